@@ -1,0 +1,57 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD    ?= build
+BUILD_TYPE ?= RelWithDebInfo
+WERROR   := $(if $(CI),ON,OFF)
+
+# Debian packages the build, the tests and the program need.
+PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
+            qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
+            python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core
+
+.PHONY: all deps configure build test run bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:" $$missing; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	  else \
+	    echo "Sitorva needs these Debian packages. Install them with:"; \
+	    echo "  sudo apt-get install $$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+
+bench: build
+	@for b in $(BUILD)/bench_*; do echo "== $$b"; $$b; done
+
+run: build
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+	  ./$(BUILD)/sitorva; \
+	else \
+	  echo "No display is available, so the Sitorva window cannot open here."; \
+	  if ./$(BUILD)/sitorva --help >/dev/null 2>&1 && [ -f examples/sample/sample.stv ]; then \
+	    ./$(BUILD)/sitorva --generate examples/sample/sample.stv --output $(BUILD)/sample-page/index.html \
+	      && echo "Instead, the sample project's page was written to $(BUILD)/sample-page/index.html"; \
+	  else \
+	    echo "(The command-line generator that would write the sample page is not built yet.)"; \
+	  fi; \
+	fi
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,62 @@
+// Loading and saving a large project: the reader and writer must stay linear.
+#include "model/Project.h"
+#include "model/Records.h"
+#include "model/StuffUnit.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace stv;
+
+namespace {
+
+Project bigProject(int sections)
+{
+    Project p;
+    for (int i = 0; i < sections; ++i) {
+        std::string r = NewSectionRecord(i % KindCount);
+        r = ReplaceField(r, 1, "Section " + std::to_string(i));
+        p.sections.push_back(std::move(r));
+    }
+    return p;
+}
+
+void BM_SaveProject(benchmark::State &state)
+{
+    const Project p = bigProject(static_cast<int>(state.range(0)));
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string out = SerializeProject(p);
+        bytes = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void BM_LoadProject(benchmark::State &state)
+{
+    const std::string bytes = SerializeProject(bigProject(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        Project p;
+        benchmark::DoNotOptimize(ParseProject(bytes, "bench.stv", p).ok);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+
+void BM_EscapeAndReplaceAll(benchmark::State &state)
+{
+    std::string text;
+    for (int i = 0; i < state.range(0); ++i)
+        text += "line of paragraph text\r\n";
+    for (auto _ : state) {
+        std::string escaped = EscapeLineBreaks(text);
+        benchmark::DoNotOptimize(UnescapeLineBreaks(escaped).size());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveProject)->Arg(100000);
+BENCHMARK(BM_LoadProject)->Arg(100000);
+BENCHMARK(BM_EscapeAndReplaceAll)->Arg(40000);
+BENCHMARK_MAIN();

@@ -1,0 +1,117 @@
+#include "Project.h"
+
+#include "Records.h"
+#include "StuffUnit.h"
+
+namespace stv {
+
+ProjectResult ParseProject(std::string_view bytes, const std::string &fileName, Project &project)
+{
+    std::vector<std::string> lines = SplitLines(bytes);
+    if (lines.size() < ProjectHeaderLines)
+        return {false, "Cannot load " + fileName
+                           + ": it is not a Sitorva project (a project file has at least ten lines)."};
+    Project p;
+    p.headCode = UnescapeLineBreaks(lines[0]);
+    p.ftpInitDir = std::move(lines[1]);
+    p.ftpPassword = std::move(lines[2]);
+    p.ftpUserId = std::move(lines[3]);
+    p.ftpHost = std::move(lines[4]);
+    p.pageFileName = std::move(lines[5]);
+    p.importBackgroundImage = FlagValue(lines[6]);
+    p.backgroundImage = std::move(lines[7]);
+    p.backgroundColour = LeadingInt(lines[8]);
+    p.pageTitle = std::move(lines[9]);
+    p.sections.assign(std::make_move_iterator(lines.begin() + ProjectHeaderLines),
+                      std::make_move_iterator(lines.end()));
+    project = std::move(p);
+    return {true, {}};
+}
+
+std::vector<std::string> ProjectHeader(const Project &p)
+{
+    return {EscapeLineBreaks(p.headCode), p.ftpInitDir, p.ftpPassword, p.ftpUserId, p.ftpHost,
+            p.pageFileName, FlagText(p.importBackgroundImage), p.backgroundImage,
+            IntText(p.backgroundColour), p.pageTitle};
+}
+
+bool WriteProject(const Project &project, ByteSink &sink)
+{
+    // Written in chunks of about 64 KiB so a large project is not copied whole once more.
+    std::string chunk;
+    chunk.reserve(1 << 16);
+    auto put = [&](const std::string &line) {
+        chunk += line;
+        chunk += "\r\n";
+        if (chunk.size() >= (1 << 16)) {
+            if (!sink.write(chunk))
+                return false;
+            chunk.clear();
+        }
+        return true;
+    };
+    for (const auto &line : ProjectHeader(project))
+        if (!put(line))
+            return false;
+    for (const auto &record : project.sections)
+        if (!put(record))
+            return false;
+    return chunk.empty() || sink.write(chunk);
+}
+
+std::string SerializeProject(const Project &project)
+{
+    StringSink sink;
+    WriteProject(project, sink);
+    return sink.data();
+}
+
+ProjectResult LoadProjectFile(const std::string &path, Project &project)
+{
+    std::string data;
+    const FileResult r = ReadWholeFile(path, data);
+    if (!r.ok)
+        return {false, r.error};
+    return ParseProject(data, path, project);
+}
+
+ProjectResult SaveProjectFile(const std::string &path, const Project &project)
+{
+    AtomicFile file(path);
+    if (!file.open() || !WriteProject(project, file) || !file.commit())
+        return {false, file.error()};
+    return {true, {}};
+}
+
+std::string RecentEntry(const std::string &projectPath)
+{
+    return JoinFields({FileNamePart(projectPath), " in ", FolderPart(projectPath)});
+}
+
+void AddRecentProject(std::vector<std::string> &recent, const std::string &projectPath)
+{
+    const std::string entry = RecentEntry(projectPath);
+    std::erase_if(recent, [&](const std::string &e) { return EqualsIgnoreCase(e, entry); });
+    recent.insert(recent.begin(), entry);
+}
+
+std::string RecentEntryPath(const std::string &entry)
+{
+    const auto f = SplitFields(entry, 2);
+    return f[2] + f[0];
+}
+
+std::string RecentEntryLine(const std::string &entry)
+{
+    const auto f = SplitFields(entry, 2);
+    return f[0] + " " + f[1] + " " + f[2];
+}
+
+std::string ProjectCaption(const std::string &projectPath)
+{
+    if (projectPath.empty())
+        return "Sitorva 98";
+    return "Sitorva 98 .. " + FileNamePart(projectPath) + " in " + FolderPart(projectPath);
+}
+
+} // namespace stv

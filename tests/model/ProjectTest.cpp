@@ -1,0 +1,258 @@
+#include "model/Cp1252.h"
+#include "model/FileIO.h"
+#include "model/Project.h"
+#include "model/Records.h"
+#include "model/StuffUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace stv;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        char tmpl[] = "/tmp/stv-test-XXXXXX";
+        m_path = ::mkdtemp(tmpl);
+    }
+    ~TempDir() { fs::remove_all(m_path); }
+    std::string file(const std::string &name) const { return m_path + "/" + name; }
+    const std::string &path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+Project everyKind()
+{
+    Project p;
+    p.headCode = "<meta name=\"a\">\r\n<meta name=\"b\">";
+    p.ftpInitDir = "/www";
+    p.ftpPassword = "secret";
+    p.ftpUserId = "me";
+    p.ftpHost = "ftp.example.org";
+    p.pageFileName = "/home/me/page.html";
+    p.importBackgroundImage = false;
+    p.backgroundImage = "/home/me/bg.gif";
+    p.backgroundColour = 255;
+    p.pageTitle = "My \xE9t\xE9 page";
+    for (int k = 0; k < KindCount; ++k)
+        p.sections.push_back(NewSectionRecord(k));
+    p.sections.push_back(JoinFields({"Paragraph", "Intro", "line1{lf13}{lf10}line2", "3", "1", "0",
+                                     "0", "0", "1", "255", "0", "http://example.org"}));
+    p.sections.push_back(JoinFields({"Mystery", "kept as it is"}));
+    return p;
+}
+
+// A sink that takes a number of bytes and then refuses, like a full disk.
+class FailingSink : public ByteSink {
+public:
+    explicit FailingSink(std::size_t capacity) : m_left(capacity) {}
+    bool write(std::string_view bytes) override
+    {
+        if (bytes.size() > m_left)
+            return false;
+        m_left -= bytes.size();
+        return true;
+    }
+    std::string error() const override { return "No space left on device"; }
+
+private:
+    std::size_t m_left;
+};
+
+} // namespace
+
+TEST(ProjectFile, EmptyProjectIsExactlyTenLines)
+{
+    Project p;
+    const std::string bytes = SerializeProject(p);
+    EXPECT_EQ(SplitLines(bytes).size(), 10u);
+    EXPECT_EQ(bytes, "\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n16777215\r\nYour web pages title (Change me)\r\n");
+    Project back;
+    back.pageTitle = "other";
+    ASSERT_TRUE(ParseProject(bytes, "p.stv", back).ok);
+    EXPECT_EQ(back, p);
+    EXPECT_TRUE(back.sections.empty());
+}
+
+TEST(ProjectFile, HeadCodeIsOneLineInTheFile)
+{
+    Project p;
+    p.headCode = "first\r\nsecond";
+    const auto lines = SplitLines(SerializeProject(p));
+    EXPECT_EQ(lines[0], "first{lf13}{lf10}second");
+    Project back;
+    ASSERT_TRUE(ParseProject(SerializeProject(p), "p.stv", back).ok);
+    EXPECT_EQ(back.headCode, "first\r\nsecond");
+}
+
+TEST(ProjectFile, EveryKindRoundTripsByteForByte)
+{
+    const Project p = everyKind();
+    const std::string bytes = SerializeProject(p);
+    Project back;
+    ASSERT_TRUE(ParseProject(bytes, "p.stv", back).ok);
+    EXPECT_EQ(back, p);
+    EXPECT_EQ(SerializeProject(back), bytes);
+}
+
+TEST(ProjectFile, ReadsCrOnlyAndLfOnlyFiles)
+{
+    const std::string crlf = SerializeProject(everyKind());
+    std::string cr, lf;
+    for (std::size_t i = 0; i < crlf.size(); ++i) {
+        if (crlf[i] == '\r' && i + 1 < crlf.size() && crlf[i + 1] == '\n') {
+            cr += '\r';
+            lf += '\n';
+            ++i;
+        } else {
+            cr += crlf[i];
+            lf += crlf[i];
+        }
+    }
+    Project a, b;
+    ASSERT_TRUE(ParseProject(cr, "cr.stv", a).ok);
+    ASSERT_TRUE(ParseProject(lf, "lf.stv", b).ok);
+    EXPECT_EQ(a, everyKind());
+    EXPECT_EQ(b, everyKind());
+}
+
+TEST(ProjectFile, ShortFilesAreRefusedAndNothingIsTouched)
+{
+    Project open = everyKind();
+    for (const std::string &bytes : {std::string(), std::string("a\r\nb\r\n"),
+                                    std::string("1\n2\n3\n4\n5\n6\n7\n8\n9\n")}) {
+        const ProjectResult r = ParseProject(bytes, "/home/me/short.stv", open);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.error.find("/home/me/short.stv"), std::string::npos);
+        EXPECT_EQ(open, everyKind());
+    }
+}
+
+TEST(ProjectFile, OddHeaderValuesReadLeniently)
+{
+    Project p;
+    ASSERT_TRUE(ParseProject("h\nd\npw\nu\nhost\npage\n-1\nbg\n12abc\ntitle\n", "x", p).ok);
+    EXPECT_TRUE(p.importBackgroundImage);
+    EXPECT_EQ(p.backgroundColour, 12);
+    ASSERT_TRUE(ParseProject("\n\n\n\n\n\n0\n\nnot a number\n\n", "x", p).ok);
+    EXPECT_FALSE(p.importBackgroundImage);
+    EXPECT_EQ(p.backgroundColour, 0);
+}
+
+TEST(ProjectFile, BinaryAndHugeFilesLoadWithoutCrashing)
+{
+    std::string binary;
+    for (int i = 0; i < 5000; ++i)
+        binary += static_cast<char>((i * 37) % 256);
+    Project p;
+    const ProjectResult r = ParseProject(binary, "bin", p);
+    if (r.ok) {
+        EXPECT_FALSE(SerializeProject(p).empty());
+    }
+
+    std::string huge(10 * 1024 * 1024, 'x');
+    huge = "\n\n\n\n\n\n1\n\n0\n" + huge + "\n";
+    ASSERT_TRUE(ParseProject(huge, "huge", p).ok);
+    EXPECT_EQ(p.pageTitle.size(), 10u * 1024 * 1024);
+}
+
+TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
+{
+    TempDir dir;
+    const std::string path = dir.file("site.stv");
+    ASSERT_TRUE(SaveProjectFile(path, everyKind()).ok);
+    Project back;
+    ASSERT_TRUE(LoadProjectFile(path, back).ok);
+    EXPECT_EQ(back, everyKind());
+    // No temporary files are left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    const ProjectResult missing = LoadProjectFile(dir.file("none.stv"), back);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.error.find("No such file"), std::string::npos);
+    EXPECT_EQ(back, everyKind());
+}
+
+TEST(ProjectFile, FailedSaveLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    const std::string path = dir.file("site.stv");
+    ASSERT_TRUE(SaveProjectFile(path, everyKind()).ok);
+    std::string before;
+    ASSERT_TRUE(ReadWholeFile(path, before).ok);
+
+    // A write refused half-way: the writer reports it.
+    FailingSink full(100);
+    EXPECT_FALSE(WriteProject(everyKind(), full));
+
+    // A folder that does not exist: the error names the file and says why.
+    const ProjectResult r = SaveProjectFile(dir.file("missing/site.stv"), everyKind());
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("site.stv"), std::string::npos);
+    EXPECT_NE(r.error.find("No such file"), std::string::npos);
+
+    // An aborted atomic write never replaces the target.
+    {
+        AtomicFile f(path);
+        ASSERT_TRUE(f.open());
+        ASSERT_TRUE(f.write("half"));
+    }
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(path, after).ok);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(ProjectFile, SavingThroughALinkKeepsTheLink)
+{
+    TempDir dir;
+    ASSERT_TRUE(SaveProjectFile(dir.file("real.stv"), Project{}).ok);
+    fs::create_symlink(dir.file("real.stv"), dir.file("link.stv"));
+    ASSERT_TRUE(SaveProjectFile(dir.file("link.stv"), everyKind()).ok);
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.stv")));
+    Project back;
+    ASSERT_TRUE(LoadProjectFile(dir.file("real.stv"), back).ok);
+    EXPECT_EQ(back, everyKind());
+}
+
+TEST(RecentProjects, NewestFirstWithoutDuplicates)
+{
+    std::vector<std::string> recent;
+    AddRecentProject(recent, "/w/a.stv");
+    AddRecentProject(recent, "/w/b.stv");
+    AddRecentProject(recent, "/W/A.STV"); // the same project, other letter case
+    ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recent[0], "\xA0" "A.STV\xA0 in \xA0/W/\xA0");
+    EXPECT_EQ(RecentEntryPath(recent[1]), "/w/b.stv");
+    EXPECT_EQ(RecentEntryLine(RecentEntry("C:\\w\\a.stv")), "a.stv  in  C:\\w\\");
+    EXPECT_EQ(RecentEntryPath(RecentEntry("C:\\w\\a.stv")), "C:\\w\\a.stv");
+}
+
+TEST(ProjectCaption, NamesFileAndFolder)
+{
+    EXPECT_EQ(ProjectCaption(""), "Sitorva 98");
+    EXPECT_EQ(ProjectCaption("/home/me/site.stv"), "Sitorva 98 .. site.stv in /home/me/");
+}
+
+TEST(Cp1252, RoundTripsEveryByteAndEscapesTheRest)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        if (b != 0xA0)
+            all += static_cast<char>(b);
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x82\xAC"), "\x80");
+    EXPECT_EQ(Utf8ToCp1252("a\xC2\xA0" "b"), "a b");       // no-break space
+    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "&#20013;");   // a CJK character
+    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "&#128512;");
+    EXPECT_EQ(Utf8ToCp1252("\xE9"), "\xE9"); // stray Latin-1 byte kept
+}
