@@ -1,0 +1,20 @@
+#pragma once
+// The main window's two page commands, kept apart from the wizard's code. Both expect the
+// wizard to have stored its page first.
+
+#include "generate/FavouriteLists.h"
+#include "model/Project.h"
+
+class QWidget;
+
+namespace stv {
+
+// "&Create Web Page": confirms, asks for the file, writes the page and copies its files,
+// shows the folder and offers to open the page. May set project.pageFileName.
+void RunCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &lists,
+                      const PageOptions &options);
+// "View Your Creation": writes ProgramFolder + "test.html" and opens it at once.
+void RunPreview(QWidget *parent, const Project &project, const FavouriteLists &lists,
+                const PageOptions &options);
+
+} // namespace stv
