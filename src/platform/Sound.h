@@ -1,0 +1,21 @@
+#pragma once
+// Plays a wave file or a named system sound without waiting; a new sound replaces one that is
+// still playing. Tests install a fake player.
+
+#include <QString>
+
+namespace stv {
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    virtual void playFile(const QString &path) = 0;
+    // Named sounds of the desktop's sound theme ("SystemStart" is the login sound).
+    virtual void playSystemSound(const QString &name) = 0;
+};
+
+SoundPlayer &Sound();
+// Installs another player (tests); nullptr goes back to the real one. Not owned.
+void SetSoundPlayer(SoundPlayer *player);
+
+} // namespace stv
