@@ -7,9 +7,9 @@ WERROR   := $(if $(CI),ON,OFF)
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core
+            python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench clean fuzz test-sanitize
 
 all: build
 
@@ -55,3 +55,16 @@ run: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Fuzzing (clang, libFuzzer): each target runs FUZZ_SECONDS (60 by default).
+fuzz: deps
+	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) ./fuzz/run
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	@cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITORVA_BENCHMARKS=OFF \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+	@cmake --build build-sanitize
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 900
