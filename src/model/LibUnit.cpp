@@ -63,7 +63,8 @@ void RecordRowDelegate::paint(
     painter->save();
     const QRect r = option.rect;
     const bool selected = option.state & QStyle::State_Selected;
-    painter->fillRect(r, selected ? option.palette.highlight() : option.palette.base());
+    const QBrush background = selected ? option.palette.highlight() : option.palette.base();
+    painter->fillRect(r, background);
     painter->setPen(
         selected ? option.palette.highlightedText().color() : option.palette.text().color());
     painter->setFont(option.font);
@@ -77,17 +78,21 @@ void RecordRowDelegate::paint(
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     painter->drawText(
         QRect(r.left() + 25, r.top() + 2, std::max(0, r.width() - 25), r.height()), flags, kind);
+    // The label is written on its own background, so a long label covers the kind name
+    // instead of running through it.
     const int width = option.fontMetrics.horizontalAdvance(label);
     const int right = r.left() + r.width();
-    painter->drawText(
-        QRect(right - width - 5, r.top() + m_labelTop, width, r.height()), flags, label);
+    const QRect labelRect(right - width - 5, r.top() + m_labelTop, width,
+        std::min(option.fontMetrics.height(), r.height() - m_labelTop));
+    if (!label.isEmpty())
+        painter->fillRect(labelRect, background);
+    painter->drawText(labelRect, flags, label);
 
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.rect = r;
         focus.state = option.state;
-        focus.backgroundColor
-            = selected ? option.palette.highlight().color() : option.palette.base().color();
+        focus.backgroundColor = background.color();
         if (const QWidget *w = option.widget)
             w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
     }

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -176,11 +177,21 @@ bool TSM::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    // A right button press only opens the popup; it must not move the wizard to that row.
-    if (watched == Display->viewport()
-        && (event->type() == QEvent::MouseButtonPress
-            || event->type() == QEvent::MouseButtonDblClick)) {
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+    // A right button press opens the popup without moving the wizard to the row under it;
+    // the context menu event that follows the press is then dropped. The keyboard's menu key
+    // still reaches customContextMenuRequested.
+    if (watched == Display->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::RightButton) {
+                if (event->type() == QEvent::MouseButtonPress)
+                    SMPopUp->popup(mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+        if (event->type() == QEvent::ContextMenu
+            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
             return true;
     }
     return QWidget::eventFilter(watched, event);
