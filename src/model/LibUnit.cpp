@@ -20,25 +20,27 @@
 namespace stv
 {
 
-void RecordRowsModel::setRows(std::vector<std::string> rows)
+void RecordRowsModel::setRows(int count, RowReader reader)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_count = count;
+    m_reader = std::move(reader);
     endResetModel();
 }
 
 int RecordRowsModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid())
-        return 0;
-    return static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : m_count;
 }
 
 QVariant RecordRowsModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || index.row() >= rowCount())
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_count || !m_reader)
         return {};
-    const std::string &row = m_rows[static_cast<std::size_t>(index.row())];
+    const std::string *record = m_reader(index.row());
+    if (!record)
+        return {};
+    const std::string &row = *record;
     switch (role) {
     case Qt::DisplayRole:
         return FromCp1252(SplitFields(row, field::Kind)[0]);
@@ -158,7 +160,11 @@ TLib::TLib(std::vector<std::string> &librarySections, QWidget *parent)
 
 void TLib::refill()
 {
-    m_model->setRows(m_library);
+    m_model->setRows(static_cast<int>(m_library.size()), [this](int row) {
+        return static_cast<std::size_t>(row) < m_library.size()
+            ? &m_library[static_cast<std::size_t>(row)]
+            : nullptr;
+    });
 }
 
 std::vector<int> TLib::selectedRows() const

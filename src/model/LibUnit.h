@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QStyledItemDelegate>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,16 +21,18 @@ namespace stv
 inline constexpr int RecordRowHeight = 20;
 
 // Rows that are section records, or the one-field records that stand for the fixed sections.
-// A row's fields are split only when it is painted, so a refill costs one copy of the strings.
+// The rows are read from their owner when painted, not copied: a refill only records the row
+// count and how to reach a row, so it costs the same for ten rows or a hundred thousand.
 class RecordRowsModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
     enum Role { LabelRole = Qt::UserRole + 1, IconRole };
+    // The record text of a row, or nullptr when the row is no longer there.
+    using RowReader = std::function<const std::string *(int row)>;
     using QAbstractListModel::QAbstractListModel;
 
-    void setRows(std::vector<std::string> rows);
-    const std::vector<std::string> &rows() const { return m_rows; }
+    void setRows(int count, RowReader reader);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     // DisplayRole: the kind (field 0); LabelRole: the label (field 1); IconRole: the number of
@@ -37,7 +40,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<std::string> m_rows;
+    int m_count = 0;
+    RowReader m_reader;
 };
 
 // Paints a row: background (highlight when selected), the kind's icon at (left + 2, top), the

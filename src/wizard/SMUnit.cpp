@@ -38,6 +38,8 @@ TSM::TSM(SectionHost &host, TLib &library, QWidget *parent)
         Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_host(host)
     , m_library(library)
+    , m_fixedRows { FixedSectionRecord(IntroductionName), FixedSectionRecord(TitleBarName),
+        FixedSectionRecord(BackgroundName), FixedSectionRecord(WhatsNextName) }
 {
     setObjectName(QStringLiteral("SM"));
     setWindowTitle(QStringLiteral("Sitorva Section Manager"));
@@ -120,17 +122,18 @@ void TSM::RefreshSectionManager()
 {
     const int top = Display->verticalScrollBar()->value();
 
-    const std::vector<std::string> &list = m_host.sectionList();
-    std::vector<std::string> rows;
-    rows.reserve(list.size() + 4);
-    rows.push_back(FixedSectionRecord(IntroductionName));
-    rows.push_back(FixedSectionRecord(TitleBarName));
-    rows.push_back(FixedSectionRecord(BackgroundName));
-    rows.insert(rows.end(), list.begin(), list.end());
-    rows.push_back(FixedSectionRecord(WhatsNextName));
-
+    // Rows are read from the section list when painted; the count is the list's as of now.
+    const int count = sectionCount();
     m_selecting = true;
-    m_model->setRows(std::move(rows));
+    m_model->setRows(count + 4, [this, count](int row) -> const std::string * {
+        if (row < FixedRowsBefore)
+            return &m_fixedRows[static_cast<std::size_t>(row)];
+        if (row == count + FixedRowsBefore)
+            return &m_fixedRows[FixedRowsBefore];
+        const auto at = static_cast<std::size_t>(row - FixedRowsBefore);
+        const std::vector<std::string> &list = m_host.sectionList();
+        return at < list.size() ? &list[at] : nullptr;
+    });
     m_selecting = false;
 
     // Lay the rows out now so that the old top row can be scrolled to before the next paint.

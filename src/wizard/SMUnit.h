@@ -67,6 +67,9 @@ private:
     SectionHost &m_host;
     TLib &m_library;
     std::string SectionClipboard;
+    // The rows that stand for the fixed sections: the three before the records, then
+    // "What`s Next?".
+    std::array<std::string, 4> m_fixedRows;
     bool m_selecting = false; // rows selected by the program, not the user
 
     RecordRowsModel *m_model;
