@@ -1,9 +1,9 @@
 // The Section Manager with a very large project: rebuilding its rows, a row click and a scroll
 // must each stay well under one frame (16 ms).
+#include "../tests/wizard/FakeSectionHost.h"
 #include "model/LibUnit.h"
 #include "model/Records.h"
 #include "wizard/SMUnit.h"
-#include "wizard/SectionHost.h"
 
 #include <QApplication>
 #include <QListView>
@@ -17,32 +17,8 @@ using namespace stv;
 namespace
 {
 
-// The least of a main window: keeps the list and the position, shows by selecting the row.
-class BenchHost : public SectionHost
-{
-public:
-    std::vector<std::string> list;
-    int current = -3;
-    std::vector<std::string> library;
-    FavouriteLists lists;
-    SectionView *view = nullptr;
-
-    std::vector<std::string> &sectionList() override { return list; }
-    int currentSection() const override { return current; }
-    void setCurrentSection(int position) override { current = position; }
-    void storeCurrentPage() override { }
-    void showCurrentSection() override
-    {
-        if (view)
-            view->selectRow(current + 3);
-    }
-    void sectionListChanged() override { }
-    std::vector<std::string> &librarySections() override { return library; }
-    FavouriteLists &favouriteLists() override { return lists; }
-};
-
 struct Fixture {
-    BenchHost host;
+    test::FakeSectionHost host;
     TLib lib { host.library };
     TSM sm { host, lib };
 

@@ -1,6 +1,7 @@
 // The section library: file format, row operations, and the Section Library window driven
 // like a user on the offscreen platform.
 #include "model/Library.h"
+#include "QtTestApplication.h"
 #include "model/FileIO.h"
 #include "model/LibUnit.h"
 #include "model/Records.h"
@@ -8,7 +9,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QListView>
 #include <QMenu>
@@ -22,20 +22,6 @@ using namespace stv;
 
 namespace
 {
-
-class QtEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "library_tests";
-        static char *argv[] = { name, nullptr };
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
-};
-[[maybe_unused]] auto *const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 std::string Rec(const std::string &kind, const std::string &label)
 {

@@ -1,5 +1,7 @@
 // The Section Manager driven like a user (offscreen), against a stand-in for the main window
 // that keeps the section list and counts page stores and shows.
+#include "../model/QtTestApplication.h"
+#include "FakeSectionHost.h"
 #include "generate/FavouriteLists.h"
 #include "model/FileIO.h"
 #include "model/LibUnit.h"
@@ -10,7 +12,6 @@
 #include "wizard/SectionHost.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QListView>
 #include <QMenu>
 #include <QScrollBar>
@@ -24,64 +25,6 @@ using namespace stv;
 
 namespace
 {
-
-class QtEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "sm_tests";
-        static char *argv[] = { name, nullptr };
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
-};
-[[maybe_unused]] auto *const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-// The wizard as far as the Section Manager sees it. A page store writes what was "typed" on
-// the page into field 2 of the current record; a show puts the record on the page, dropping
-// whatever was typed.
-class FakeHost : public SectionHost
-{
-public:
-    std::vector<std::string> list;
-    int current = -3;
-    std::vector<std::string> library;
-    FavouriteLists lists;
-    SectionView *view = nullptr;
-
-    int stores = 0;
-    int shows = 0;
-    int changes = 0;
-    std::string typed; // on the page, not yet stored
-    std::string onPage; // the record the page shows
-
-    std::vector<std::string> &sectionList() override { return list; }
-    int currentSection() const override { return current; }
-    void setCurrentSection(int position) override { current = position; }
-    void storeCurrentPage() override
-    {
-        ++stores;
-        if (current >= 0 && current < static_cast<int>(list.size()) && !typed.empty())
-            list[static_cast<std::size_t>(current)]
-                = ReplaceField(list[static_cast<std::size_t>(current)], 2, typed);
-        typed.clear();
-    }
-    void showCurrentSection() override
-    {
-        ++shows;
-        if (view)
-            view->selectRow(current + 3);
-        typed.clear();
-        onPage = current >= 0 && current < static_cast<int>(list.size())
-            ? list[static_cast<std::size_t>(current)]
-            : std::string();
-    }
-    void sectionListChanged() override { ++changes; }
-    std::vector<std::string> &librarySections() override { return library; }
-    FavouriteLists &favouriteLists() override { return lists; }
-};
 
 std::string Rec(const std::string &kind, const std::string &label)
 {
@@ -141,7 +84,7 @@ protected:
 
     QTemporaryDir m_dir;
     ScriptedDialogs m_dialogs;
-    FakeHost m_host;
+    test::FakeSectionHost m_host;
     TLib m_lib { m_host.library };
     TSM m_sm { m_host, m_lib };
 };
