@@ -137,16 +137,6 @@ TEST(LibraryRows, PickRemoveAndInsertKeepListOrder)
     EXPECT_EQ(list, (std::vector<std::string> { "front", "x", "p", "q", "y", "end", "past" }));
 }
 
-TEST_F(LibraryWindow, LooksLikeTheDesign)
-{
-    TLib lib(m_library);
-    EXPECT_EQ(lib.windowTitle(), QStringLiteral("Section Library"));
-    EXPECT_EQ(lib.size(), QSize(164, 278));
-    EXPECT_TRUE(lib.windowFlags() & Qt::Tool);
-    EXPECT_EQ(lib.libList()->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_TRUE(lib.libList()->uniformItemSizes());
-}
-
 TEST_F(LibraryWindow, CopyingTwiceGivesTwoEqualRowsInTheFile)
 {
     TLib lib(m_library);
