@@ -403,5 +403,9 @@ TEST_F(SectionManager, RendersEveryKind)
         TLib lib(m_host.library);
         lib.show();
         lib.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/lib.png"));
+        goTo(2); // an Image record: the whole popup
+        m_sm.popupMenu()->popup(QPoint(0, 0));
+        m_sm.popupMenu()->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/popup.png"));
+        m_sm.popupMenu()->hide();
     }
 }
