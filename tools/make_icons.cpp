@@ -171,15 +171,16 @@ void list(QPainter &p)
 
 void divider(QPainter &p)
 {
-    textLines(p, 3, 4, 14, 2);
+    textLines(p, 3, 3.5, 14, 2);
+    // A raised rule: dark top edge, coloured body, light lower edge.
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x8a, 0x94, 0xa3));
-    p.drawRect(QRectF(1.5, 10, 17, 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(1.5, 11.5, 17, 1));
-    p.setPen(pen(QColor(0x5a, 0x62, 0x70), 0.8));
-    p.drawLine(QPointF(1.5, 10), QPointF(18.5, 10));
-    textLines(p, 3, 15.5, 14, 2);
+    p.setBrush(Navy);
+    p.drawRect(QRectF(1, 9, 18, 1.2));
+    p.setBrush(Blue);
+    p.drawRect(QRectF(1, 10.2, 18, 1.6));
+    p.setBrush(Sky);
+    p.drawRect(QRectF(1, 11.8, 18, 1));
+    textLines(p, 3, 15, 14, 2);
 }
 
 void introduction(QPainter &p)

@@ -288,6 +288,7 @@ TSV::TSV(QWidget *parent)
 
     auto *right = new QVBoxLayout;
     right->setContentsMargins(12, 10, 12, 8);
+    right->setSpacing(6);
     right->addWidget(buildPages(), 1);
 
     auto *rule = new QFrame(central);
@@ -296,6 +297,7 @@ TSV::TSV(QWidget *parent)
     right->addWidget(rule);
 
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
     m_userLabel = new QPushButton(QStringLiteral("&User Label"), central);
     m_userLabel->setObjectName(QStringLiteral("LabBtn"));
     auto *help = new QPushButton(
