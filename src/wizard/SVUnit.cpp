@@ -258,7 +258,7 @@ public:
         const QPalette &pal = option.palette;
         painter->fillRect(r, selected ? pal.highlight() : pal.base());
         const int kind = index.row();
-        painter->drawPixmap(r.left() + 2, r.top() + 1,
+        painter->drawPixmap(r.left() + 2, r.top(),
             StripIcon(KindIcon(KindNames[std::clamp(kind, 0, KindCount - 1)])));
         painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
         painter->drawText(QRect(r.left() + 25, r.top() + 2, r.width() - 27, r.height() - 2),
@@ -434,6 +434,23 @@ QWidget *TSV::newPage(const QString &name, const QString &heading)
         layout->addSpacing(6);
     }
     return page;
+}
+
+// A "Colour" group: the swatch and the picture button that opens the colour dialog for it.
+QGroupBox *TSV::colourGroup(
+    const QString &panelName, const QString &buttonName, QLabel *&panel, QWidget *parent)
+{
+    auto *box = new QGroupBox(QStringLiteral("Colour"), parent);
+    auto *row = new QHBoxLayout(box);
+    panel = swatch(panelName, box);
+    auto *button = pictureButton(buttonName, QStringLiteral("Select Colour"),
+        QStringLiteral(":/icons/buttons/colour.png"), box);
+    row->addWidget(panel);
+    row->addWidget(button);
+    row->addStretch(1);
+    QLabel *target = panel;
+    connect(button, &QToolButton::clicked, this, [this, target] { pickSwatchColour(target); });
+    return box;
 }
 
 QWidget *TSV::buildPages()
@@ -632,20 +649,13 @@ QWidget *TSV::buildHeadingPage()
             m_headAlign, 0, page),
         1, 1);
 
-    auto *colourBox = new QGroupBox(QStringLiteral("Colour"), page);
-    auto *colourRow = new QHBoxLayout(colourBox);
-    m_headColour = swatch(QStringLiteral("Panel2"), colourBox);
-    auto *colorImg = pictureButton(QStringLiteral("ColorImg"), QStringLiteral("Select Colour"),
-        QStringLiteral(":/icons/buttons/colour.png"), colourBox);
-    colourRow->addWidget(m_headColour);
-    colourRow->addWidget(colorImg);
-    colourRow->addStretch(1);
-    grid->addWidget(colourBox, 2, 0, 1, 2);
+    grid->addWidget(
+        colourGroup(QStringLiteral("Panel2"), QStringLiteral("ColorImg"), m_headColour, page), 2, 0,
+        1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch(1);
-    connect(colorImg, &QToolButton::clicked, this, [this] { pickSwatchColour(m_headColour); });
     return page;
 }
 
@@ -832,15 +842,8 @@ QWidget *TSV::buildDividerPage()
     QWidget *page = newPage(QStringLiteral("Divider"), QStringLiteral("Insert a divider.."));
     auto *layout = qobject_cast<QVBoxLayout *>(page->layout());
 
-    auto *colourBox = new QGroupBox(QStringLiteral("Colour"), page);
-    auto *colourRow = new QHBoxLayout(colourBox);
-    m_divColour = swatch(QStringLiteral("DivColPanel"), colourBox);
-    auto *divColImg = pictureButton(QStringLiteral("DivColImg"), QStringLiteral("Select Colour"),
-        QStringLiteral(":/icons/buttons/colour.png"), colourBox);
-    colourRow->addWidget(m_divColour);
-    colourRow->addWidget(divColImg);
-    colourRow->addStretch(1);
-    layout->addWidget(colourBox);
+    layout->addWidget(
+        colourGroup(QStringLiteral("DivColPanel"), QStringLiteral("DivColImg"), m_divColour, page));
 
     auto *sizes = new QGroupBox(QStringLiteral("Size"), page);
     auto *grid = new QGridLayout(sizes);
@@ -872,7 +875,6 @@ QWidget *TSV::buildDividerPage()
     m_div3D = check(QStringLiteral("DividerEffectCB"), QStringLiteral("3D Effect"), page);
     layout->addWidget(m_div3D);
     layout->addStretch(1);
-    connect(divColImg, &QToolButton::clicked, this, [this] { pickSwatchColour(m_divColour); });
     return page;
 }
 
@@ -926,18 +928,11 @@ QWidget *TSV::buildListPage()
     m_listSize = sizeCombo(QStringLiteral("ListSizeCB"), sizeBox);
     sizeLayout->addWidget(m_listSize);
     below->addWidget(sizeBox);
-    auto *colourBox = new QGroupBox(QStringLiteral("Colour"), page);
-    auto *colourRow = new QHBoxLayout(colourBox);
-    m_listColour = swatch(QStringLiteral("ListColPanel"), colourBox);
-    auto *listColImg = pictureButton(QStringLiteral("ListColImg"), QStringLiteral("Select Colour"),
-        QStringLiteral(":/icons/buttons/colour.png"), colourBox);
-    colourRow->addWidget(m_listColour);
-    colourRow->addWidget(listColImg);
-    below->addWidget(colourBox);
+    below->addWidget(colourGroup(
+        QStringLiteral("ListColPanel"), QStringLiteral("ListColImg"), m_listColour, page));
     below->addStretch(1);
     layout->addLayout(below);
     layout->addStretch(1);
-    connect(listColImg, &QToolButton::clicked, this, [this] { pickSwatchColour(m_listColour); });
     return page;
 }
 
@@ -1356,8 +1351,12 @@ void TSV::StoreCurrentPage()
     }
     if (page < HeadingPage || page > PlaySoundPage)
         return;
-    std::vector<std::string> fields { std::string(KindNames[page - HeadingPage]),
-        b(m_labelPanel->text()) };
+    // The page must be the one shown for this record: a record is never overwritten with the
+    // fields of another kind.
+    const std::string_view kind = KindNames[page - HeadingPage];
+    if (SplitFields(record, field::Kind)[field::Kind] != kind)
+        return;
+    std::vector<std::string> fields { std::string(kind), b(m_labelPanel->text()) };
     std::vector<std::string> rest = pageFields(page);
     fields.insert(
         fields.end(), std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()));
@@ -1392,6 +1391,13 @@ void TSV::selectManagerRow()
 {
     if (m_sectionView)
         m_sectionView->selectRow(m_currentSection + 3);
+}
+
+void TSV::setPageOptions(const PageOptions &options)
+{
+    m_pageOptions = options;
+    findChild<QAction *>(QStringLiteral("SiteLastUpdated1"))->setChecked(options.siteLastUpdated);
+    findChild<QAction *>(QStringLiteral("UpdateBlack1"))->setChecked(options.updateBlack);
 }
 
 void TSV::sectionListChanged()

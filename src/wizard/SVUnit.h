@@ -17,6 +17,7 @@ class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -87,6 +88,8 @@ public:
     const QString &projectFileName() const { return m_projectFileName; }
     const std::vector<std::string> &recentProjects() const { return m_recentProjects; }
     const PageOptions &pageOptions() const { return m_pageOptions; }
+    // The two "&Tools" ticks, as the configuration holds them.
+    void setPageOptions(const PageOptions &options);
     int visiblePage() const;
 
     void setSectionView(SectionView *view) { m_sectionView = view; }
@@ -117,6 +120,8 @@ private:
     QWidget *buildPages();
     void buildMenus();
     QWidget *newPage(const QString &name, const QString &heading);
+    QGroupBox *colourGroup(
+        const QString &panelName, const QString &buttonName, QLabel *&panel, QWidget *parent);
     QWidget *buildIntroductionPage();
     QWidget *buildTitlebarPage();
     QWidget *buildBackgroundPage();

@@ -620,7 +620,7 @@ private slots:
 
     void imageTemplateAndOutOfRangeChoice()
     {
-        load({rec({"Image", "i", "", "0", "", "", "", "9"})});
+        load({ rec({ "Image", "i", "", "0", "", "", "", "9" }) });
         goTo(1);
         child<QListWidget>("SelectBox")->setCurrentRow(2);
         click("Acceptbtn");
@@ -637,6 +637,51 @@ private slots:
         QCOMPARE(child<QButtonGroup>("LinkTypeRGGroup")->checkedId(), -1);
         click("Nextbtn");
         QCOMPARE(fields(0)[field::ImageLinkType], std::string("-1"));
+    }
+
+    void swatchPictureButtonsOpenTheColourDialog()
+    {
+        load({ rec({ "Heading", "h", "t", "2", "0", "0", "0", "0", "0", "255" }),
+            rec({ "Divider", "d", "0", "1", "100", "0" }), rec({ "List", "l" }) });
+        goTo(0);
+        m_script->queueColour(QColor(0, 128, 0));
+        click("ColorImg");
+        QCOMPARE(m_script->asked().back().initial, QStringLiteral("#ff0000"));
+        click("Nextbtn");
+        m_script->queueColour(QColor(0, 0, 255));
+        click("DivColImg");
+        click("Nextbtn");
+        m_script->queueCancel();
+        click("ListColImg");
+        click("Nextbtn");
+        QCOMPARE(fields(0)[field::HeadingColour], std::string("32768"));
+        QCOMPARE(fields(1)[field::DividerColour], std::string("16711680"));
+        QCOMPARE(fields(2)[field::ListColour], std::string("0"));
+    }
+
+    void pageStoreNeverWritesAnotherKind()
+    {
+        // The list changes under the shown page (as a Section Manager paste may do) and the
+        // page is stored before being shown again: the other record stays as it is.
+        const std::string anchor = rec({ "Anchor", "a", "n", "t", "1" });
+        load({ rec({ "Heading", "h", "t", "2" }), anchor });
+        goTo(0);
+        child<QLineEdit>("HeadingEdit")->setText(QStringLiteral("typed"));
+        m_w->sectionList().erase(m_w->sectionList().begin());
+        m_w->StoreCurrentPage();
+        QCOMPARE(sections()[0], anchor);
+    }
+
+    void toggleSectionManager()
+    {
+        click("ManagerImg");
+        QCOMPARE(m_script->messages().size(), 1u);
+        QWidget manager;
+        m_w->setSectionManagerWindow(&manager);
+        click("ManagerImg");
+        QVERIFY(manager.isVisible());
+        click("ManagerImg");
+        QVERIFY(!manager.isVisible());
     }
 
     void toolsTicksAndBackgroundImageChooser()
