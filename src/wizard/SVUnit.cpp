@@ -19,6 +19,7 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -994,6 +995,7 @@ QWidget *TSV::buildHTMLPage()
     auto *row = new QHBoxLayout;
     m_htmlMemo = new QPlainTextEdit(page);
     m_htmlMemo->setObjectName(QStringLiteral("HTMLMemo"));
+    m_htmlMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_htmlMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_htmlMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_htmlMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
