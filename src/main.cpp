@@ -1,11 +1,29 @@
+// The program's entry: the command line first, then the main window.
+#include "cli/CommandLine.h"
+#include "wizard/SVUnit.h"
+
 #include <QApplication>
 
-#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
-    std::fprintf(stderr, "Sitorva: the wizard window is not built yet.\n");
-    return 0;
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    const stv::CliOutcome outcome = stv::RunCommandLine(args, std::cout, std::cerr);
+    if (!outcome.startWindow)
+        return outcome.exitCode;
+
+    stv::TSV window;
+    QObject::connect(&window, &stv::TSV::closed, &app, &QApplication::quit);
+    if (!outcome.projectToOpen.empty())
+        window.LoadProjectFromPath(QString::fromStdString(outcome.projectToOpen));
+    window.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,97 @@
+// Next, Back and Accept of the main window with 100,000 sections, on the offscreen platform.
+#include "model/Project.h"
+#include "model/Records.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "wizard/SVUnit.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace
+{
+
+constexpr int Sections = 100000;
+
+struct Fixture {
+    QTemporaryDir dir;
+    stv::ScriptedDialogs dialogs;
+    std::unique_ptr<stv::TSV> window;
+
+    Fixture()
+    {
+        stv::SetProgramFolder(dir.path());
+        stv::Project p;
+        p.sections.reserve(Sections);
+        for (int i = 0; i < Sections; ++i)
+            p.sections.push_back(stv::JoinFields(i % 2
+                    ? std::vector<std::string> { "Paragraph", "P" + std::to_string(i),
+                        "Some text{lf13}{lf10}on two lines", "2", "0", "1", "0", "0", "1", "255",
+                        "0", "https://example.com/" }
+                    : std::vector<std::string> { "Heading", "H" + std::to_string(i), "A heading",
+                        "3", "1", "0", "0", "0", "1", "0" }));
+        const QString file = dir.filePath(QStringLiteral("big.stv"));
+        stv::SaveProjectFile(file.toStdString(), p);
+        window = std::make_unique<stv::TSV>();
+        window->show();
+        window->LoadProjectFromPath(file);
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void BM_NextThenBack(benchmark::State &state)
+{
+    stv::TSV &w = *fixture().window;
+    w.setCurrentSection(Sections / 2);
+    w.ShowCurrentSection();
+    for (auto _ : state) {
+        w.NextbtnClick();
+        w.BackbtnClick();
+    }
+    state.SetItemsProcessed(state.iterations() * 2); // items/s = single moves per second
+}
+BENCHMARK(BM_NextThenBack)->Unit(benchmark::kMicrosecond);
+
+// The unsaved-changes check that runs before Load, New Project and closing.
+void BM_ProjectChangedCheck(benchmark::State &state)
+{
+    stv::TSV &w = *fixture().window;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(w.projectChanged());
+}
+BENCHMARK(BM_ProjectChangedCheck)->Unit(benchmark::kMicrosecond);
+
+void BM_Accept(benchmark::State &state)
+{
+    stv::TSV &w = *fixture().window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.setCurrentSection(static_cast<int>(w.sectionList().size()));
+        w.ShowCurrentSection();
+        state.ResumeTiming();
+        w.AcceptbtnClick();
+    }
+}
+BENCHMARK(BM_Accept)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixture().window.reset();
+    return 0;
+}
