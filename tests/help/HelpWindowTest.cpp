@@ -34,8 +34,9 @@ QApplication &App()
     static int argc = 1;
     static char name[] = "help_window_tests";
     static char *argv[] = { name, nullptr };
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing it down among the other statics at exit crashes Qt.
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Catches the web site address instead of starting a browser.
