@@ -1,7 +1,8 @@
 #pragma once
 // The one way any window opens a topic of the manual, by number.
 
-namespace stv {
+namespace stv
+{
 
 void ShowHelpTopic(int topic);
 
