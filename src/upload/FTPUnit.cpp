@@ -15,15 +15,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 QLineEdit *AddEdit(QFormLayout *form, const char *objectName, const QString &label)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(objectName));
-    edit->setFixedSize(229, 21);
+    // 229 wide where the labels leave room for it; narrower rather than hiding a label.
+    edit->setMinimumWidth(120);
+    edit->setMaximumWidth(229);
+    edit->setFixedHeight(21);
     form->addRow(label, edit);
     return edit;
 }
@@ -31,9 +36,9 @@ QLineEdit *AddEdit(QFormLayout *form, const char *objectName, const QString &lab
 } // namespace
 
 TFTPForm::TFTPForm(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FTPForm"));
     setWindowTitle(QStringLiteral("Simple FTP Client"));
@@ -41,6 +46,7 @@ TFTPForm::TFTPForm(QWidget *parent)
 
     auto *group = new QGroupBox(QStringLiteral("Connection Details"));
     group->setMinimumSize(314, 116);
+    group->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto *form = new QFormLayout(group);
     form->setContentsMargins(6, 4, 6, 4);
     form->setVerticalSpacing(3);
@@ -65,7 +71,6 @@ TFTPForm::TFTPForm(QWidget *parent)
     top->addWidget(group);
     top->addWidget(separator);
     top->addWidget(Button1);
-    top->addStretch();
     auto *band = new QWidget;
     band->setLayout(top);
     band->setFixedHeight(124);
@@ -101,8 +106,8 @@ void TFTPForm::setSettings(const FtpSettings &settings)
 
 FtpSettings TFTPForm::settings() const
 {
-    return {ToCp1252(HostEdit->text()), ToCp1252(UserIDEdit->text()),
-            ToCp1252(PasswordEdit->text()), ToCp1252(InitDirEdit->text())};
+    return { ToCp1252(HostEdit->text()), ToCp1252(UserIDEdit->text()),
+        ToCp1252(PasswordEdit->text()), ToCp1252(InitDirEdit->text()) };
 }
 
 void TFTPForm::Button1Click()

@@ -11,7 +11,8 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-namespace stv {
+namespace stv
+{
 
 class TDragDropFTP;
 
@@ -28,7 +29,8 @@ FtpSettings ShowUploadWindow(QWidget *parent, const FtpSettings &settings);
 
 // "Simple FTP Client": the connection details above, the remote listing below; files
 // dropped on the listing are uploaded.
-class TFTPForm : public QDialog {
+class TFTPForm : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFTPForm(QWidget *parent = nullptr);

@@ -11,11 +11,13 @@
 #include <ctime>
 #include <sys/stat.h>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
-std::atomic<bool> g_failStart{false};
+std::atomic<bool> g_failStart { false };
 
 // Replies and data beyond these sizes are not kept: a listing or a reply log is never that big.
 constexpr std::size_t MaxReplyLog = 64 * 1024;
@@ -49,7 +51,7 @@ bool ValidHost(std::string_view host, bool ipv6)
 std::tm LocalNow()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm parts{};
+    std::tm parts {};
     localtime_r(&now, &parts);
     return parts;
 }
@@ -69,14 +71,15 @@ struct FtpClient::Transfer {
     const std::atomic<bool> *abort = nullptr;
 
     // Results.
-    std::string replies;     // every reply line of the control connection
-    std::string errorReply;  // the last reply of 400 or above
+    std::string replies; // every reply line of the control connection
+    std::string errorReply; // the last reply of 400 or above
     long errorCode = 0;
     bool sinkFailed = false;
     bool tooLarge = false;
 };
 
-namespace {
+namespace
+{
 
 std::size_t OnReply(char *data, std::size_t size, std::size_t count, void *user)
 {
@@ -272,7 +275,7 @@ FtpClient::FtpClient()
     }
     if (globalInit != CURLE_OK) {
         m_startError = std::string("The FTP library could not be started: ")
-                       + curl_easy_strerror(globalInit) + ".";
+            + curl_easy_strerror(globalInit) + ".";
         return;
     }
     m_curl = curl_easy_init();
@@ -290,13 +293,13 @@ std::string FtpClient::baseUrl() const
 {
     const bool ipv6 = m_host.host.find(':') != std::string::npos;
     return "ftp://" + (ipv6 ? "[" + m_host.host + "]" : m_host.host) + ":"
-           + std::to_string(m_host.port) + "/";
+        + std::to_string(m_host.port) + "/";
 }
 
 FtpOutcome FtpClient::perform(Transfer &t)
 {
     if (!m_startError.empty())
-        return {false, m_startError};
+        return { false, m_startError };
     CURL *curl = Handle(m_curl);
     curl_easy_reset(curl);
     t.abort = &m_abort;
@@ -346,26 +349,26 @@ FtpOutcome FtpClient::perform(Transfer &t)
     curl_easy_setopt(curl, CURLOPT_QUOTE, static_cast<curl_slist *>(nullptr));
     curl_slist_free_all(quote);
     if (code == CURLE_OK)
-        return {true, {}};
+        return { true, {} };
 
     std::string reason = ReasonText(t, code);
     // The password never leaves in a message, even if a server echoed it.
     if (!m_password.empty())
         ReplaceAll(m_password, "****", reason);
-    return {false, reason};
+    return { false, reason };
 }
 
-FtpOutcome FtpClient::login(const std::string &host, const std::string &user,
-                            const std::string &password)
+FtpOutcome FtpClient::login(
+    const std::string &host, const std::string &user, const std::string &password)
 {
     m_loggedIn = false;
     m_mlsd = false;
     m_dirPath.clear();
     if (!m_startError.empty())
-        return {false, m_startError};
+        return { false, m_startError };
     const std::optional<HostPort> hostPort = SplitHostPort(host);
     if (!hostPort)
-        return {false, "the host name is not valid"};
+        return { false, "the host name is not valid" };
     m_host = *hostPort;
     m_user = user;
     m_password = password;
@@ -375,7 +378,7 @@ FtpOutcome FtpClient::login(const std::string &host, const std::string &user,
     t.nobody = true;
     t.fresh = true;
     // FEAT tells whether the server has MLSD; a server without FEAT is simply asked for LIST.
-    t.quote = {"*FEAT", "*OPTS UTF8 ON"};
+    t.quote = { "*FEAT", "*OPTS UTF8 ON" };
     FtpOutcome outcome = perform(t);
     if (!outcome.ok)
         return outcome;
@@ -392,10 +395,10 @@ FtpOutcome FtpClient::login(const std::string &host, const std::string &user,
 FtpOutcome FtpClient::changeDirectory(const std::string &dir)
 {
     if (!m_loggedIn)
-        return {false, "not connected to a server"};
+        return { false, "not connected to a server" };
     if (dir.empty()) {
         m_dirPath.clear();
-        return {true, {}};
+        return { true, {} };
     }
     Transfer t;
     const std::string path = EncodeUrlPath(dir) + "/";
@@ -411,7 +414,7 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
 {
     entries.clear();
     if (!m_loggedIn)
-        return {false, "not connected to a server"};
+        return { false, "not connected to a server" };
     std::string body;
     Transfer t;
     t.url = baseUrl() + m_dirPath;
@@ -427,7 +430,7 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
     if (!outcome.ok)
         return outcome;
     const std::tm now = LocalNow();
-    const CivilTime today{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, 0, 0, 0};
+    const CivilTime today { now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, 0, 0, 0 };
     entries = ParseListing(body, m_mlsd, today);
     return outcome;
 }
@@ -435,17 +438,18 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
 FtpOutcome FtpClient::upload(const std::string &localPath, const std::string &remoteName)
 {
     if (!m_loggedIn)
-        return {false, "not connected to a server"};
+        return { false, "not connected to a server" };
     if (remoteName.empty())
-        return {false, "the file has no name"};
-    struct stat info {};
+        return { false, "the file has no name" };
+    struct stat info {
+    };
     if (::stat(localPath.c_str(), &info) != 0)
-        return {false, std::string("the file could not be read: ") + std::strerror(errno)};
+        return { false, std::string("the file could not be read: ") + std::strerror(errno) };
     if (S_ISDIR(info.st_mode))
-        return {false, "it is a folder, and only files can be sent"};
+        return { false, "it is a folder, and only files can be sent" };
     std::FILE *file = std::fopen(localPath.c_str(), "rb");
     if (file == nullptr)
-        return {false, std::string("the file could not be read: ") + std::strerror(errno)};
+        return { false, std::string("the file could not be read: ") + std::strerror(errno) };
     Transfer t;
     t.url = baseUrl() + m_dirPath + EncodeUrlPath(remoteName);
     t.source = file;
@@ -458,7 +462,7 @@ FtpOutcome FtpClient::upload(const std::string &localPath, const std::string &re
 FtpOutcome FtpClient::download(const std::string &remoteName, ByteSink &sink)
 {
     if (!m_loggedIn)
-        return {false, "not connected to a server"};
+        return { false, "not connected to a server" };
     Transfer t;
     t.url = baseUrl() + m_dirPath + EncodeUrlPath(remoteName);
     t.sink = &sink;

@@ -12,13 +12,14 @@
 #include <string_view>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 class ByteSink;
 
 struct FtpLimits {
     long connectSeconds = 20; // reaching the server and logging in
-    long stallSeconds = 60;   // a transfer or a reply that makes no progress this long is abandoned
+    long stallSeconds = 60; // a transfer or a reply that makes no progress this long is abandoned
 };
 
 struct FtpOutcome {
@@ -37,7 +38,8 @@ std::optional<HostPort> SplitHostPort(std::string_view text);
 // neither leave its place in the URL nor carry line breaks to the server.
 std::string EncodeUrlPath(std::string_view bytes);
 
-class FtpClient {
+class FtpClient
+{
 public:
     FtpClient();
     ~FtpClient();
@@ -83,7 +85,7 @@ private:
     bool m_loggedIn = false;
     bool m_mlsd = false;
     std::string m_dirPath; // encoded path of the current directory, "" or ending in "/"
-    std::atomic<bool> m_abort{false};
+    std::atomic<bool> m_abort { false };
 };
 
 } // namespace stv

@@ -5,9 +5,11 @@
 #include <array>
 #include <charconv>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 struct Token {
     std::string_view text;
@@ -25,7 +27,7 @@ std::vector<Token> Tokens(std::string_view line)
         while (i < line.size() && line[i] != ' ' && line[i] != '\t')
             ++i;
         if (i > start)
-            out.push_back({line.substr(start, i - start), start});
+            out.push_back({ line.substr(start, i - start), start });
     }
     return out;
 }
@@ -60,7 +62,7 @@ bool Number(std::string_view s, T &value)
 int MonthNumber(std::string_view s)
 {
     static constexpr std::array<std::string_view, 12> names
-        = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+        = { "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC" };
     if (s.size() != 3)
         return 0;
     const std::string upper = UpperAscii(s);
@@ -75,8 +77,8 @@ bool IsDotEntry(std::string_view name)
     return name == "." || name == "..";
 }
 
-std::optional<FtpEntry> ParseUnixLine(std::string_view line, const std::vector<Token> &t,
-                                      const CivilTime &today)
+std::optional<FtpEntry> ParseUnixLine(
+    std::string_view line, const std::vector<Token> &t, const CivilTime &today)
 {
     const std::string_view perms = t[0].text;
     if (perms.size() < 10 || std::string_view("-dlbcps").find(perms[0]) == std::string_view::npos)
@@ -90,7 +92,7 @@ std::optional<FtpEntry> ParseUnixLine(std::string_view line, const std::vector<T
         if (month == 0 || !Number(t[i + 1].text, day) || day < 1 || day > 31
             || !Number(t[i - 1].text, size))
             continue;
-        CivilTime when{0, month, day, 0, 0, 0};
+        CivilTime when { 0, month, day, 0, 0, 0 };
         const std::string_view timeOrYear = t[i + 2].text;
         if (timeOrYear.size() == 5 && timeOrYear[2] == ':') {
             if (!Number(timeOrYear.substr(0, 2), when.hour)

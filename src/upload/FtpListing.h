@@ -8,12 +8,13 @@
 #include <string_view>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 struct CivilTime {
     int year = 0;
     int month = 0; // 1..12
-    int day = 0;   // 1..31
+    int day = 0; // 1..31
     int hour = 0;
     int minute = 0;
     int second = 0;

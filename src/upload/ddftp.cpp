@@ -21,9 +21,11 @@
 
 #include <thread>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 constexpr int RemoteNameRole = Qt::UserRole + 1;
 
@@ -76,8 +78,8 @@ QString ListingDateText(const CivilTime &when, const QLocale &locale)
     QString text = locale.toString(date, QLocale::ShortFormat);
     if (when.hour != 0 || when.minute != 0 || when.second != 0)
         text += QLatin1Char(' ')
-                + locale.toString(QTime(when.hour, when.minute, when.second),
-                                  LongTimeFormatWithoutZone(locale));
+            + locale.toString(
+                QTime(when.hour, when.minute, when.second), LongTimeFormatWithoutZone(locale));
     return text;
 }
 
@@ -91,9 +93,9 @@ TDragDropFTP::TDragDropFTP(QWidget *parent)
 
     m_model = new QStandardItemModel(0, 3, this);
     m_model->setHorizontalHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date")});
-    m_model->setHeaderData(1, Qt::Horizontal, QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter),
-                           Qt::TextAlignmentRole);
+        { QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date") });
+    m_model->setHeaderData(1, Qt::Horizontal,
+        QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
 
     m_fileList = new QTreeView(this);
     m_fileList->setObjectName(QStringLiteral("FileList"));
@@ -149,7 +151,7 @@ void TDragDropFTP::addRow(const FtpEntry &entry)
     auto *size = new QStandardItem(QString::fromStdString(row.size));
     size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *date = new QStandardItem(row.date ? ListingDateText(*row.date, QLocale()) : QString());
-    m_model->appendRow({name, size, date});
+    m_model->appendRow({ name, size, date });
 }
 
 void TDragDropFTP::runInWorker(const std::function<void()> &work)
@@ -204,7 +206,8 @@ QString TDragDropFTP::Connect()
     std::vector<FtpEntry> entries;
     runInWorker([&] { outcome = m_client->list(entries); });
     if (!outcome.ok)
-        return QStringLiteral("Could not list the directory: ") + QString::fromStdString(outcome.error);
+        return QStringLiteral("Could not list the directory: ")
+            + QString::fromStdString(outcome.error);
     for (const FtpEntry &entry : entries)
         addRow(entry);
     return {};
@@ -235,8 +238,8 @@ void TDragDropFTP::uploadFiles(const QStringList &localPaths)
     }
     if (!failures.isEmpty()) {
         const QString head = failures.size() == 1
-                                 ? QStringLiteral("This file was not uploaded:")
-                                 : QStringLiteral("These %1 files were not uploaded:").arg(failures.size());
+            ? QStringLiteral("This file was not uploaded:")
+            : QStringLiteral("These %1 files were not uploaded:").arg(failures.size());
         Dialogs::error(this, head + QStringLiteral("\n\n") + failures.join(QLatin1Char('\n')));
     }
     const QString error = Connect();
@@ -253,24 +256,25 @@ void TDragDropFTP::FileListDblClick()
     if (m_saveDialog && !rows.isEmpty()) {
         const QString name = rows.first().data().toString();
         const std::string remote = rows.first().data(RemoteNameRole).toByteArray().toStdString();
-        const QString path = Dialogs::askSaveFile(this, m_saveDialog->title, name,
-                                                  m_saveDialog->defaultExt, m_saveDialog->filter);
+        const QString path = Dialogs::askSaveFile(
+            this, m_saveDialog->title, name, m_saveDialog->defaultExt, m_saveDialog->filter);
         if (!path.isEmpty()) {
             AtomicFile file(LocalPathBytes(path));
             FtpOutcome outcome;
             if (Connection() == nullptr)
-                outcome = {false, "not connected to a server"};
+                outcome = { false, "not connected to a server" };
             else if (!file.open())
-                outcome = {false, file.error()};
+                outcome = { false, file.error() };
             else
                 runInWorker([&] {
                     outcome = m_client->download(remote, file);
                     if (outcome.ok && !file.commit())
-                        outcome = {false, file.error()};
+                        outcome = { false, file.error() };
                 });
             if (!outcome.ok)
-                Dialogs::error(this, QStringLiteral("Could not download ") + name + QStringLiteral(": ")
-                                         + QString::fromStdString(outcome.error));
+                Dialogs::error(this,
+                    QStringLiteral("Could not download ") + name + QStringLiteral(": ")
+                        + QString::fromStdString(outcome.error));
         }
     }
     emit OnDblClick(m_fileList);
@@ -311,7 +315,8 @@ bool TDragDropFTP::eventFilter(QObject *watched, QEvent *event)
         }
         drop->acceptProposedAction();
         // The drop finishes first; the uploads run once the event has been answered.
-        QMetaObject::invokeMethod(this, [this, files] { uploadFiles(files); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, files] { uploadFiles(files); }, Qt::QueuedConnection);
         return true;
     }
     case QEvent::MouseButtonDblClick:

@@ -20,7 +20,8 @@ class QLocale;
 class QStandardItemModel;
 class QTreeView;
 
-namespace stv {
+namespace stv
+{
 
 // The save-file dialog used for downloads: what it is asked with.
 struct TSaveDialog {
@@ -36,7 +37,8 @@ QString ErrorBoxText(const QString &message);
 // "short date" or "short date long time" (time left out at midnight), in the given locale.
 QString ListingDateText(const CivilTime &when, const QLocale &locale);
 
-class TDragDropFTP : public QFrame {
+class TDragDropFTP : public QFrame
+{
     Q_OBJECT
 public:
     explicit TDragDropFTP(QWidget *parent = nullptr);

@@ -13,7 +13,8 @@ using namespace stv;
 using stv::test::FtpTestServer;
 using stv::test::ServerOptions;
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Names(const std::vector<FtpEntry> &entries)
 {
@@ -35,7 +36,7 @@ const FtpEntry *Find(const std::vector<FtpEntry> &entries, const std::string &na
 long Count(const std::vector<std::string> &commands, const std::string &prefix)
 {
     return std::count_if(commands.begin(), commands.end(),
-                         [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
+        [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
 }
 
 void ExpectNoPassword(const FtpOutcome &outcome)
@@ -53,7 +54,9 @@ FtpLimits Quick()
 
 } // namespace
 
-class FtpClientListing : public ::testing::TestWithParam<bool> {};
+class FtpClientListing : public ::testing::TestWithParam<bool>
+{
+};
 
 TEST_P(FtpClientListing, ListsNamesSizesAndFoldersOverOneConnection)
 {
@@ -76,13 +79,15 @@ TEST_P(FtpClientListing, ListsNamesSizesAndFoldersOverOneConnection)
     std::vector<FtpEntry> entries;
     ASSERT_TRUE(client.list(entries).ok);
     EXPECT_EQ(Names(entries),
-              (std::vector<std::string>{"empty", "empty.txt", "index.html", "my page.html", "pictures"}));
+        (std::vector<std::string> {
+            "empty", "empty.txt", "index.html", "my page.html", "pictures" }));
     EXPECT_EQ(MakeListingRow(*Find(entries, "index.html")).size, "1234");
     EXPECT_EQ(MakeListingRow(*Find(entries, "empty.txt")).size, "");
     EXPECT_EQ(MakeListingRow(*Find(entries, "pictures")).size, "");
     EXPECT_TRUE(Find(entries, "pictures")->isDirectory);
     // LIST shows only the date for a file older than half a year.
-    const CivilTime expected = mlsd ? CivilTime{2001, 2, 3, 4, 5, 6} : CivilTime{2001, 2, 3, 0, 0, 0};
+    const CivilTime expected
+        = mlsd ? CivilTime { 2001, 2, 3, 4, 5, 6 } : CivilTime { 2001, 2, 3, 0, 0, 0 };
     EXPECT_EQ(Find(entries, "index.html")->modified, expected);
 
     ASSERT_TRUE(client.changeDirectory("empty").ok);
@@ -108,7 +113,7 @@ TEST(FtpClient, RefusedLoginsAndUnreachableServersFailWithoutThePassword)
 
     client.setLimits(Quick());
     FtpOutcome closed = client.login("127.0.0.1:" + std::to_string(test::ClosedPort()),
-                                     FtpTestServer::User, FtpTestServer::Password);
+        FtpTestServer::User, FtpTestServer::Password);
     EXPECT_FALSE(closed.ok);
     ExpectNoPassword(closed);
     std::vector<FtpEntry> entries;
@@ -123,8 +128,7 @@ TEST(FtpClient, ASilentServerIsAbandonedAtTheTimeLimit)
     FtpClient client;
     client.setLimits(Quick());
     const auto start = std::chrono::steady_clock::now();
-    const FtpOutcome outcome
-        = client.login("127.0.0.1:" + std::to_string(silent.port()), "u", "p");
+    const FtpOutcome outcome = client.login("127.0.0.1:" + std::to_string(silent.port()), "u", "p");
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
         std::chrono::steady_clock::now() - start);
     EXPECT_FALSE(outcome.ok);
@@ -145,21 +149,21 @@ TEST(FtpClient, DirectoryThatCannotBeEnteredLeavesTheLoginDirectory)
     EXPECT_NE(refused.error.find("550"), std::string::npos) << refused.error;
     std::vector<FtpEntry> entries;
     ASSERT_TRUE(client.list(entries).ok);
-    EXPECT_EQ(Names(entries), (std::vector<std::string>{"sub dir", "top.txt"}));
+    EXPECT_EQ(Names(entries), (std::vector<std::string> { "sub dir", "top.txt" }));
 
     // Relative and absolute paths with blanks go to the server as typed.
     ASSERT_TRUE(client.changeDirectory("sub dir/deeper").ok);
     ASSERT_TRUE(client.list(entries).ok);
-    EXPECT_EQ(Names(entries), std::vector<std::string>{"inner.txt"});
+    EXPECT_EQ(Names(entries), std::vector<std::string> { "inner.txt" });
     ASSERT_TRUE(client.changeDirectory("/").ok);
     ASSERT_TRUE(client.list(entries).ok);
-    EXPECT_EQ(Names(entries), (std::vector<std::string>{"sub dir", "top.txt"}));
+    EXPECT_EQ(Names(entries), (std::vector<std::string> { "sub dir", "top.txt" }));
 }
 
 TEST(FtpClient, UploadsIntoTheCurrentDirectoryAndReportsRefusals)
 {
     ServerOptions options;
-    options.refuse = {"refused.html"};
+    options.refuse = { "refused.html" };
     FtpTestServer server(options);
     ASSERT_EQ(server.startError(), "");
     server.makeFolder("site");
@@ -189,7 +193,7 @@ TEST(FtpClient, UploadsIntoTheCurrentDirectoryAndReportsRefusals)
     // The connection still works after the refusals.
     std::vector<FtpEntry> entries;
     ASSERT_TRUE(client.list(entries).ok);
-    EXPECT_EQ(Names(entries), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(Names(entries), std::vector<std::string> { "page.html" });
     EXPECT_EQ(Count(server.commands(), "CONNECT"), 1);
 }
 
@@ -208,8 +212,10 @@ TEST(FtpClient, ReadOnlyServerRefusesEveryUpload)
     EXPECT_NE(outcome.error.find("550"), std::string::npos) << outcome.error;
 }
 
-namespace {
-class FailingSink : public ByteSink {
+namespace
+{
+class FailingSink : public ByteSink
+{
 public:
     bool write(std::string_view) override { return false; }
     std::string error() const override { return "disk full"; }

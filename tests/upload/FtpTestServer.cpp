@@ -21,9 +21,11 @@
 
 extern char **environ;
 
-namespace stv::test {
+namespace stv::test
+{
 
-namespace {
+namespace
+{
 
 // Debian's interpreter, which has python3-pyftpdlib, whatever else stands earlier on PATH.
 constexpr const char *Python = "/usr/bin/python3";
@@ -31,7 +33,7 @@ constexpr const char *Python = "/usr/bin/python3";
 int BoundSocket(int &port)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
+    sockaddr_in addr {};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = 0;
@@ -58,8 +60,8 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
     std::filesystem::create_directories(m_home);
     std::filesystem::create_directories(m_scratch);
 
-    std::vector<std::string> args = {Python, STV_FTP_SERVER_SCRIPT, "--user", User, "--password",
-                                     Password, "--home", m_home, "--log", m_log};
+    std::vector<std::string> args = { Python, STV_FTP_SERVER_SCRIPT, "--user", User, "--password",
+        Password, "--home", m_home, "--log", m_log };
     if (options.noMlsd)
         args.push_back("--no-mlsd");
     if (options.readOnly)
@@ -96,7 +98,7 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
     }
     // Wait for "PORT n".
     std::string line;
-    pollfd p{out[0], POLLIN, 0};
+    pollfd p { out[0], POLLIN, 0 };
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         if (::poll(&p, 1, 200) > 0) {
@@ -167,9 +169,9 @@ std::string FtpTestServer::readFile(const std::string &relative) const
 }
 
 void FtpTestServer::setTime(const std::string &relative, int year, int month, int day, int hour,
-                            int minute, int second) const
+    int minute, int second) const
 {
-    std::tm parts{};
+    std::tm parts {};
     parts.tm_year = year - 1900;
     parts.tm_mon = month - 1;
     parts.tm_mday = day;
@@ -177,8 +179,8 @@ void FtpTestServer::setTime(const std::string &relative, int year, int month, in
     parts.tm_min = minute;
     parts.tm_sec = second;
     // The server reports times in UTC.
-    const timespec when{::timegm(&parts), 0};
-    const timespec times[2] = {when, when};
+    const timespec when { ::timegm(&parts), 0 };
+    const timespec times[2] = { when, when };
     ::utimensat(AT_FDCWD, (m_home + "/" + relative).c_str(), times, 0);
 }
 

@@ -7,15 +7,17 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace stv::test {
+namespace stv::test
+{
 
 struct ServerOptions {
-    bool noMlsd = false;   // LIST only
+    bool noMlsd = false; // LIST only
     bool readOnly = false; // every upload refused
     std::vector<std::string> refuse; // file names whose uploads are refused
 };
 
-class FtpTestServer {
+class FtpTestServer
+{
 public:
     static constexpr const char *User = "tester";
     static constexpr const char *Password = "s3cret-Pw";
@@ -42,7 +44,7 @@ public:
     void makeFolder(const std::string &relative) const;
     std::string readFile(const std::string &relative) const;
     void setTime(const std::string &relative, int year, int month, int day, int hour, int minute,
-                 int second) const;
+        int second) const;
 
 private:
     std::string m_root;
@@ -59,7 +61,8 @@ private:
 int ClosedPort();
 
 // Listens on 127.0.0.1 and accepts connections but never says a word.
-class SilentServer {
+class SilentServer
+{
 public:
     SilentServer();
     ~SilentServer();

@@ -23,7 +23,8 @@ using namespace stv;
 using stv::test::FtpTestServer;
 using stv::test::ServerOptions;
 
-namespace {
+namespace
+{
 
 QString Host(const FtpTestServer &server)
 {
@@ -60,7 +61,7 @@ QStringList Names(const TDragDropFTP &ftp)
 long Count(const std::vector<std::string> &commands, const std::string &prefix)
 {
     return std::count_if(commands.begin(), commands.end(),
-                         [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
+        [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
 }
 
 std::string Local(const FtpTestServer &server, const std::string &name, const std::string &bytes)
@@ -92,13 +93,11 @@ bool DropFiles(TDragDropFTP &ftp, const std::vector<std::string> &paths)
 
 } // namespace
 
-class UploadWindowTest : public QObject {
+class UploadWindowTest : public QObject
+{
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    }
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
 
     void missingFieldsAreTestedInOrderBeforeAnythingIsSent()
     {
@@ -145,7 +144,7 @@ private slots:
         server.writeFile("zero.txt", "");
         server.makeFolder("pictures");
         server.makeFolder("empty");
-        for (const char *name : {"index.html", "zero.txt", "pictures", "empty"})
+        for (const char *name : { "index.html", "zero.txt", "pictures", "empty" })
             server.setTime(name, 2001, 2, 3, 0, 0, 0);
 
         ScriptedDialogs dialogs;
@@ -154,10 +153,10 @@ private slots:
         ftp.setStatusLabel(&status);
         Configure(ftp, server);
         QCOMPARE(ftp.Connect(), QString());
-        QCOMPARE(Rows(ftp), (QStringList{QStringLiteral("empty||03/02/2001"),
-                                         QStringLiteral("index.html|1234|03/02/2001"),
-                                         QStringLiteral("pictures||03/02/2001"),
-                                         QStringLiteral("zero.txt||03/02/2001")}));
+        QCOMPARE(Rows(ftp),
+            (QStringList { QStringLiteral("empty||03/02/2001"),
+                QStringLiteral("index.html|1234|03/02/2001"),
+                QStringLiteral("pictures||03/02/2001"), QStringLiteral("zero.txt||03/02/2001") }));
         QCOMPARE(status.text(), QStringLiteral("Connected to ") + Host(server));
         QVERIFY(ftp.Connection() != nullptr);
         QCOMPARE(ftp.Connection()->usesMlsd(), !noMlsd);
@@ -177,10 +176,11 @@ private slots:
         TDragDropFTP ftp;
         Configure(ftp, server);
         QCOMPARE(ftp.Connect(), QString());
-        QCOMPARE(Rows(ftp), QStringList{QStringLiteral("y2k.txt|1|31/12/1999 23:59:58")});
-        QCOMPARE(ListingDateText({2001, 2, 3, 0, 0, 0}, QLocale()), QStringLiteral("03/02/2001"));
-        QCOMPARE(ListingDateText({2001, 2, 3, 0, 0, 2}, QLocale()), QStringLiteral("03/02/2001 00:00:02"));
-        QCOMPARE(ListingDateText({2001, 2, 31, 0, 0, 0}, QLocale()), QString());
+        QCOMPARE(Rows(ftp), QStringList { QStringLiteral("y2k.txt|1|31/12/1999 23:59:58") });
+        QCOMPARE(ListingDateText({ 2001, 2, 3, 0, 0, 0 }, QLocale()), QStringLiteral("03/02/2001"));
+        QCOMPARE(ListingDateText({ 2001, 2, 3, 0, 0, 2 }, QLocale()),
+            QStringLiteral("03/02/2001 00:00:02"));
+        QCOMPARE(ListingDateText({ 2001, 2, 31, 0, 0, 0 }, QLocale()), QString());
     }
 
     void refusedLoginsAndClosedPortsCannotConnect()
@@ -201,7 +201,8 @@ private slots:
         ftp.setPassword(QString::fromLatin1(FtpTestServer::Password));
         QCOMPARE(ftp.Connect(), QStringLiteral("Could not connect to ") + closed);
         QCOMPARE(ftp.FileListModel()->rowCount(), 0);
-        QCOMPARE(ErrorBoxText(ftp.Connect()), QStringLiteral("Could not connect to ") + closed + u'.');
+        QCOMPARE(
+            ErrorBoxText(ftp.Connect()), QStringLiteral("Could not connect to ") + closed + u'.');
     }
 
     void aDirectoryThatCannotBeEnteredIsReportedAndTheLoginDirectoryListed()
@@ -213,8 +214,9 @@ private slots:
         TDragDropFTP ftp;
         Configure(ftp, server, QStringLiteral("nosuch"));
         QCOMPARE(ftp.Connect(), QString());
-        QCOMPARE(dialogs.messages(), std::vector<QString>{QStringLiteral("Could not change to nosuch")});
-        QCOMPARE(Names(ftp), QStringList{QStringLiteral("top.txt")});
+        QCOMPARE(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("Could not change to nosuch") });
+        QCOMPARE(Names(ftp), QStringList { QStringLiteral("top.txt") });
     }
 
     void threeDroppedFilesAreUploadedInOrderAndListedOnce()
@@ -222,9 +224,8 @@ private slots:
         FtpTestServer server;
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         server.makeFolder("site");
-        const std::vector<std::string> files = {Local(server, "page.html", "<p>page</p>"),
-                                                Local(server, "b photo.jpg", std::string(3000, 'j')),
-                                                Local(server, "a.css", "p{}")};
+        const std::vector<std::string> files = { Local(server, "page.html", "<p>page</p>"),
+            Local(server, "b photo.jpg", std::string(3000, 'j')), Local(server, "a.css", "p{}") };
         ScriptedDialogs dialogs;
         TDragDropFTP ftp;
         ftp.setActive(true);
@@ -239,25 +240,27 @@ private slots:
         QStringList sizes;
         for (const QString &row : Rows(ftp))
             sizes << row.section(u'|', 0, 1);
-        QCOMPARE(sizes, (QStringList{QStringLiteral("a.css|3"), QStringLiteral("b photo.jpg|3000"),
-                                     QStringLiteral("page.html|11")}));
+        QCOMPARE(sizes,
+            (QStringList { QStringLiteral("a.css|3"), QStringLiteral("b photo.jpg|3000"),
+                QStringLiteral("page.html|11") }));
         std::vector<std::string> stores;
         for (const std::string &c : server.commands())
             if (c.rfind("STOR", 0) == 0)
                 stores.push_back(c);
-        QCOMPARE(stores, (std::vector<std::string>{"STOR page.html", "STOR b photo.jpg", "STOR a.css"}));
+        QCOMPARE(stores,
+            (std::vector<std::string> { "STOR page.html", "STOR b photo.jpg", "STOR a.css" }));
         QCOMPARE(Count(server.commands(), "MLSD"), 1L);
     }
 
     void failedUploadsAreListedInOneBox()
     {
         ServerOptions options;
-        options.refuse = {"b.txt"};
+        options.refuse = { "b.txt" };
         FtpTestServer server(options);
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         const std::vector<std::string> files
-            = {Local(server, "a.txt", "a"), Local(server, "b.txt", "b"), server.scratch() + "/gone.txt",
-               Local(server, "c.txt", "c")};
+            = { Local(server, "a.txt", "a"), Local(server, "b.txt", "b"),
+                  server.scratch() + "/gone.txt", Local(server, "c.txt", "c") };
         ScriptedDialogs dialogs;
         TDragDropFTP ftp;
         ftp.setActive(true);
@@ -267,12 +270,15 @@ private slots:
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         const QString box = dialogs.asked().front().text;
         QCOMPARE(dialogs.asked().front().what, QStringLiteral("error"));
-        QVERIFY2(box.startsWith(QStringLiteral("These 2 files were not uploaded:")), qPrintable(box));
-        QVERIFY2(box.contains(QStringLiteral("b.txt: the server refused it (the server said: 550")), qPrintable(box));
-        QVERIFY2(box.contains(QStringLiteral("gone.txt: the file could not be read")), qPrintable(box));
+        QVERIFY2(
+            box.startsWith(QStringLiteral("These 2 files were not uploaded:")), qPrintable(box));
+        QVERIFY2(box.contains(QStringLiteral("b.txt: the server refused it (the server said: 550")),
+            qPrintable(box));
+        QVERIFY2(
+            box.contains(QStringLiteral("gone.txt: the file could not be read")), qPrintable(box));
         QVERIFY(!box.contains(QStringLiteral("a.txt")));
         QVERIFY(!box.contains(QString::fromLatin1(FtpTestServer::Password)));
-        QCOMPARE(Names(ftp), (QStringList{QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
+        QCOMPARE(Names(ftp), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
     }
 
     void filesDroppedBeforeConnectingAreReportedNotLost()
@@ -280,10 +286,12 @@ private slots:
         ScriptedDialogs dialogs;
         TDragDropFTP ftp;
         QSignalSpy changed(&ftp, &TDragDropFTP::OnChange);
-        ftp.uploadFiles({QStringLiteral("/tmp/x/index.html")});
+        ftp.uploadFiles({ QStringLiteral("/tmp/x/index.html") });
         QCOMPARE(dialogs.messages(),
-                 (std::vector<QString>{QStringLiteral("This file was not uploaded:\n\nindex.html: not connected to a server"),
-                                       QStringLiteral("HostName must be specified.")}));
+            (std::vector<QString> {
+                QStringLiteral(
+                    "This file was not uploaded:\n\nindex.html: not connected to a server"),
+                QStringLiteral("HostName must be specified.") }));
         QCOMPARE(changed.count(), 1);
     }
 
@@ -292,7 +300,7 @@ private slots:
         FtpTestServer server;
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         TDragDropFTP ftp;
-        QVERIFY(!DropFiles(ftp, {Local(server, "a.txt", "a")}));
+        QVERIFY(!DropFiles(ftp, { Local(server, "a.txt", "a") }));
         ftp.setActive(true);
         QMimeData text;
         text.setText(QStringLiteral("not a file"));
@@ -317,14 +325,15 @@ private slots:
             const QModelIndex index = ftp.FileListModel()->index(0, 0);
             ftp.FileList()->setCurrentIndex(index);
             QTest::mouseDClick(ftp.FileList()->viewport(), Qt::LeftButton, {},
-                               ftp.FileList()->visualRect(index).center());
+                ftp.FileList()->visualRect(index).center());
         };
         doubleClickFirstRow();
         QVERIFY(clicked.wait(5000));
         QVERIFY(dialogs.asked().empty());
 
-        const QString target = QString::fromStdString(server.scratch()) + QStringLiteral("/copy.bin");
-        ftp.setSaveDialog(TSaveDialog{});
+        const QString target
+            = QString::fromStdString(server.scratch()) + QStringLiteral("/copy.bin");
+        ftp.setSaveDialog(TSaveDialog {});
         dialogs.queueText(target);
         doubleClickFirstRow();
         QVERIFY(clicked.wait(10000));
@@ -340,7 +349,8 @@ private slots:
         doubleClickFirstRow();
         QVERIFY(clicked.wait(10000));
         QCOMPARE(dialogs.messages().size(), std::size_t(1));
-        QVERIFY(dialogs.messages().front().startsWith(QStringLiteral("Could not download data.bin: ")));
+        QVERIFY(
+            dialogs.messages().front().startsWith(QStringLiteral("Could not download data.bin: ")));
         copy.close();
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray("payload")); // the old copy is kept whole
@@ -360,10 +370,10 @@ private slots:
     void errorBoxAddsAFullStopAfterLettersOnly()
     {
         QCOMPARE(ErrorBoxText(QStringLiteral("HostName must be specified")),
-                 QStringLiteral("HostName must be specified."));
+            QStringLiteral("HostName must be specified."));
         QCOMPARE(ErrorBoxText(QStringLiteral("Done.")), QStringLiteral("Done."));
         QCOMPARE(ErrorBoxText(QStringLiteral("Could not connect to host!")),
-                 QStringLiteral("Could not connect to host!"));
+            QStringLiteral("Could not connect to host!"));
         QCOMPARE(ErrorBoxText(QStringLiteral("to 10.0.0.1")), QStringLiteral("to 10.0.0.1."));
     }
 
@@ -393,7 +403,8 @@ private slots:
         QTest::keyClicks(form.UserIDEdit, QString::fromLatin1(FtpTestServer::User));
         QTest::keyClicks(form.InitDirEdit, QStringLiteral("site"));
         QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QCOMPARE(dialogs.messages(), std::vector<QString>{QStringLiteral("Password must be specified.")});
+        QCOMPARE(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("Password must be specified.") });
         QTest::qWait(200);
         QVERIFY(server.commands().empty());
 
@@ -404,8 +415,9 @@ private slots:
         QCOMPARE(form.ftp->Password(), QString::fromLatin1(FtpTestServer::Password));
         QCOMPARE(form.ftp->RemoteDir(), QStringLiteral("site"));
         QCOMPARE(form.Label5->text(), QStringLiteral("Connected to ") + Host(server) + u' ');
-        QCOMPARE(Names(*form.ftp), (QStringList{QStringLiteral("images"), QStringLiteral("index.html"),
-                                                QStringLiteral("logo.gif")}));
+        QCOMPARE(Names(*form.ftp),
+            (QStringList { QStringLiteral("images"), QStringLiteral("index.html"),
+                QStringLiteral("logo.gif") }));
         QCOMPARE(dialogs.messages().size(), std::size_t(1));
         QVERIFY(form.Button1->isEnabled());
 
@@ -413,7 +425,7 @@ private slots:
         if (!shot.isEmpty())
             QVERIFY(form.grab().save(QString::fromLocal8Bit(shot)));
 
-        FtpSettings values{"ftp.example.com", "me", "pa\xE9ss", " dir "};
+        FtpSettings values { "ftp.example.com", "me", "pa\xE9ss", " dir " };
         form.setSettings(values);
         QCOMPARE(form.PasswordEdit->text(), QStringLiteral("pa\u00E9ss"));
         QCOMPARE(form.settings(), values);
