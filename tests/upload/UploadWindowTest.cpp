@@ -23,6 +23,10 @@ using namespace stv;
 using stv::test::FtpTestServer;
 using stv::test::ServerOptions;
 
+// The test cannot go on without its server; the reason shows when it did not start.
+#define REQUIRE_RUNNING(server)                                                                    \
+    QVERIFY2((server).startError().empty(), (server).startError().c_str())
+
 namespace
 {
 
@@ -102,7 +106,7 @@ private slots:
     void missingFieldsAreTestedInOrderBeforeAnythingIsSent()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.writeFile("a.txt", "a");
         TDragDropFTP ftp;
         QLabel status;
@@ -139,7 +143,7 @@ private slots:
         ServerOptions options;
         options.noMlsd = noMlsd;
         FtpTestServer server(options);
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.writeFile("index.html", std::string(1234, 'x'));
         server.writeFile("zero.txt", "");
         server.makeFolder("pictures");
@@ -170,7 +174,7 @@ private slots:
     void datesGoThroughTheDosFields()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.writeFile("y2k.txt", "1");
         server.setTime("y2k.txt", 1999, 12, 31, 23, 59, 59);
         TDragDropFTP ftp;
@@ -186,7 +190,7 @@ private slots:
     void refusedLoginsAndClosedPortsCannotConnect()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         TDragDropFTP ftp;
         QLabel status;
         ftp.setStatusLabel(&status);
@@ -208,7 +212,7 @@ private slots:
     void aDirectoryThatCannotBeEnteredIsReportedAndTheLoginDirectoryListed()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.writeFile("top.txt", "12");
         ScriptedDialogs dialogs;
         TDragDropFTP ftp;
@@ -222,7 +226,7 @@ private slots:
     void threeDroppedFilesAreUploadedInOrderAndListedOnce()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.makeFolder("site");
         const std::vector<std::string> files = { Local(server, "page.html", "<p>page</p>"),
             Local(server, "b photo.jpg", std::string(3000, 'j')), Local(server, "a.css", "p{}") };
@@ -257,7 +261,7 @@ private slots:
         ServerOptions options;
         options.refuse = { "b.txt" };
         FtpTestServer server(options);
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         const std::vector<std::string> files
             = { Local(server, "a.txt", "a"), Local(server, "b.txt", "b"),
                   server.scratch() + "/gone.txt", Local(server, "c.txt", "c") };
@@ -298,7 +302,7 @@ private slots:
     void dropsAreRefusedWhileInactive()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         TDragDropFTP ftp;
         QVERIFY(!DropFiles(ftp, { Local(server, "a.txt", "a") }));
         ftp.setActive(true);
@@ -312,7 +316,7 @@ private slots:
     void doubleClickDownloadsOnlyWithASaveDialog()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.writeFile("data.bin", "payload");
         ScriptedDialogs dialogs;
         TDragDropFTP ftp;
@@ -380,7 +384,7 @@ private slots:
     void theWindowCopiesItsEditsAsTypedOnConnect()
     {
         FtpTestServer server;
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
+        REQUIRE_RUNNING(server);
         server.makeFolder("site");
         server.writeFile("site/index.html", std::string(2048, 'i'));
         server.writeFile("site/logo.gif", std::string(512, 'g'));
