@@ -64,8 +64,6 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
         Password, "--home", m_home, "--log", m_log };
     if (options.noMlsd)
         args.push_back("--no-mlsd");
-    if (options.readOnly)
-        args.push_back("--read-only");
     for (const std::string &name : options.refuse) {
         args.push_back("--refuse");
         args.push_back(name);

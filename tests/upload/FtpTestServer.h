@@ -12,7 +12,6 @@ namespace stv::test
 
 struct ServerOptions {
     bool noMlsd = false; // LIST only
-    bool readOnly = false; // every upload refused
     std::vector<std::string> refuse; // file names whose uploads are refused
 };
 

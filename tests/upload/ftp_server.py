@@ -24,8 +24,8 @@ def main():
     parser.add_argument("--home", required=True)
     parser.add_argument("--log", required=True)
     parser.add_argument("--port", type=int, default=0)
-    parser.add_argument("--no-mlsd", action="store_true", help="offer LIST only")
-    parser.add_argument("--read-only", action="store_true", help="refuse every upload")
+    parser.add_argument("--no-mlsd", action="store_true",
+                        help="an older server: LIST only, and no FEAT either")
     parser.add_argument("--refuse", action="append", default=[],
                         help="refuse uploads of this file name (repeatable)")
     args = parser.parse_args()
@@ -52,11 +52,10 @@ def main():
 
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
-                              if k not in ("MLSD", "MLST")}
+                              if k not in ("MLSD", "MLST", "FEAT")}
 
     authorizer = DummyAuthorizer()
-    perm = "elr" if args.read_only else "elradfmwMT"
-    authorizer.add_user(args.user, args.password, args.home, perm=perm)
+    authorizer.add_user(args.user, args.password, args.home, perm="elradfmwMT")
     Handler.authorizer = authorizer
     Handler.banner = "test server ready"
 
