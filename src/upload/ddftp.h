@@ -40,6 +40,11 @@ QString ListingDateText(const CivilTime &when, const QLocale &locale);
 class TDragDropFTP : public QFrame
 {
     Q_OBJECT
+    Q_PROPERTY(QString HostName READ HostName WRITE setHostName)
+    Q_PROPERTY(QString LoginName READ LoginName WRITE setLoginName)
+    Q_PROPERTY(QString Password READ Password WRITE setPassword)
+    Q_PROPERTY(QString RemoteDir READ RemoteDir WRITE setRemoteDir)
+    Q_PROPERTY(bool Active READ Active WRITE setActive)
 public:
     explicit TDragDropFTP(QWidget *parent = nullptr);
     ~TDragDropFTP() override;

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 
@@ -207,6 +208,26 @@ private slots:
         QCOMPARE(ftp.FileListModel()->rowCount(), 0);
         QCOMPARE(
             ErrorBoxText(ftp.Connect()), QStringLiteral("Could not connect to ") + closed + u'.');
+    }
+
+    void theWindowKeepsRunningWhileAServerIsSilentUntilTheTimeLimit()
+    {
+        test::SilentServer silent;
+        TDragDropFTP ftp;
+        FtpLimits limits;
+        limits.connectSeconds = 1;
+        limits.stallSeconds = 1;
+        ftp.setLimits(limits);
+        const QString host = QStringLiteral("127.0.0.1:%1").arg(silent.port());
+        ftp.setHostName(host);
+        ftp.setLoginName(QStringLiteral("u"));
+        ftp.setPassword(QStringLiteral("p"));
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        timer.start(20);
+        QCOMPARE(ftp.Connect(), QStringLiteral("Could not connect to ") + host);
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     }
 
     void aDirectoryThatCannotBeEnteredIsReportedAndTheLoginDirectoryListed()
