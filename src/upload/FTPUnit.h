@@ -2,11 +2,19 @@
 // The upload window, opened modally by "&Upload My Page" and "Upload Your Stuff". Its four
 // connection fields belong to the project and are saved with it.
 
+#include <QDialog>
+
 #include <string>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
-namespace stv {
+namespace stv
+{
+
+class TDragDropFTP;
 
 struct FtpSettings { // Windows-1252 text, as the project file holds it
     std::string host;
@@ -18,5 +26,28 @@ struct FtpSettings { // Windows-1252 text, as the project file holds it
 
 // Shows the window modally with these values; gives them back as the user left them.
 FtpSettings ShowUploadWindow(QWidget *parent, const FtpSettings &settings);
+
+// "Simple FTP Client": the connection details above, the remote listing below; files
+// dropped on the listing are uploaded.
+class TFTPForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFTPForm(QWidget *parent = nullptr);
+
+    void setSettings(const FtpSettings &settings);
+    FtpSettings settings() const;
+
+    QLineEdit *HostEdit = nullptr;
+    QLineEdit *UserIDEdit = nullptr;
+    QLineEdit *PasswordEdit = nullptr;
+    QLineEdit *InitDirEdit = nullptr;
+    QPushButton *Button1 = nullptr;
+    TDragDropFTP *ftp = nullptr;
+    QLabel *Label5 = nullptr;
+
+private:
+    void Button1Click();
+};
 
 } // namespace stv

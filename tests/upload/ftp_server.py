@@ -1,0 +1,76 @@
+"""A small FTP server for the upload tests, on 127.0.0.1 only.
+
+Prints "PORT <n>" on stdout once it listens, then serves until its standard input closes
+(the test process ended or closed the pipe). Every command it receives is appended to the
+log file, one per line, so a test can see what reached the server and in which order; a
+password is logged as "PASS ****".
+"""
+
+import argparse
+import logging
+import os
+import sys
+import threading
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--user", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--home", required=True)
+    parser.add_argument("--log", required=True)
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--no-mlsd", action="store_true",
+                        help="an older server: LIST only, and no FEAT either")
+    parser.add_argument("--refuse", action="append", default=[],
+                        help="refuse uploads of this file name (repeatable)")
+    args = parser.parse_args()
+
+    logging.disable(logging.CRITICAL)
+    log_lock = threading.Lock()
+
+    def log(line):
+        with log_lock, open(args.log, "a", encoding="utf-8") as f:
+            f.write(line + "\n")
+
+    refused = set(args.refuse)
+
+    class Handler(FTPHandler):
+        def on_connect(self):
+            log("CONNECT")
+
+        def pre_process_command(self, line, cmd, arg):
+            log("PASS ****" if cmd == "PASS" else line)
+            if cmd == "STOR" and os.path.basename(arg or "") in refused:
+                self.respond("550 Uploads of this file are refused.")
+                return
+            FTPHandler.pre_process_command(self, line, cmd, arg)
+
+    if args.no_mlsd:
+        Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
+                              if k not in ("MLSD", "MLST", "FEAT")}
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.home, perm="elradfmwMT")
+    Handler.authorizer = authorizer
+    Handler.banner = "test server ready"
+
+    server = FTPServer(("127.0.0.1", args.port), Handler)
+    port = server.socket.getsockname()[1]
+    print("PORT %d" % port, flush=True)
+
+    def watch_stdin():
+        sys.stdin.read()
+        server.close_all()
+        os._exit(0)
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
