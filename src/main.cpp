@@ -1,5 +1,7 @@
 // The program's entry: the command line first, then the main window.
 #include "cli/CommandLine.h"
+#include "model/LibUnit.h"
+#include "wizard/SMUnit.h"
 #include "wizard/SVUnit.h"
 
 #include <QApplication>
@@ -22,6 +24,13 @@ int main(int argc, char *argv[])
 
     stv::TSV window;
     QObject::connect(&window, &stv::TSV::closed, &app, &QApplication::quit);
+    stv::TLib library(window.librarySections(), &window);
+    stv::TSM sectionManager(window, library, &window);
+    window.setSectionView(&sectionManager);
+    window.setSectionManagerWindow(&sectionManager);
+    sectionManager.RefreshSectionManager();
+    window.ShowCurrentSection();
+    sectionManager.show();
     if (!outcome.projectToOpen.empty())
         window.LoadProjectFromPath(QString::fromStdString(outcome.projectToOpen));
     window.show();

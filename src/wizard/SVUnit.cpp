@@ -1,5 +1,7 @@
 #include "SVUnit.h"
 
+#include "model/LibUnit.h"
+
 #include "generate/PageCommands.h"
 #include "help/ShowHelp.h"
 #include "model/Records.h"
@@ -344,8 +346,9 @@ TSV::TSV(QWidget *parent)
     connect(help, &QPushButton::clicked, this, &TSV::HlpBtnClick);
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
 
-    // The library and the recent-project list; a missing file is an empty list.
-    ReadLinesFile((ProgramFolder() + QStringLiteral("Library")).toStdString(), m_librarySections);
+    // The library and the recent-project list; a missing file is an empty list, an unreadable
+    // library is reported.
+    LoadLibrarySections(m_librarySections, this);
     ReadLinesFile(
         (ProgramFolder() + QString::fromLatin1(RecentFileName)).toStdString(), m_recentProjects);
 
