@@ -208,7 +208,7 @@ std::string PageGenerator::translatePass(std::string_view text, char letter)
         if (p == std::string_view::npos)
             break;
         if (out.empty())
-            out.reserve(text.size() + 64);
+            out.reserve(text.size() + text.size() / 4 + 256);
         out.append(text, i, p - i);
         if (!closing.empty() && text.compare(p, 4, closing) == 0) {
             out += letter == 'c' ? "</font>" : "</a>";
