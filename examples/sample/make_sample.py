@@ -79,7 +79,7 @@ def project():
                " kind.{lf13}{lf10}Read {l3}the anchor further down{l/} or visit"
                " {l0}the Sitorva site{l/}.",
                "2", "0", "0", "0", "0", "0", "0", "0", ""),
-        record("Image", "Logo", "sitorva-logo.png", "3", "64", "64", "Sitorva logo", "1",
+        record("Image", "Logo", "sitorva-logo.png", "2", "64", "64", "Sitorva logo", "1",
                "https://sitorva.org/", "0", "1", "1", "0"),
         record("Divider", "Line", "255", "3", "80", "0"),
         record("Anchor", "Fred", "Fred", "This is the anchor called Fred.", "0"),
