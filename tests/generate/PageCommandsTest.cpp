@@ -6,6 +6,8 @@
 #include "platform/LaunchFile.h"
 #include "platform/ProgramFolder.h"
 
+#include "FakeShell.h"
+
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -18,29 +20,7 @@ using namespace stv;
 namespace
 {
 
-class FakeShell : public ShellSeam
-{
-public:
-    FakeShell() { SetShell(this); }
-    ~FakeShell() override { SetShell(nullptr); }
-    bool openUrl(const QUrl &url) override
-    {
-        opened << url.toString();
-        return true;
-    }
-    bool startDetached(
-        const QString &program, const QStringList &arguments, const QString &) override
-    {
-        started << program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
-        return true;
-    }
-    QStringList webBrowser() override
-    {
-        return { QStringLiteral("browser"), QStringLiteral("%u") };
-    }
-    QStringList opened;
-    QStringList started;
-};
+using stv::test::FakeShell;
 
 struct Fixture : ::testing::Test {
     QTemporaryDir dir;
@@ -114,14 +94,16 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
     EXPECT_TRUE(infos[0].contains(QStringLiteral("gone.png")));
     EXPECT_FALSE(infos[0].contains(QStringLiteral("pic.png")));
 
-    ASSERT_EQ(shell.opened.size(), 1);
-    EXPECT_EQ(shell.opened[0], QUrl::fromLocalFile(path("web/")).toString());
+    ASSERT_EQ(shell.calls.size(), 2);
+    EXPECT_EQ(
+        shell.calls[0], QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
     EXPECT_EQ(dialogs.asked().back().text,
         QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
                        "Folder\n\"")
             + path("web/") + QStringLiteral("\"\n\nDo you want to test it?"));
-    ASSERT_EQ(shell.started.size(), 1);
-    EXPECT_EQ(shell.started[0], QStringLiteral("browser ") + QUrl::fromLocalFile(page).toString());
+    EXPECT_EQ(shell.calls[1],
+        QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
+            + QStringLiteral(" in "));
     EXPECT_TRUE(dialogs.unexpected().empty());
 }
 
@@ -134,8 +116,7 @@ TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
     RunCreateWebPage(nullptr, project, lists, {});
     EXPECT_EQ(
         dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
-    EXPECT_TRUE(shell.opened.isEmpty());
-    EXPECT_TRUE(shell.started.isEmpty());
+    EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
 }
 
@@ -146,8 +127,9 @@ TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
     ASSERT_TRUE(QFile::exists(page));
     EXPECT_FALSE(QFile::exists(path("prog/pic.png")));
     EXPECT_TRUE(dialogs.asked().empty());
-    ASSERT_EQ(shell.started.size(), 1);
-    EXPECT_EQ(shell.started[0], QStringLiteral("browser ") + QUrl::fromLocalFile(page).toString());
+    EXPECT_EQ(shell.calls,
+        QStringList { QStringLiteral("start /usr/bin/web|--new|")
+            + QUrl::fromLocalFile(page).toString() + QStringLiteral(" in ") });
     QFile f(page);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));

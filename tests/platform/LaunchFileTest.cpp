@@ -1,6 +1,8 @@
 // LaunchFile: argument splitting, what each kind of target is handed to, failure codes.
 #include "platform/LaunchFile.h"
 
+#include "FakeShell.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -14,31 +16,7 @@ using namespace stv;
 namespace
 {
 
-class FakeShell : public ShellSeam
-{
-public:
-    FakeShell() { SetShell(this); }
-    ~FakeShell() override { SetShell(nullptr); }
-    bool openUrl(const QUrl &url) override
-    {
-        calls << QStringLiteral("open ") + url.toString();
-        return openSucceeds;
-    }
-    bool startDetached(
-        const QString &program, const QStringList &arguments, const QString &folder) override
-    {
-        calls << QStringLiteral("start ") + program + QLatin1Char('|')
-                + arguments.join(QLatin1Char('|')) + QStringLiteral(" in ") + folder;
-        return startSucceeds;
-    }
-    QStringList webBrowser() override { return browser; }
-
-    QStringList calls;
-    bool openSucceeds = true;
-    bool startSucceeds = true;
-    QStringList browser { QStringLiteral("/usr/bin/web"), QStringLiteral("--new"),
-        QStringLiteral("%u") };
-};
+using stv::test::FakeShell;
 
 struct LaunchTest : ::testing::Test {
     QTemporaryDir dir;
