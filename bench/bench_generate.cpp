@@ -5,22 +5,24 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 stv::FavouriteLists benchLists()
 {
     stv::FavouriteLists lists;
     for (int i = 0; i < 10; ++i)
         lists.colours.push_back(std::to_string(i * 1234567));
-    lists.images = {stv::JoinFields({"Image", "u", "/pics/a.gif", "0", "88", "31", "A", "0", "",
-                                     "1", "1", "1", "0"})};
+    lists.images = { stv::JoinFields(
+        { "Image", "u", "/pics/a.gif", "0", "88", "31", "A", "0", "", "1", "1", "1", "0" }) };
     return lists;
 }
 
 // About 1 MB of text holding 10,000 marks: colours, links, closings and pictures.
 std::string bigParagraph()
 {
-    static const char *const Marks[] = {"{c3}", "{c/}", "{l1}", "{l/}", "{i0}", "{c99}", "{lf13}"};
+    static const char *const Marks[]
+        = { "{c3}", "{c/}", "{l1}", "{l/}", "{i0}", "{c99}", "{lf13}" };
     std::string text;
     text.reserve(1 << 20);
     const std::string filler(96, 'x');
@@ -54,18 +56,22 @@ void BM_WritePage(benchmark::State &state)
     const stv::FavouriteLists lists = benchLists();
     stv::Project project;
     const std::vector<std::string> kinds = {
-        stv::JoinFields({"Heading", "u", "Title {c1}red{c/}", "3", "1", "0", "0", "0", "1", "255"}),
-        stv::JoinFields({"Paragraph", "u", "Some text{lf13}{lf10}with {l0}a link{l/} and more words.",
-                         "2", "0", "1", "0", "0", "0", "", "0", ""}),
-        stv::JoinFields({"Image", "u", "/pics/b.gif", "1", "10", "10", "B", "1", "x", "0", "1", "1", "1"}),
-        stv::JoinFields({"Divider", "u", "255", "3", "50", "0"}),
-        stv::JoinFields({"Anchor", "u", "n", "text", "0"}),
-        stv::JoinFields({"List", "u", "a", "", "b", "l", "c", "", "", "", "", "", "", "", "", "",
-                         "0", "3", "255"}),
-        stv::JoinFields({"Index", "u", "Home{lf13}{lf10}index.html{lf13}{lf10}Up{lf13}{lf10}up.html",
-                         "2", "1", "0", "0", "0", "1", "0"}),
-        stv::JoinFields({"HTML", "u", "<TABLE>{lf13}{lf10}</TABLE>"}),
-        stv::JoinFields({"PlaySound", "u", "/s/a.wav", "1", "1", "1", "1", "0"}),
+        stv::JoinFields(
+            { "Heading", "u", "Title {c1}red{c/}", "3", "1", "0", "0", "0", "1", "255" }),
+        stv::JoinFields(
+            { "Paragraph", "u", "Some text{lf13}{lf10}with {l0}a link{l/} and more words.", "2",
+                "0", "1", "0", "0", "0", "", "0", "" }),
+        stv::JoinFields(
+            { "Image", "u", "/pics/b.gif", "1", "10", "10", "B", "1", "x", "0", "1", "1", "1" }),
+        stv::JoinFields({ "Divider", "u", "255", "3", "50", "0" }),
+        stv::JoinFields({ "Anchor", "u", "n", "text", "0" }),
+        stv::JoinFields({ "List", "u", "a", "", "b", "l", "c", "", "", "", "", "", "", "", "", "",
+            "0", "3", "255" }),
+        stv::JoinFields(
+            { "Index", "u", "Home{lf13}{lf10}index.html{lf13}{lf10}Up{lf13}{lf10}up.html", "2", "1",
+                "0", "0", "0", "1", "0" }),
+        stv::JoinFields({ "HTML", "u", "<TABLE>{lf13}{lf10}</TABLE>" }),
+        stv::JoinFields({ "PlaySound", "u", "/s/a.wav", "1", "1", "1", "1", "0" }),
     };
     const auto count = static_cast<std::size_t>(state.range(0));
     for (std::size_t i = 0; i < count; ++i)

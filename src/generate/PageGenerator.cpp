@@ -170,6 +170,8 @@ PageGenerator::PageGenerator(
 std::string PageGenerator::ImportFile(std::string_view storedPath)
 {
     const std::string name = FileNamePart(storedPath);
+    if (name.empty()) // no file chosen: nothing to copy
+        return name;
     std::string from = NativePath(storedPath);
     if (!from.empty() && from[0] != '/' && !m_request.sourceFolder.empty()) {
         const std::string &folder = m_request.sourceFolder;

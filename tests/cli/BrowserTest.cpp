@@ -9,11 +9,12 @@
 using namespace stv;
 using namespace stv::test;
 
-namespace {
+namespace
+{
 
 std::string findChromium()
 {
-    for (const char *candidate : {"/usr/bin/chromium", "/usr/bin/chromium-browser"})
+    for (const char *candidate : { "/usr/bin/chromium", "/usr/bin/chromium-browser" })
         if (std::filesystem::exists(candidate))
             return candidate;
     return {};
@@ -49,13 +50,12 @@ TEST_F(CliFixture, ChromiumLoadsTheSamplePage)
         GTEST_SKIP() << "chromium is not installed";
 
     const auto page = root / "site" / "index.html";
-    const CliOutcome r = run({"--generate", SITORVA_SOURCE_DIR "/examples/sample/sample.stv",
-                              "--output", page.string()});
+    const CliOutcome r = run({ "--generate", SITORVA_SOURCE_DIR "/examples/sample/sample.stv",
+        "--output", page.string() });
     ASSERT_EQ(r.exitCode, 0) << err.str();
     EXPECT_EQ(err.str(), "");
 
-    const std::string dom = runCapture(
-        "timeout 120 '" + chromium
+    const std::string dom = runCapture("timeout 120 '" + chromium
         + "' --headless --no-sandbox --disable-gpu --dump-dom --no-first-run"
           " --disable-background-networking --disable-component-update --disable-sync"
           " --user-data-dir='"
@@ -79,7 +79,7 @@ TEST_F(CliFixture, ChromiumLoadsTheSamplePage)
     for (auto it = std::sregex_iterator(dom.begin(), dom.end(), reference);
          it != std::sregex_iterator(); ++it)
         used.insert((*it)[1]);
-    EXPECT_EQ(used, (std::set<std::string>{"background.png", "chime.wav", "sitorva-logo.png"}));
+    EXPECT_EQ(used, (std::set<std::string> { "background.png", "chime.wav", "sitorva-logo.png" }));
     for (const std::string &name : used)
         EXPECT_TRUE(std::filesystem::is_regular_file(page.parent_path() / name)) << name;
 }

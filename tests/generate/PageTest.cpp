@@ -130,7 +130,8 @@ TEST(Page, CopyFailuresAreCollectedAndRepeatsCopiedOnce)
     p.sections
         = { img, img, Rec({ "Image", "u", "/b/x.png", "", "", "", "", "0", "", "0", "", "1", "1" }),
               Rec({ "Image", "u", "/missing/y.png", "", "", "", "", "0", "", "0", "", "1", "1" }),
-              Rec({ "Image", "u", "rel/z.png", "", "", "", "", "0", "", "0", "", "1", "1" }) };
+              Rec({ "Image", "u", "rel/z.png", "", "", "", "", "0", "", "0", "", "1", "1" }),
+              Rec({ "Image", "u", "", "", "", "", "", "0", "", "0", "", "1", "1" }) };
     StringSink sink;
     const PageResult r = WritePage(p, g.lists, {}, g.request, g.copier, sink);
     ASSERT_TRUE(r.ok);
@@ -139,6 +140,7 @@ TEST(Page, CopyFailuresAreCollectedAndRepeatsCopiedOnce)
     ASSERT_EQ(r.copyFailures.size(), 2u);
     EXPECT_NE(r.copyFailures[0].find("/b/x.png"), std::string::npos);
     EXPECT_NE(r.copyFailures[1].find("/missing/y.png"), std::string::npos);
+    EXPECT_NE(sink.data().find("<IMG SRC=\"\" >"), std::string::npos); // no file: no copy
 }
 
 TEST(Page, SinkFailureAndFileWriting)
