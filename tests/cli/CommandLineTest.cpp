@@ -185,14 +185,3 @@ TEST_F(Generate, UnwritablePageAndMissingFiles)
     EXPECT_NE(warnings.find("pic.png"), std::string::npos);
     EXPECT_NE(warnings.find("tone.wav"), std::string::npos);
 }
-
-TEST_F(Generate, ListsOnlyWithConfiguration)
-{
-    std::filesystem::remove(prog / "Sitorva.config");
-    EXPECT_EQ(
-        run({ "--generate", project.string(), "--output", (root / "p.html").string() }).exitCode,
-        0);
-    const std::string page = ReadAll(root / "p.html");
-    EXPECT_NE(page.find("Hi {c0}there</font>"), std::string::npos);
-    EXPECT_NE(page.find("color=\"#000000\"><B>Site Last Updated"), std::string::npos);
-}
