@@ -12,15 +12,14 @@
 
 int main(int argc, char *argv[])
 {
+    // The command line works without a display: it runs before any window exists.
+    const stv::CliOutcome cli = stv::RunCommandLine(
+        std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    if (!cli.startWindow)
+        return cli.exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
-
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    const stv::CliOutcome outcome = stv::RunCommandLine(args, std::cout, std::cerr);
-    if (!outcome.startWindow)
-        return outcome.exitCode;
 
     stv::TSV window;
     QObject::connect(&window, &stv::TSV::closed, &app, &QApplication::quit);
@@ -31,8 +30,8 @@ int main(int argc, char *argv[])
     sectionManager.RefreshSectionManager();
     window.ShowCurrentSection();
     sectionManager.show();
-    if (!outcome.projectToOpen.empty())
-        window.LoadProjectFromPath(QString::fromStdString(outcome.projectToOpen));
+    if (!cli.projectToOpen.empty())
+        window.LoadProjectFromPath(QString::fromStdString(cli.projectToOpen));
     window.show();
     return QApplication::exec();
 }

@@ -5,16 +5,21 @@
 #include "generate/FavouriteLists.h"
 #include "model/Project.h"
 
+#include <QString>
+
 class QWidget;
 
-namespace stv {
+namespace stv
+{
 
 // "&Create Web Page": confirms, asks for the file, writes the page and copies its files,
 // shows the folder and offers to open the page. May set project.pageFileName.
+// projectFileName (the open project's path, empty for a project never saved) gives the
+// proposed page name and the folder that relative picture paths are read from.
 void RunCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &lists,
-                      const PageOptions &options);
+    const PageOptions &options, const QString &projectFileName = QString());
 // "View Your Creation": writes ProgramFolder + "test.html" and opens it at once.
 void RunPreview(QWidget *parent, const Project &project, const FavouriteLists &lists,
-                const PageOptions &options);
+    const PageOptions &options);
 
 } // namespace stv

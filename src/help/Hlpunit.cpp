@@ -8,12 +8,12 @@
 #include "model/StuffUnit.h"
 #include "platform/Dialogs.h"
 #include "platform/Encoding.h"
+#include "platform/LaunchFile.h"
 #include "platform/IconStrip.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -554,7 +554,9 @@ void THlpForm::TextBoxMouseDown()
 
 void THlpForm::openWebSite()
 {
-    QDesktopServices::openUrl(QUrl(WebSite));
+    const LaunchResult result = LaunchFile(WebSite);
+    if (!result.ok)
+        Dialogs::info(this, result.text);
 }
 
 void THlpForm::Button1Click()

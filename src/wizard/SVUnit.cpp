@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Encoding.h"
 #include "platform/IconStrip.h"
+#include "platform/LaunchFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Sound.h"
 #include "upload/FTPUnit.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -1593,7 +1593,9 @@ void TSV::PlayClick()
 // Hands a link target to the desktop: a web address, "mailto:" address or file.
 void TSV::launchLink(const QString &target)
 {
-    QDesktopServices::openUrl(QUrl::fromUserInput(target));
+    const LaunchResult result = LaunchFile(target);
+    if (!result.ok)
+        Dialogs::info(this, result.text);
 }
 
 bool TSV::eventFilter(QObject *watched, QEvent *event)
@@ -1629,7 +1631,7 @@ void TSV::uploadClick()
 void TSV::createWebPageClick()
 {
     StoreCurrentPage();
-    RunCreateWebPage(this, m_project, m_lists, m_pageOptions);
+    RunCreateWebPage(this, m_project, m_lists, m_pageOptions, m_projectFileName);
 }
 
 void TSV::previewClick()

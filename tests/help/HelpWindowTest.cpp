@@ -9,7 +9,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
@@ -19,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include "../platform/FakeShell.h"
 
 #include <gtest/gtest.h>
 
@@ -40,14 +41,6 @@ QApplication &App()
 }
 
 // Catches the web site address instead of starting a browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.push_back(url); }
-};
 
 class HelpWindow : public ::testing::Test
 {
@@ -401,14 +394,12 @@ TEST_F(HelpWindow, ShowHelpTopicCasesAndEscape)
 TEST_F(HelpWindow, WebSiteLinkOpensTheSite)
 {
     writeHelp({ "0:Chapter Contents", "Visit %our site%[99]" });
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    test::FakeShell shell;
     THlpForm &f = open(0);
     f.DrawLines(0);
     clickLink(0);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls[0], QUrl(QStringLiteral("https://sitorva.org/")));
+    ASSERT_EQ(shell.calls.size(), 1);
+    EXPECT_EQ(shell.calls[0], QStringLiteral("start /usr/bin/web|--new|https://sitorva.org/ in "));
     EXPECT_EQ(f.currentTopic(), 0u);
     EXPECT_EQ(f.topicHistory().size(), 1u);
 }
@@ -435,4 +426,3 @@ TEST_F(HelpWindow, ShippedManualFitsTheTextBox)
     EXPECT_TRUE(m_script.unexpected().empty());
 }
 
-#include "HelpWindowTest.moc"

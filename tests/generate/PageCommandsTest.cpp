@@ -1,0 +1,136 @@
+// The two page commands driven through the dialog seam and a fake desktop shell.
+#include "generate/PageCommands.h"
+
+#include "model/Records.h"
+#include "platform/Dialogs.h"
+#include "platform/LaunchFile.h"
+#include "platform/ProgramFolder.h"
+
+#include "FakeShell.h"
+
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace stv;
+
+namespace
+{
+
+using stv::test::FakeShell;
+
+struct Fixture : ::testing::Test {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    FakeShell shell;
+    Project project;
+    FavouriteLists lists;
+
+    void SetUp() override
+    {
+        SetProgramFolder(dir.path() + QStringLiteral("/prog"));
+        QDir(dir.path()).mkpath(QStringLiteral("prog"));
+        QDir(dir.path()).mkpath(QStringLiteral("web"));
+        std::ofstream(path("pic.png").toStdString(), std::ios::binary) << "PNG";
+        project.sections = { JoinFields({ "Image", "u", path("pic.png").toStdString(), "", "", "",
+                                 "", "0", "", "0", "", "1", "1" }),
+            JoinFields({ "Image", "u", path("gone.png").toStdString(), "", "", "", "", "0", "", "0",
+                "", "1", "1" }) };
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+    QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
+};
+
+} // namespace
+
+TEST_F(Fixture, CreateAnsweredNoDoesNothing)
+{
+    dialogs.queue(Answer::No);
+    RunCreateWebPage(nullptr, project, lists, {});
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_TRUE(dialogs.asked()[0].text.startsWith(
+        QStringLiteral("This option will take the current Sitorva Project and\nsave it")));
+    EXPECT_TRUE(dialogs.asked()[0].text.endsWith(
+        QStringLiteral("Read chapter Creating Your Web Page for more information.\n\nAre you "
+                       "ready to create your web page?")));
+    EXPECT_TRUE(project.pageFileName.empty());
+}
+
+TEST_F(Fixture, CreateCancelledKeepsTheProposal)
+{
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    RunCreateWebPage(nullptr, project, lists, {});
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_EQ(dialogs.asked()[1].what, QStringLiteral("save"));
+    EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("index.html"));
+    EXPECT_EQ(project.pageFileName, "index.html");
+
+    dialogs.clear();
+    project.pageFileName.clear();
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    RunCreateWebPage(nullptr, project, lists, {}, QStringLiteral("/w/Home.STV"));
+    EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
+}
+
+TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
+{
+    const QString page = path("web/home.html");
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(page);
+    dialogs.queue(Answer::Ok); // the list of files not copied
+    dialogs.queue(Answer::Ok); // "Do you want to test it?"
+    RunCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
+
+    EXPECT_EQ(project.pageFileName, page.toStdString());
+    EXPECT_TRUE(QFile::exists(page));
+    EXPECT_TRUE(QFile::exists(path("web/pic.png")));
+    const std::vector<QString> infos = dialogs.messages();
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_TRUE(infos[0].contains(QStringLiteral("gone.png")));
+    EXPECT_FALSE(infos[0].contains(QStringLiteral("pic.png")));
+
+    ASSERT_EQ(shell.calls.size(), 2);
+    EXPECT_EQ(
+        shell.calls[0], QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
+    EXPECT_EQ(dialogs.asked().back().text,
+        QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
+                       "Folder\n\"")
+            + path("web/") + QStringLiteral("\"\n\nDo you want to test it?"));
+    EXPECT_EQ(shell.calls[1],
+        QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
+            + QStringLiteral(" in "));
+    EXPECT_TRUE(dialogs.unexpected().empty());
+}
+
+TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
+{
+    const QString page = path("missing/home.html");
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(page);
+    dialogs.queue(Answer::Ok);
+    RunCreateWebPage(nullptr, project, lists, {});
+    EXPECT_EQ(
+        dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+    EXPECT_TRUE(shell.calls.isEmpty());
+    EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
+}
+
+TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
+{
+    RunPreview(nullptr, project, lists, {});
+    const QString page = path("prog/test.html");
+    ASSERT_TRUE(QFile::exists(page));
+    EXPECT_FALSE(QFile::exists(path("prog/pic.png")));
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_EQ(shell.calls,
+        QStringList { QStringLiteral("start /usr/bin/web|--new|")
+            + QUrl::fromLocalFile(page).toString() + QStringLiteral(" in ") });
+    QFile f(page);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
+}
