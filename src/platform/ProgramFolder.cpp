@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 QString &overrideFolder()
 {
@@ -44,19 +46,32 @@ void SetProgramFolder(const QString &folder)
     overrideFolder() = folder.isEmpty() ? QString() : withSlash(folder);
 }
 
+QString InstalledHelpFile(const QString &executableFolder)
+{
+    const QString name = QStringLiteral("StvHelp.txt");
+    const QString beside = withSlash(executableFolder) + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    // An installed program: PREFIX/bin/sitorva reads PREFIX/share/sitorva/StvHelp.txt.
+    const QString shared
+        = QDir::cleanPath(withSlash(executableFolder) + QStringLiteral("../share/sitorva/") + name);
+    return QFileInfo::exists(shared) ? shared : QString();
+}
+
 QString HelpFilePath()
 {
     const QString name = QStringLiteral("StvHelp.txt");
     const QString beside = withSlash(QCoreApplication::applicationDirPath()) + name;
-    if (overrideFolder().isEmpty() && QFileInfo::exists(beside))
-        return beside;
     if (!overrideFolder().isEmpty())
         return overrideFolder() + name;
+    if (const QString found = InstalledHelpFile(QCoreApplication::applicationDirPath());
+        !found.isEmpty())
+        return found;
     const QString installed = QStandardPaths::locate(QStandardPaths::AppDataLocation, name);
     if (!installed.isEmpty())
         return installed;
-    const QString shared = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                                  QStringLiteral("sitorva/") + name);
+    const QString shared = QStandardPaths::locate(
+        QStandardPaths::GenericDataLocation, QStringLiteral("sitorva/") + name);
     return shared.isEmpty() ? beside : shared;
 }
 

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-namespace stv {
+namespace stv
+{
 
 // The executable's folder when it is writable (a portable install, or running from build/);
 // otherwise the per-user data folder, created on first use.
@@ -13,5 +14,8 @@ QString ProgramFolder();
 void SetProgramFolder(const QString &folder);
 // Where the manual is found: beside the executable, else in the installed data folders.
 QString HelpFilePath();
+// The manual of a program whose executable lies in executableFolder: beside it, else in
+// ../share/sitorva/ (an installed prefix); empty when neither exists.
+QString InstalledHelpFile(const QString &executableFolder);
 
 } // namespace stv

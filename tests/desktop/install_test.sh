@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a desktop needs from it: the
+# program, its manual where the help window finds it, a valid menu entry, icon, file type and
+# metadata, and that the installed program writes the sample page with its marks working.
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+BUILD=$1
+SOURCE=$2
+T=$(mktemp -d)
+trap 'rm -rf "$T"' EXIT
+P=$T/prefix
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$BUILD" --prefix "$P" >/dev/null
+
+for f in bin/sitorva share/sitorva/StvHelp.txt share/applications/sitorva.desktop \
+         share/icons/hicolor/scalable/apps/sitorva.svg share/mime/packages/sitorva.xml \
+         share/metainfo/org.sitorva.Sitorva.metainfo.xml; do
+  [ -f "$P/$f" ] || fail "$f was not installed"
+done
+[ -x "$P/bin/sitorva" ] || fail "bin/sitorva is not executable"
+
+desktop=$P/share/applications/sitorva.desktop
+grep -qx 'Exec=sitorva %f' "$desktop" || fail "the menu entry does not pass the file to sitorva"
+grep -qx 'MimeType=application/x-sitorva-project;' "$desktop" || fail "the menu entry lacks the project type"
+grep -qx 'Icon=sitorva' "$desktop" || fail "the menu entry names another icon"
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$desktop" || fail "desktop-file-validate"
+else
+  echo "desktop-file-validate not installed: menu entry not validated"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$P/share/metainfo/org.sitorva.Sitorva.metainfo.xml" >/dev/null \
+    || fail "appstreamcli validate"
+else
+  echo "appstreamcli not installed: metadata not validated"
+fi
+if command -v xmllint >/dev/null; then
+  xmllint --noout "$P/share/icons/hicolor/scalable/apps/sitorva.svg" || fail "icon is not well-formed"
+fi
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$P/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
+  grep -q 'application/x-sitorva-project:\*\.stv' "$P/share/mime/globs2" \
+    || fail "*.stv is not known as a Sitorva project"
+else
+  echo "update-mime-database not installed: file type not checked"
+fi
+
+# The installed program's folder is bin/ (writable here); the sample's lists go there so that
+# the marks of the sample's texts are translated.
+cp "$SOURCE"/examples/sample/{Sitorva.config,StvColList,StvLinkList,StvImageList} "$P/bin/"
+mkdir "$T/work"
+cp "$SOURCE"/examples/sample/{sample.stv,*.png,*.wav} "$T/work/"
+SOURCE_DATE_EPOCH=0 QT_QPA_PLATFORM=offscreen \
+  "$P/bin/sitorva" --generate "$T/work/sample.stv" --output "$T/site/index.html"
+page=$T/site/index.html
+[ -f "$page" ] || fail "no page written"
+for f in hills.png sitorva-logo.png star.png background.png chime.wav; do
+  [ -f "$T/site/$f" ] || fail "$f was not copied beside the page"
+done
+# One of each: a colour mark, a link mark, the picture mark, the anchor and the raw table.
+for want in '<font color="FF0000">red</font>' '<a href="https://sitorva.org/manual/">the manual</a>' \
+            'star.png' '<A NAME="Fred">' '<TABLE BORDER=1 CELLPADDING=4>' 'chime.wav'; do
+  grep -qF "$want" "$page" || fail "the page lacks $want"
+done
+grep -qF '{c' "$page" && fail "an untranslated colour mark is left in the page"
+grep -qF '{l' "$page" && fail "an untranslated link mark is left in the page"
+echo "installed and checked in $P"
