@@ -7,7 +7,8 @@ WERROR   := $(if $(CI),ON,OFF)
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev
+            python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev \
+            desktop-file-utils appstream shared-mime-info
 
 .PHONY: all deps configure build test run bench clean fuzz test-sanitize
 
@@ -40,9 +41,17 @@ test: build
 bench: build
 	@for b in $(BUILD)/bench_*; do echo "== $$b"; $$b; done
 
+# The program folder is build/; on a first run it gets the sample's colour, link and image
+# lists so that the marks in the sample's texts work (an existing configuration is kept).
+SAMPLE_LISTS := Sitorva.config StvColList StvLinkList StvImageList
+
 run: build
+	@if [ ! -e $(BUILD)/Sitorva.config ]; then \
+	  for f in $(SAMPLE_LISTS); do cp examples/sample/$$f $(BUILD)/$$f; done; \
+	  echo "The sample's favourite lists were copied into the program folder $(BUILD)/."; \
+	fi
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
-	  ./$(BUILD)/sitorva; \
+	  ./$(BUILD)/sitorva examples/sample/sample.stv; \
 	else \
 	  echo "No display is available, so the Sitorva window cannot open here."; \
 	  if ./$(BUILD)/sitorva --help >/dev/null 2>&1 && [ -f examples/sample/sample.stv ]; then \

@@ -135,11 +135,11 @@ def project():
         # Image on the left of the text that follows, linked to the site, with a border.
         record("Image", "Logo", "sitorva-logo.png", "3", "64", "64", "Sitorva logo", "1",
                "https://sitorva.org/", "0", "0", "1", "1"),
-        # Paragraph that follows on beside the logo: italic, Big, dark orange, linked whole.
+        # Paragraph that follows on beside the logo: italic, Big, orange.
         record("Paragraph", "Beside the logo", lines(
             "This paragraph follows on from the picture, so its words flow beside the logo.",
-            "The whole paragraph is a link to the Sitorva site."),
-            "3", "0", "1", "0", "0", "0", str(ORANGE), "1", "https://sitorva.org/"),
+            "It is Big, italic and orange."),
+            "3", "0", "1", "0", "0", "0", str(ORANGE), "1", ""),
         # Divider: blue, 4 pixels, 60 per cent, 3D.
         record("Divider", "Blue line", str(BLUE), "4", "60", "1"),
         # Image centred on its own line, linking to the anchor "Fred", without a border.
@@ -165,6 +165,9 @@ def project():
         record("Divider", "Red line", str(RED), "2", "100", "0"),
         # Anchor: name and visible text.
         record("Anchor", "Fred", "Fred", "This is the anchor called Fred.", "0"),
+        # Paragraph linked as a whole: bold, centred.
+        record("Paragraph", "Manual link", "Read the manual to learn more.",
+               "2", "1", "0", "0", "0", "1", "0", "0", "https://sitorva.org/manual/"),
         # Line index: label / address pairs, Small, bold, centred.
         record("Index", "Index", lines(
             "Top", "#Fred",
