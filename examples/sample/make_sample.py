@@ -170,7 +170,7 @@ def project():
                "2", "1", "0", "0", "0", "1", "0", "0", "https://sitorva.org/manual/"),
         # Line index: label / address pairs, Small, bold, centred.
         record("Index", "Index", lines(
-            "Top", "#Fred",
+            "The anchor", "#Fred",
             "{c3}Manual{c/}", "https://sitorva.org/manual/",
             "Write to us", "mailto:hello@sitorva.org"),
             "1", "1", "0", "0", "0", "1", "0"),
