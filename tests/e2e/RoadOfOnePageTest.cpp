@@ -281,7 +281,10 @@ TEST_F(RoadOfOnePage, StartingAgainOffersTheProject)
 
     const QString project = walkToSavedProject();
     ASSERT_FALSE(HasFatalFailure());
-    m_program.reset(); // quit (nothing unsaved, so no question)
+    // Quit as the user does; nothing is unsaved, so nothing is asked.
+    window().close();
+    EXPECT_TRUE(m_script.unexpected().empty());
+    m_program.reset();
 
     m_program = std::make_unique<Program>();
     EXPECT_TRUE(window().projectFileName().isEmpty());
