@@ -1,0 +1,48 @@
+#pragma once
+// The start-up decision (run by the main window's timer and by "Show &Decision Box") and
+// "&Open Previous". Written against DecisionHost so that it runs without the main window.
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace stv
+{
+
+class TDecide;
+class TMultiSelect;
+
+class DecisionHost
+{
+public:
+    virtual ~DecisionHost() = default;
+    virtual std::vector<std::string> &recentProjects() = 0; // RecentProjects, newest first
+    // DecisionPending: set at start, cleared by the first timer tick.
+    virtual bool &decisionPending() = 0;
+    // The load steps with PendingProjectFile set to a native path; false when abandoned or
+    // failed.
+    virtual bool loadProjectFromPath(const QString &path) = 0;
+    virtual TDecide &decisionBox() = 0;
+    virtual TMultiSelect &multiSelect() = 0;
+    virtual QWidget *dialogParent() = 0; // parent of the message boxes
+};
+
+// Whether the box opens: always from the menu command, else only with recent projects and
+// an item other than "Don`t show this window again".
+bool ShouldShowDecisionBox(bool recentEmpty, int decisionItem, bool fromMenu);
+
+// Runs once per setting of DecisionPending; the timer calls it every tick.
+void RunStartupDecision(DecisionHost &host, bool fromMenu);
+// "Show &Decision Box": sets DecisionPending and runs the decision from the menu.
+void ShowDecisionBox(DecisionHost &host);
+// "&Open Previous": pick one of the recent projects and load it.
+void OpenPrevious(DecisionHost &host);
+
+// Shown when the newest project is asked for and there is none.
+inline constexpr const char *NoPreviousProjectText
+    = "There is no previous web page project to open.";
+
+} // namespace stv
