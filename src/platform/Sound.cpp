@@ -56,15 +56,7 @@ public:
             ca_context_destroy(m_context);
     }
 
-    void playFile(const QString &path) override
-    {
-        if (path.isEmpty() || !context())
-            return;
-        const QByteArray name = QFile::encodeName(path);
-        ca_context_cancel(m_context, SoundId);
-        ca_context_play(m_context, SoundId, CA_PROP_MEDIA_FILENAME, name.constData(),
-            CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
-    }
+    void playFile(const QString &path) override { play(path); }
 
     void playSystemSound(const QString &name) override
     {
@@ -76,12 +68,31 @@ public:
             = ca_context_play(m_context, SoundId, CA_PROP_EVENT_ID, event.constData(), nullptr);
         if (result == CA_ERROR_NOTFOUND) {
             const QString fallback = FallbackSoundFile(name);
-            if (!fallback.isEmpty())
-                playFile(fallback);
+            // Our own wave file always plays where there is a sound device; when it does not,
+            // there is none, and trying again would only fill the log with the same errors.
+            if (!fallback.isEmpty() && play(fallback) != CA_SUCCESS)
+                disable();
         }
     }
 
 private:
+    int play(const QString &path)
+    {
+        if (path.isEmpty() || !context())
+            return CA_ERROR_INVALID;
+        const QByteArray name = QFile::encodeName(path);
+        ca_context_cancel(m_context, SoundId);
+        return ca_context_play(m_context, SoundId, CA_PROP_MEDIA_FILENAME, name.constData(),
+            CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
+    }
+
+    void disable()
+    {
+        if (m_context)
+            ca_context_destroy(m_context);
+        m_context = nullptr;
+    }
+
     // Made on first use; a desktop without sound leaves it null and every call does nothing.
     ca_context *context()
     {
