@@ -1,5 +1,8 @@
 #include "ConfigWindows.h"
 
+#include "DecideUnit.h"
+
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -29,6 +32,43 @@ bool PlaceWindow(QWidget *window, int left, int top, int width, int height)
     window->resize(width, height);
     window->move(left, top);
     return true;
+}
+
+void ApplyConfiguration(const Configuration &config, const ConfiguredWindows &windows)
+{
+    if (windows.mainWindow)
+        PlaceWindow(windows.mainWindow, config.mainLeft, config.mainTop);
+    if (windows.sectionManager)
+        PlaceWindow(
+            windows.sectionManager, config.smLeft, config.smTop, config.smWidth, config.smHeight);
+    if (windows.decisionBox)
+        windows.decisionBox->setItemIndex(config.decisionItem);
+    if (windows.siteLastUpdated)
+        windows.siteLastUpdated->setChecked(config.pageOptions.siteLastUpdated);
+    if (windows.updateBlack)
+        windows.updateBlack->setChecked(config.pageOptions.updateBlack);
+}
+
+Configuration CollectConfiguration(const ConfiguredWindows &windows)
+{
+    Configuration config;
+    if (windows.mainWindow) {
+        config.mainTop = windows.mainWindow->y();
+        config.mainLeft = windows.mainWindow->x();
+    }
+    if (const QWidget *sm = windows.sectionManager) {
+        config.smTop = sm->y();
+        config.smLeft = sm->x();
+        config.smWidth = sm->width();
+        config.smHeight = sm->height();
+    }
+    if (windows.decisionBox)
+        config.decisionItem = windows.decisionBox->itemIndex();
+    if (windows.siteLastUpdated)
+        config.pageOptions.siteLastUpdated = windows.siteLastUpdated->isChecked();
+    if (windows.updateBlack)
+        config.pageOptions.updateBlack = windows.updateBlack->isChecked();
+    return config;
 }
 
 } // namespace stv

@@ -6,6 +6,7 @@
 #include "model/Project.h"
 #include "platform/Dialogs.h"
 #include "platform/Encoding.h"
+#include "platform/ProgramFolder.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -53,6 +54,27 @@ void ShowDecisionBox(DecisionHost &host)
 {
     host.decisionPending() = true;
     RunStartupDecision(host, true);
+}
+
+Configuration LoadConfigurationIntoWindows(
+    QWidget *parent, const ConfiguredWindows &windows, FavouriteLists &lists)
+{
+    Configuration config;
+    const ConfigLoadResult r = LoadConfiguration(ProgramFolder().toStdString(), config, lists);
+    if (!r.error.empty())
+        Dialogs::error(parent, QString::fromStdString(r.error));
+    ApplyConfiguration(config, windows);
+    return config;
+}
+
+bool SaveConfigurationFromWindows(
+    QWidget *parent, const ConfiguredWindows &windows, const FavouriteLists &lists)
+{
+    const ConfigSaveResult r
+        = SaveConfiguration(ProgramFolder().toStdString(), CollectConfiguration(windows), lists);
+    if (!r.ok)
+        Dialogs::error(parent, QString::fromStdString(r.error));
+    return r.ok;
 }
 
 void OpenPrevious(DecisionHost &host)

@@ -2,6 +2,9 @@
 // The start-up decision (run by the main window's timer and by "Show &Decision Box") and
 // "&Open Previous". Written against DecisionHost so that it runs without the main window.
 
+#include "generate/FavouriteLists.h"
+#include "model/ConfigWindows.h"
+
 #include <QString>
 
 #include <string>
@@ -40,6 +43,17 @@ void RunStartupDecision(DecisionHost &host, bool fromMenu);
 void ShowDecisionBox(DecisionHost &host);
 // "&Open Previous": pick one of the recent projects and load it.
 void OpenPrevious(DecisionHost &host);
+
+// Just before the main window is first shown: reads "Sitorva.config" and the list files of
+// the program folder into the windows and lists (designed values when there is no
+// configuration). A file that exists but cannot be read is reported in one error box.
+// Returns what was read.
+Configuration LoadConfigurationIntoWindows(
+    QWidget *parent, const ConfiguredWindows &windows, FavouriteLists &lists);
+// When the main window closes: writes the configuration and the three list files. Every
+// failure is reported in one error box; the program ends all the same. False on failure.
+bool SaveConfigurationFromWindows(
+    QWidget *parent, const ConfiguredWindows &windows, const FavouriteLists &lists);
 
 // Shown when the newest project is asked for and there is none.
 inline constexpr const char *NoPreviousProjectText

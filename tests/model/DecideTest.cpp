@@ -1,6 +1,7 @@
 #include "model/ConfigWindows.h"
 #include "model/DecideUnit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -20,6 +21,7 @@ private slots:
     void chosenItemStaysWhateverTheButton();
     void outOfRangeItemsChooseTheFirst();
     void placesFromTheConfigurationMustBeReachable();
+    void configurationGoesToAndComesFromTheWindows();
     void render();
 };
 
@@ -91,6 +93,38 @@ void DecideTest::placesFromTheConfigurationMustBeReachable()
     QVERIFY(!PlaceWindow(&window, 40, -400));
     QCOMPARE(window.pos(), QPoint(40, 50));
     QCOMPARE(window.size(), QSize(165, 419));
+}
+
+void DecideTest::configurationGoesToAndComesFromTheWindows()
+{
+    QWidget main, sm;
+    TDecide box;
+    QAction site(nullptr), black(nullptr);
+    site.setCheckable(true);
+    black.setCheckable(true);
+    const ConfiguredWindows windows { &main, &sm, &box, &site, &black };
+
+    // No file: the designed places, item 0, both ticked.
+    ApplyConfiguration(Configuration(), windows);
+    QCOMPARE(main.pos(), QPoint(187, 45));
+    QCOMPARE(sm.geometry(), QRect(18, 45, 165, 419));
+    QCOMPARE(box.itemIndex(), 0);
+    QVERIFY(site.isChecked() && black.isChecked());
+    QCOMPARE(CollectConfiguration(windows), Configuration());
+
+    Configuration saved
+        = ParseConfiguration({ "60", "200", "70", "20", "180", "400", "3", "0", "1" });
+    ApplyConfiguration(saved, windows);
+    QCOMPARE(main.pos(), QPoint(200, 60));
+    QCOMPARE(sm.geometry(), QRect(20, 70, 180, 400));
+    QCOMPARE(box.itemIndex(), 3);
+    QVERIFY(!site.isChecked());
+    QCOMPARE(CollectConfiguration(windows), saved);
+
+    // A main window saved on a screen that is gone stays where it is.
+    saved.mainLeft = 100000;
+    ApplyConfiguration(saved, windows);
+    QCOMPARE(main.pos(), QPoint(200, 60));
 }
 
 void DecideTest::render()

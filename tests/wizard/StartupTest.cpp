@@ -1,7 +1,9 @@
 #include "model/Config.h"
 #include "model/DecideUnit.h"
 #include "model/Project.h"
+#include "model/Records.h"
 #include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
 #include "wizard/MultiSelectUnit.h"
 #include "wizard/StartupDecision.h"
 
@@ -10,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -115,6 +118,8 @@ private slots:
     void openExistingRunsOpenPrevious();
     void openPreviousLinesAndPath();
     void openPreviousCancelledOrEmpty();
+    void firstRunAndExitWithTheConfiguration();
+    void writeFailureAtExitIsReportedOnce();
     void render();
 };
 
@@ -320,6 +325,65 @@ void StartupTest::openPreviousCancelledOrEmpty()
     });
     OpenPrevious(host);
     QVERIFY(host.loaded.isEmpty());
+}
+
+void StartupTest::firstRunAndExitWithTheConfiguration()
+{
+    QTemporaryDir dir;
+    SetProgramFolder(dir.path());
+    ScriptedDialogs script;
+    QWidget main, sm;
+    TDecide box;
+    const ConfiguredWindows windows { &main, &sm, &box, nullptr, nullptr };
+    FavouriteLists lists;
+    QFile colours(dir.filePath(QString::fromLatin1(ColourListFile)));
+    QVERIFY(colours.open(QIODevice::WriteOnly));
+    colours.write("255\r\n");
+    colours.close();
+
+    // First run: no configuration, so the list file is not read either.
+    box.setItemIndex(2);
+    QCOMPARE(LoadConfigurationIntoWindows(&main, windows, lists), Configuration());
+    QCOMPARE(box.itemIndex(), 0);
+    QCOMPARE(main.pos(), QPoint(187, 45));
+    QVERIFY(lists.colours.empty());
+    QVERIFY(script.asked().empty());
+
+    // At exit everything is written; the next start reads it back.
+    box.setItemIndex(3);
+    sm.move(30, 50);
+    lists.images = { JoinFields({ "Image", "dog", "dog.gif" }) };
+    QVERIFY(SaveConfigurationFromWindows(&main, windows, lists));
+    for (const char *name : { ConfigFileName, ColourListFile, LinkListFile, ImageListFile })
+        QVERIFY2(QFile::exists(dir.filePath(QString::fromLatin1(name))), name);
+
+    FavouriteLists next;
+    TDecide nextBox;
+    const Configuration read = LoadConfigurationIntoWindows(
+        nullptr, ConfiguredWindows { nullptr, nullptr, &nextBox, nullptr, nullptr }, next);
+    QCOMPARE(read.decisionItem, 3);
+    QCOMPARE(read.smLeft, 30);
+    QCOMPARE(nextBox.itemIndex(), 3);
+    QVERIFY(next.colours.empty()); // replaced by the empty list written at exit
+    QCOMPARE(next.images, lists.images);
+    QVERIFY(script.asked().empty());
+    SetProgramFolder(QString());
+}
+
+void StartupTest::writeFailureAtExitIsReportedOnce()
+{
+    QTemporaryDir dir;
+    SetProgramFolder(dir.path());
+    QVERIFY(QDir(dir.path()).mkdir(QString::fromLatin1(LinkListFile)));
+    QVERIFY(QDir(dir.path()).mkdir(QString::fromLatin1(ImageListFile)));
+    ScriptedDialogs script;
+    FavouriteLists lists;
+    QVERIFY(!SaveConfigurationFromWindows(nullptr, ConfiguredWindows {}, lists));
+    QCOMPARE(script.messages().size(), 1u);
+    QVERIFY(script.messages()[0].contains(QString::fromLatin1(LinkListFile)));
+    QVERIFY(script.messages()[0].contains(QString::fromLatin1(ImageListFile)));
+    QVERIFY(QFile::exists(dir.filePath(QString::fromLatin1(ConfigFileName))));
+    SetProgramFolder(QString());
 }
 
 void StartupTest::render()
