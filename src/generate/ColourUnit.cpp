@@ -41,27 +41,27 @@ TColourForm::TColourForm(std::vector<std::string> &colours, QWidget *parent)
     setFixedSize(161, 334);
 
     QMenu *menu = popupMenu();
-    const auto item = [this](QMenu *into, const QString &caption, const char *name,
-                          void (TColourForm::*handler)()) {
-        QAction *action = into->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    item(menu, QStringLiteral("&New Colour"), "NewColour1", &TColourForm::NewColour1Click);
-    needsEntry(item(
-        menu, QStringLiteral("&Edit Existing"), "EditExisting1", &TColourForm::EditExisting1Click));
+    addCommand(
+        menu, QStringLiteral("&New Colour"), "NewColour1", [this] { NewColour1Click(); }, false);
+    addCommand(
+        menu, QStringLiteral("&Edit Existing"), "EditExisting1", [this] { EditExisting1Click(); },
+        true);
     menu->addSeparator();
-    needsEntry(item(
-        menu, QStringLiteral("&Delete Colour"), "DeleteColour1", &TColourForm::DeleteColour1Click));
+    addCommand(
+        menu, QStringLiteral("&Delete Colour"), "DeleteColour1", [this] { DeleteColour1Click(); },
+        true);
     menu->addSeparator();
     QMenu *move = menu->addMenu(QStringLiteral("&Move Colour"));
     move->menuAction()->setObjectName(QStringLiteral("MoveColour1"));
     needsEntry(move->menuAction());
-    item(move, QStringLiteral("&Top"), "Top1", &TColourForm::Top1Click);
-    item(move, QStringLiteral("&Up One"), "UpOne1", &TColourForm::UpOne1Click);
-    item(move, QStringLiteral("&Down One"), "DownOne1", &TColourForm::DownOne1Click);
-    item(move, QStringLiteral("&Bottom"), "Bottom1", &TColourForm::Bottom1Click);
+    addCommand(
+        move, QStringLiteral("&Top"), "Top1", [this] { Top1Click(); }, false);
+    addCommand(
+        move, QStringLiteral("&Up One"), "UpOne1", [this] { UpOne1Click(); }, false);
+    addCommand(
+        move, QStringLiteral("&Down One"), "DownOne1", [this] { DownOne1Click(); }, false);
+    addCommand(
+        move, QStringLiteral("&Bottom"), "Bottom1", [this] { Bottom1Click(); }, false);
 }
 
 void TColourForm::NewColour1Click()

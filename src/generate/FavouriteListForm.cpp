@@ -139,6 +139,17 @@ void FavouriteListForm::PopupMenu1Popup()
         action->setEnabled(hasEntry);
 }
 
+QAction *FavouriteListForm::addCommand(QMenu *menu, const QString &caption, const char *name,
+    std::function<void()> handler, bool onEntry)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this, std::move(handler));
+    if (onEntry)
+        needsEntry(action);
+    return action;
+}
+
 void FavouriteListForm::deleteSelected(const QString &question)
 {
     const int row = selectedRow();

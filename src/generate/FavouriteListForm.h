@@ -77,6 +77,15 @@ protected:
 
     // A menu command that works on the selected entry.
     void needsEntry(QAction *action) { m_entryActions.push_back(action); }
+    // Adds a menu command named `name`; `onEntry` commands need a selected entry.
+    QAction *addCommand(QMenu *menu, const QString &caption, const char *name,
+        std::function<void()> handler, bool onEntry);
+    // A sizeable window with a close box only.
+    static Qt::WindowFlags sizeableWindow()
+    {
+        return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint;
+    }
     // Asks the question with No/OK and deletes the selected entry on OK.
     void deleteSelected(const QString &question);
     // The entries changed; `select` is the row to select afterwards (-1: none).

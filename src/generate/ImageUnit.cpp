@@ -18,23 +18,18 @@ std::string ImageRowText(const std::string &record)
 
 TImageForm::TImageForm(std::vector<std::string> &images, QWidget *parent)
     : FavouriteListForm(images, QStringLiteral("ImageList"), 16, &TImageForm::ImageListDrawItem,
-        parent,
-        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+        parent, sizeableWindow())
 {
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(QStringLiteral("Image List"));
     resize(351, 372);
 
     QMenu *menu = popupMenu();
-    QAction *del = menu->addAction(QStringLiteral("&Delete"));
-    del->setObjectName(QStringLiteral("Delete1"));
-    connect(del, &QAction::triggered, this, &TImageForm::Delete1Click);
-    needsEntry(del);
+    addCommand(
+        menu, QStringLiteral("&Delete"), "Delete1", [this] { Delete1Click(); }, true);
     menu->addSeparator();
-    QAction *rename = menu->addAction(QStringLiteral("&Rename"));
-    rename->setObjectName(QStringLiteral("Rename1"));
-    connect(rename, &QAction::triggered, this, &TImageForm::Rename1Click);
-    needsEntry(rename);
+    addCommand(
+        menu, QStringLiteral("&Rename"), "Rename1", [this] { Rename1Click(); }, true);
 }
 
 void TImageForm::Delete1Click()

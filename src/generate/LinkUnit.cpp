@@ -32,7 +32,7 @@ LinkRow LinkRowOf(const std::string &entry)
 
 TLinkForm::TLinkForm(std::vector<std::string> &links, QWidget *parent)
     : FavouriteListForm(links, QStringLiteral("LinkList"), 20, &TLinkForm::LinkListDrawItem, parent,
-        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+        sizeableWindow())
 {
     setObjectName(QStringLiteral("LinkForm"));
     setWindowTitle(QStringLiteral("Link List"));
@@ -48,21 +48,16 @@ TLinkForm::TLinkForm(std::vector<std::string> &links, QWidget *parent)
     } kinds[] = { { "&URL", "URL1", UrlLink }, { "&EMail", "EMail1", EMailLink },
         { "&Anchor", "Anchor1", AnchorLink } };
     for (const auto &k : kinds) {
-        QAction *action = newLink->addAction(QLatin1String(k.caption));
-        action->setObjectName(QLatin1String(k.name));
-        action->setData(k.tag);
         const int tag = k.tag;
-        connect(action, &QAction::triggered, this, [this, tag] { Anchor1Click(tag); });
+        addCommand(
+            newLink, QLatin1String(k.caption), k.name, [this, tag] { Anchor1Click(tag); }, false)
+            ->setData(tag);
     }
-    QAction *edit = menu->addAction(QStringLiteral("&Edit Link"));
-    edit->setObjectName(QStringLiteral("EditLink1"));
-    connect(edit, &QAction::triggered, this, &TLinkForm::EditLink1Click);
-    needsEntry(edit);
+    addCommand(
+        menu, QStringLiteral("&Edit Link"), "EditLink1", [this] { EditLink1Click(); }, true);
     menu->addSeparator();
-    QAction *del = menu->addAction(QStringLiteral("&Delete Link"));
-    del->setObjectName(QStringLiteral("DeleteLink1"));
-    connect(del, &QAction::triggered, this, &TLinkForm::DeleteLink1Click);
-    needsEntry(del);
+    addCommand(
+        menu, QStringLiteral("&Delete Link"), "DeleteLink1", [this] { DeleteLink1Click(); }, true);
 }
 
 void TLinkForm::Anchor1Click(int tag)
