@@ -2,7 +2,6 @@
 
 #include "DecideUnit.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -43,15 +42,12 @@ void ApplyConfiguration(const Configuration &config, const ConfiguredWindows &wi
             windows.sectionManager, config.smLeft, config.smTop, config.smWidth, config.smHeight);
     if (windows.decisionBox)
         windows.decisionBox->setItemIndex(config.decisionItem);
-    if (windows.siteLastUpdated)
-        windows.siteLastUpdated->setChecked(config.pageOptions.siteLastUpdated);
-    if (windows.updateBlack)
-        windows.updateBlack->setChecked(config.pageOptions.updateBlack);
 }
 
-Configuration CollectConfiguration(const ConfiguredWindows &windows)
+Configuration CollectConfiguration(const ConfiguredWindows &windows, const PageOptions &options)
 {
     Configuration config;
+    config.pageOptions = options;
     if (windows.mainWindow) {
         config.mainTop = windows.mainWindow->y();
         config.mainLeft = windows.mainWindow->x();
@@ -64,10 +60,6 @@ Configuration CollectConfiguration(const ConfiguredWindows &windows)
     }
     if (windows.decisionBox)
         config.decisionItem = windows.decisionBox->itemIndex();
-    if (windows.siteLastUpdated)
-        config.pageOptions.siteLastUpdated = windows.siteLastUpdated->isChecked();
-    if (windows.updateBlack)
-        config.pageOptions.updateBlack = windows.updateBlack->isChecked();
     return config;
 }
 

@@ -6,7 +6,6 @@
 
 #include <vector>
 
-class QAction;
 class QWidget;
 
 namespace stv
@@ -14,21 +13,19 @@ namespace stv
 
 class TDecide;
 
-// The windows and menu items whose state the configuration holds. Any may be null.
+// The windows whose state the configuration holds. Any may be null.
 struct ConfiguredWindows {
     QWidget *mainWindow = nullptr;
     QWidget *sectionManager = nullptr;
     TDecide *decisionBox = nullptr;
-    QAction *siteLastUpdated = nullptr; // "&Site Last Updated", checkable
-    QAction *updateBlack = nullptr; // "Update &Black", checkable
 };
 
-// Puts the windows where the configuration says (places off every screen are ignored),
-// chooses the decision item and sets the two ticks. A default Configuration gives the
-// designed places, so this runs whether or not the file was there.
+// Puts the windows where the configuration says (places off every screen are ignored) and
+// chooses the decision item; the page options are the caller's. A default Configuration
+// gives the designed places, so this runs whether or not the file was there.
 void ApplyConfiguration(const Configuration &config, const ConfiguredWindows &windows);
-// The configuration as the windows stand now, for writing at exit.
-Configuration CollectConfiguration(const ConfiguredWindows &windows);
+// The configuration as the windows and the two "&Tools" ticks stand now, for writing at exit.
+Configuration CollectConfiguration(const ConfiguredWindows &windows, const PageOptions &options);
 
 // The geometry of every screen the desktop has now.
 std::vector<ScreenRect> CurrentScreens();

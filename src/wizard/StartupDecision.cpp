@@ -27,14 +27,14 @@ void RunStartupDecision(DecisionHost &host, bool fromMenu)
     pending = false;
 
     TDecide &box = host.decisionBox();
-    if (!ShouldShowDecisionBox(host.recentProjects().empty(), box.itemIndex(), fromMenu))
+    if (!ShouldShowDecisionBox(host.recentProjectList().empty(), box.itemIndex(), fromMenu))
         return;
     if (box.exec() != QDialog::Accepted)
         return;
 
     switch (box.itemIndex()) {
     case OpenLastProject: {
-        const std::vector<std::string> &recent = host.recentProjects();
+        const std::vector<std::string> &recent = host.recentProjectList();
         if (recent.empty()) {
             Dialogs::info(host.dialogParent(), QString::fromLatin1(NoPreviousProjectText));
             return;
@@ -67,11 +67,11 @@ Configuration LoadConfigurationIntoWindows(
     return config;
 }
 
-bool SaveConfigurationFromWindows(
-    QWidget *parent, const ConfiguredWindows &windows, const FavouriteLists &lists)
+bool SaveConfigurationFromWindows(QWidget *parent, const ConfiguredWindows &windows,
+    const PageOptions &options, const FavouriteLists &lists)
 {
-    const ConfigSaveResult r
-        = SaveConfiguration(ProgramFolder().toStdString(), CollectConfiguration(windows), lists);
+    const ConfigSaveResult r = SaveConfiguration(
+        ProgramFolder().toStdString(), CollectConfiguration(windows, options), lists);
     if (!r.ok)
         Dialogs::error(parent, QString::fromStdString(r.error));
     return r.ok;
@@ -86,7 +86,7 @@ void OpenPrevious(DecisionHost &host)
     picker.setSingleSelection(true);
 
     // Taken now: the list must not change under the picker while it is open.
-    const std::vector<std::string> recent = host.recentProjects();
+    const std::vector<std::string> recent = host.recentProjectList();
     QStringList lines;
     for (const std::string &entry : recent)
         lines << FromCp1252(RecentEntryLine(entry));

@@ -22,7 +22,7 @@ class DecisionHost
 {
 public:
     virtual ~DecisionHost() = default;
-    virtual std::vector<std::string> &recentProjects() = 0; // RecentProjects, newest first
+    virtual std::vector<std::string> &recentProjectList() = 0; // RecentProjects, newest first
     // DecisionPending: set at start, cleared by the first timer tick.
     virtual bool &decisionPending() = 0;
     // The load steps with PendingProjectFile set to a native path; false when abandoned or
@@ -47,13 +47,13 @@ void OpenPrevious(DecisionHost &host);
 // Just before the main window is first shown: reads "Sitorva.config" and the list files of
 // the program folder into the windows and lists (designed values when there is no
 // configuration). A file that exists but cannot be read is reported in one error box.
-// Returns what was read.
+// Returns what was read; its page options are for the caller to apply.
 Configuration LoadConfigurationIntoWindows(
     QWidget *parent, const ConfiguredWindows &windows, FavouriteLists &lists);
 // When the main window closes: writes the configuration and the three list files. Every
 // failure is reported in one error box; the program ends all the same. False on failure.
-bool SaveConfigurationFromWindows(
-    QWidget *parent, const ConfiguredWindows &windows, const FavouriteLists &lists);
+bool SaveConfigurationFromWindows(QWidget *parent, const ConfiguredWindows &windows,
+    const PageOptions &options, const FavouriteLists &lists);
 
 // Shown when the newest project is asked for and there is none.
 inline constexpr const char *NoPreviousProjectText

@@ -72,7 +72,7 @@ public:
     TDecide box;
     TMultiSelect picker;
 
-    std::vector<std::string> &recentProjects() override { return recent; }
+    std::vector<std::string> &recentProjectList() override { return recent; }
     bool &decisionPending() override { return pending; }
     bool loadProjectFromPath(const QString &path) override
     {
@@ -334,7 +334,7 @@ void StartupTest::firstRunAndExitWithTheConfiguration()
     ScriptedDialogs script;
     QWidget main, sm;
     TDecide box;
-    const ConfiguredWindows windows { &main, &sm, &box, nullptr, nullptr };
+    const ConfiguredWindows windows { &main, &sm, &box };
     FavouriteLists lists;
     QFile colours(dir.filePath(QString::fromLatin1(ColourListFile)));
     QVERIFY(colours.open(QIODevice::WriteOnly));
@@ -353,14 +353,14 @@ void StartupTest::firstRunAndExitWithTheConfiguration()
     box.setItemIndex(3);
     sm.move(30, 50);
     lists.images = { JoinFields({ "Image", "dog", "dog.gif" }) };
-    QVERIFY(SaveConfigurationFromWindows(&main, windows, lists));
+    QVERIFY(SaveConfigurationFromWindows(&main, windows, PageOptions(), lists));
     for (const char *name : { ConfigFileName, ColourListFile, LinkListFile, ImageListFile })
         QVERIFY2(QFile::exists(dir.filePath(QString::fromLatin1(name))), name);
 
     FavouriteLists next;
     TDecide nextBox;
     const Configuration read = LoadConfigurationIntoWindows(
-        nullptr, ConfiguredWindows { nullptr, nullptr, &nextBox, nullptr, nullptr }, next);
+        nullptr, ConfiguredWindows { nullptr, nullptr, &nextBox }, next);
     QCOMPARE(read.decisionItem, 3);
     QCOMPARE(read.smLeft, 30);
     QCOMPARE(nextBox.itemIndex(), 3);
@@ -378,7 +378,7 @@ void StartupTest::writeFailureAtExitIsReportedOnce()
     QVERIFY(QDir(dir.path()).mkdir(QString::fromLatin1(ImageListFile)));
     ScriptedDialogs script;
     FavouriteLists lists;
-    QVERIFY(!SaveConfigurationFromWindows(nullptr, ConfiguredWindows {}, lists));
+    QVERIFY(!SaveConfigurationFromWindows(nullptr, ConfiguredWindows {}, PageOptions(), lists));
     QCOMPARE(script.messages().size(), 1u);
     QVERIFY(script.messages()[0].contains(QString::fromLatin1(LinkListFile)));
     QVERIFY(script.messages()[0].contains(QString::fromLatin1(ImageListFile)));
