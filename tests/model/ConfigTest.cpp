@@ -186,15 +186,6 @@ TEST(ConfigFiles, SaveWritesAllFourFilesAndReadsBack)
     EXPECT_TRUE(backLists.images.empty());
 }
 
-TEST(ConfigFiles, FolderWithoutTrailingSlashWorks)
-{
-    TempFolder dir;
-    std::string folder = dir.folder();
-    folder.pop_back();
-    ASSERT_TRUE(SaveConfiguration(folder, Configuration(), FavouriteLists()).ok);
-    EXPECT_TRUE(FileExists(dir.file(ConfigFileName)));
-}
-
 TEST(ConfigFiles, WriteFailuresAreJoinedAndTheOtherFilesStillWritten)
 {
     TempFolder dir;
@@ -209,10 +200,12 @@ TEST(ConfigFiles, WriteFailuresAreJoinedAndTheOtherFilesStillWritten)
     EXPECT_TRUE(FileExists(dir.file(ConfigFileName)));
     EXPECT_TRUE(FileExists(dir.file(ImageListFile)));
 
-    // A folder that is gone: every file fails, all in one text.
+    // A folder that is gone (named without its trailing slash): every file fails, all in one
+    // text.
     const ConfigSaveResult gone
-        = SaveConfiguration(dir.folder() + "missing/", Configuration(), lists);
+        = SaveConfiguration(dir.folder() + "missing", Configuration(), lists);
     EXPECT_FALSE(gone.ok);
+    EXPECT_NE(gone.error.find("missing/Sitorva.config"), std::string::npos) << gone.error;
     for (const char *name : { ConfigFileName, ColourListFile, LinkListFile, ImageListFile })
         EXPECT_NE(gone.error.find(name), std::string::npos) << name;
 }
