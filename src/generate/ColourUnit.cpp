@@ -1,5 +1,7 @@
 #include "ColourUnit.h"
 
+#include "generate/PageGenerator.h"
+
 #include "model/StuffUnit.h"
 #include "platform/Dialogs.h"
 
@@ -11,14 +13,6 @@
 
 namespace stv
 {
-
-std::string HtmlColourText(int value)
-{
-    const QColor c = ColourOfValue(value);
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", c.red(), c.green(), c.blue());
-    return text;
-}
 
 QColor ColourOfValue(int value)
 {
@@ -142,7 +136,7 @@ void TColourForm::ColourListDrawItem(
         Qt::AlignLeft | Qt::AlignTop, QString::number(number));
     painter.drawText(QRect(rect.left() + 60, rect.top() + 2, rect.width() - 60, textHeight),
         Qt::AlignLeft | Qt::AlignTop,
-        QLatin1Char('#') + QString::fromStdString(HtmlColourText(value)));
+        QLatin1Char('#') + QString::fromStdString(HtmlColour(value)));
 }
 
 } // namespace stv

@@ -11,8 +11,6 @@ class QAction;
 namespace stv
 {
 
-// "#RRGGBB" of a stored colour value (red in the low byte).
-std::string HtmlColourText(int value);
 QColor ColourOfValue(int value);
 int ValueOfColour(const QColor &colour);
 

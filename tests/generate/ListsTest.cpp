@@ -1,4 +1,5 @@
 #include "generate/ColourUnit.h"
+#include "generate/PageGenerator.h"
 #include "generate/FavouriteLists.h"
 #include "generate/ImageUnit.h"
 #include "generate/LinkUnit.h"
@@ -394,9 +395,9 @@ void ListsTest::rowsAreDrawn()
     showForm(colour);
     clickRow(colour, 1);
     saveShot(colour, QStringLiteral("colourlist.png"));
-    QCOMPARE(HtmlColourText(255), std::string("FF0000"));
-    QCOMPARE(HtmlColourText(16711680), std::string("0000FF"));
-    QCOMPARE(HtmlColourText(8421504), std::string("808080"));
+    QCOMPARE(HtmlColour(255), std::string("FF0000"));
+    QCOMPARE(HtmlColour(16711680), std::string("0000FF"));
+    QCOMPARE(HtmlColour(8421504), std::string("808080"));
     // The swatch of row 0 shows the entry's colour with a black frame.
     const QImage shot = colour.listView()->viewport()->grab().toImage();
     const QRect r = colour.listView()->visualRect(colour.listView()->model()->index(0, 0));
