@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
+    QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
 
     stv::TSV window;
     QObject::connect(&window, &stv::TSV::closed, &app, &QApplication::quit);
@@ -27,11 +28,15 @@ int main(int argc, char *argv[])
     stv::TSM sectionManager(window, library, &window);
     window.setSectionView(&sectionManager);
     window.setSectionManagerWindow(&sectionManager);
+    window.LoadConfiguration();
     sectionManager.RefreshSectionManager();
     window.ShowCurrentSection();
     sectionManager.show();
-    if (!cli.projectToOpen.empty())
+    if (!cli.projectToOpen.empty()) {
+        window.skipStartupDecision();
         window.LoadProjectFromPath(QString::fromStdString(cli.projectToOpen));
+    }
     window.show();
+    window.startDecisionTimer();
     return QApplication::exec();
 }

@@ -1,9 +1,9 @@
 #include "CommandLine.h"
 
 #include "generate/FileCopy.h"
-#include "generate/ListFiles.h"
 #include "generate/PageGenerator.h"
 #include "generate/PageLocale.h"
+#include "model/Config.h"
 #include "model/Cp1252.h"
 #include "model/Project.h"
 #include "model/StuffUnit.h"
@@ -104,7 +104,11 @@ CliOutcome generate(const Options &options, std::ostream &err)
     if (!pageFolder.empty())
         std::filesystem::create_directories(pageFolder, ec);
 
-    const ListsAndOptions saved = LoadListsAndOptions(folder);
+    // The lists and footer ticks the window would start with; a file that cannot be read
+    // leaves the designed defaults, as it does for the window.
+    Configuration config;
+    FavouriteLists lists;
+    LoadConfiguration(folder, config, lists);
     PageRequest request;
     request.importRequested = !options.preview;
     request.pageFile = output;
@@ -114,7 +118,7 @@ CliOutcome generate(const Options &options, std::ostream &err)
     request.names = LocaleDateNames();
 
     DiskCopier copier;
-    const PageResult result = WritePageFile(project, saved.lists, saved.options, request, copier);
+    const PageResult result = WritePageFile(project, lists, config.pageOptions, request, copier);
     if (!result.ok)
         return failure(err, result.error);
     for (const std::string &line : result.copyFailures)

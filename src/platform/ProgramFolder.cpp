@@ -30,15 +30,29 @@ QString ProgramFolder()
 {
     if (!overrideFolder().isEmpty())
         return overrideFolder();
-    static const QString folder = [] {
-        const QString exeDir = QCoreApplication::applicationDirPath();
-        if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
-            return withSlash(exeDir);
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    static QString folder;
+    if (!folder.isEmpty())
+        return folder;
+
+    // Before the application object exists neither the executable's folder nor the program's
+    // name is known: answer with the per-user folder but do not keep the answer.
+    const bool known = QCoreApplication::instance() != nullptr;
+    const QString exeDir = known ? QCoreApplication::applicationDirPath() : QString();
+    QString result;
+    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable()) {
+        result = withSlash(exeDir);
+    } else {
+        // Without a program name the data location is the shared data folder itself.
+        QString data = QCoreApplication::applicationName().isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                + QStringLiteral("/sitorva")
+            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(data);
-        return withSlash(data);
-    }();
-    return folder;
+        result = withSlash(data);
+    }
+    if (known)
+        folder = result;
+    return result;
 }
 
 void SetProgramFolder(const QString &folder)

@@ -4,9 +4,11 @@
 
 #include <QString>
 
-namespace stv {
+namespace stv
+{
 
-class SoundPlayer {
+class SoundPlayer
+{
 public:
     virtual ~SoundPlayer() = default;
     virtual void playFile(const QString &path) = 0;
@@ -17,5 +19,12 @@ public:
 SoundPlayer &Sound();
 // Installs another player (tests); nullptr goes back to the real one. Not owned.
 void SetSoundPlayer(SoundPlayer *player);
+
+// The sound theme's event for a named system sound ("SystemStart" is "service-login");
+// names the table does not know are taken as event names themselves.
+QString SystemSoundEvent(const QString &name);
+// The bundled wave file played when the theme has no sound for a name; empty when the name
+// has none or the file is not installed.
+QString FallbackSoundFile(const QString &name);
 
 } // namespace stv

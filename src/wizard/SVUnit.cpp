@@ -2,7 +2,12 @@
 
 #include "model/LibUnit.h"
 
+#include "generate/ColourUnit.h"
+#include "generate/ImageUnit.h"
+#include "generate/LinkUnit.h"
 #include "generate/PageCommands.h"
+#include "model/DecideUnit.h"
+#include "wizard/MultiSelectUnit.h"
 #include "help/ShowHelp.h"
 #include "model/Records.h"
 #include "model/StuffUnit.h"
@@ -40,6 +45,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -357,6 +363,21 @@ TSV::TSV(QWidget *parent)
     setCaption();
     resize(780, 540);
     ShowCurrentSection();
+
+    // The decision box, the selection dialog and the three list windows live as long as we do.
+    m_decide = new TDecide(this);
+    m_multiSelect = new TMultiSelect(this);
+    m_colourForm = new TColourForm(m_lists.colours, this);
+    m_linkForm = new TLinkForm(m_lists.links, this);
+    m_imageForm = new TImageForm(m_lists.images, this);
+    m_timer = new QTimer(this);
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, [this] { stv::RunStartupDecision(*this, false); });
+}
+
+void TSV::startDecisionTimer()
+{
+    m_timer->start();
 }
 
 TSV::~TSV() = default;
@@ -1110,13 +1131,9 @@ void TSV::buildMenus()
         a->setChecked(true);
     }
     tools->addSeparator();
-    add(tools, "ImageList1", "&Image List", {},
-        [this] { Dialogs::info(this, QStringLiteral("The Image List window is not built yet.")); });
-    add(tools, "FontColourList1", "&Font Colour List", {}, [this] {
-        Dialogs::info(this, QStringLiteral("The Font Colour List window is not built yet."));
-    });
-    add(tools, "LinkList1", "&Link List", {},
-        [this] { Dialogs::info(this, QStringLiteral("The Link List window is not built yet.")); });
+    add(tools, "ImageList1", "&Image List", {}, [this] { m_imageForm->exec(); });
+    add(tools, "FontColourList1", "&Font Colour List", {}, [this] { m_colourForm->exec(); });
+    add(tools, "LinkList1", "&Link List", {}, [this] { m_linkForm->exec(); });
     tools->addSeparator();
     add(tools, "InsertHeadCode1", "Insert &Head Code", {}, &TSV::insertHeadCode);
     add(tools, "UploadMyPage1", "&Upload My Page", {}, &TSV::uploadClick);
@@ -1751,13 +1768,30 @@ void TSV::NewProject1Click()
 
 void TSV::OpenPrevious()
 {
-    Dialogs::info(this, QStringLiteral("Open Previous is not built yet."));
+    stv::OpenPrevious(*this);
 }
 
 void TSV::RunStartupDecision(bool fromMenu)
 {
-    Q_UNUSED(fromMenu);
-    Dialogs::info(this, QStringLiteral("The decision box is not built yet."));
+    if (fromMenu)
+        ShowDecisionBox(*this);
+    else
+        stv::RunStartupDecision(*this, false);
+}
+
+void TSV::LoadConfiguration()
+{
+    const Configuration config = LoadConfigurationIntoWindows(
+        this, { this, m_sectionManagerWindow, m_decide }, m_lists);
+    setPageOptions(config.pageOptions);
+    m_colourForm->refresh();
+    m_linkForm->refresh();
+    m_imageForm->refresh();
+}
+
+void TSV::SaveConfiguration()
+{
+    SaveConfigurationFromWindows(this, { this, m_sectionManagerWindow, m_decide }, m_pageOptions, m_lists);
 }
 
 void TSV::closeEvent(QCloseEvent *event)

@@ -5,6 +5,7 @@
 #include "generate/FavouriteLists.h"
 #include "model/Project.h"
 #include "wizard/SectionHost.h"
+#include "wizard/StartupDecision.h"
 
 #include <QMainWindow>
 
@@ -27,12 +28,17 @@ class QPushButton;
 class QSlider;
 class QStackedWidget;
 class QTextEdit;
+class QTimer;
 class QToolButton;
 
 namespace stv
 {
 
-class TSV : public QMainWindow, public SectionHost
+class TColourForm;
+class TImageForm;
+class TLinkForm;
+
+class TSV : public QMainWindow, public SectionHost, public DecisionHost
 {
     Q_OBJECT
 public:
@@ -105,6 +111,22 @@ public:
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
 
+    // DecisionHost
+    std::vector<std::string> &recentProjectList() override { return m_recentProjects; }
+    bool &decisionPending() override { return m_decisionPending; }
+    bool loadProjectFromPath(const QString &path) override { return LoadProjectFromPath(path); }
+    TDecide &decisionBox() override { return *m_decide; }
+    TMultiSelect &multiSelect() override { return *m_multiSelect; }
+    QWidget *dialogParent() override { return this; }
+
+    // Reads the configuration and list files; run just before the window is first shown.
+    void LoadConfiguration();
+    // Starts the once-a-second timer whose first tick runs the start-up decision. The program
+    // starts it as it shows the window; tests that build a window leave it off.
+    void startDecisionTimer();
+    // A project opened from the command line needs no start-up decision.
+    void skipStartupDecision() { m_decisionPending = false; }
+
 signals:
     // The window has closed for good (the program ends).
     void closed();
@@ -113,7 +135,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Writes the configuration and list files as the program ends.
-    virtual void SaveConfiguration() { }
+    virtual void SaveConfiguration();
 
 private:
     QWidget *buildLeftPanel();
@@ -258,6 +280,14 @@ private:
     QButtonGroup *m_soundAlign = nullptr;
 
     QAction *m_showDecisionBox = nullptr;
+
+    bool m_decisionPending = true; // DecisionPending
+    TDecide *m_decide = nullptr;
+    TMultiSelect *m_multiSelect = nullptr;
+    TColourForm *m_colourForm = nullptr;
+    TLinkForm *m_linkForm = nullptr;
+    TImageForm *m_imageForm = nullptr;
+    QTimer *m_timer = nullptr;
 };
 
 } // namespace stv

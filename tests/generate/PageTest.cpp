@@ -1,7 +1,6 @@
 // The whole page: skeleton, body line, footer, copying, writing, the saved lists.
 #include "GenerateTestUtil.h"
 
-#include "generate/ListFiles.h"
 #include "model/StuffUnit.h"
 
 #include <gtest/gtest.h>
@@ -193,24 +192,3 @@ TEST(PageName, Proposal)
     EXPECT_EQ(ProposedPageName("/w/a.stv", "/x/b.html"), "/x/b.html");
 }
 
-TEST(SavedLists, OnlyWithConfiguration)
-{
-    TempDir dir;
-    writeFile(dir.file("StvColList"), "255\r\n");
-    ListsAndOptions none = LoadListsAndOptions(dir.path.string());
-    EXPECT_TRUE(none.lists.colours.empty());
-    EXPECT_EQ(none.lists.links, FavouriteLists::DesignedLinks());
-    EXPECT_TRUE(none.options.siteLastUpdated && none.options.updateBlack);
-
-    writeFile(dir.file("Sitorva.config"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n0\r\n0\r\n-1\r\n");
-    writeFile(dir.file("StvImageList"), "\xA0Image\xA0pic\xA0\r\n");
-    const ListsAndOptions some = LoadListsAndOptions(dir.path.string() + "/");
-    EXPECT_EQ(some.lists.colours, std::vector<std::string> { "255" });
-    EXPECT_EQ(some.lists.links, FavouriteLists::DesignedLinks()); // no link file: designed links
-    EXPECT_EQ(some.lists.images, std::vector<std::string> { "\xA0Image\xA0pic\xA0" });
-    EXPECT_FALSE(some.options.siteLastUpdated);
-    EXPECT_TRUE(some.options.updateBlack);
-
-    writeFile(dir.file("Sitorva.config"), "1\r\n");
-    EXPECT_TRUE(LoadListsAndOptions(dir.path.string()).options.siteLastUpdated);
-}

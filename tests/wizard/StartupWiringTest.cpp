@@ -1,0 +1,75 @@
+#include "model/DecideUnit.h"
+#include "model/Project.h"
+#include "model/LibUnit.h"
+#include "model/FileIO.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "wizard/SMUnit.h"
+#include "wizard/SVUnit.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace stv;
+
+class StartupWiringTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The windows made as the program makes them; the first timer tick offers the newest project.
+    void firstTickOffersTheNewestProject()
+    {
+        QTemporaryDir dir;
+        SetProgramFolder(dir.path());
+        const std::string folder = dir.path().toStdString() + "/";
+        Project p;
+        p.pageTitle = "Loaded title";
+        QVERIFY(SaveProjectFile(folder + "a.stv", p).ok);
+        QVERIFY(WriteLinesFile(folder + "PWP", {RecentEntry(folder + "a.stv")}).ok);
+        QVERIFY(WriteLinesFile(folder + "Sitorva.config", {"50", "220", "60", "30", "170", "300", "0", "0", "1"}).ok);
+        QVERIFY(WriteLinesFile(folder + "StvColList", {"255", "65280"}).ok);
+
+        TSV window;
+        TLib library(window.librarySections(), &window);
+        TSM sm(window, library, &window);
+        window.setSectionView(&sm);
+        window.setSectionManagerWindow(&sm);
+        window.LoadConfiguration();
+        QCOMPARE(window.pos(), QPoint(220, 50));
+        QCOMPARE(sm.pos(), QPoint(30, 60));
+        QVERIFY(!window.pageOptions().siteLastUpdated);
+        QCOMPARE(window.favouriteLists().colours.size(), 2u);
+        sm.show();
+        window.show();
+        window.startDecisionTimer();
+
+        bool seen = false;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<TDecide *>(QApplication::activeModalWidget())) {
+                poll.stop();
+                seen = true;
+                QTest::mouseClick(box->acceptButton(), Qt::LeftButton);
+            }
+        });
+        poll.start();
+        QTRY_VERIFY_WITH_TIMEOUT(seen, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.windowTitle().contains(QStringLiteral("a.stv")), 2000);
+        QCOMPARE(window.project().pageTitle, std::string("Loaded title"));
+
+        window.move(240, 70);
+        window.close();
+        std::vector<std::string> lines;
+        QVERIFY(ReadLinesFile(folder + "Sitorva.config", lines));
+        QCOMPARE(lines[1], std::string("240"));
+        QCOMPARE(lines[7], std::string("0"));
+        QVERIFY(FileExists(folder + "StvImageList"));
+        SetProgramFolder(QString());
+    }
+};
+
+QTEST_MAIN(StartupWiringTest)
+#include "StartupWiringTest.moc"
