@@ -33,6 +33,7 @@ int main(int argc, char *argv[])
     TSM sectionManager(window, library, &window);
     window.setSectionView(&sectionManager);
     window.setSectionManagerWindow(&sectionManager);
+    window.LoadConfiguration();
     sectionManager.RefreshSectionManager();
     window.ShowCurrentSection();
     if (!window.LoadProjectFromPath(project)) {
