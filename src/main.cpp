@@ -1,8 +1,6 @@
 // The program's entry: the command line first, then the main window.
 #include "cli/CommandLine.h"
-#include "model/LibUnit.h"
-#include "wizard/SMUnit.h"
-#include "wizard/SVUnit.h"
+#include "wizard/ProgramWindows.h"
 
 #include <QApplication>
 
@@ -22,16 +20,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
 
-    stv::TSV window;
+    stv::ProgramWindows windows;
+    stv::TSV &window = windows.window;
     QObject::connect(&window, &stv::TSV::closed, &app, &QApplication::quit);
-    stv::TLib library(window.librarySections(), &window);
-    stv::TSM sectionManager(window, library, &window);
-    window.setSectionView(&sectionManager);
-    window.setSectionManagerWindow(&sectionManager);
-    window.LoadConfiguration();
-    sectionManager.RefreshSectionManager();
-    window.ShowCurrentSection();
-    sectionManager.show();
     if (!cli.projectToOpen.empty()) {
         window.skipStartupDecision();
         window.LoadProjectFromPath(QString::fromStdString(cli.projectToOpen));

@@ -2,10 +2,8 @@
 // its paragraph page, and saves the part of the screen they cover to a PNG file:
 //   readme_shot PROGRAM_FOLDER PROJECT.stv OUT.png
 // Meant to run on a real (virtual) display: tools/readme_screenshots runs it under xvfb-run.
-#include "model/LibUnit.h"
 #include "platform/ProgramFolder.h"
-#include "wizard/SMUnit.h"
-#include "wizard/SVUnit.h"
+#include "wizard/ProgramWindows.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -28,14 +26,9 @@ int main(int argc, char *argv[])
     const QString project = QString::fromLocal8Bit(argv[2]);
     const QString out = QString::fromLocal8Bit(argv[3]);
 
-    TSV window;
-    TLib library(window.librarySections(), &window);
-    TSM sectionManager(window, library, &window);
-    window.setSectionView(&sectionManager);
-    window.setSectionManagerWindow(&sectionManager);
-    window.LoadConfiguration();
-    sectionManager.RefreshSectionManager();
-    window.ShowCurrentSection();
+    ProgramWindows windows;
+    TSV &window = windows.window;
+    TSM &sectionManager = windows.sectionManager;
     if (!window.LoadProjectFromPath(project)) {
         std::fprintf(stderr, "cannot load %s\n", argv[2]);
         return 1;

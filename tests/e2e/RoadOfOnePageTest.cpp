@@ -7,13 +7,11 @@
 #include "../platform/FakeShell.h"
 #include "model/Cp1252.h"
 #include "model/FileIO.h"
-#include "model/LibUnit.h"
 #include "model/Project.h"
 #include "model/Records.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-#include "wizard/SMUnit.h"
-#include "wizard/SVUnit.h"
+#include "wizard/ProgramWindows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -40,23 +38,9 @@ using namespace stv;
 namespace
 {
 
-// The program's windows, made as the program's entry makes them.
-struct Program {
-    Program()
-        : library(window.librarySections(), &window)
-        , sectionManager(window, library, &window)
-    {
-        window.setSectionView(&sectionManager);
-        window.setSectionManagerWindow(&sectionManager);
-        window.LoadConfiguration();
-        sectionManager.RefreshSectionManager();
-        window.ShowCurrentSection();
-        sectionManager.show();
-        window.show();
-    }
-    TSV window;
-    TLib library;
-    TSM sectionManager;
+// The program's windows, made as the program's entry makes them, and shown.
+struct Program : ProgramWindows {
+    Program() { window.show(); }
 };
 
 class RoadOfOnePage : public ::testing::Test
