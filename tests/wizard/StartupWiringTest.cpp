@@ -4,8 +4,7 @@
 #include "model/FileIO.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
-#include "wizard/SMUnit.h"
-#include "wizard/SVUnit.h"
+#include "wizard/ProgramWindows.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -31,17 +30,13 @@ private slots:
         QVERIFY(WriteLinesFile(folder + "Sitorva.config", {"50", "220", "60", "30", "170", "300", "0", "0", "1"}).ok);
         QVERIFY(WriteLinesFile(folder + "StvColList", {"255", "65280"}).ok);
 
-        TSV window;
-        TLib library(window.librarySections(), &window);
-        TSM sm(window, library, &window);
-        window.setSectionView(&sm);
-        window.setSectionManagerWindow(&sm);
-        window.LoadConfiguration();
+        ProgramWindows windows;
+        TSV &window = windows.window;
+        TSM &sm = windows.sectionManager;
         QCOMPARE(window.pos(), QPoint(220, 50));
         QCOMPARE(sm.pos(), QPoint(30, 60));
         QVERIFY(!window.pageOptions().siteLastUpdated);
         QCOMPARE(window.favouriteLists().colours.size(), 2u);
-        sm.show();
         window.show();
         window.startDecisionTimer();
 
