@@ -6,6 +6,7 @@
 #include "platform/LaunchFile.h"
 #include "platform/ProgramFolder.h"
 
+#include "../model/FullFileSystem.h"
 #include "FakeShell.h"
 
 #include <QTemporaryDir>
@@ -118,6 +119,34 @@ TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
         dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
+}
+
+// A page folder on a disk that fills up while the page is written: the message, the old
+// page whole, no temporary file, and nothing after the write (no folder shown, no test).
+TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
+{
+    stv::test::FullFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no right to mount a tmpfs here";
+    const QString page = QString::fromStdString(disk.file("home.html"));
+    std::ofstream(page.toStdString(), std::ios::binary) << "old page";
+    project.sections.clear();
+    project.sections.push_back(
+        JoinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
+    ASSERT_TRUE(disk.fill(8192));
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(page);
+    dialogs.queue(Answer::Ok);
+    RunCreateWebPage(nullptr, project, lists, {});
+    EXPECT_EQ(
+        dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+    EXPECT_TRUE(shell.calls.isEmpty());
+    std::ifstream in(page.toStdString(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
+    EXPECT_EQ(QDir(QString::fromStdString(disk.path()))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .size(),
+        2);
 }
 
 TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)

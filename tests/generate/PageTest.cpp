@@ -214,3 +214,25 @@ TEST(SavedLists, OnlyWithConfiguration)
     writeFile(dir.file("Sitorva.config"), "1\r\n");
     EXPECT_TRUE(LoadListsAndOptions(dir.path.string()).options.siteLastUpdated);
 }
+
+// Saved lists that cannot be read (a folder in a file's place) keep the designed values, and
+// so does a configuration that is not a file at all.
+TEST(SavedLists, UnreadableFilesKeepTheDefaults)
+{
+    TempDir dir;
+    writeFile(dir.file("Sitorva.config"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n0\r\n0\r\n0\r\n");
+    std::filesystem::create_directory(dir.file("StvColList"));
+    std::filesystem::create_directory(dir.file("StvLinkList"));
+    writeFile(dir.file("StvImageList"), std::string("\xA0Image\xA0pic\xA0\r\n"));
+    const ListsAndOptions read = LoadListsAndOptions(dir.path.string());
+    EXPECT_TRUE(read.lists.colours.empty());
+    EXPECT_EQ(read.lists.links, FavouriteLists::DesignedLinks());
+    EXPECT_EQ(read.lists.images.size(), 1u);
+    EXPECT_FALSE(read.options.siteLastUpdated);
+
+    std::filesystem::remove(dir.file("Sitorva.config"));
+    std::filesystem::create_directory(dir.file("Sitorva.config"));
+    const ListsAndOptions none = LoadListsAndOptions(dir.path.string());
+    EXPECT_TRUE(none.lists.images.empty());
+    EXPECT_TRUE(none.options.siteLastUpdated && none.options.updateBlack);
+}
