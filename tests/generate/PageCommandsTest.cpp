@@ -43,6 +43,17 @@ struct Fixture : ::testing::Test {
     }
     void TearDown() override { SetProgramFolder(QString()); }
     QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
+    // Create Web Page into `page` when the write fails: the one message, and nothing after it.
+    void createExpectingWriteFailure(const QString &page)
+    {
+        dialogs.queue(Answer::Ok);
+        dialogs.queueText(page);
+        dialogs.queue(Answer::Ok);
+        RunCreateWebPage(nullptr, project, lists, {});
+        EXPECT_EQ(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+        EXPECT_TRUE(shell.calls.isEmpty());
+    }
 };
 
 } // namespace
@@ -111,13 +122,7 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
 TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
 {
     const QString page = path("missing/home.html");
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(page);
-    dialogs.queue(Answer::Ok);
-    RunCreateWebPage(nullptr, project, lists, {});
-    EXPECT_EQ(
-        dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
-    EXPECT_TRUE(shell.calls.isEmpty());
+    createExpectingWriteFailure(page);
     EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
 }
 
@@ -134,13 +139,7 @@ TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
     project.sections.push_back(
         JoinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
     ASSERT_TRUE(disk.fill(8192));
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(page);
-    dialogs.queue(Answer::Ok);
-    RunCreateWebPage(nullptr, project, lists, {});
-    EXPECT_EQ(
-        dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
-    EXPECT_TRUE(shell.calls.isEmpty());
+    createExpectingWriteFailure(page);
     std::ifstream in(page.toStdString(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
     EXPECT_EQ(QDir(QString::fromStdString(disk.path()))
