@@ -6,6 +6,7 @@
 #include "platform/LaunchFile.h"
 #include "platform/ProgramFolder.h"
 
+#include "../model/FullFileSystem.h"
 #include "FakeShell.h"
 
 #include <QTemporaryDir>
@@ -42,6 +43,17 @@ struct Fixture : ::testing::Test {
     }
     void TearDown() override { SetProgramFolder(QString()); }
     QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
+    // Create Web Page into `page` when the write fails: the one message, and nothing after it.
+    void createExpectingWriteFailure(const QString &page)
+    {
+        dialogs.queue(Answer::Ok);
+        dialogs.queueText(page);
+        dialogs.queue(Answer::Ok);
+        RunCreateWebPage(nullptr, project, lists, {});
+        EXPECT_EQ(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+        EXPECT_TRUE(shell.calls.isEmpty());
+    }
 };
 
 } // namespace
@@ -110,14 +122,30 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
 TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
 {
     const QString page = path("missing/home.html");
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(page);
-    dialogs.queue(Answer::Ok);
-    RunCreateWebPage(nullptr, project, lists, {});
-    EXPECT_EQ(
-        dialogs.messages(), std::vector<QString> { QStringLiteral("Cannot create file ") + page });
-    EXPECT_TRUE(shell.calls.isEmpty());
+    createExpectingWriteFailure(page);
     EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
+}
+
+// A page folder on a disk that fills up while the page is written: the message, the old
+// page whole, no temporary file, and nothing after the write (no folder shown, no test).
+TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
+{
+    stv::test::FullFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no right to mount a tmpfs here";
+    const QString page = QString::fromStdString(disk.file("home.html"));
+    std::ofstream(page.toStdString(), std::ios::binary) << "old page";
+    project.sections.clear();
+    project.sections.push_back(
+        JoinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
+    ASSERT_TRUE(disk.fill(8192));
+    createExpectingWriteFailure(page);
+    std::ifstream in(page.toStdString(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
+    EXPECT_EQ(QDir(QString::fromStdString(disk.path()))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .size(),
+        2);
 }
 
 TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)

@@ -227,3 +227,30 @@ TEST(ConfigPlace, WindowsMustStayReachableOnSomeScreen)
     // Extreme numbers from a damaged file do not overflow.
     EXPECT_FALSE(PlaceIsReachable({ 2147483647, 2147483647, 2147483647, 2147483647 }, two));
 }
+
+// Saved lists that cannot be read (a folder in a file's place) keep the designed values, and
+// so does a configuration that is not a file at all.
+TEST(ConfigFiles, UnreadableFilesKeepTheDefaults)
+{
+    TempFolder dir;
+    dir.write(ConfigFileName, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n0\r\n0\r\n0\r\n");
+    fs::create_directory(dir.file(ColourListFile));
+    fs::create_directory(dir.file(LinkListFile));
+    dir.write(ImageListFile, "\xA0Image\xA0pic\xA0\r\n");
+    Configuration config;
+    FavouriteLists lists;
+    const ConfigLoadResult read = LoadConfiguration(dir.folder(), config, lists);
+    EXPECT_FALSE(read.error.empty());
+    EXPECT_TRUE(lists.colours.empty());
+    EXPECT_EQ(lists.links, FavouriteLists::DesignedLinks());
+    EXPECT_EQ(lists.images.size(), 1u);
+    EXPECT_FALSE(config.pageOptions.siteLastUpdated);
+
+    fs::remove(dir.file(ConfigFileName));
+    fs::create_directory(dir.file(ConfigFileName));
+    Configuration none;
+    FavouriteLists noLists;
+    LoadConfiguration(dir.folder(), none, noLists);
+    EXPECT_TRUE(noLists.images.empty());
+    EXPECT_TRUE(none.pageOptions.siteLastUpdated && none.pageOptions.updateBlack);
+}

@@ -1,6 +1,7 @@
 // The section library: file format, row operations, and the Section Library window driven
 // like a user on the offscreen platform.
 #include "model/Library.h"
+#include "FullFileSystem.h"
 #include "QtTestApplication.h"
 #include "model/FileIO.h"
 #include "model/LibUnit.h"
@@ -253,6 +254,32 @@ TEST_F(LibraryWindow, WriteFailureIsReportedAndTheChangeIsWrittenNextTime)
     EXPECT_EQ(m_library, std::vector<std::string> { second });
     ASSERT_EQ(m_dialogs.asked().size(), 1u);
     EXPECT_EQ(m_dialogs.asked()[0].what, QStringLiteral("error"));
+}
+
+// The library on a disk that fills up: copying a big section is reported, the old file
+// stays whole and the list in memory keeps the copy.
+TEST_F(LibraryWindow, FullDiskKeepsTheOldFile)
+{
+    stv::test::FullFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no right to mount a tmpfs here";
+    SetProgramFolder(QString::fromStdString(disk.path()));
+    m_path = LibraryFilePath();
+    m_library = FiveRecords();
+    ASSERT_TRUE(WriteLibraryFile(m_path, m_library).ok);
+    const std::string before = FileText(m_path);
+    ASSERT_TRUE(disk.fill(8192));
+
+    TLib lib(m_library);
+    const std::string big = JoinFields({ "Paragraph", "big", std::string(200000, 'p') });
+    lib.CopyToLibrary(big);
+    ASSERT_EQ(m_dialogs.asked().size(), 1u);
+    EXPECT_EQ(m_dialogs.asked()[0].what, QStringLiteral("error"));
+    EXPECT_TRUE(m_dialogs.asked()[0].text.contains(QStringLiteral("No space left on device")))
+        << m_dialogs.asked()[0].text.toStdString();
+    EXPECT_EQ(FileText(m_path), before);
+    ASSERT_EQ(m_library.size(), 6u);
+    EXPECT_EQ(m_library.back(), big);
 }
 
 TEST_F(LibraryWindow, StartUpReadReportsAnUnreadableFile)

@@ -1,8 +1,10 @@
+#include "model/Project.h"
 #include "model/Cp1252.h"
 #include "model/FileIO.h"
-#include "model/Project.h"
 #include "model/Records.h"
 #include "model/StuffUnit.h"
+
+#include "FullFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +14,11 @@
 using namespace stv;
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
@@ -44,16 +48,20 @@ Project everyKind()
     p.pageTitle = "My \xE9t\xE9 page";
     for (int k = 0; k < KindCount; ++k)
         p.sections.push_back(NewSectionRecord(k));
-    p.sections.push_back(JoinFields({"Paragraph", "Intro", "line1{lf13}{lf10}line2", "3", "1", "0",
-                                     "0", "0", "1", "255", "0", "http://example.org"}));
-    p.sections.push_back(JoinFields({"Mystery", "kept as it is"}));
+    p.sections.push_back(JoinFields({ "Paragraph", "Intro", "line1{lf13}{lf10}line2", "3", "1", "0",
+        "0", "0", "1", "255", "0", "http://example.org" }));
+    p.sections.push_back(JoinFields({ "Mystery", "kept as it is" }));
     return p;
 }
 
 // A sink that takes a number of bytes and then refuses, like a full disk.
-class FailingSink : public ByteSink {
+class FailingSink : public ByteSink
+{
 public:
-    explicit FailingSink(std::size_t capacity) : m_left(capacity) {}
+    explicit FailingSink(std::size_t capacity)
+        : m_left(capacity)
+    {
+    }
     bool write(std::string_view bytes) override
     {
         if (bytes.size() > m_left)
@@ -74,7 +82,8 @@ TEST(ProjectFile, EmptyProjectIsExactlyTenLines)
     Project p;
     const std::string bytes = SerializeProject(p);
     EXPECT_EQ(SplitLines(bytes).size(), 10u);
-    EXPECT_EQ(bytes, "\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n16777215\r\nYour web pages title (Change me)\r\n");
+    EXPECT_EQ(
+        bytes, "\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n16777215\r\nYour web pages title (Change me)\r\n");
     Project back;
     back.pageTitle = "other";
     ASSERT_TRUE(ParseProject(bytes, "p.stv", back).ok);
@@ -127,8 +136,8 @@ TEST(ProjectFile, ReadsCrOnlyAndLfOnlyFiles)
 TEST(ProjectFile, ShortFilesAreRefusedAndNothingIsTouched)
 {
     Project open = everyKind();
-    for (const std::string &bytes : {std::string(), std::string("a\r\nb\r\n"),
-                                    std::string("1\n2\n3\n4\n5\n6\n7\n8\n9\n")}) {
+    for (const std::string &bytes :
+        { std::string(), std::string("a\r\nb\r\n"), std::string("1\n2\n3\n4\n5\n6\n7\n8\n9\n") }) {
         const ProjectResult r = ParseProject(bytes, "/home/me/short.stv", open);
         EXPECT_FALSE(r.ok);
         EXPECT_NE(r.error.find("/home/me/short.stv"), std::string::npos);
@@ -214,7 +223,7 @@ TEST(ProjectFile, FailedSaveLeavesTheOldFileWhole)
 TEST(ProjectFile, SavingThroughALinkKeepsTheLink)
 {
     TempDir dir;
-    ASSERT_TRUE(SaveProjectFile(dir.file("real.stv"), Project{}).ok);
+    ASSERT_TRUE(SaveProjectFile(dir.file("real.stv"), Project {}).ok);
     fs::create_symlink(dir.file("real.stv"), dir.file("link.stv"));
     ASSERT_TRUE(SaveProjectFile(dir.file("link.stv"), everyKind()).ok);
     EXPECT_TRUE(fs::is_symlink(dir.file("link.stv")));
@@ -230,7 +239,9 @@ TEST(RecentProjects, NewestFirstWithoutDuplicates)
     AddRecentProject(recent, "/w/b.stv");
     AddRecentProject(recent, "/W/A.STV"); // the same project, other letter case
     ASSERT_EQ(recent.size(), 2u);
-    EXPECT_EQ(recent[0], "\xA0" "A.STV\xA0 in \xA0/W/\xA0");
+    EXPECT_EQ(recent[0],
+        "\xA0"
+        "A.STV\xA0 in \xA0/W/\xA0");
     EXPECT_EQ(RecentEntryPath(recent[1]), "/w/b.stv");
     EXPECT_EQ(RecentEntryLine(RecentEntry("C:\\w\\a.stv")), "a.stv  in  C:\\w\\");
     EXPECT_EQ(RecentEntryPath(RecentEntry("C:\\w\\a.stv")), "C:\\w\\a.stv");
@@ -251,8 +262,63 @@ TEST(Cp1252, RoundTripsEveryByteAndEscapesTheRest)
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");
     EXPECT_EQ(Utf8ToCp1252("\xE2\x82\xAC"), "\x80");
-    EXPECT_EQ(Utf8ToCp1252("a\xC2\xA0" "b"), "a b");       // no-break space
-    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "&#20013;");   // a CJK character
+    EXPECT_EQ(Utf8ToCp1252("a\xC2\xA0"
+                           "b"),
+        "a b"); // no-break space
+    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "&#20013;"); // a CJK character
     EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "&#128512;");
     EXPECT_EQ(Utf8ToCp1252("\xE9"), "\xE9"); // stray Latin-1 byte kept
+}
+
+// Saving onto a disk that fills up half-way: the error says so, the old project and list
+// files stay whole and no temporary file is left behind.
+TEST(FullDisk, FailedWritesKeepTheOldFilesWhole)
+{
+    stv::test::FullFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no right to mount a tmpfs here";
+    const std::string path = disk.file("site.stv");
+    const std::string list = disk.file("StvColList");
+    ASSERT_TRUE(SaveProjectFile(path, everyKind()).ok);
+    ASSERT_TRUE(WriteLinesFile(list, { "255", "65280" }).ok);
+    std::string oldProject, oldList;
+    ASSERT_TRUE(ReadWholeFile(path, oldProject).ok);
+    ASSERT_TRUE(ReadWholeFile(list, oldList).ok);
+    ASSERT_TRUE(disk.fill(8192));
+
+    Project big = everyKind();
+    big.sections.push_back(JoinFields({ "Paragraph", "big", std::string(200000, 'x') }));
+    const ProjectResult r = SaveProjectFile(path, big);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("No space left on device"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find("site.stv"), std::string::npos) << r.error;
+    const FileResult l = WriteLinesFile(list, std::vector<std::string>(30000, "16777215"));
+    EXPECT_FALSE(l.ok);
+    EXPECT_NE(l.error.find("No space left on device"), std::string::npos) << l.error;
+
+    std::string project, colours;
+    ASSERT_TRUE(ReadWholeFile(path, project).ok);
+    ASSERT_TRUE(ReadWholeFile(list, colours).ok);
+    EXPECT_EQ(project, oldProject);
+    EXPECT_EQ(colours, oldList);
+    EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 3);
+}
+
+// A folder that is really a file (ENOTDIR stops root too) and a folder in place of the file.
+TEST(FullDisk, UnwritablePlacesAreReported)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteWholeFile(dir.file("plain"), "x").ok);
+    const FileResult underFile = WriteLinesFile(dir.file("plain/StvLinkList"), { "#a" });
+    EXPECT_FALSE(underFile.ok);
+    EXPECT_NE(underFile.error.find("StvLinkList"), std::string::npos) << underFile.error;
+    EXPECT_NE(underFile.error.find("Not a directory"), std::string::npos) << underFile.error;
+
+    fs::create_directory(dir.file("StvImageList"));
+    EXPECT_FALSE(WriteLinesFile(dir.file("StvImageList"), { "x" }).ok);
+    EXPECT_TRUE(fs::is_directory(dir.file("StvImageList")));
+
+    const ProjectResult proc = SaveProjectFile("/proc/sitorva.stv", everyKind());
+    EXPECT_FALSE(proc.ok);
+    EXPECT_FALSE(proc.error.empty());
 }

@@ -231,3 +231,42 @@ TEST(FtpClient, ALibraryThatCannotStartIsReported)
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.error, client.startError());
 }
+
+// A server or link that goes down in the middle of an upload: the upload is reported as
+// failed, whatever way the connection ends, and never as sent. The small file fits in the
+// socket buffers, so only the server's answer (or its silence) can tell.
+TEST(FtpClient, UploadBrokenOffHalfWayIsAFailure)
+{
+    struct Case {
+        bool dropControl;
+        std::size_t fileSize;
+        long dropAfter;
+    };
+    for (const Case c : { Case { false, 4 << 20, 64 << 10 }, Case { true, 4 << 20, 64 << 10 },
+             Case { false, 2000, 1 }, Case { true, 2000, 1 } }) {
+        SCOPED_TRACE(testing::Message()
+            << "drop control " << c.dropControl << ", " << c.fileSize << " bytes");
+        ServerOptions options;
+        options.dropUploadAfter = c.dropAfter;
+        options.dropControl = c.dropControl;
+        FtpTestServer server(options);
+        ASSERT_EQ(server.startError(), "");
+        const std::string local = server.scratch() + "/big.bin";
+        const std::string bytes(c.fileSize, 'x');
+        std::ofstream(local, std::ios::binary) << bytes;
+
+        FtpClient client;
+        client.setLimits({ 10, 10 });
+        ASSERT_TRUE(client.login(server.host(), FtpTestServer::User, FtpTestServer::Password).ok);
+        const auto started = std::chrono::steady_clock::now();
+        const FtpOutcome sent = client.upload(local, "big.bin");
+        EXPECT_FALSE(sent.ok);
+        EXPECT_FALSE(sent.error.empty());
+        ExpectNoPassword(sent);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+        if (c.fileSize > 1 << 20) {
+            EXPECT_LT(server.readFile("big.bin").size(), bytes.size());
+        }
+        EXPECT_EQ(Count(server.commands(), "DROPPED"), 1);
+    }
+}

@@ -64,6 +64,12 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
         Password, "--home", m_home, "--log", m_log };
     if (options.noMlsd)
         args.push_back("--no-mlsd");
+    if (options.dropUploadAfter >= 0) {
+        args.push_back("--drop-upload-after");
+        args.push_back(std::to_string(options.dropUploadAfter));
+        if (options.dropControl)
+            args.push_back("--drop-control");
+    }
     for (const std::string &name : options.refuse) {
         args.push_back("--refuse");
         args.push_back(name);

@@ -13,6 +13,10 @@ namespace stv::test
 struct ServerOptions {
     bool noMlsd = false; // LIST only
     std::vector<std::string> refuse; // file names whose uploads are refused
+    // Once an upload has sent this many bytes its data connection is dropped and the server
+    // answers 426; with dropControl the control connection goes too, without an answer.
+    long dropUploadAfter = -1;
+    bool dropControl = false;
 };
 
 class FtpTestServer

@@ -306,6 +306,26 @@ private slots:
         QCOMPARE(Names(ftp), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
     }
 
+    void uploadBrokenOffHalfWayIsReported()
+    {
+        ServerOptions options;
+        options.dropUploadAfter = 64 * 1024;
+        FtpTestServer server(options);
+        REQUIRE_RUNNING(server);
+        const std::string big = Local(server, "big.bin", std::string(4 << 20, 'x'));
+        ScriptedDialogs dialogs;
+        TDragDropFTP ftp;
+        ftp.setActive(true);
+        Configure(ftp, server);
+        QCOMPARE(ftp.Connect(), QString());
+        QVERIFY(DropFiles(ftp, { big }));
+        QCOMPARE(dialogs.asked().size(), std::size_t(1));
+        QCOMPARE(dialogs.asked().front().what, QStringLiteral("error"));
+        const QString box = dialogs.asked().front().text;
+        QVERIFY2(box.startsWith(QStringLiteral("This file was not uploaded:\n\nbig.bin: ")),
+            qPrintable(box));
+    }
+
     void filesDroppedBeforeConnectingAreReportedNotLost()
     {
         ScriptedDialogs dialogs;

@@ -13,7 +13,7 @@ import sys
 import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -28,6 +28,12 @@ def main():
                         help="an older server: LIST only, and no FEAT either")
     parser.add_argument("--refuse", action="append", default=[],
                         help="refuse uploads of this file name (repeatable)")
+    parser.add_argument("--drop-upload-after", type=int, default=-1, metavar="BYTES",
+                        help="once an upload has sent this many bytes, drop its data "
+                             "connection and answer 426")
+    parser.add_argument("--drop-control", action="store_true",
+                        help="with --drop-upload-after: drop the control connection too, "
+                             "without a word")
     args = parser.parse_args()
 
     logging.disable(logging.CRITICAL)
@@ -49,6 +55,28 @@ def main():
                 self.respond("550 Uploads of this file are refused.")
                 return
             FTPHandler.pre_process_command(self, line, cmd, arg)
+
+    class DroppingDTPHandler(DTPHandler):
+        """Breaks an upload off half-way, like a server or a link that goes down."""
+
+        def handle_read(self):
+            DTPHandler.handle_read(self)
+            if (self.receive and not self._closed
+                    and self.tot_bytes_received >= args.drop_upload_after):
+                log("DROPPED after %d bytes" % self.tot_bytes_received)
+                control = self.cmd_channel
+                if args.drop_control:
+                    self._resp = None
+                    self.close()
+                    control.close()
+                else:
+                    self._resp = ("426 Connection closed; transfer aborted.", logging.debug)
+                    self.close()
+
+        handle_read_event = handle_read
+
+    if args.drop_upload_after >= 0:
+        Handler.dtp_handler = DroppingDTPHandler
 
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()

@@ -26,6 +26,8 @@
 
 #include <memory>
 
+#include "../model/FullFileSystem.h"
+
 using namespace stv;
 
 namespace
@@ -535,6 +537,108 @@ private slots:
         QCOMPARE(m_script->messages().size(), 1u);
         QCOMPARE(m_w->windowTitle(), title);
         QVERIFY(m_w->projectChanged());
+    }
+
+    // Save onto a disk that fills up while the project is written: the error box, and
+    // nothing else changes, on disk or in the window.
+    void saveOntoAFullDiskKeepsEverything()
+    {
+        stv::test::FullFileSystem disk;
+        if (!disk.mounted())
+            QSKIP("no right to mount a tmpfs here");
+        const QString file = QString::fromStdString(disk.file("site.stv"));
+        goTo(0);
+        click("Acceptbtn");
+        m_script->queueText(file);
+        m_w->SaveAs1Click();
+        QVERIFY(!m_w->projectChanged());
+        std::string oldProject, oldRecent;
+        QVERIFY(ReadWholeFile(disk.file("site.stv"), oldProject).ok);
+        QVERIFY(ReadWholeFile(path(QStringLiteral("PWP")).toStdString(), oldRecent).ok);
+        const std::vector<std::string> recent = m_w->recentProjects();
+        const QString caption = m_w->windowTitle();
+
+        m_script->queueText(QString(300000, QLatin1Char('h')));
+        trigger("InsertHeadCode1");
+        QVERIFY(m_w->projectChanged());
+        const Project before = m_w->project();
+        QVERIFY(disk.fill(8192));
+        m_script->clear();
+        trigger("Save1");
+
+        QCOMPARE(m_script->messages().size(), 1u);
+        QCOMPARE(m_script->asked().back().what, QStringLiteral("error"));
+        QVERIFY2(m_script->messages()[0].contains(QStringLiteral("No space left on device")),
+            qPrintable(m_script->messages()[0]));
+        QCOMPARE(m_w->project(), before);
+        QVERIFY(m_w->projectChanged());
+        QCOMPARE(m_w->windowTitle(), caption);
+        QCOMPARE(m_w->projectFileName(), file);
+        QCOMPARE(m_w->recentProjects(), recent);
+        std::string project, recentFile;
+        QVERIFY(ReadWholeFile(disk.file("site.stv"), project).ok);
+        QVERIFY(ReadWholeFile(path(QStringLiteral("PWP")).toStdString(), recentFile).ok);
+        QVERIFY(project == oldProject);
+        QVERIFY(recentFile == oldRecent);
+        QCOMPARE(QDir(QString::fromStdString(disk.path()))
+                     .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                     .size(),
+            2);
+    }
+
+    // The recent list cannot be written after the project was: reported, and the project
+    // counts as saved.
+    void recentListThatCannotBeWrittenAfterASave()
+    {
+        QVERIFY(WriteWholeFile(path(QStringLiteral("plain")).toStdString(), "x").ok);
+        SetProgramFolder(path(QStringLiteral("plain")));
+        goTo(0);
+        click("Acceptbtn");
+        m_script->queueText(path(QStringLiteral("kept.stv")));
+        m_w->SaveAs1Click();
+        QCOMPARE(m_script->messages().size(), 1u);
+        QCOMPARE(m_script->asked().back().what, QStringLiteral("error"));
+        QVERIFY2(m_script->messages()[0].contains(QStringLiteral("PWP")),
+            qPrintable(m_script->messages()[0]));
+        QVERIFY(!m_w->projectChanged());
+        QCOMPARE(m_w->projectFileName(), path(QStringLiteral("kept.stv")));
+        Project saved;
+        QVERIFY(LoadProjectFile(path(QStringLiteral("kept.stv")).toStdString(), saved).ok);
+        QCOMPARE(saved, m_w->project());
+    }
+
+    // The chosen project file is gone by the time it is read: reported, the open project kept.
+    void projectFileGoneBetweenDialogAndRead()
+    {
+        class VanishingDialogs : public ScriptedDialogs
+        {
+        public:
+            QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
+                const QString &defaultExt, const QString &filter) override
+            {
+                const QString chosen
+                    = ScriptedDialogs::askOpenFile(parent, title, currentPath, defaultExt, filter);
+                QFile::remove(chosen);
+                return chosen;
+            }
+        };
+        load({ rec({ "Anchor", "a", "n", "t", "1" }) });
+        const Project before = m_w->project();
+        const QString caption = m_w->windowTitle();
+        QVERIFY(SaveProjectFile(path(QStringLiteral("other.stv")).toStdString(), Project {}).ok);
+
+        m_script.reset();
+        m_script = std::make_unique<VanishingDialogs>();
+        m_script->queueText(path(QStringLiteral("other.stv")));
+        trigger("Load1");
+        QVERIFY(!QFile::exists(path(QStringLiteral("other.stv"))));
+        QCOMPARE(m_script->messages().size(), 1u);
+        QVERIFY2(m_script->messages()[0].contains(QStringLiteral("No such file")),
+            qPrintable(m_script->messages()[0]));
+        QCOMPARE(m_w->project(), before);
+        QCOMPARE(m_w->windowTitle(), caption);
+        QCOMPARE(m_w->projectFileName(), path(QStringLiteral("p.stv")));
+        QVERIFY(!m_w->projectChanged());
     }
 
     void unknownKindSurvivesNavigation()

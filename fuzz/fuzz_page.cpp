@@ -1,0 +1,88 @@
+// The page generator on arbitrary projects and lists: the input is the project file, then the
+// colour, link and image lists, parts separated by a zero byte. A project that does not load
+// is used as a list of section records instead, so every emitter sees arbitrary records.
+// Copies go to a fake copier that fails every other one; nothing touches the disk.
+#include "generate/PageGenerator.h"
+#include "model/StuffUnit.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+
+class FakeCopier : public stv::FileCopier
+{
+public:
+    stv::CopyResult copy(const std::string &, const std::string &) override
+    {
+        stv::CopyResult r;
+        if (++m_calls % 2 == 0) {
+            r.status = stv::CopyResult::Status::Failed;
+            r.error = "no space";
+        }
+        return r;
+    }
+
+private:
+    int m_calls = 0;
+};
+
+std::vector<std::string_view> SplitParts(std::string_view bytes)
+{
+    std::vector<std::string_view> parts;
+    while (parts.size() < 3) {
+        const auto zero = bytes.find('\0');
+        if (zero == std::string_view::npos)
+            break;
+        parts.push_back(bytes.substr(0, zero));
+        bytes.remove_prefix(zero + 1);
+    }
+    parts.push_back(bytes);
+    parts.resize(4);
+    return parts;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const std::uint8_t flags = data[0];
+    const auto parts
+        = SplitParts(std::string_view(reinterpret_cast<const char *>(data + 1), size - 1));
+
+    stv::Project project;
+    if (!stv::ParseProject(parts[0], "fuzz.stv", project).ok)
+        project.sections = stv::SplitLines(parts[0]);
+
+    stv::FavouriteLists lists;
+    lists.colours = stv::SplitLines(parts[1]);
+    if (!parts[2].empty())
+        lists.links = stv::SplitLines(parts[2]);
+    lists.images = stv::SplitLines(parts[3]);
+
+    stv::PageOptions options;
+    options.siteLastUpdated = flags & 1;
+    options.updateBlack = flags & 2;
+    stv::PageRequest request;
+    request.importRequested = flags & 4;
+    request.pageFile = "/nonexistent/fuzz/page.html";
+    request.sourceFolder = "/nonexistent/fuzz/";
+    FakeCopier copier;
+    stv::StringSink sink;
+    const stv::PageResult result = stv::WritePage(project, lists, options, request, copier, sink);
+    if (!result.ok || sink.data().empty())
+        std::abort();
+
+    // The marks of every part on their own, through a fresh generator.
+    FakeCopier copier2;
+    stv::PageGenerator generator(lists, request, copier2);
+    for (const auto part : parts)
+        (void)generator.TranslateMarks(part);
+    return 0;
+}
