@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+
 using namespace stv;
 
 namespace {
@@ -56,7 +58,19 @@ void BM_EscapeAndReplaceAll(benchmark::State &state)
 
 } // namespace
 
+// The whole save as the program does it: a temporary file beside the target, fsync, rename.
+void BM_SaveProjectFile(benchmark::State &state)
+{
+    const Project p = bigProject(static_cast<int>(state.range(0)));
+    const std::string path = "/tmp/sitorva-bench-project.stv";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SaveProjectFile(path, p).ok);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * SerializeProject(p).size()));
+    std::remove(path.c_str());
+}
+
 BENCHMARK(BM_SaveProject)->Arg(100000);
+BENCHMARK(BM_SaveProjectFile)->Arg(100000);
 BENCHMARK(BM_LoadProject)->Arg(100000);
 BENCHMARK(BM_EscapeAndReplaceAll)->Arg(40000);
 BENCHMARK_MAIN();

@@ -28,7 +28,9 @@ public:
         return true;
     }
     std::string error() const override { return {}; }
+    void reserve(std::size_t bytes) { m_data.reserve(bytes); }
     const std::string &data() const { return m_data; }
+    std::string take() { return std::move(m_data); }
 
 private:
     std::string m_data;

@@ -61,9 +61,16 @@ bool WriteProject(const Project &project, ByteSink &sink)
 
 std::string SerializeProject(const Project &project)
 {
+    // Sized up front: growing a multi-megabyte string step by step costs more than the writing.
+    std::size_t total = 0;
+    for (const auto &line : ProjectHeader(project))
+        total += line.size() + 2;
+    for (const auto &record : project.sections)
+        total += record.size() + 2;
     StringSink sink;
+    sink.reserve(total);
     WriteProject(project, sink);
-    return sink.data();
+    return sink.take();
 }
 
 ProjectResult LoadProjectFile(const std::string &path, Project &project)
