@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace stv;
@@ -82,10 +84,5 @@ BENCHMARK(BM_ScrollPage)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

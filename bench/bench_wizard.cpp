@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -87,11 +89,5 @@ BENCHMARK(BM_Accept)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fixture().window.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, [] { fixture().window.reset(); });
 }
