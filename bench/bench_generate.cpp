@@ -1,7 +1,7 @@
 // Speed of page generation: mark translation of a large paragraph and a page of 100,000
 // sections. Throughput is counted in bytes of output.
-#include "generate/PageGenerator.h"
-#include "model/Records.h"
+#include "core/page/PageGenerator.h"
+#include "core/project/Records.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +13,7 @@ stv::FavouriteLists benchLists()
     stv::FavouriteLists lists;
     for (int i = 0; i < 10; ++i)
         lists.colours.push_back(std::to_string(i * 1234567));
-    lists.images = { stv::JoinFields(
+    lists.images = { stv::joinFields(
         { "Image", "u", "/pics/a.gif", "0", "88", "31", "A", "0", "", "1", "1", "1", "0" }) };
     return lists;
 }
@@ -42,7 +42,7 @@ void BM_TranslateMarks(benchmark::State &state)
     std::size_t produced = 0;
     for (auto _ : state) {
         stv::PageGenerator generator(lists, request, copier);
-        const std::string out = generator.TranslateMarks(text);
+        const std::string out = generator.translateMarks(text);
         produced += out.size();
         benchmark::DoNotOptimize(out.data());
     }
@@ -56,22 +56,22 @@ void BM_WritePage(benchmark::State &state)
     const stv::FavouriteLists lists = benchLists();
     stv::Project project;
     const std::vector<std::string> kinds = {
-        stv::JoinFields(
+        stv::joinFields(
             { "Heading", "u", "Title {c1}red{c/}", "3", "1", "0", "0", "0", "1", "255" }),
-        stv::JoinFields(
+        stv::joinFields(
             { "Paragraph", "u", "Some text{lf13}{lf10}with {l0}a link{l/} and more words.", "2",
                 "0", "1", "0", "0", "0", "", "0", "" }),
-        stv::JoinFields(
+        stv::joinFields(
             { "Image", "u", "/pics/b.gif", "1", "10", "10", "B", "1", "x", "0", "1", "1", "1" }),
-        stv::JoinFields({ "Divider", "u", "255", "3", "50", "0" }),
-        stv::JoinFields({ "Anchor", "u", "n", "text", "0" }),
-        stv::JoinFields({ "List", "u", "a", "", "b", "l", "c", "", "", "", "", "", "", "", "", "",
+        stv::joinFields({ "Divider", "u", "255", "3", "50", "0" }),
+        stv::joinFields({ "Anchor", "u", "n", "text", "0" }),
+        stv::joinFields({ "List", "u", "a", "", "b", "l", "c", "", "", "", "", "", "", "", "", "",
             "0", "3", "255" }),
-        stv::JoinFields(
+        stv::joinFields(
             { "Index", "u", "Home{lf13}{lf10}index.html{lf13}{lf10}Up{lf13}{lf10}up.html", "2", "1",
                 "0", "0", "0", "1", "0" }),
-        stv::JoinFields({ "HTML", "u", "<TABLE>{lf13}{lf10}</TABLE>" }),
-        stv::JoinFields({ "PlaySound", "u", "/s/a.wav", "1", "1", "1", "1", "0" }),
+        stv::joinFields({ "HTML", "u", "<TABLE>{lf13}{lf10}</TABLE>" }),
+        stv::joinFields({ "PlaySound", "u", "/s/a.wav", "1", "1", "1", "1", "0" }),
     };
     const auto count = static_cast<std::size_t>(state.range(0));
     for (std::size_t i = 0; i < count; ++i)
@@ -81,7 +81,7 @@ void BM_WritePage(benchmark::State &state)
     std::size_t produced = 0;
     for (auto _ : state) {
         stv::StringSink sink;
-        stv::WritePage(project, lists, {}, request, copier, sink);
+        stv::writePage(project, lists, {}, request, copier, sink);
         produced += sink.data().size();
         benchmark::DoNotOptimize(sink.data().data());
     }

@@ -1,7 +1,7 @@
 // Loading and saving a large project: the reader and writer must stay linear.
-#include "model/Project.h"
-#include "model/Records.h"
-#include "model/StuffUnit.h"
+#include "core/project/Project.h"
+#include "core/project/Records.h"
+#include "core/text/TextTools.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,8 +15,8 @@ Project bigProject(int sections)
 {
     Project p;
     for (int i = 0; i < sections; ++i) {
-        std::string r = NewSectionRecord(i % KindCount);
-        r = ReplaceField(r, 1, "Section " + std::to_string(i));
+        std::string r = newSectionRecord(i % KindCount);
+        r = replaceField(r, 1, "Section " + std::to_string(i));
         p.sections.push_back(std::move(r));
     }
     return p;
@@ -27,7 +27,7 @@ void BM_SaveProject(benchmark::State &state)
     const Project p = bigProject(static_cast<int>(state.range(0)));
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string out = SerializeProject(p);
+        const std::string out = serializeProject(p);
         bytes = out.size();
         benchmark::DoNotOptimize(out.data());
     }
@@ -36,10 +36,10 @@ void BM_SaveProject(benchmark::State &state)
 
 void BM_LoadProject(benchmark::State &state)
 {
-    const std::string bytes = SerializeProject(bigProject(static_cast<int>(state.range(0))));
+    const std::string bytes = serializeProject(bigProject(static_cast<int>(state.range(0))));
     for (auto _ : state) {
         Project p;
-        benchmark::DoNotOptimize(ParseProject(bytes, "bench.stv", p).ok);
+        benchmark::DoNotOptimize(parseProject(bytes, "bench.stv", p).ok);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
@@ -50,8 +50,8 @@ void BM_EscapeAndReplaceAll(benchmark::State &state)
     for (int i = 0; i < state.range(0); ++i)
         text += "line of paragraph text\r\n";
     for (auto _ : state) {
-        std::string escaped = EscapeLineBreaks(text);
-        benchmark::DoNotOptimize(UnescapeLineBreaks(escaped).size());
+        std::string escaped = escapeLineBreaks(text);
+        benchmark::DoNotOptimize(unescapeLineBreaks(escaped).size());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
@@ -64,8 +64,8 @@ void BM_SaveProjectFile(benchmark::State &state)
     const Project p = bigProject(static_cast<int>(state.range(0)));
     const std::string path = "/tmp/sitorva-bench-project.stv";
     for (auto _ : state)
-        benchmark::DoNotOptimize(SaveProjectFile(path, p).ok);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * SerializeProject(p).size()));
+        benchmark::DoNotOptimize(saveProjectFile(path, p).ok);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * serializeProject(p).size()));
     std::remove(path.c_str());
 }
 

@@ -1,9 +1,9 @@
 // The Section Manager with a very large project: rebuilding its rows, a row click and a scroll
 // must each stay well under one frame (16 ms).
-#include "../tests/wizard/FakeSectionHost.h"
-#include "model/LibUnit.h"
-#include "model/Records.h"
-#include "wizard/SMUnit.h"
+#include "support/FakeSectionHost.h"
+#include "gui/sections/SectionLibraryWindow.h"
+#include "core/project/Records.h"
+#include "gui/sections/SectionManagerWindow.h"
 
 #include <QApplication>
 #include <QListView>
@@ -21,18 +21,18 @@ namespace
 
 struct Fixture {
     test::FakeSectionHost host;
-    TLib lib { host.library };
-    TSM sm { host, lib };
+    SectionLibraryWindow lib { host.library };
+    SectionManagerWindow sm { host, lib };
 
     explicit Fixture(int sections)
     {
         host.list.reserve(static_cast<std::size_t>(sections));
         for (int i = 0; i < sections; ++i)
             host.list.push_back(
-                ReplaceField(NewSectionRecord(i % KindCount), 1, "Section " + std::to_string(i)));
+                replaceField(newSectionRecord(i % KindCount), 1, "Section " + std::to_string(i)));
         host.view = &sm;
         sm.show();
-        sm.RefreshSectionManager();
+        sm.refreshSectionManager();
         host.showCurrentSection();
         QApplication::processEvents();
     }
@@ -43,7 +43,7 @@ void BM_RefreshSectionManager(benchmark::State &state)
     Fixture f(static_cast<int>(state.range(0)));
     f.sm.display()->verticalScrollBar()->setValue(static_cast<int>(state.range(0)) / 2);
     for (auto _ : state) {
-        f.sm.RefreshSectionManager();
+        f.sm.refreshSectionManager();
         f.sm.selectRow(f.host.current + 3);
         f.sm.display()->viewport()->repaint();
     }

@@ -1,9 +1,9 @@
 // Next, Back and Accept of the main window with 100,000 sections, on the offscreen platform.
-#include "model/Project.h"
-#include "model/Records.h"
-#include "platform/Dialogs.h"
-#include "platform/ProgramFolder.h"
-#include "wizard/SVUnit.h"
+#include "core/project/Project.h"
+#include "core/project/Records.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/desktop/ProgramFolder.h"
+#include "gui/wizard/WizardWindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -22,25 +22,25 @@ constexpr int Sections = 100000;
 struct Fixture {
     QTemporaryDir dir;
     stv::ScriptedDialogs dialogs;
-    std::unique_ptr<stv::TSV> window;
+    std::unique_ptr<stv::WizardWindow> window;
 
     Fixture()
     {
-        stv::SetProgramFolder(dir.path());
+        stv::setProgramFolder(dir.path());
         stv::Project p;
         p.sections.reserve(Sections);
         for (int i = 0; i < Sections; ++i)
-            p.sections.push_back(stv::JoinFields(i % 2
+            p.sections.push_back(stv::joinFields(i % 2
                     ? std::vector<std::string> { "Paragraph", "P" + std::to_string(i),
                         "Some text{lf13}{lf10}on two lines", "2", "0", "1", "0", "0", "1", "255",
                         "0", "https://example.com/" }
                     : std::vector<std::string> { "Heading", "H" + std::to_string(i), "A heading",
                         "3", "1", "0", "0", "0", "1", "0" }));
         const QString file = dir.filePath(QStringLiteral("big.stv"));
-        stv::SaveProjectFile(file.toStdString(), p);
-        window = std::make_unique<stv::TSV>();
+        stv::saveProjectFile(file.toStdString(), p);
+        window = std::make_unique<stv::WizardWindow>();
         window->show();
-        window->LoadProjectFromPath(file);
+        window->loadProjectFromPath(file);
     }
 };
 
@@ -52,12 +52,12 @@ Fixture &fixture()
 
 void BM_NextThenBack(benchmark::State &state)
 {
-    stv::TSV &w = *fixture().window;
+    stv::WizardWindow &w = *fixture().window;
     w.setCurrentSection(Sections / 2);
-    w.ShowCurrentSection();
+    w.showCurrentSection();
     for (auto _ : state) {
-        w.NextbtnClick();
-        w.BackbtnClick();
+        w.goNext();
+        w.goBack();
     }
     state.SetItemsProcessed(state.iterations() * 2); // items/s = single moves per second
 }
@@ -66,7 +66,7 @@ BENCHMARK(BM_NextThenBack)->Unit(benchmark::kMicrosecond);
 // The unsaved-changes check that runs before Load, New Project and closing.
 void BM_ProjectChangedCheck(benchmark::State &state)
 {
-    stv::TSV &w = *fixture().window;
+    stv::WizardWindow &w = *fixture().window;
     for (auto _ : state)
         benchmark::DoNotOptimize(w.projectChanged());
 }
@@ -74,13 +74,13 @@ BENCHMARK(BM_ProjectChangedCheck)->Unit(benchmark::kMicrosecond);
 
 void BM_Accept(benchmark::State &state)
 {
-    stv::TSV &w = *fixture().window;
+    stv::WizardWindow &w = *fixture().window;
     for (auto _ : state) {
         state.PauseTiming();
         w.setCurrentSection(static_cast<int>(w.sectionList().size()));
-        w.ShowCurrentSection();
+        w.showCurrentSection();
         state.ResumeTiming();
-        w.AcceptbtnClick();
+        w.acceptSection();
     }
 }
 BENCHMARK(BM_Accept)->Unit(benchmark::kMicrosecond);

@@ -2,8 +2,8 @@
 // topic, the rest is the help file. Every body line of the chapter (and every line of the
 // file) is laid out as the help window would paint it and printed; the layout never invents
 // text and keeps at most one link.
-#include "help/HelpText.h"
-#include "model/StuffUnit.h"
+#include "core/manual/HelpText.h"
+#include "core/text/TextTools.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +14,7 @@ namespace
 
 void CheckLayout(const std::string &line)
 {
-    const stv::LineLayout layout = stv::LayoutLine(line);
+    const stv::LineLayout layout = stv::layoutLine(line);
     std::size_t textBytes = 0;
     int pictures = 0;
     for (const stv::LinePiece &piece : layout.pieces) {
@@ -38,15 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const unsigned topic = data[0] | (data[1] << 8);
     const std::string file(reinterpret_cast<const char *>(data + 2), size - 2);
 
-    const stv::HelpChapter chapter = stv::FindChapter(file, topic % 128);
+    const stv::HelpChapter chapter = stv::findChapter(file, topic % 128);
     if (chapter.title.size() > stv::ChapterTitleLength)
         std::abort();
     for (const std::string &line : chapter.lines)
-        CheckLayout(stv::WithoutPlaceholders(line));
-    (void)stv::PrintLines(chapter.lines);
-    if (stv::LastTopicOf(file) > 65535)
+        CheckLayout(stv::withoutPlaceholders(line));
+    (void)stv::printLines(chapter.lines);
+    if (stv::lastTopicOf(file) > 65535)
         std::abort();
-    for (const std::string &line : stv::SplitLines(file))
+    for (const std::string &line : stv::splitLines(file))
         CheckLayout(line);
 
     // The history stays within its bound whatever is visited.

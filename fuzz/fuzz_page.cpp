@@ -2,8 +2,8 @@
 // colour, link and image lists, parts separated by a zero byte. A project that does not load
 // is used as a list of section records instead, so every emitter sees arbitrary records.
 // Copies go to a fake copier that fails every other one; nothing touches the disk.
-#include "generate/PageGenerator.h"
-#include "model/StuffUnit.h"
+#include "core/page/PageGenerator.h"
+#include "core/text/TextTools.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -57,14 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         = SplitParts(std::string_view(reinterpret_cast<const char *>(data + 1), size - 1));
 
     stv::Project project;
-    if (!stv::ParseProject(parts[0], "fuzz.stv", project).ok)
-        project.sections = stv::SplitLines(parts[0]);
+    if (!stv::parseProject(parts[0], "fuzz.stv", project).ok)
+        project.sections = stv::splitLines(parts[0]);
 
     stv::FavouriteLists lists;
-    lists.colours = stv::SplitLines(parts[1]);
+    lists.colours = stv::splitLines(parts[1]);
     if (!parts[2].empty())
-        lists.links = stv::SplitLines(parts[2]);
-    lists.images = stv::SplitLines(parts[3]);
+        lists.links = stv::splitLines(parts[2]);
+    lists.images = stv::splitLines(parts[3]);
 
     stv::PageOptions options;
     options.siteLastUpdated = flags & 1;
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     request.sourceFolder = "/nonexistent/fuzz/";
     FakeCopier copier;
     stv::StringSink sink;
-    const stv::PageResult result = stv::WritePage(project, lists, options, request, copier, sink);
+    const stv::PageResult result = stv::writePage(project, lists, options, request, copier, sink);
     if (!result.ok || sink.data().empty())
         std::abort();
 
@@ -83,6 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FakeCopier copier2;
     stv::PageGenerator generator(lists, request, copier2);
     for (const auto part : parts)
-        (void)generator.TranslateMarks(part);
+        (void)generator.translateMarks(part);
     return 0;
 }

@@ -2,8 +2,8 @@
 // its paragraph page, and saves the part of the screen they cover to a PNG file:
 //   readme_shot PROGRAM_FOLDER PROJECT.stv OUT.png
 // Meant to run on a real (virtual) display: tools/readme_screenshots runs it under xvfb-run.
-#include "platform/ProgramFolder.h"
-#include "wizard/ProgramWindows.h"
+#include "gui/desktop/ProgramFolder.h"
+#include "gui/wizard/ProgramWindows.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -22,20 +22,20 @@ int main(int argc, char *argv[])
         return 2;
     }
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
-    SetProgramFolder(QString::fromLocal8Bit(argv[1]));
+    setProgramFolder(QString::fromLocal8Bit(argv[1]));
     const QString project = QString::fromLocal8Bit(argv[2]);
     const QString out = QString::fromLocal8Bit(argv[3]);
 
     ProgramWindows windows;
-    TSV &window = windows.window;
-    TSM &sectionManager = windows.sectionManager;
-    if (!window.LoadProjectFromPath(project)) {
+    WizardWindow &window = windows.window;
+    SectionManagerWindow &sectionManager = windows.sectionManager;
+    if (!window.loadProjectFromPath(project)) {
         std::fprintf(stderr, "cannot load %s\n", argv[2]);
         return 1;
     }
     // Introduction, title, background, heading, then the first paragraph.
     for (int i = 0; i < 4; ++i)
-        window.NextbtnClick();
+        window.goNext();
 
     // Without a window manager the windows stand where they are put, without frames.
     sectionManager.move(8, 8);

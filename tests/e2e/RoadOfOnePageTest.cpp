@@ -3,15 +3,15 @@
 // project saved, the web page created in a new folder with its picture beside it, and the
 // project named in the recent list. Every modal question is answered by ScriptedDialogs; the
 // desktop shell is a fake that records what would have been opened.
-#include "../model/QtTestApplication.h"
-#include "../platform/FakeShell.h"
-#include "model/Cp1252.h"
-#include "model/FileIO.h"
-#include "model/Project.h"
-#include "model/Records.h"
-#include "platform/Dialogs.h"
-#include "platform/ProgramFolder.h"
-#include "wizard/ProgramWindows.h"
+#include "support/QtTestApplication.h"
+#include "support/FakeShell.h"
+#include "core/text/Cp1252.h"
+#include "core/files/FileIO.h"
+#include "core/project/Project.h"
+#include "core/project/Records.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/desktop/ProgramFolder.h"
+#include "gui/wizard/ProgramWindows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -51,17 +51,17 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("program")));
         ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("work")));
-        SetProgramFolder(path(QStringLiteral("program")));
+        setProgramFolder(path(QStringLiteral("program")));
         m_program = std::make_unique<Program>();
     }
     void TearDown() override
     {
         m_program.reset();
-        SetProgramFolder(QString());
+        setProgramFolder(QString());
     }
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    TSV &window() { return m_program->window; }
+    WizardWindow &window() { return m_program->window; }
 
     template <class T>
     T *child(const char *name)
@@ -84,7 +84,7 @@ protected:
     // On the Select page: choose a kind by its row and press "&Accept".
     void addSection(int kindRow)
     {
-        ASSERT_EQ(window().visiblePage(), TSV::SelectPage);
+        ASSERT_EQ(window().visiblePage(), WizardWindow::SelectPage);
         auto *box = child<QListWidget>("SelectBox");
         QTest::mouseClick(
             box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(kindRow)).center());
@@ -109,16 +109,16 @@ protected:
         photo.fill(Qt::darkCyan);
         EXPECT_TRUE(photo.save(path(QStringLiteral("pictures/photo.png"))));
 
-        EXPECT_EQ(window().visiblePage(), TSV::IntroductionPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::IntroductionPage);
         click("Nextbtn");
         typeOver(child<QLineEdit>("TitleEdit"), QStringLiteral("My first page"));
         click("Nextbtn");
         click("Nextbtn");
-        EXPECT_EQ(window().visiblePage(), TSV::SelectPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::SelectPage);
         EXPECT_EQ(managerRows(), 4);
 
         addSection(0);
-        EXPECT_EQ(window().visiblePage(), TSV::HeadingPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::HeadingPage);
         EXPECT_EQ(managerRows(), 5);
         EXPECT_TRUE(window().projectChanged());
         typeOver(child<QLineEdit>("HeadingEdit"), QStringLiteral("Hello from Sitorva"));
@@ -127,19 +127,19 @@ protected:
         // Colour 0 of the Colour List is red; the list is what a "{c0}" mark refers to.
         window().favouriteLists().colours = { "255" };
         addSection(1);
-        EXPECT_EQ(window().visiblePage(), TSV::ParagraphPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::ParagraphPage);
         typeOver(child<QTextEdit>("ParaMemo"), QStringLiteral("Some {c0}red{c/} words."));
         click("Nextbtn");
 
         addSection(2);
-        EXPECT_EQ(window().visiblePage(), TSV::ImagePage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::ImagePage);
         m_script.queueText(path(QStringLiteral("pictures/photo.png")));
         click("ImageImg");
         EXPECT_EQ(
             child<QLineEdit>("ImageEdit")->text(), path(QStringLiteral("pictures/photo.png")));
         typeOver(child<QLineEdit>("AltTextEdit"), QStringLiteral("A photo"));
         click("Nextbtn");
-        EXPECT_EQ(window().visiblePage(), TSV::SelectPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::SelectPage);
         EXPECT_EQ(managerRows(), 7);
 
         // "&Save" of a project never saved asks where, as "Save &As" does.
@@ -163,18 +163,18 @@ TEST_F(RoadOfOnePage, FromEmptyFolderToPageBesideItsPicture)
     ASSERT_FALSE(HasFatalFailure());
 
     Project saved;
-    ASSERT_TRUE(LoadProjectFile(project.toStdString(), saved).ok);
+    ASSERT_TRUE(loadProjectFile(project.toStdString(), saved).ok);
     EXPECT_EQ(saved.pageTitle, "My first page");
     ASSERT_EQ(saved.sections.size(), 3u);
-    EXPECT_EQ(SplitFields(saved.sections[0], 2)[2], "Hello from Sitorva");
-    EXPECT_EQ(SplitFields(saved.sections[1], 2)[2], "Some {c0}red{c/} words.");
-    EXPECT_EQ(SplitFields(saved.sections[2], 2)[0], "Image");
+    EXPECT_EQ(splitFields(saved.sections[0], 2)[2], "Hello from Sitorva");
+    EXPECT_EQ(splitFields(saved.sections[1], 2)[2], "Some {c0}red{c/} words.");
+    EXPECT_EQ(splitFields(saved.sections[2], 2)[0], "Image");
 
     // The recent list in the program folder names the project.
     std::vector<std::string> recent;
-    ASSERT_TRUE(ReadLinesFile(path(QStringLiteral("program/PWP")).toStdString(), recent));
+    ASSERT_TRUE(readLinesFile(path(QStringLiteral("program/PWP")).toStdString(), recent));
     ASSERT_FALSE(recent.empty());
-    EXPECT_EQ(recent.front(), RecentEntry(project.toStdString()));
+    EXPECT_EQ(recent.front(), recentEntry(project.toStdString()));
 
     // "&Create Web Page" into a new folder: confirm, choose the file, do not test it now.
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("site")));
@@ -190,7 +190,7 @@ TEST_F(RoadOfOnePage, FromEmptyFolderToPageBesideItsPicture)
         << (m_script.messages().empty() ? "" : m_script.messages().front().toStdString());
 
     std::string html;
-    ASSERT_TRUE(ReadWholeFile(page.toStdString(), html).ok) << "no page written";
+    ASSERT_TRUE(readWholeFile(page.toStdString(), html).ok) << "no page written";
     EXPECT_NE(html.find("<TITLE>My first page</TITLE>"), std::string::npos) << html;
     EXPECT_NE(html.find("Hello from Sitorva"), std::string::npos);
     EXPECT_NE(html.find("Some <font color=\"FF0000\">red</font> words."), std::string::npos)

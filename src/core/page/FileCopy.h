@@ -1,0 +1,34 @@
+#pragma once
+// The file-copy layer of page generation: pictures and sounds are copied beside the page
+// through a FileCopier, so tests can fake it. DiskCopier never damages a file: copying a
+// file onto itself is skipped, and a failed copy leaves the old destination whole.
+
+#include <string>
+
+namespace stv
+{
+
+struct CopyResult {
+    enum class Status { Copied, Skipped, Failed };
+    Status status = Status::Copied;
+    std::string error; // why the copy failed
+};
+
+class FileCopier
+{
+public:
+    virtual ~FileCopier() = default;
+    // Both paths are native (UTF-8) file names.
+    virtual CopyResult copy(const std::string &from, const std::string &to) = 0;
+};
+
+class DiskCopier : public FileCopier
+{
+public:
+    CopyResult copy(const std::string &from, const std::string &to) override;
+};
+
+// True when both names lead to the same existing file.
+bool sameFile(const std::string &a, const std::string &b);
+
+} // namespace stv

@@ -1,0 +1,124 @@
+#include "core/project/Project.h"
+
+#include "core/project/Records.h"
+#include "core/text/TextTools.h"
+
+namespace stv {
+
+ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project)
+{
+    std::vector<std::string> lines = splitLines(bytes);
+    if (lines.size() < ProjectHeaderLines)
+        return {false, "Cannot load " + fileName
+                           + ": it is not a Sitorva project (a project file has at least ten lines)."};
+    Project p;
+    p.headCode = unescapeLineBreaks(lines[0]);
+    p.ftpInitDir = std::move(lines[1]);
+    p.ftpPassword = std::move(lines[2]);
+    p.ftpUserId = std::move(lines[3]);
+    p.ftpHost = std::move(lines[4]);
+    p.pageFileName = std::move(lines[5]);
+    p.importBackgroundImage = flagValue(lines[6]);
+    p.backgroundImage = std::move(lines[7]);
+    p.backgroundColour = leadingInt(lines[8]);
+    p.pageTitle = std::move(lines[9]);
+    p.sections.assign(std::make_move_iterator(lines.begin() + ProjectHeaderLines),
+                      std::make_move_iterator(lines.end()));
+    project = std::move(p);
+    return {true, {}};
+}
+
+std::vector<std::string> projectHeader(const Project &p)
+{
+    return {escapeLineBreaks(p.headCode), p.ftpInitDir, p.ftpPassword, p.ftpUserId, p.ftpHost,
+            p.pageFileName, flagText(p.importBackgroundImage), p.backgroundImage,
+            intText(p.backgroundColour), p.pageTitle};
+}
+
+bool writeProject(const Project &project, ByteSink &sink)
+{
+    // Written in chunks of about 64 KiB so a large project is not copied whole once more.
+    std::string chunk;
+    chunk.reserve(1 << 16);
+    auto put = [&](const std::string &line) {
+        chunk += line;
+        chunk += "\r\n";
+        if (chunk.size() >= (1 << 16)) {
+            if (!sink.write(chunk))
+                return false;
+            chunk.clear();
+        }
+        return true;
+    };
+    for (const auto &line : projectHeader(project))
+        if (!put(line))
+            return false;
+    for (const auto &record : project.sections)
+        if (!put(record))
+            return false;
+    return chunk.empty() || sink.write(chunk);
+}
+
+std::string serializeProject(const Project &project)
+{
+    // Sized up front: growing a multi-megabyte string step by step costs more than the writing.
+    std::size_t total = 0;
+    for (const auto &line : projectHeader(project))
+        total += line.size() + 2;
+    for (const auto &record : project.sections)
+        total += record.size() + 2;
+    StringSink sink;
+    sink.reserve(total);
+    writeProject(project, sink);
+    return sink.take();
+}
+
+ProjectResult loadProjectFile(const std::string &path, Project &project)
+{
+    std::string data;
+    const FileResult r = readWholeFile(path, data);
+    if (!r.ok)
+        return {false, r.error};
+    return parseProject(data, path, project);
+}
+
+ProjectResult saveProjectFile(const std::string &path, const Project &project)
+{
+    AtomicFile file(path);
+    if (!file.open() || !writeProject(project, file) || !file.commit())
+        return {false, file.error()};
+    return {true, {}};
+}
+
+std::string recentEntry(const std::string &projectPath)
+{
+    return joinFields({fileNamePart(projectPath), " in ", folderPart(projectPath)});
+}
+
+void addRecentProject(std::vector<std::string> &recent, const std::string &projectPath)
+{
+    const std::string entry = recentEntry(projectPath);
+    std::erase_if(recent, [&](const std::string &e) { return equalsIgnoreCase(e, entry); });
+    recent.insert(recent.begin(), entry);
+}
+
+std::string recentEntryPath(const std::string &entry)
+{
+    const auto f = splitFields(entry, 2);
+    return f[2] + f[0];
+}
+
+std::string recentEntryLine(const std::string &entry)
+{
+    const auto f = splitFields(entry, 2);
+    return f[0] + " " + f[1] + " " + f[2];
+}
+
+std::string projectCaption(const std::string &projectPath)
+{
+    if (projectPath.empty())
+        return "Sitorva 98";
+    return "Sitorva 98 .. " + fileNamePart(projectPath) + " in " + folderPart(projectPath);
+}
+
+} // namespace stv

@@ -1,0 +1,65 @@
+#pragma once
+// The open project as a value: the header values and the section records. The project file
+// is ten header lines (CR LF) followed by one line per record.
+
+#include "core/files/FileIO.h"
+
+#include <string>
+#include <vector>
+
+namespace stv {
+
+inline constexpr int ProjectHeaderLines = 10;
+inline constexpr int White = 16777215;
+inline constexpr const char *DefaultPageTitle = "Your web pages title (Change me)";
+
+struct Project {
+    std::string headCode; // real line breaks; escaped only in the file
+    std::string ftpInitDir;
+    std::string ftpPassword;
+    std::string ftpUserId;
+    std::string ftpHost;
+    std::string pageFileName;
+    bool importBackgroundImage = true;
+    std::string backgroundImage;
+    int backgroundColour = White;
+    std::string pageTitle = DefaultPageTitle;
+    std::vector<std::string> sections; // SectionList
+
+    bool operator==(const Project &) const = default;
+};
+
+struct ProjectResult {
+    bool ok = false;
+    std::string error;
+};
+
+// Parses a whole project file. Refuses a file of fewer than ten lines; `project` is only
+// assigned on success.
+ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project);
+// The ten header lines, in file order.
+std::vector<std::string> projectHeader(const Project &project);
+// Writes the file's bytes into a sink; false when the sink refused them.
+bool writeProject(const Project &project, ByteSink &sink);
+std::string serializeProject(const Project &project);
+
+ProjectResult loadProjectFile(const std::string &path, Project &project);
+// Replaces the file only when everything was written; the old file survives any failure.
+ProjectResult saveProjectFile(const std::string &path, const Project &project);
+
+// Recently saved projects, newest first. Each entry is the record
+// 0xA0 name 0xA0 " in " 0xA0 folder-with-separator 0xA0.
+std::string recentEntry(const std::string &projectPath);
+// Removes an equal entry (letter case ignored) and puts the project's entry at the top.
+void addRecentProject(std::vector<std::string> &recent, const std::string &projectPath);
+// Folder followed by file name.
+std::string recentEntryPath(const std::string &entry);
+// The picker's line: name, blank, " in ", blank, folder.
+std::string recentEntryLine(const std::string &entry);
+
+inline constexpr const char *RecentFileName = "PWP";
+
+// Main window caption for a project path (empty path: a project never saved).
+std::string projectCaption(const std::string &projectPath);
+
+} // namespace stv

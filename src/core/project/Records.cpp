@@ -1,0 +1,182 @@
+#include "core/project/Records.h"
+
+#include "core/text/TextTools.h"
+
+namespace stv {
+
+int kindPosition(std::string_view kind)
+{
+    for (int i = 0; i < KindCount; ++i)
+        if (KindNames[i] == kind)
+            return i;
+    return -1;
+}
+
+int kindIcon(std::string_view kind)
+{
+    struct Entry {
+        std::string_view name;
+        int icon;
+    };
+    static constexpr Entry Icons[] = {
+        {"HTML", 0},  {"Paragraph", 1},      {"Anchor", 2},        {"Create Title Bar", 3},
+        {"Image", 4}, {"Heading", 5},        {"Select Background", 6},
+        {"List", 7},  {"Divider", 8},        {"Introduction", 9},  {"Index", 10},
+        {"What`s Next?", 11},                {"PlaySound", 14}};
+    for (const auto &e : Icons)
+        if (e.name == kind)
+            return e.icon;
+    return -1;
+}
+
+std::vector<std::string> splitFields(std::string_view record, int lastIndex)
+{
+    std::vector<std::string> fields(static_cast<std::size_t>(lastIndex < 0 ? 0 : lastIndex + 1));
+    std::size_t a = record.find(FieldSep);
+    if (a == std::string_view::npos)
+        return fields;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::size_t b = record.find(FieldSep, a + 1);
+        if (b == std::string_view::npos)
+            break;
+        fields[i].assign(record.substr(a + 1, b - a - 1));
+        a = b;
+    }
+    return fields;
+}
+
+std::string nextField(std::string_view record, std::size_t &cursor)
+{
+    const std::size_t from = cursor == 0 ? 0 : cursor - 1;
+    const std::size_t b = record.find(FieldSep, from);
+    if (b == std::string_view::npos)
+        return std::string(EndOfFields);
+    const std::size_t c = record.find(FieldSep, b + 1);
+    if (c == std::string_view::npos)
+        return std::string(EndOfFields);
+    cursor = c + 1;
+    return std::string(record.substr(b + 1, c - b - 1));
+}
+
+int fieldCount(std::string_view record)
+{
+    std::size_t a = record.find(FieldSep);
+    if (a == std::string_view::npos)
+        return 0;
+    int count = 0;
+    for (std::size_t b; (b = record.find(FieldSep, a + 1)) != std::string_view::npos; a = b)
+        ++count;
+    return count;
+}
+
+// Walks the fields by position rather than by the "{END}" sentinel, so a field whose text
+// happens to be "{END}" survives the rebuild.
+std::string replaceField(std::string_view record, int index, std::string_view value)
+{
+    std::string result(1, FieldSep);
+    result.reserve(record.size() + value.size() + 1);
+    std::size_t a = record.find(FieldSep);
+    int i = 0;
+    if (a != std::string_view::npos) {
+        for (std::size_t b; (b = record.find(FieldSep, a + 1)) != std::string_view::npos; a = b, ++i) {
+            if (i == index)
+                result.append(value);
+            else
+                result.append(record.substr(a + 1, b - a - 1));
+            result += FieldSep;
+        }
+    }
+    if (i == index) {
+        result.append(value);
+        result += FieldSep;
+    }
+    return result;
+}
+
+std::string joinFields(const std::vector<std::string> &fields)
+{
+    std::size_t total = 1;
+    for (const auto &f : fields)
+        total += f.size() + 1;
+    std::string out;
+    out.reserve(total);
+    out += FieldSep;
+    for (const auto &f : fields) {
+        out += f;
+        out += FieldSep;
+    }
+    return out;
+}
+
+std::string fixedSectionRecord(std::string_view name)
+{
+    return joinFields({std::string(name)});
+}
+
+std::string escapeLineBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '\r')
+            out += "{lf13}";
+        else if (c == '\n')
+            out += "{lf10}";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string unescapeLineBreaks(std::string_view text)
+{
+    std::string out(text);
+    replaceAll("{lf10}", "\n", out);
+    replaceAll("{lf13}", "\r", out);
+    return out;
+}
+
+std::string newSectionRecord(int kindPosition)
+{
+    const std::string U = "Untitled";
+    switch (kindPosition) {
+    case 0:
+        return joinFields({"Heading", U, "Insert Your Heading Here!", "2"});
+    case 1:
+        return joinFields({"Paragraph", U, "Insert Your Paragraph Here!", "2"});
+    case 2: {
+        std::vector<std::string> f{"Image", U};
+        f.resize(11);
+        f.push_back("-1");
+        f.push_back("-1");
+        return joinFields(f);
+    }
+    case 3:
+        return joinFields({"Divider", U, "0", "1", "100", "-1"});
+    case 4:
+        return joinFields({"Anchor", U, "Insert Your Anchor Here", "Insert Some Descriptive Text Here"});
+    case 5: {
+        std::vector<std::string> f{"List", U};
+        f.resize(16);
+        f.push_back("0");
+        f.push_back("2");
+        f.push_back("0");
+        return joinFields(f);
+    }
+    case 6:
+        return joinFields({"Index", U, "", "2"});
+    case 7:
+        return joinFields({"HTML", U});
+    case 8:
+        return joinFields({"PlaySound", U, "", "-1", "-1", "-1", "-1"});
+    default:
+        return {};
+    }
+}
+
+bool flagValue(std::string_view field)
+{
+    return (leadingInt(field) & 0xFF) != 0;
+}
+
+} // namespace stv

@@ -1,0 +1,79 @@
+#pragma once
+// What the program remembers between runs: "Sitorva.config" (window places, the decision
+// box's item, the two "&Tools" ticks) and the three favourite-list files, all in the program
+// folder. The configuration is read leniently: a short or damaged file never stops start-up.
+// The list files are read only when the configuration exists, and all are written at exit.
+
+#include "core/settings/FavouriteLists.h"
+
+#include <string>
+#include <vector>
+
+namespace stv
+{
+
+inline constexpr const char *ConfigFileName = "Sitorva.config";
+inline constexpr int ConfigLineCount = 9;
+
+// Decision box items.
+enum DecisionItem {
+    OpenLastProject = 0,
+    OpenExistingProject = 1,
+    StartNewProject = 2,
+    DontShowAgain = 3
+};
+
+struct Configuration {
+    // Main window (designed place left 187, top 45).
+    int mainTop = 45;
+    int mainLeft = 187;
+    // Section Manager (designed left 18, top 45, 165 by 419).
+    int smTop = 45;
+    int smLeft = 18;
+    int smWidth = 165;
+    int smHeight = 419;
+    int decisionItem = OpenLastProject;
+    PageOptions pageOptions; // "&Site Last Updated", "Update &Black"
+
+    bool operator==(const Configuration &other) const;
+};
+
+// The nine lines read leniently: missing lines keep their defaults, text that is not a number
+// reads as 0, an item outside 0 to 3 reads as 0, a size below 1 keeps its default.
+Configuration parseConfiguration(const std::vector<std::string> &lines);
+std::vector<std::string> configurationLines(const Configuration &config);
+
+struct ConfigLoadResult {
+    bool configFound = false; // "Sitorva.config" was there and read
+    std::string error; // read failures of files that exist, one per paragraph
+};
+
+// Reads "Sitorva.config" from folder (a native path) into config and, only when it was read,
+// replaces each list of `lists` whose file exists by that file's lines. Without the
+// configuration both stay as they are. This also serves the command line, which needs the
+// lists and the page options but no windows.
+ConfigLoadResult loadConfiguration(
+    const std::string &folder, Configuration &config, FavouriteLists &lists);
+
+struct ConfigSaveResult {
+    bool ok = true;
+    std::string error; // every failed write, joined into one text
+};
+
+// Writes the configuration and all three list files; a failure does not stop the other writes.
+ConfigSaveResult saveConfiguration(
+    const std::string &folder, const Configuration &config, const FavouriteLists &lists);
+
+// Rectangle in screen pixels.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// True when a window placed at `window` can still be reached on one of the screens: enough of
+// its top band (where the title bar is) lies on a single screen to grab it.
+bool placeIsReachable(const ScreenRect &window, const std::vector<ScreenRect> &screens);
+
+} // namespace stv

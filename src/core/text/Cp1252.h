@@ -1,0 +1,32 @@
+#pragma once
+// Windows-1252 <-> UTF-8 without Qt. Records, project, list and page files hold
+// Windows-1252 bytes; the Linux file system and Qt want Unicode. Paths stored in records are
+// Windows-1252 text too and go through nativePath before the file system sees them.
+
+#include <string>
+#include <string_view>
+
+namespace stv {
+
+// Code point of one Windows-1252 byte. The five bytes the code page leaves undefined map to
+// the C1 control of the same value, so every byte round-trips.
+char32_t cp1252CodePoint(unsigned char byte);
+// The byte for a code point, or -1 when Windows-1252 cannot hold it.
+int cp1252Byte(char32_t codePoint);
+
+std::string cp1252ToUtf8(std::string_view bytes);
+// Characters the code page cannot hold become "&#N;"; a no-break space becomes a plain
+// space (0xA0 separates record fields). Invalid UTF-8 bytes are taken as Windows-1252.
+std::string utf8ToCp1252(std::string_view utf8);
+
+// A stored path as the file system names it.
+inline std::string nativePath(std::string_view storedPath)
+{
+    return cp1252ToUtf8(storedPath);
+}
+inline std::string storedPath(std::string_view nativePath)
+{
+    return utf8ToCp1252(nativePath);
+}
+
+} // namespace stv

@@ -1,0 +1,22 @@
+#pragma once
+// Windows-1252 bytes (records, project, list and page files) to Unicode text for the windows
+// and back. Conversion happens only at the window boundary.
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace stv {
+
+QString fromCp1252(std::string_view bytes);
+// A character Windows-1252 cannot hold becomes the reference "&#N;", which still shows
+// right in the page; a no-break space becomes a plain space, since 0xA0 separates fields.
+std::string toCp1252(const QString &text);
+
+// Stored paths are Windows-1252 text like every other field; these name the same file as a
+// QString (which Qt hands to the file system as UTF-8) and back.
+QString pathFromBytes(std::string_view bytes);
+std::string pathToBytes(const QString &path);
+
+} // namespace stv

@@ -1,0 +1,251 @@
+#include "gui/desktop/LaunchFile.h"
+
+#include <QDesktopServices>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QUrl>
+#include <algorithm>
+
+namespace stv
+{
+
+namespace
+{
+
+constexpr int Success = 42;
+
+QString runQuietly(const QString &program, const QStringList &arguments)
+{
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        return {};
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+class DesktopShell : public ShellSeam
+{
+public:
+    bool openUrl(const QUrl &url) override { return QDesktopServices::openUrl(url); }
+    bool startDetached(
+        const QString &program, const QStringList &arguments, const QString &workingFolder) override
+    {
+        return QProcess::startDetached(program, arguments, workingFolder);
+    }
+    QStringList webBrowser() override
+    {
+        QString id = runQuietly(QStringLiteral("xdg-settings"),
+            { QStringLiteral("get"), QStringLiteral("default-web-browser") });
+        if (id.isEmpty())
+            id = runQuietly(QStringLiteral("xdg-mime"),
+                { QStringLiteral("query"), QStringLiteral("default"),
+                    QStringLiteral("x-scheme-handler/http") });
+        if (id.isEmpty())
+            return {};
+        const QString entry = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+        QFile file(entry);
+        if (entry.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return {};
+        bool inMainGroup = false;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.startsWith(QLatin1Char('[')))
+                inMainGroup = line == QLatin1String("[Desktop Entry]");
+            else if (inMainGroup && line.startsWith(QLatin1String("Exec=")))
+                return desktopExecCommand(line.mid(5));
+        }
+        return {};
+    }
+};
+
+ShellSeam *g_shell = nullptr;
+
+LaunchResult failure(int code)
+{
+    return { false, code, launchErrorText(code) };
+}
+
+LaunchResult outcome(bool ok)
+{
+    return ok ? LaunchResult { true, Success, {} } : failure(31);
+}
+
+bool isWebPage(const QFileInfo &info)
+{
+    const QString suffix = info.suffix().toLower();
+    return suffix == QLatin1String("html") || suffix == QLatin1String("htm")
+        || suffix == QLatin1String("xhtml") || suffix == QLatin1String("shtml");
+}
+
+// Opens an address in the user's web browser, or with the desktop's handler when no
+// browser is known or it does not start.
+bool openInBrowser(const QUrl &url)
+{
+    QStringList command = shell().webBrowser();
+    if (!command.isEmpty()) {
+        for (QString &part : command)
+            part.replace(QLatin1String("%u"), url.toString(QUrl::FullyEncoded));
+        const QString program = command.takeFirst();
+        if (shell().startDetached(program, command, QString()))
+            return true;
+    }
+    return shell().openUrl(url);
+}
+
+// "http:", "mailto:" and the like; a drive letter "C:" is not a scheme.
+bool hasScheme(const QString &target)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    return scheme.match(target).hasMatch();
+}
+
+LaunchResult launchLocal(const LaunchParts &parts)
+{
+    const QFileInfo info(parts.target);
+    if (!info.exists()) {
+        const QFileInfo parent(info.absolutePath());
+        const bool folderTarget = parts.target.endsWith(QLatin1Char('/'));
+        return failure(!folderTarget && parent.isDir() ? 2 : 3);
+    }
+    if (!info.isReadable())
+        return failure(5);
+    const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    if (info.isDir())
+        return outcome(shell().openUrl(url));
+    if (isWebPage(info))
+        return outcome(openInBrowser(url));
+    if (info.isExecutable()) {
+        const QString folder
+            = parts.workingFolder.isEmpty() ? info.absolutePath() : parts.workingFolder;
+        if (!shell().startDetached(
+                info.absoluteFilePath(), QProcess::splitCommand(parts.arguments), folder))
+            return failure(5);
+        return { true, Success, {} };
+    }
+    return outcome(shell().openUrl(url));
+}
+
+} // namespace
+
+ShellSeam &shell()
+{
+    static DesktopShell desktop;
+    return g_shell ? *g_shell : desktop;
+}
+
+void setShell(ShellSeam *shell)
+{
+    g_shell = shell;
+}
+
+LaunchParts splitLaunchTarget(const QString &target)
+{
+    LaunchParts parts;
+    parts.target = target;
+    const qsizetype at = target.indexOf(QLatin1String("{ARGS}"), 0, Qt::CaseInsensitive);
+    if (at >= 0) {
+        QString args = target.mid(at + 6, 255);
+        qsizetype start = 0;
+        qsizetype end = args.size();
+        while (start < end && args.at(start).unicode() <= 32)
+            ++start;
+        while (end > start && args.at(end - 1).unicode() <= 32)
+            --end;
+        parts.arguments = args.mid(start, end - start);
+        parts.target = target.left(at);
+    }
+    const qsizetype slash = std::max(
+        parts.target.lastIndexOf(QLatin1Char('/')), parts.target.lastIndexOf(QLatin1Char('\\')));
+    if (slash >= 0)
+        parts.workingFolder = parts.target.left(slash + 1);
+    return parts;
+}
+
+LaunchResult launchFile(const QString &target)
+{
+    const LaunchParts parts = splitLaunchTarget(target);
+    if (parts.target.isEmpty())
+        return failure(2);
+    if (hasScheme(parts.target)) {
+        const QUrl url(parts.target);
+        if (url.isLocalFile()) {
+            LaunchParts local = parts;
+            local.target = url.toLocalFile();
+            return launchLocal(local);
+        }
+        const QString scheme = url.scheme().toLower();
+        if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+            return outcome(openInBrowser(url));
+        return outcome(shell().openUrl(url));
+    }
+    return launchLocal(parts);
+}
+
+QString launchErrorText(int code)
+{
+    switch (code) {
+    case 0:
+        return QStringLiteral("The operating system is out of memory or resources.");
+    case 2:
+        return QStringLiteral("The specified file was not found.");
+    case 3:
+        return QStringLiteral("The specified path was not found.");
+    case 5:
+        return QStringLiteral("The operating system denied access to the specified file.");
+    case 8:
+        return QStringLiteral("There was not enough memory to complete the operation.");
+    case 11:
+        return QStringLiteral("The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).");
+    case 26:
+        return QStringLiteral("A sharing violation occurred.");
+    case 27:
+        return QStringLiteral("The filename association is incomplete or invalid.");
+    case 28:
+        return QStringLiteral(
+            "The DDE transaction could not be completed because the request timed out.");
+    case 29:
+        return QStringLiteral("The DDE transaction failed.");
+    case 30:
+        return QStringLiteral("The DDE transaction could not be completed because other DDE "
+                              "transactions were being processed.");
+    case 31:
+        return QStringLiteral(
+            "There is no application associated with the given filename extension.");
+    case 32:
+        return QStringLiteral("The specified dynamic-link library was not found.");
+    default:
+        return {};
+    }
+}
+
+QStringList desktopExecCommand(const QString &execLine)
+{
+    QStringList out;
+    bool placed = false;
+    for (QString part : QProcess::splitCommand(execLine)) {
+        static const QRegularExpression fileCode(QStringLiteral("%[uUfF]"));
+        static const QRegularExpression otherCode(QStringLiteral("%[dDnNickvm]"));
+        if (part.contains(fileCode)) {
+            part.replace(fileCode, QStringLiteral("%u"));
+            placed = true;
+        }
+        part.remove(otherCode);
+        part.replace(QLatin1String("%%"), QLatin1String("%"));
+        if (!part.isEmpty())
+            out << part;
+    }
+    if (!out.isEmpty() && !placed)
+        out << QStringLiteral("%u");
+    return out;
+}
+
+} // namespace stv

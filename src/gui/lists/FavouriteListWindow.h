@@ -1,0 +1,105 @@
+#pragma once
+// What the Colour, Link and Image List windows share: a window filled by one owner-drawn
+// list of the entries of a favourite list (edited in place, numbered from 0), a popup menu
+// whose entry commands are enabled only while an entry is selected, and deletion after a
+// No/OK confirmation.
+
+#include <QAbstractListModel>
+#include <QDialog>
+#include <QStyledItemDelegate>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QListView;
+class QMenu;
+
+namespace stv
+{
+
+// The entries of one favourite list as list rows.
+class EntryListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    EntryListModel(std::vector<std::string> &entries, QObject *parent);
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    // The list changed outside the model.
+    void reload();
+
+private:
+    std::vector<std::string> &m_entries;
+};
+
+// Paints one row: the background is already filled and the pen set for the row's text.
+using RowPainter = std::function<void(
+    QPainter &painter, const QRect &row, int number, const std::string &entry)>;
+
+class EntryRowDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    EntryRowDelegate(
+        int rowHeight, RowPainter painter, std::vector<std::string> &entries, QObject *parent);
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+        const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    int m_rowHeight;
+    RowPainter m_painter;
+    std::vector<std::string> &m_entries;
+};
+
+class FavouriteListWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    std::vector<std::string> &entries() { return m_entries; }
+    QListView *listView() const { return m_view; }
+    QMenu *popupMenu() const { return m_menu; }
+
+    // The selected entry's number, -1 when none is selected.
+    int selectedRow() const;
+    void selectRow(int row);
+    // Shows the list as it is now (after it was loaded or changed elsewhere).
+    void refresh();
+
+    // Runs as the popup menu opens: entry commands need a selected entry.
+    void prepareMenu();
+
+protected:
+    FavouriteListWindow(std::vector<std::string> &entries, const QString &listName, int rowHeight,
+        RowPainter painter, QWidget *parent, Qt::WindowFlags flags);
+    void showEvent(QShowEvent *event) override;
+
+    // A menu command that works on the selected entry.
+    void needsEntry(QAction *action) { m_entryActions.push_back(action); }
+    // Adds a menu command named `name`; `onEntry` commands need a selected entry.
+    QAction *addCommand(QMenu *menu, const QString &caption, const char *name,
+        std::function<void()> handler, bool onEntry);
+    // A sizeable window with a close box only.
+    static Qt::WindowFlags sizeableWindow()
+    {
+        return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint;
+    }
+    // Asks the question with No/OK and deletes the selected entry on OK.
+    void deleteSelected(const QString &question);
+    // The entries changed; `select` is the row to select afterwards (-1: none).
+    void changed(int select);
+
+    // Fixed-height rows need a font that fits them.
+    static QFont rowFont();
+
+private:
+    std::vector<std::string> &m_entries;
+    EntryListModel *m_model;
+    QListView *m_view;
+    QMenu *m_menu;
+    std::vector<QAction *> m_entryActions;
+};
+
+} // namespace stv

@@ -1,0 +1,113 @@
+#pragma once
+// FtpPanel: a panel holding the remote directory listing. "Connect" logs in, changes to
+// remoteDir and lists it; files dropped on the list are uploaded there and the list is read
+// again; a double-click downloads the row's file when a save dialog is set. The network work
+// runs on a worker thread while a local event loop keeps the window painted.
+
+#include "core/upload/FtpClient.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QLocale;
+class QStandardItemModel;
+class QTreeView;
+
+namespace stv
+{
+
+// The save-file dialog used for downloads: what it is asked with.
+struct SaveDialogSettings {
+    QString title = QStringLiteral("Save As");
+    QString defaultExt;
+    QString filter = QStringLiteral("All Files (*.*)|*.*");
+};
+
+// The text the standard error box shows: a full stop is added when the message's last
+// character comes after "." in the character table.
+QString errorBoxText(const QString &message);
+
+// "short date" or "short date long time" (time left out at midnight), in the given locale.
+QString listingDateText(const CivilTime &when, const QLocale &locale);
+
+class FtpPanel : public QFrame
+{
+    Q_OBJECT
+    Q_PROPERTY(QString HostName READ hostName WRITE setHostName)
+    Q_PROPERTY(QString LoginName READ loginName WRITE setLoginName)
+    Q_PROPERTY(QString Password READ password WRITE setPassword)
+    Q_PROPERTY(QString RemoteDir READ remoteDir WRITE setRemoteDir)
+    Q_PROPERTY(bool Active READ isActive WRITE setActive)
+public:
+    explicit FtpPanel(QWidget *parent = nullptr);
+    ~FtpPanel() override;
+
+    QTreeView *fileList() const { return m_fileList; }
+    QStandardItemModel *fileListModel() const { return m_model; }
+    // The connection of the last successful Connect; null before it or after a failed one.
+    FtpClient *connection() const { return m_connected ? m_client.get() : nullptr; }
+
+    QString hostName() const { return m_hostName; }
+    void setHostName(const QString &v) { m_hostName = v; }
+    QString loginName() const { return m_loginName; }
+    void setLoginName(const QString &v) { m_loginName = v; }
+    QString password() const { return m_password; }
+    void setPassword(const QString &v) { m_password = v; }
+    QString remoteDir() const { return m_remoteDir; }
+    void setRemoteDir(const QString &v) { m_remoteDir = v; }
+    bool isActive() const { return m_active; }
+    void setActive(bool active);
+    QLabel *statusLabel() const { return m_statusLabel; }
+    void setStatusLabel(QLabel *label) { m_statusLabel = label; }
+    const std::optional<SaveDialogSettings> &saveDialog() const { return m_saveDialog; }
+    void setSaveDialog(std::optional<SaveDialogSettings> dialog) { m_saveDialog = std::move(dialog); }
+    void setLimits(const FtpLimits &limits) { m_client->setLimits(limits); }
+
+    // Logs in, changes to remoteDir (a box says so when it cannot) and lists the directory.
+    // Returns the error message, empty when it worked.
+    QString connectToServer();
+    void showStatus(const QString &text);
+    // What a drop does: uploads these local files in order under their bare names, reports
+    // the ones that did not arrive in one box, connects again and fires changed.
+    void uploadFiles(const QStringList &localPaths);
+    // True while network work runs; a second Connect or drop is not started meanwhile.
+    bool busy() const { return m_busy; }
+
+signals:
+    void changed(QObject *sender);
+    void doubleClicked(QObject *sender);
+    void busyChanged(bool busy);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void openSelectedEntry();
+    void clearRows();
+    void addRow(const FtpEntry &entry);
+    // Runs work on a worker thread and waits for it in a local event loop.
+    void runInWorker(const std::function<void()> &work);
+    QStringList droppedFiles(const QEvent *event) const;
+
+    QTreeView *m_fileList = nullptr;
+    QStandardItemModel *m_model = nullptr;
+    std::unique_ptr<FtpClient> m_client;
+    bool m_connected = false;
+    bool m_busy = false;
+    QString m_hostName;
+    QString m_loginName;
+    QString m_password;
+    QString m_remoteDir;
+    bool m_active = false;
+    QPointer<QLabel> m_statusLabel;
+    std::optional<SaveDialogSettings> m_saveDialog;
+};
+
+} // namespace stv

@@ -1,0 +1,18 @@
+#include "gui/wizard/ProgramWindows.h"
+
+namespace stv
+{
+
+ProgramWindows::ProgramWindows()
+    : library(window.librarySections(), &window)
+    , sectionManager(window, library, &window)
+{
+    window.setSectionView(&sectionManager);
+    window.setSectionManagerWindow(&sectionManager);
+    window.loadConfiguration();
+    sectionManager.refreshSectionManager();
+    window.showCurrentSection();
+    sectionManager.show();
+}
+
+} // namespace stv

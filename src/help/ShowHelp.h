@@ -1,9 +1,0 @@
-#pragma once
-// The one way any window opens a topic of the manual, by number.
-
-namespace stv
-{
-
-void ShowHelpTopic(int topic);
-
-} // namespace stv

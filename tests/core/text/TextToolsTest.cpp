@@ -1,0 +1,94 @@
+#include "core/text/TextTools.h"
+
+#include <gtest/gtest.h>
+
+using namespace stv;
+
+TEST(FindText, FoldsAsciiCaseAndHonoursStart)
+{
+    EXPECT_EQ(findText("{LF13}", "ab{lf13}cd"), 3u);
+    EXPECT_EQ(findText("b", "abcabc", 3), 5u);
+    EXPECT_EQ(findText("", "abc"), 0u);
+    EXPECT_EQ(findText("a", "abc", 4), 0u);
+    EXPECT_EQ(findText("abcd", "abc"), 0u);
+    // Only ASCII letters fold: 0xE9 and 0xC9 are different characters.
+    EXPECT_EQ(findText("\xE9", "\xC9"), 0u);
+}
+
+TEST(ReplaceAll, NeverSearchesInsertedText)
+{
+    std::string t = "aXa";
+    replaceAll("a", "aa", t);
+    EXPECT_EQ(t, "aaXaa");
+
+    std::string none = "no markers here";
+    replaceAll("{lf10}", "\n", none);
+    EXPECT_EQ(none, "no markers here");
+
+    std::string mixed = "1{LF10}2{lf10}3";
+    replaceAll("{lf10}", "\n", mixed);
+    EXPECT_EQ(mixed, "1\n2\n3");
+
+    std::string gone = "xxx";
+    replaceAll("x", "", gone);
+    EXPECT_EQ(gone, "");
+}
+
+TEST(LeadingInt, ReadsTheLeadingNumberOrZero)
+{
+    EXPECT_EQ(leadingInt("12abc"), 12);
+    EXPECT_EQ(leadingInt("-1"), -1);
+    EXPECT_EQ(leadingInt("abc"), 0);
+    EXPECT_EQ(leadingInt(""), 0);
+    EXPECT_EQ(leadingInt("  42"), 42);
+    EXPECT_EQ(leadingInt("+7"), 7);
+    EXPECT_EQ(leadingInt("-"), 0);
+    EXPECT_EQ(leadingInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(leadingInt("-99999999999999999999"), -2147483647 - 1);
+    EXPECT_EQ(intText(-5), "-5");
+    EXPECT_EQ(intText(16777215), "16777215");
+}
+
+TEST(PathParts, SplitAtTheLastSlashOrBackslash)
+{
+    EXPECT_EQ(fileNamePart("C:\\a\\b.stv"), "b.stv");
+    EXPECT_EQ(folderPart("C:\\a\\b.stv"), "C:\\a\\");
+    EXPECT_EQ(fileNamePart("b.stv"), "b.stv");
+    EXPECT_EQ(folderPart("b.stv"), "");
+    EXPECT_EQ(fileNamePart("a/b"), "b");
+    EXPECT_EQ(folderPart("a/b"), "a/");
+    EXPECT_EQ(folderPart("/home/u/p.stv"), "/home/u/");
+}
+
+TEST(SplitLines, AcceptsEveryLineEnd)
+{
+    EXPECT_EQ(splitLines(""), std::vector<std::string>{});
+    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitLines("a\r\n"), std::vector<std::string>{"a"});
+    EXPECT_EQ(splitLines("\n\n"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(splitLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+}
+
+TEST(ScrambledLines, RoundTripAndLeavePlainLinesAlone)
+{
+    std::string plain;
+    for (int i = 0; i < 300; ++i)
+        plain += static_cast<char>(32 + i % 95);
+    plain += "\t\xE9"; // bytes above 140 and control bytes are stored unshifted
+    const std::string scrambled = scrambleLine(plain);
+    ASSERT_EQ(scrambled.substr(0, 2), "\x02\x04");
+    EXPECT_NE(scrambled.substr(2), plain);
+    EXPECT_EQ(unscrambleLine(scrambled), plain);
+
+    EXPECT_EQ(unscrambleLine("\x02\x04"), "");
+    EXPECT_EQ(scrambleLine(""), "");
+    EXPECT_EQ(unscrambleLine("plain \xFE\xFF text"), "plain \xFE\xFF text");
+
+    TextLineReader reader("one\r\n" + scrambleLine("two") + "\nthree");
+    EXPECT_EQ(reader.readTextLine(), "one");
+    EXPECT_EQ(reader.readTextLine(), "two");
+    EXPECT_EQ(reader.readTextLine(), "three");
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_EQ(reader.readTextLine(), "");
+}

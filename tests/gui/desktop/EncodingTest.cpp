@@ -1,0 +1,22 @@
+#include "gui/desktop/Encoding.h"
+
+#include <gtest/gtest.h>
+
+using namespace stv;
+
+TEST(Encoding, WindowBoundaryConversions)
+{
+    EXPECT_EQ(fromCp1252("caf\xE9 \x80"), QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC"));
+    EXPECT_EQ(toCp1252(QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC")), "caf\xE9 \x80");
+    EXPECT_EQ(toCp1252(QString(QChar(0x00A0))), " ");
+    EXPECT_EQ(toCp1252(QString(QChar(0x4E2D))), "&#20013;");
+    // A typed no-break space never reaches a record as the field separator.
+    EXPECT_EQ(toCp1252(QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b")).find('\xA0'),
+              std::string::npos);
+    for (int b = 0; b < 256; ++b) {
+        if (b == 0xA0)
+            continue;
+        const std::string one(1, static_cast<char>(b));
+        EXPECT_EQ(toCp1252(fromCp1252(one)), one) << b;
+    }
+}

@@ -1,0 +1,164 @@
+// The two page commands driven through the dialog seam and a fake desktop shell.
+#include "gui/wizard/PageCommands.h"
+
+#include "core/project/Records.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/desktop/LaunchFile.h"
+#include "gui/desktop/ProgramFolder.h"
+
+#include "support/FullFileSystem.h"
+#include "support/FakeShell.h"
+
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace stv;
+
+namespace
+{
+
+using stv::test::FakeShell;
+
+struct Fixture : ::testing::Test {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    FakeShell shell;
+    Project project;
+    FavouriteLists lists;
+
+    void SetUp() override
+    {
+        setProgramFolder(dir.path() + QStringLiteral("/prog"));
+        QDir(dir.path()).mkpath(QStringLiteral("prog"));
+        QDir(dir.path()).mkpath(QStringLiteral("web"));
+        std::ofstream(path("pic.png").toStdString(), std::ios::binary) << "PNG";
+        project.sections = { joinFields({ "Image", "u", path("pic.png").toStdString(), "", "", "",
+                                 "", "0", "", "0", "", "1", "1" }),
+            joinFields({ "Image", "u", path("gone.png").toStdString(), "", "", "", "", "0", "", "0",
+                "", "1", "1" }) };
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+    QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
+    // Create Web Page into `page` when the write fails: the one message, and nothing after it.
+    void createExpectingWriteFailure(const QString &page)
+    {
+        dialogs.queue(Answer::Ok);
+        dialogs.queueText(page);
+        dialogs.queue(Answer::Ok);
+        runCreateWebPage(nullptr, project, lists, {});
+        EXPECT_EQ(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+        EXPECT_TRUE(shell.calls.isEmpty());
+    }
+};
+
+} // namespace
+
+TEST_F(Fixture, CreateAnsweredNoDoesNothing)
+{
+    dialogs.queue(Answer::No);
+    runCreateWebPage(nullptr, project, lists, {});
+    ASSERT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_TRUE(dialogs.asked()[0].text.startsWith(
+        QStringLiteral("This option will take the current Sitorva Project and\nsave it")));
+    EXPECT_TRUE(dialogs.asked()[0].text.endsWith(
+        QStringLiteral("Read chapter Creating Your Web Page for more information.\n\nAre you "
+                       "ready to create your web page?")));
+    EXPECT_TRUE(project.pageFileName.empty());
+}
+
+TEST_F(Fixture, CreateCancelledKeepsTheProposal)
+{
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    runCreateWebPage(nullptr, project, lists, {});
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_EQ(dialogs.asked()[1].what, QStringLiteral("save"));
+    EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("index.html"));
+    EXPECT_EQ(project.pageFileName, "index.html");
+
+    dialogs.clear();
+    project.pageFileName.clear();
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    runCreateWebPage(nullptr, project, lists, {}, QStringLiteral("/w/Home.STV"));
+    EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
+}
+
+TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
+{
+    const QString page = path("web/home.html");
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(page);
+    dialogs.queue(Answer::Ok); // the list of files not copied
+    dialogs.queue(Answer::Ok); // "Do you want to test it?"
+    runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
+
+    EXPECT_EQ(project.pageFileName, page.toStdString());
+    EXPECT_TRUE(QFile::exists(page));
+    EXPECT_TRUE(QFile::exists(path("web/pic.png")));
+    const std::vector<QString> infos = dialogs.messages();
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_TRUE(infos[0].contains(QStringLiteral("gone.png")));
+    EXPECT_FALSE(infos[0].contains(QStringLiteral("pic.png")));
+
+    ASSERT_EQ(shell.calls.size(), 2);
+    EXPECT_EQ(
+        shell.calls[0], QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
+    EXPECT_EQ(dialogs.asked().back().text,
+        QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
+                       "Folder\n\"")
+            + path("web/") + QStringLiteral("\"\n\nDo you want to test it?"));
+    EXPECT_EQ(shell.calls[1],
+        QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
+            + QStringLiteral(" in "));
+    EXPECT_TRUE(dialogs.unexpected().empty());
+}
+
+TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
+{
+    const QString page = path("missing/home.html");
+    createExpectingWriteFailure(page);
+    EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
+}
+
+// A page folder on a disk that fills up while the page is written: the message, the old
+// page whole, no temporary file, and nothing after the write (no folder shown, no test).
+TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
+{
+    stv::test::FullFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no right to mount a tmpfs here";
+    const QString page = QString::fromStdString(disk.file("home.html"));
+    std::ofstream(page.toStdString(), std::ios::binary) << "old page";
+    project.sections.clear();
+    project.sections.push_back(
+        joinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
+    ASSERT_TRUE(disk.fill(8192));
+    createExpectingWriteFailure(page);
+    std::ifstream in(page.toStdString(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
+    EXPECT_EQ(QDir(QString::fromStdString(disk.path()))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .size(),
+        2);
+}
+
+TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
+{
+    runPreview(nullptr, project, lists, {});
+    const QString page = path("prog/test.html");
+    ASSERT_TRUE(QFile::exists(page));
+    EXPECT_FALSE(QFile::exists(path("prog/pic.png")));
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_EQ(shell.calls,
+        QStringList { QStringLiteral("start /usr/bin/web|--new|")
+            + QUrl::fromLocalFile(page).toString() + QStringLiteral(" in ") });
+    QFile f(page);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A program folder and a project folder in a temporary directory for command-line tests.
+
+#include "app/CommandLine.h"
+#include "gui/desktop/ProgramFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace stv::test
+{
+
+inline std::string ReadAll(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteAll(const std::filesystem::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct CliFixture : ::testing::Test {
+    std::filesystem::path root;
+    std::filesystem::path prog;
+    std::ostringstream out;
+    std::ostringstream err;
+
+    void SetUp() override
+    {
+        ::setenv("LC_ALL", "C", 1);
+        ::setenv("TZ", "UTC", 1);
+        ::setenv("SOURCE_DATE_EPOCH", "1796652309", 1);
+        char pattern[] = "/tmp/stvcliXXXXXX";
+        root = ::mkdtemp(pattern);
+        prog = root / "prog";
+        std::filesystem::create_directories(prog);
+        setProgramFolder(QString::fromStdString(prog.string()));
+    }
+    void TearDown() override
+    {
+        setProgramFolder(QString());
+        ::unsetenv("SOURCE_DATE_EPOCH");
+        std::filesystem::remove_all(root);
+    }
+    CliOutcome run(const std::vector<std::string> &args)
+    {
+        out.str({});
+        err.str({});
+        return runCommandLine(args, out, err);
+    }
+};
+
+} // namespace stv::test

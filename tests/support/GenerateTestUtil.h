@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the generator's tests: records from fields, a fake copier, a generator
+// with lists of the test's choosing.
+
+#include "core/page/PageGenerator.h"
+#include "core/project/Records.h"
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace stv::test
+{
+
+inline std::string Rec(std::initializer_list<std::string> fields)
+{
+    return joinFields(std::vector<std::string>(fields));
+}
+
+class FakeCopier : public FileCopier
+{
+public:
+    CopyResult copy(const std::string &from, const std::string &to) override
+    {
+        calls.emplace_back(from, to);
+        if (from.find("missing") != std::string::npos)
+            return { CopyResult::Status::Failed,
+                "Cannot open " + from + ": No such file or directory" };
+        return {};
+    }
+    std::vector<std::pair<std::string, std::string>> calls;
+};
+
+struct Gen {
+    FavouriteLists lists;
+    PageRequest request;
+    FakeCopier copier;
+    explicit Gen(bool importRequested = false)
+    {
+        lists.links.clear();
+        request.importRequested = importRequested;
+        request.pageFile = "/out/page.html";
+        request.sourceFolder = "/proj";
+    }
+    PageGenerator make() { return PageGenerator(lists, request, copier); }
+};
+
+} // namespace stv::test
