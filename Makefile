@@ -7,10 +7,10 @@ WERROR   := $(if $(CI),ON,OFF)
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev \
+            python3 python3-pyftpdlib ccache clang-format-14 chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev \
             desktop-file-utils appstream shared-mime-info
 
-.PHONY: all deps configure build test run bench clean fuzz test-sanitize
+.PHONY: all deps configure build test run bench clean fuzz test-sanitize format format-check
 
 all: build
 
@@ -64,6 +64,16 @@ run: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Every C++ source of the tree, formatted by clang-format 14 with the repository's .clang-format.
+CLANG_FORMAT ?= clang-format-14
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
+
+format-check:
+	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 
 # Fuzzing (clang, libFuzzer): each target runs FUZZ_SECONDS (60 by default).
 fuzz: deps

@@ -9,7 +9,8 @@
 
 using namespace stv;
 
-namespace {
+namespace
+{
 
 Project bigProject(int sections)
 {

@@ -1,9 +1,9 @@
 // The Section Manager with a very large project: rebuilding its rows, a row click and a scroll
 // must each stay well under one frame (16 ms).
-#include "support/FakeSectionHost.h"
-#include "gui/sections/SectionLibraryWindow.h"
 #include "core/project/Records.h"
+#include "gui/sections/SectionLibraryWindow.h"
 #include "gui/sections/SectionManagerWindow.h"
+#include "support/FakeSectionHost.h"
 
 #include <QApplication>
 #include <QListView>

@@ -1,8 +1,8 @@
 // Next, Back and Accept of the main window with 100,000 sections, on the offscreen platform.
 #include "core/project/Project.h"
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/WizardWindow.h"
 
 #include <QApplication>

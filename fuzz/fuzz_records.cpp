@@ -1,7 +1,7 @@
 // Record operations on arbitrary bytes: the split, the cursor walk and the field replacement
 // agree with each other, and the line-break escapes and the code page conversion round-trip.
-#include "core/text/Cp1252.h"
 #include "core/project/Records.h"
+#include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
 #include <cstdint>
@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string replaced = stv::replaceField(record, index, value);
     const int newCount = stv::fieldCount(replaced);
     if (index < count) {
-        if (newCount != count || stv::splitFields(replaced, index)[static_cast<std::size_t>(index)] != value)
+        if (newCount != count
+            || stv::splitFields(replaced, index)[static_cast<std::size_t>(index)] != value)
             std::abort();
     } else if (index == count) {
         if (newCount != count + 1)

@@ -2,11 +2,11 @@
 
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
-#include "gui/desktop/PageLocale.h"
+#include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/text/Cp1252.h"
-#include "core/project/Project.h"
 #include "core/text/TextTools.h"
+#include "gui/desktop/PageLocale.h"
 #include "gui/desktop/ProgramFolder.h"
 
 #include <QCoreApplication>

@@ -6,15 +6,17 @@
 #include <string>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 struct CliOutcome {
-    bool startWindow = true;  // false: the command line did the work, exit with exitCode
+    bool startWindow = true; // false: the command line did the work, exit with exitCode
     int exitCode = 0;
     std::string projectToOpen; // native path of a project to load into the window, or empty
 };
 
 // args excludes the program name.
-CliOutcome runCommandLine(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+CliOutcome runCommandLine(
+    const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 } // namespace stv

@@ -3,15 +3,15 @@
 // project saved, the web page created in a new folder with its picture beside it, and the
 // project named in the recent list. Every modal question is answered by ScriptedDialogs; the
 // desktop shell is a fake that records what would have been opened.
-#include "support/QtTestApplication.h"
-#include "support/FakeShell.h"
-#include "core/text/Cp1252.h"
 #include "core/files/FileIO.h"
 #include "core/project/Project.h"
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
+#include "core/text/Cp1252.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/ProgramWindows.h"
+#include "support/FakeShell.h"
+#include "support/QtTestApplication.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,8 +4,8 @@
 // store writes what was "typed" on the page into field 2 of the current record; a show puts the
 // record on the page and drops whatever was typed.
 
-#include "core/settings/FavouriteLists.h"
 #include "core/project/Records.h"
+#include "core/settings/FavouriteLists.h"
 #include "gui/sections/SectionHost.h"
 
 #include <string>

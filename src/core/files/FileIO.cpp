@@ -10,9 +10,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 std::string systemError(int err)
 {
@@ -53,7 +55,8 @@ bool AtomicFile::open()
     m_target = m_path;
     // Write through a symbolic link to the file it names instead of replacing the link.
     char resolved[PATH_MAX];
-    struct stat linkInfo {};
+    struct stat linkInfo {
+    };
     if (::lstat(m_path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)
         && ::realpath(m_path.c_str(), resolved) != nullptr)
         m_target = resolved;
@@ -69,9 +72,10 @@ bool AtomicFile::open()
         return false;
     }
     m_temp = buf.data();
-    struct stat info {};
-    const mode_t mode = ::stat(m_target.c_str(), &info) == 0 ? (info.st_mode & 07777)
-                                                             : (0666 & ~currentUmask());
+    struct stat info {
+    };
+    const mode_t mode
+        = ::stat(m_target.c_str(), &info) == 0 ? (info.st_mode & 07777) : (0666 & ~currentUmask());
     ::fchmod(m_fd, mode);
     return true;
 }
@@ -120,11 +124,12 @@ FileResult readWholeFile(const std::string &path, std::string &data)
     data.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return {false, "Cannot open " + path + ": " + systemError(errno)};
-    struct stat info {};
+        return { false, "Cannot open " + path + ": " + systemError(errno) };
+    struct stat info {
+    };
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd);
-        return {false, "Cannot open " + path + ": " + systemError(EISDIR)};
+        return { false, "Cannot open " + path + ": " + systemError(EISDIR) };
     }
     if (info.st_size > 0)
         data.reserve(static_cast<std::size_t>(info.st_size));
@@ -139,20 +144,20 @@ FileResult readWholeFile(const std::string &path, std::string &data)
             const int err = errno;
             ::close(fd);
             data.clear();
-            return {false, "Cannot read " + path + ": " + systemError(err)};
+            return { false, "Cannot read " + path + ": " + systemError(err) };
         }
         data.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
-    return {true, {}};
+    return { true, {} };
 }
 
 FileResult writeWholeFile(const std::string &path, std::string_view bytes)
 {
     AtomicFile file(path);
     if (!file.open() || !file.write(bytes) || !file.commit())
-        return {false, file.error()};
-    return {true, {}};
+        return { false, file.error() };
+    return { true, {} };
 }
 
 FileResult writeLinesFile(const std::string &path, const std::vector<std::string> &lines)
@@ -175,13 +180,15 @@ bool readLinesFile(const std::string &path, std::vector<std::string> &lines, std
 
 bool fileExists(const std::string &path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 bool folderExists(const std::string &path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
-class ByteSink {
+class ByteSink
+{
 public:
     virtual ~ByteSink() = default;
     // False when the bytes could not be taken; error() then says why.
@@ -20,7 +22,8 @@ public:
 };
 
 // Collects everything in memory (tests, previews).
-class StringSink : public ByteSink {
+class StringSink : public ByteSink
+{
 public:
     bool write(std::string_view bytes) override
     {
@@ -36,7 +39,8 @@ private:
     std::string m_data;
 };
 
-class AtomicFile : public ByteSink {
+class AtomicFile : public ByteSink
+{
 public:
     explicit AtomicFile(std::string path);
     ~AtomicFile() override; // removes the temporary file unless committed
@@ -72,7 +76,8 @@ FileResult writeWholeFile(const std::string &path, std::string_view bytes);
 // Writes lines, each followed by CR LF.
 FileResult writeLinesFile(const std::string &path, const std::vector<std::string> &lines);
 // Reads the lines of a file (CR LF, CR or LF); false when the file is missing or unreadable.
-bool readLinesFile(const std::string &path, std::vector<std::string> &lines, std::string *error = nullptr);
+bool readLinesFile(
+    const std::string &path, std::vector<std::string> &lines, std::string *error = nullptr);
 
 bool fileExists(const std::string &path);
 bool folderExists(const std::string &path);

@@ -1,7 +1,7 @@
 #include "core/page/PageGenerator.h"
 
-#include "core/text/Cp1252.h"
 #include "core/project/Records.h"
+#include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
 #include <cerrno>

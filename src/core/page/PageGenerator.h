@@ -4,10 +4,10 @@
 // escaped. Pictures and sounds are copied beside the page through a FileCopier when the
 // caller asks for it (Create Web Page), never for the preview.
 
-#include "core/settings/FavouriteLists.h"
-#include "core/page/FileCopy.h"
 #include "core/files/FileIO.h"
+#include "core/page/FileCopy.h"
 #include "core/project/Project.h"
+#include "core/settings/FavouriteLists.h"
 
 #include <array>
 #include <map>

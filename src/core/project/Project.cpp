@@ -3,14 +3,16 @@
 #include "core/project/Records.h"
 #include "core/text/TextTools.h"
 
-namespace stv {
+namespace stv
+{
 
 ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project)
 {
     std::vector<std::string> lines = splitLines(bytes);
     if (lines.size() < ProjectHeaderLines)
-        return {false, "Cannot load " + fileName
-                           + ": it is not a Sitorva project (a project file has at least ten lines)."};
+        return { false,
+            "Cannot load " + fileName
+                + ": it is not a Sitorva project (a project file has at least ten lines)." };
     Project p;
     p.headCode = unescapeLineBreaks(lines[0]);
     p.ftpInitDir = std::move(lines[1]);
@@ -23,16 +25,16 @@ ProjectResult parseProject(std::string_view bytes, const std::string &fileName, 
     p.backgroundColour = leadingInt(lines[8]);
     p.pageTitle = std::move(lines[9]);
     p.sections.assign(std::make_move_iterator(lines.begin() + ProjectHeaderLines),
-                      std::make_move_iterator(lines.end()));
+        std::make_move_iterator(lines.end()));
     project = std::move(p);
-    return {true, {}};
+    return { true, {} };
 }
 
 std::vector<std::string> projectHeader(const Project &p)
 {
-    return {escapeLineBreaks(p.headCode), p.ftpInitDir, p.ftpPassword, p.ftpUserId, p.ftpHost,
-            p.pageFileName, flagText(p.importBackgroundImage), p.backgroundImage,
-            intText(p.backgroundColour), p.pageTitle};
+    return { escapeLineBreaks(p.headCode), p.ftpInitDir, p.ftpPassword, p.ftpUserId, p.ftpHost,
+        p.pageFileName, flagText(p.importBackgroundImage), p.backgroundImage,
+        intText(p.backgroundColour), p.pageTitle };
 }
 
 bool writeProject(const Project &project, ByteSink &sink)
@@ -78,7 +80,7 @@ ProjectResult loadProjectFile(const std::string &path, Project &project)
     std::string data;
     const FileResult r = readWholeFile(path, data);
     if (!r.ok)
-        return {false, r.error};
+        return { false, r.error };
     return parseProject(data, path, project);
 }
 
@@ -86,13 +88,13 @@ ProjectResult saveProjectFile(const std::string &path, const Project &project)
 {
     AtomicFile file(path);
     if (!file.open() || !writeProject(project, file) || !file.commit())
-        return {false, file.error()};
-    return {true, {}};
+        return { false, file.error() };
+    return { true, {} };
 }
 
 std::string recentEntry(const std::string &projectPath)
 {
-    return joinFields({fileNamePart(projectPath), " in ", folderPart(projectPath)});
+    return joinFields({ fileNamePart(projectPath), " in ", folderPart(projectPath) });
 }
 
 void addRecentProject(std::vector<std::string> &recent, const std::string &projectPath)

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 inline constexpr int ProjectHeaderLines = 10;
 inline constexpr int White = 16777215;

@@ -2,7 +2,8 @@
 
 #include "core/text/TextTools.h"
 
-namespace stv {
+namespace stv
+{
 
 int kindPosition(std::string_view kind)
 {
@@ -18,11 +19,10 @@ int kindIcon(std::string_view kind)
         std::string_view name;
         int icon;
     };
-    static constexpr Entry Icons[] = {
-        {"HTML", 0},  {"Paragraph", 1},      {"Anchor", 2},        {"Create Title Bar", 3},
-        {"Image", 4}, {"Heading", 5},        {"Select Background", 6},
-        {"List", 7},  {"Divider", 8},        {"Introduction", 9},  {"Index", 10},
-        {"What`s Next?", 11},                {"PlaySound", 14}};
+    static constexpr Entry Icons[] = { { "HTML", 0 }, { "Paragraph", 1 }, { "Anchor", 2 },
+        { "Create Title Bar", 3 }, { "Image", 4 }, { "Heading", 5 }, { "Select Background", 6 },
+        { "List", 7 }, { "Divider", 8 }, { "Introduction", 9 }, { "Index", 10 },
+        { "What`s Next?", 11 }, { "PlaySound", 14 } };
     for (const auto &e : Icons)
         if (e.name == kind)
             return e.icon;
@@ -78,7 +78,8 @@ std::string replaceField(std::string_view record, int index, std::string_view va
     std::size_t a = record.find(FieldSep);
     int i = 0;
     if (a != std::string_view::npos) {
-        for (std::size_t b; (b = record.find(FieldSep, a + 1)) != std::string_view::npos; a = b, ++i) {
+        for (std::size_t b; (b = record.find(FieldSep, a + 1)) != std::string_view::npos;
+             a = b, ++i) {
             if (i == index)
                 result.append(value);
             else
@@ -110,7 +111,7 @@ std::string joinFields(const std::vector<std::string> &fields)
 
 std::string fixedSectionRecord(std::string_view name)
 {
-    return joinFields({std::string(name)});
+    return joinFields({ std::string(name) });
 }
 
 std::string escapeLineBreaks(std::string_view text)
@@ -141,22 +142,23 @@ std::string newSectionRecord(int kindPosition)
     const std::string U = "Untitled";
     switch (kindPosition) {
     case 0:
-        return joinFields({"Heading", U, "Insert Your Heading Here!", "2"});
+        return joinFields({ "Heading", U, "Insert Your Heading Here!", "2" });
     case 1:
-        return joinFields({"Paragraph", U, "Insert Your Paragraph Here!", "2"});
+        return joinFields({ "Paragraph", U, "Insert Your Paragraph Here!", "2" });
     case 2: {
-        std::vector<std::string> f{"Image", U};
+        std::vector<std::string> f { "Image", U };
         f.resize(11);
         f.push_back("-1");
         f.push_back("-1");
         return joinFields(f);
     }
     case 3:
-        return joinFields({"Divider", U, "0", "1", "100", "-1"});
+        return joinFields({ "Divider", U, "0", "1", "100", "-1" });
     case 4:
-        return joinFields({"Anchor", U, "Insert Your Anchor Here", "Insert Some Descriptive Text Here"});
+        return joinFields(
+            { "Anchor", U, "Insert Your Anchor Here", "Insert Some Descriptive Text Here" });
     case 5: {
-        std::vector<std::string> f{"List", U};
+        std::vector<std::string> f { "List", U };
         f.resize(16);
         f.push_back("0");
         f.push_back("2");
@@ -164,11 +166,11 @@ std::string newSectionRecord(int kindPosition)
         return joinFields(f);
     }
     case 6:
-        return joinFields({"Index", U, "", "2"});
+        return joinFields({ "Index", U, "", "2" });
     case 7:
-        return joinFields({"HTML", U});
+        return joinFields({ "HTML", U });
     case 8:
-        return joinFields({"PlaySound", U, "", "-1", "-1", "-1", "-1"});
+        return joinFields({ "PlaySound", U, "", "-1", "-1", "-1", "-1" });
     default:
         return {};
     }

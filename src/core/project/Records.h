@@ -7,21 +7,25 @@
 #include <string_view>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 inline constexpr char FieldSep = '\xA0';
 inline constexpr std::string_view EndOfFields = "{END}";
 
 // Field numbers of every kind. Field 0 (Kind) and 1 (UserLabel) are common to all.
-namespace field {
+namespace field
+{
 inline constexpr int Kind = 0;
 inline constexpr int UserLabel = 1;
 
 inline constexpr int HeadingText = 2, HeadingSize = 3, HeadingBold = 4, HeadingItalic = 5,
-                     HeadingUnderline = 6, HeadingStrikeOut = 7, HeadingAlign = 8, HeadingColour = 9;
+                     HeadingUnderline = 6, HeadingStrikeOut = 7, HeadingAlign = 8,
+                     HeadingColour = 9;
 
 inline constexpr int ParaText = 2, ParaSize = 3, ParaBold = 4, ParaItalic = 5, ParaUnderline = 6,
-                     ParaStrikeOut = 7, ParaAlign = 8, ParaColour = 9, ParaFollowOn = 10, ParaLink = 11;
+                     ParaStrikeOut = 7, ParaAlign = 8, ParaColour = 9, ParaFollowOn = 10,
+                     ParaLink = 11;
 
 inline constexpr int ImageFile = 2, ImagePosition = 3, ImageWidth = 4, ImageHeight = 5,
                      ImageAltText = 6, ImageLinkType = 7, ImageLink = 8, ImageFollowOn = 9,
@@ -32,8 +36,14 @@ inline constexpr int DividerColour = 2, DividerThickness = 3, DividerWidth = 4, 
 inline constexpr int AnchorName = 2, AnchorText = 3, AnchorFollowOn = 4;
 
 // Row k (1 to 7) of a list: text at listText(k), link at listLink(k).
-constexpr int listText(int k) { return 2 * k; }
-constexpr int listLink(int k) { return 2 * k + 1; }
+constexpr int listText(int k)
+{
+    return 2 * k;
+}
+constexpr int listLink(int k)
+{
+    return 2 * k + 1;
+}
 inline constexpr int ListRows = 7;
 inline constexpr int ListType = 16, ListSize = 17, ListColour = 18;
 
@@ -51,12 +61,11 @@ enum class KindPos { Heading = 0, Paragraph, Image, Divider, Anchor, List, Index
 inline constexpr int KindCount = 9;
 
 // Record kind names (field 0), by kind position.
-inline constexpr std::string_view KindNames[KindCount] = {
-    "Heading", "Paragraph", "Image", "Divider", "Anchor", "List", "Index", "HTML", "PlaySound"};
+inline constexpr std::string_view KindNames[KindCount] = { "Heading", "Paragraph", "Image",
+    "Divider", "Anchor", "List", "Index", "HTML", "PlaySound" };
 // Names the Select page shows, by kind position.
-inline constexpr std::string_view KindCaptions[KindCount] = {
-    "Heading", "Paragraph", "Image", "Divider", "Anchor",
-    "List", "Line Index", "Insert HTML", "PlaySound"};
+inline constexpr std::string_view KindCaptions[KindCount] = { "Heading", "Paragraph", "Image",
+    "Divider", "Anchor", "List", "Line Index", "Insert HTML", "PlaySound" };
 
 // The four fixed sections, which are never records of the section list.
 inline constexpr std::string_view IntroductionName = "Introduction";
@@ -84,7 +93,7 @@ std::string joinFields(const std::vector<std::string> &fields);
 // The one-field record that stands for a fixed section in lists of records.
 std::string fixedSectionRecord(std::string_view name);
 
-std::string escapeLineBreaks(std::string_view text);   // CR -> {lf13}, LF -> {lf10}
+std::string escapeLineBreaks(std::string_view text); // CR -> {lf13}, LF -> {lf10}
 std::string unescapeLineBreaks(std::string_view text); // both markers back, case ignored
 
 // Template of a new section of the given kind position (0 to 8); empty when out of range.
@@ -92,6 +101,9 @@ std::string newSectionRecord(int kindPosition);
 
 // A stored flag: true when the low 8 bits of its number are not all zero.
 bool flagValue(std::string_view field);
-inline std::string flagText(bool on) { return on ? "1" : "0"; }
+inline std::string flagText(bool on)
+{
+    return on ? "1" : "0";
+}
 
 } // namespace stv

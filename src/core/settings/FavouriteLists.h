@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 struct FavouriteLists {
     std::vector<std::string> colours;
@@ -17,8 +18,8 @@ struct FavouriteLists {
 
     static std::vector<std::string> designedLinks()
     {
-        return {"https://sitorva.org/", "https://sitorva.org/manual/", "mailto:hello@sitorva.org",
-                "#Fred"};
+        return { "https://sitorva.org/", "https://sitorva.org/manual/", "mailto:hello@sitorva.org",
+            "#Fred" };
     }
 };
 
@@ -29,7 +30,7 @@ inline constexpr const char *ImageListFile = "StvImageList";
 // The two "&Tools" ticks that change the page's footer.
 struct PageOptions {
     bool siteLastUpdated = true; // "&Site Last Updated"
-    bool updateBlack = true;     // "Update &Black"
+    bool updateBlack = true; // "Update &Black"
 };
 
 } // namespace stv

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace stv {
+namespace stv
+{
 
 // Code point of one Windows-1252 byte. The five bytes the code page leaves undefined map to
 // the C1 control of the same value, so every byte round-trips.

@@ -3,9 +3,11 @@
 #include <array>
 #include <climits>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 inline char foldAscii(char c)
 {
@@ -17,7 +19,7 @@ inline char foldAscii(char c)
 constexpr int ShiftAbove100 = 9;
 constexpr std::array<unsigned char, 100> makeShiftTable()
 {
-    std::array<unsigned char, 100> t{};
+    std::array<unsigned char, 100> t {};
     for (int p = 1; p <= 100; ++p)
         t[static_cast<std::size_t>(p - 1)] = static_cast<unsigned char>((p * 7 + 3) % 15);
     return t;

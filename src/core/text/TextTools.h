@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
 // First occurrence of pattern in text at or after start (1-based), ASCII letters folded.
 // 0 when not found, when the pattern is empty or when start lies past the end.
@@ -45,7 +46,8 @@ std::string scrambleLine(std::string_view plain);
 std::string unscrambleLine(std::string_view line); // lines without the marker come back as they are
 
 // Reads lines one at a time from a whole file's bytes, unscrambling scrambled lines.
-class TextLineReader {
+class TextLineReader
+{
 public:
     explicit TextLineReader(std::string bytes);
     bool atEnd() const { return m_pos >= m_bytes.size(); }

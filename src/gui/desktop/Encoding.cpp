@@ -2,7 +2,8 @@
 
 #include "core/text/Cp1252.h"
 
-namespace stv {
+namespace stv
+{
 
 QString fromCp1252(std::string_view bytes)
 {

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-namespace stv {
+namespace stv
+{
 
 QString fromCp1252(std::string_view bytes);
 // A character Windows-1252 cannot hold becomes the reference "&#N;", which still shows

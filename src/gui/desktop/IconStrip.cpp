@@ -10,7 +10,8 @@ static void initIconResources()
     Q_INIT_RESOURCE(icons);
 }
 
-namespace stv {
+namespace stv
+{
 
 const QPixmap &stripIcon(int n)
 {
@@ -20,8 +21,8 @@ const QPixmap &stripIcon(int n)
     if (!loaded) {
         initIconResources();
         for (int i = 0; i < StripIconCount; ++i)
-            icons[static_cast<std::size_t>(i)] =
-                QPixmap(QStringLiteral(":/icons/strip/%1.png").arg(i, 2, 10, QLatin1Char('0')));
+            icons[static_cast<std::size_t>(i)]
+                = QPixmap(QStringLiteral(":/icons/strip/%1.png").arg(i, 2, 10, QLatin1Char('0')));
         loaded = true;
     }
     if (n < 0 || n >= StripIconCount)

@@ -4,7 +4,8 @@
 
 #include <QPixmap>
 
-namespace stv {
+namespace stv
+{
 
 inline constexpr int StripIconCount = 17;
 inline constexpr int StripIconSize = 20;

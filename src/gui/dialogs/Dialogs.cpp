@@ -9,9 +9,11 @@
 #include <QMessageBox>
 #include <QStringList>
 
-namespace stv {
+namespace stv
+{
 
-namespace {
+namespace
+{
 
 QMessageBox::StandardButtons toQt(Buttons b)
 {
@@ -46,7 +48,8 @@ Answer fromQt(int button)
     }
 }
 
-class QtDialogSeam : public DialogSeam {
+class QtDialogSeam : public DialogSeam
+{
 public:
     Answer message(QWidget *parent, Kind kind, const QString &text, Buttons buttons) override
     {
@@ -77,19 +80,19 @@ public:
     }
 
     std::optional<QString> askLine(QWidget *parent, const QString &caption, const QString &prompt,
-                                   const QString &initial) override
+        const QString &initial) override
     {
         return InputBox::ask(parent, caption, prompt, initial);
     }
 
     QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
-                        const QString &defaultExt, const QString &filter) override
+        const QString &defaultExt, const QString &filter) override
     {
         return FileDialogs::instance().askOpen(parent, title, currentPath, defaultExt, filter);
     }
 
     QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-                        const QString &defaultExt, const QString &filter) override
+        const QString &defaultExt, const QString &filter) override
     {
         return FileDialogs::instance().askSave(parent, title, currentPath, defaultExt, filter);
     }
@@ -103,7 +106,7 @@ public:
     }
 
     QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
-                     Qt::Alignment alignment, const QFont &font) override
+        Qt::Alignment alignment, const QFont &font) override
     {
         return ZoomEditor::edit(parent, caption, text, alignment, font);
     }
@@ -154,20 +157,20 @@ Answer Dialogs::confirm(QWidget *parent, const QString &text, Buttons buttons)
     return seam().message(parent, DialogSeam::Kind::Confirmation, text, buttons);
 }
 
-std::optional<QString> Dialogs::askLine(QWidget *parent, const QString &caption,
-                                        const QString &prompt, const QString &initial)
+std::optional<QString> Dialogs::askLine(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &initial)
 {
     return seam().askLine(parent, caption, prompt, initial);
 }
 
 QString Dialogs::askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
-                             const QString &defaultExt, const QString &filter)
+    const QString &defaultExt, const QString &filter)
 {
     return seam().askOpenFile(parent, title, currentPath, defaultExt, filter);
 }
 
 QString Dialogs::askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-                             const QString &defaultExt, const QString &filter)
+    const QString &defaultExt, const QString &filter)
 {
     return seam().askSaveFile(parent, title, currentPath, defaultExt, filter);
 }
@@ -178,7 +181,7 @@ std::optional<QColor> Dialogs::askColour(QWidget *parent, const QColor &initial)
 }
 
 QString Dialogs::zoomEdit(QWidget *parent, const QString &caption, const QString &text,
-                          Qt::Alignment alignment, const QFont &font)
+    Qt::Alignment alignment, const QFont &font)
 {
     return seam().zoomEdit(parent, caption, text, alignment, font);
 }
@@ -235,7 +238,7 @@ ScriptedDialogs::Reply ScriptedDialogs::next(const QString &what, const QString 
 {
     if (m_replies.empty()) {
         m_unexpected.push_back(what + QStringLiteral(": ") + text);
-        return {Answer::Cancel, false, {}, false, {}};
+        return { Answer::Cancel, false, {}, false, {} };
     }
     Reply r = std::move(m_replies.front());
     m_replies.pop_front();
@@ -244,9 +247,9 @@ ScriptedDialogs::Reply ScriptedDialogs::next(const QString &what, const QString 
 
 Answer ScriptedDialogs::message(QWidget *, Kind kind, const QString &text, Buttons buttons)
 {
-    static const char *const names[] = {"info", "confirm", "error", "warning"};
+    static const char *const names[] = { "info", "confirm", "error", "warning" };
     const QString what = QString::fromLatin1(names[static_cast<int>(kind)]);
-    m_asked.push_back({what, {}, text, {}, buttons});
+    m_asked.push_back({ what, {}, text, {}, buttons });
     // Boxes with a single button need no scripted answer.
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -255,10 +258,10 @@ Answer ScriptedDialogs::message(QWidget *, Kind kind, const QString &text, Butto
     return next(what, text).answer;
 }
 
-std::optional<QString> ScriptedDialogs::askLine(QWidget *, const QString &caption,
-                                                const QString &prompt, const QString &initial)
+std::optional<QString> ScriptedDialogs::askLine(
+    QWidget *, const QString &caption, const QString &prompt, const QString &initial)
 {
-    m_asked.push_back({QStringLiteral("askLine"), caption, prompt, initial, Buttons::Ok});
+    m_asked.push_back({ QStringLiteral("askLine"), caption, prompt, initial, Buttons::Ok });
     const Reply r = next(QStringLiteral("askLine"), prompt);
     if (r.answer != Answer::Ok)
         return std::nullopt;
@@ -266,34 +269,34 @@ std::optional<QString> ScriptedDialogs::askLine(QWidget *, const QString &captio
 }
 
 QString ScriptedDialogs::askOpenFile(QWidget *, const QString &title, const QString &currentPath,
-                                     const QString &, const QString &filter)
+    const QString &, const QString &filter)
 {
-    m_asked.push_back({QStringLiteral("open"), title, filter, currentPath, Buttons::Ok});
+    m_asked.push_back({ QStringLiteral("open"), title, filter, currentPath, Buttons::Ok });
     const Reply r = next(QStringLiteral("open"), title);
     return r.answer == Answer::Ok ? r.text : QString();
 }
 
 QString ScriptedDialogs::askSaveFile(QWidget *, const QString &title, const QString &currentPath,
-                                     const QString &, const QString &filter)
+    const QString &, const QString &filter)
 {
-    m_asked.push_back({QStringLiteral("save"), title, filter, currentPath, Buttons::Ok});
+    m_asked.push_back({ QStringLiteral("save"), title, filter, currentPath, Buttons::Ok });
     const Reply r = next(QStringLiteral("save"), title);
     return r.answer == Answer::Ok ? r.text : QString();
 }
 
 std::optional<QColor> ScriptedDialogs::askColour(QWidget *, const QColor &initial)
 {
-    m_asked.push_back({QStringLiteral("colour"), {}, {}, initial.name(), Buttons::Ok});
+    m_asked.push_back({ QStringLiteral("colour"), {}, {}, initial.name(), Buttons::Ok });
     const Reply r = next(QStringLiteral("colour"), initial.name());
     if (r.answer != Answer::Ok)
         return std::nullopt;
     return r.hasColour ? r.colour : initial;
 }
 
-QString ScriptedDialogs::zoomEdit(QWidget *, const QString &caption, const QString &text,
-                                  Qt::Alignment, const QFont &)
+QString ScriptedDialogs::zoomEdit(
+    QWidget *, const QString &caption, const QString &text, Qt::Alignment, const QFont &)
 {
-    m_asked.push_back({QStringLiteral("zoom"), caption, {}, text, Buttons::Ok});
+    m_asked.push_back({ QStringLiteral("zoom"), caption, {}, text, Buttons::Ok });
     // The editor has no cancel: without a scripted text the text comes back unchanged.
     if (m_replies.empty())
         return text;

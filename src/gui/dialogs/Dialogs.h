@@ -13,53 +13,60 @@
 
 class QWidget;
 
-namespace stv {
+namespace stv
+{
 
 enum class Answer { Ok, Cancel, Yes, No, Abort };
 
 enum class Buttons {
-    Ok,          // information and error boxes
-    Abort,       // an error box whose only way out is Abort
-    YesNoAbort,  // the save-changes question
-    NoOk,        // confirmations of generation and deletions
+    Ok, // information and error boxes
+    Abort, // an error box whose only way out is Abort
+    YesNoAbort, // the save-changes question
+    NoOk, // confirmations of generation and deletions
     YesNo,
 };
 
-class DialogSeam {
+class DialogSeam
+{
 public:
     virtual ~DialogSeam() = default;
     enum class Kind { Information, Confirmation, Error, Warning };
     virtual Answer message(QWidget *parent, Kind kind, const QString &text, Buttons buttons) = 0;
     // Empty optional when cancelled.
-    virtual std::optional<QString> askLine(QWidget *parent, const QString &caption,
-                                           const QString &prompt, const QString &initial) = 0;
+    virtual std::optional<QString> askLine(
+        QWidget *parent, const QString &caption, const QString &prompt, const QString &initial)
+        = 0;
     // Filters are pairs "description|pattern|description|pattern"; empty result when cancelled.
     virtual QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
-                                const QString &defaultExt, const QString &filter) = 0;
+        const QString &defaultExt, const QString &filter)
+        = 0;
     virtual QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-                                const QString &defaultExt, const QString &filter) = 0;
+        const QString &defaultExt, const QString &filter)
+        = 0;
     virtual std::optional<QColor> askColour(QWidget *parent, const QColor &initial) = 0;
     // The large text editor; there is no cancel, the text comes back as edited.
     virtual QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
-                             Qt::Alignment alignment, const QFont &font) = 0;
+        Qt::Alignment alignment, const QFont &font)
+        = 0;
 };
 
-class Dialogs {
+class Dialogs
+{
 public:
     static void info(QWidget *parent, const QString &text); // InfoBox
     static void error(QWidget *parent, const QString &text);
     static Answer errorAbort(QWidget *parent, const QString &text);
     static void warning(QWidget *parent, const QString &text);
     static Answer confirm(QWidget *parent, const QString &text, Buttons buttons);
-    static std::optional<QString> askLine(QWidget *parent, const QString &caption,
-                                          const QString &prompt, const QString &initial);
+    static std::optional<QString> askLine(
+        QWidget *parent, const QString &caption, const QString &prompt, const QString &initial);
     static QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
-                               const QString &defaultExt, const QString &filter);
+        const QString &defaultExt, const QString &filter);
     static QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-                               const QString &defaultExt, const QString &filter);
+        const QString &defaultExt, const QString &filter);
     static std::optional<QColor> askColour(QWidget *parent, const QColor &initial);
     static QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
-                            Qt::Alignment alignment = Qt::AlignLeft, const QFont &font = QFont());
+        Qt::Alignment alignment = Qt::AlignLeft, const QFont &font = QFont());
 
     static DialogSeam &seam();
     // Installs another seam (tests); nullptr goes back to Qt's dialogs. Not owned.
@@ -71,7 +78,8 @@ QString qtFileFilter(const QString &pairs);
 
 // Answers from a queue, records every question. A question with no queued answer is recorded
 // in unexpected() and answered Cancel (or nothing), so a test sees it instead of hanging.
-class ScriptedDialogs : public DialogSeam {
+class ScriptedDialogs : public DialogSeam
+{
 public:
     struct Asked {
         QString what; // "info", "error", "confirm", "askLine", "open", "save", "colour", "zoom"
@@ -88,13 +96,16 @@ public:
         QColor colour;
     };
 
-    ScriptedDialogs();  // installs itself
+    ScriptedDialogs(); // installs itself
     ~ScriptedDialogs() override; // goes back to Qt's dialogs
 
-    void queue(Answer answer) { m_replies.push_back({answer, false, {}, false, {}}); }
-    void queueText(const QString &text) { m_replies.push_back({Answer::Ok, true, text, false, {}}); }
-    void queueCancel() { m_replies.push_back({Answer::Cancel, false, {}, false, {}}); }
-    void queueColour(const QColor &c) { m_replies.push_back({Answer::Ok, false, {}, true, c}); }
+    void queue(Answer answer) { m_replies.push_back({ answer, false, {}, false, {} }); }
+    void queueText(const QString &text)
+    {
+        m_replies.push_back({ Answer::Ok, true, text, false, {} });
+    }
+    void queueCancel() { m_replies.push_back({ Answer::Cancel, false, {}, false, {} }); }
+    void queueColour(const QColor &c) { m_replies.push_back({ Answer::Ok, false, {}, true, c }); }
 
     const std::vector<Asked> &asked() const { return m_asked; }
     const std::vector<QString> &unexpected() const { return m_unexpected; }
@@ -105,14 +116,14 @@ public:
 
     Answer message(QWidget *parent, Kind kind, const QString &text, Buttons buttons) override;
     std::optional<QString> askLine(QWidget *parent, const QString &caption, const QString &prompt,
-                                   const QString &initial) override;
+        const QString &initial) override;
     QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
-                        const QString &defaultExt, const QString &filter) override;
+        const QString &defaultExt, const QString &filter) override;
     QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-                        const QString &defaultExt, const QString &filter) override;
+        const QString &defaultExt, const QString &filter) override;
     std::optional<QColor> askColour(QWidget *parent, const QColor &initial) override;
     QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
-                     Qt::Alignment alignment, const QFont &font) override;
+        Qt::Alignment alignment, const QFont &font) override;
 
 private:
     Reply next(const QString &what, const QString &text);

@@ -1,12 +1,13 @@
 #include "gui/dialogs/FileDialogs.h"
 
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-namespace stv {
+namespace stv
+{
 
 FileDialogs &FileDialogs::instance()
 {
@@ -15,7 +16,7 @@ FileDialogs &FileDialogs::instance()
 }
 
 QString FileDialogs::run(QFileDialog &dialog, QWidget *parent, const QString &title,
-                       const QString &currentPath, const QString &defaultExt, const QString &filter)
+    const QString &currentPath, const QString &defaultExt, const QString &filter)
 {
     // The dialogs outlive any window, so they take no parent; they are modal to the program.
     Q_UNUSED(parent);
@@ -26,7 +27,8 @@ QString FileDialogs::run(QFileDialog &dialog, QWidget *parent, const QString &ti
         ext.remove(0, 1);
     dialog.setDefaultSuffix(ext.toLower());
     const qsizetype cut = currentPath.lastIndexOf(QLatin1Char('/'));
-    dialog.setDirectory(currentPath.isEmpty() || cut < 0 ? programFolder() : currentPath.left(cut + 1));
+    dialog.setDirectory(
+        currentPath.isEmpty() || cut < 0 ? programFolder() : currentPath.left(cut + 1));
     dialog.setNameFilters(qtFileFilter(filter).split(QStringLiteral(";;")));
     dialog.selectFile(cut < 0 ? currentPath : currentPath.mid(cut + 1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -35,7 +37,7 @@ QString FileDialogs::run(QFileDialog &dialog, QWidget *parent, const QString &ti
 }
 
 QString FileDialogs::askOpen(QWidget *parent, const QString &title, const QString &currentPath,
-                           const QString &defaultExt, const QString &filter)
+    const QString &defaultExt, const QString &filter)
 {
     static QFileDialog *dialog = nullptr;
     if (!dialog) {
@@ -47,7 +49,7 @@ QString FileDialogs::askOpen(QWidget *parent, const QString &title, const QStrin
 }
 
 QString FileDialogs::askSave(QWidget *parent, const QString &title, const QString &currentPath,
-                           const QString &defaultExt, const QString &filter)
+    const QString &defaultExt, const QString &filter)
 {
     static QFileDialog *dialog = nullptr;
     if (!dialog) {

@@ -7,9 +7,11 @@
 class QFileDialog;
 class QWidget;
 
-namespace stv {
+namespace stv
+{
 
-class FileDialogs : public QObject {
+class FileDialogs : public QObject
+{
     Q_OBJECT
 public:
     static FileDialogs &instance();
@@ -17,14 +19,14 @@ public:
     // The chosen full path, or empty when cancelled. The dialog starts in the folder of
     // currentPath (the program folder when it is empty) with its file name proposed.
     QString askOpen(QWidget *parent, const QString &title, const QString &currentPath,
-                    const QString &defaultExt, const QString &filter);
+        const QString &defaultExt, const QString &filter);
     QString askSave(QWidget *parent, const QString &title, const QString &currentPath,
-                    const QString &defaultExt, const QString &filter);
+        const QString &defaultExt, const QString &filter);
 
 private:
     FileDialogs() = default;
     QString run(QFileDialog &dialog, QWidget *parent, const QString &title,
-                const QString &currentPath, const QString &defaultExt, const QString &filter);
+        const QString &currentPath, const QString &defaultExt, const QString &filter);
 };
 
 } // namespace stv

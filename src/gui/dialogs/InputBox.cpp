@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace stv {
+namespace stv
+{
 
 InputBox::InputBox(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
@@ -42,8 +43,8 @@ void InputBox::setPrompt(const QString &prompt)
     m_prompt->setText(prompt);
 }
 
-std::optional<QString> InputBox::ask(QWidget *parent, const QString &caption,
-                                     const QString &prompt, const QString &initial)
+std::optional<QString> InputBox::ask(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &initial)
 {
     InputBox box(parent);
     box.setWindowTitle(caption);

@@ -10,9 +10,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace stv {
+namespace stv
+{
 
-class InputBox : public QDialog {
+class InputBox : public QDialog
+{
     Q_OBJECT
 public:
     explicit InputBox(QWidget *parent = nullptr);
@@ -21,8 +23,8 @@ public:
     QLineEdit *edit() const { return m_edit; }
 
     // Shows the box modally; the edit's text when accepted, nothing when cancelled.
-    static std::optional<QString> ask(QWidget *parent, const QString &caption,
-                                      const QString &prompt, const QString &initial);
+    static std::optional<QString> ask(
+        QWidget *parent, const QString &caption, const QString &prompt, const QString &initial);
 
 private:
     QLabel *m_prompt;

@@ -39,7 +39,8 @@ SelectionDialog::SelectionDialog(QWidget *parent)
     connect(m_selected, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_all, &QPushButton::clicked, this, [this] { done(AllResult); });
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &SelectionDialog::updateSelectedButton);
+    connect(
+        m_list, &QListWidget::itemSelectionChanged, this, &SelectionDialog::updateSelectedButton);
     connect(m_list, &QListWidget::currentRowChanged, this, &SelectionDialog::updateSelectedButton);
     connect(m_list, &QListWidget::itemClicked, this, &SelectionDialog::updateSelectedButton);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { accept(); });

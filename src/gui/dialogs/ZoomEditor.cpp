@@ -5,7 +5,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-namespace stv {
+namespace stv
+{
 
 ZoomEditor::ZoomEditor(QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
@@ -21,7 +22,7 @@ ZoomEditor::ZoomEditor(QWidget *parent)
 }
 
 QString ZoomEditor::edit(QWidget *parent, const QString &caption, const QString &text,
-                        Qt::Alignment alignment, const QFont &font)
+    Qt::Alignment alignment, const QFont &font)
 {
     ZoomEditor form(parent);
     form.setWindowTitle(caption);

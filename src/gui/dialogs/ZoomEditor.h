@@ -6,16 +6,18 @@
 
 class QPlainTextEdit;
 
-namespace stv {
+namespace stv
+{
 
-class ZoomEditor : public QDialog {
+class ZoomEditor : public QDialog
+{
     Q_OBJECT
 public:
     explicit ZoomEditor(QWidget *parent = nullptr);
     QPlainTextEdit *memo() const { return m_memo; }
 
     static QString edit(QWidget *parent, const QString &caption, const QString &text,
-                        Qt::Alignment alignment, const QFont &font);
+        Qt::Alignment alignment, const QFont &font);
 
 private:
     QPlainTextEdit *m_memo;

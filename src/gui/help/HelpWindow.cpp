@@ -1,16 +1,16 @@
 #include "gui/help/HelpWindow.h"
 
-#include "gui/help/ProgressGauge.h"
-#include "gui/help/HelpPrint.h"
-#include "gui/help/ShowHelp.h"
 #include "core/files/FileIO.h"
-#include "gui/dialogs/InputBox.h"
 #include "core/text/TextTools.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
-#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/IconStrip.h"
+#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/InputBox.h"
+#include "gui/help/HelpPrint.h"
+#include "gui/help/ProgressGauge.h"
+#include "gui/help/ShowHelp.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -27,8 +27,8 @@ int valueOfColour(const QColor &colour)
 }
 
 ColourListWindow::ColourListWindow(std::vector<std::string> &colours, QWidget *parent)
-    : FavouriteListWindow(colours, QStringLiteral("ColourList"), 16, &ColourListWindow::drawColourRow,
-        parent, Qt::Tool | Qt::WindowCloseButtonHint)
+    : FavouriteListWindow(colours, QStringLiteral("ColourList"), 16,
+        &ColourListWindow::drawColourRow, parent, Qt::Tool | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("ColourForm"));
     setWindowTitle(QStringLiteral("Colour List"));
@@ -38,12 +38,10 @@ ColourListWindow::ColourListWindow(std::vector<std::string> &colours, QWidget *p
     addCommand(
         menu, QStringLiteral("&New Colour"), "NewColour1", [this] { newColour(); }, false);
     addCommand(
-        menu, QStringLiteral("&Edit Existing"), "EditExisting1", [this] { editColour(); },
-        true);
+        menu, QStringLiteral("&Edit Existing"), "EditExisting1", [this] { editColour(); }, true);
     menu->addSeparator();
     addCommand(
-        menu, QStringLiteral("&Delete Colour"), "DeleteColour1", [this] { deleteColour(); },
-        true);
+        menu, QStringLiteral("&Delete Colour"), "DeleteColour1", [this] { deleteColour(); }, true);
     menu->addSeparator();
     QMenu *move = menu->addMenu(QStringLiteral("&Move Colour"));
     move->menuAction()->setObjectName(QStringLiteral("MoveColour1"));
@@ -135,8 +133,7 @@ void ColourListWindow::drawColourRow(
     painter.drawText(QRect(rect.left() + 2, rect.top() + 2, rect.width() - 2, textHeight),
         Qt::AlignLeft | Qt::AlignTop, QString::number(number));
     painter.drawText(QRect(rect.left() + 60, rect.top() + 2, rect.width() - 60, textHeight),
-        Qt::AlignLeft | Qt::AlignTop,
-        QLatin1Char('#') + QString::fromStdString(htmlColour(value)));
+        Qt::AlignLeft | Qt::AlignTop, QLatin1Char('#') + QString::fromStdString(htmlColour(value)));
 }
 
 } // namespace stv

@@ -1,7 +1,7 @@
 #include "gui/lists/FavouriteListWindow.h"
 
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QListView>
 #include <QMenu>

@@ -1,8 +1,8 @@
 #include "gui/lists/ImageListWindow.h"
 
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QMenu>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "gui/lists/LinkListWindow.h"
 
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/IconStrip.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -31,8 +31,8 @@ LinkRow linkRowOf(const std::string &entry)
 }
 
 LinkListWindow::LinkListWindow(std::vector<std::string> &links, QWidget *parent)
-    : FavouriteListWindow(links, QStringLiteral("LinkList"), 20, &LinkListWindow::drawLinkRow, parent,
-        sizeableWindow())
+    : FavouriteListWindow(links, QStringLiteral("LinkList"), 20, &LinkListWindow::drawLinkRow,
+        parent, sizeableWindow())
 {
     setObjectName(QStringLiteral("LinkForm"));
     setWindowTitle(QStringLiteral("Link List"));

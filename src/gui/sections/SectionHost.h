@@ -7,23 +7,26 @@
 #include <string>
 #include <vector>
 
-namespace stv {
+namespace stv
+{
 
-class SectionHost {
+class SectionHost
+{
 public:
     virtual ~SectionHost() = default;
-    virtual std::vector<std::string> &sectionList() = 0;  // SectionList
-    virtual int currentSection() const = 0;               // CurrentSection
+    virtual std::vector<std::string> &sectionList() = 0; // SectionList
+    virtual int currentSection() const = 0; // CurrentSection
     virtual void setCurrentSection(int position) = 0;
-    virtual void storeCurrentPage() = 0;                  // storeCurrentPage
-    virtual void showCurrentSection() = 0;                // showCurrentSection
+    virtual void storeCurrentPage() = 0; // storeCurrentPage
+    virtual void showCurrentSection() = 0; // showCurrentSection
     // The section list was changed outside a page store: counts as an unsaved change.
     virtual void sectionListChanged() = 0;
     virtual std::vector<std::string> &librarySections() = 0; // LibrarySections
-    virtual FavouriteLists &favouriteLists() = 0;            // the Image List rows among them
+    virtual FavouriteLists &favouriteLists() = 0; // the Image List rows among them
 };
 
-class SectionView {
+class SectionView
+{
 public:
     virtual ~SectionView() = default;
     virtual void refreshSectionManager() = 0;

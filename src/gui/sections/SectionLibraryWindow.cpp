@@ -2,10 +2,10 @@
 
 #include "core/project/Library.h"
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/IconStrip.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QAction>
 #include <QFile>
@@ -120,7 +120,8 @@ void loadLibrarySections(std::vector<std::string> &sections, QWidget *parent)
                 + QString::fromStdString(r.error));
 }
 
-SectionLibraryWindow::SectionLibraryWindow(std::vector<std::string> &librarySections, QWidget *parent)
+SectionLibraryWindow::SectionLibraryWindow(
+    std::vector<std::string> &librarySections, QWidget *parent)
     : QDialog(parent, Qt::Tool)
     , m_library(librarySections)
 {
@@ -153,8 +154,9 @@ SectionLibraryWindow::SectionLibraryWindow(std::vector<std::string> &librarySect
     connect(m_popupMenu, &QMenu::aboutToShow, this, &SectionLibraryWindow::prepareMenu);
     connect(m_selectAction, &QAction::triggered, this, &SectionLibraryWindow::selectSections);
     connect(m_deleteAction, &QAction::triggered, this, &SectionLibraryWindow::deleteSelection);
-    connect(m_libraryList, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &pos) { m_popupMenu->popup(m_libraryList->viewport()->mapToGlobal(pos)); });
+    connect(m_libraryList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        m_popupMenu->popup(m_libraryList->viewport()->mapToGlobal(pos));
+    });
     refill();
 }
 

@@ -71,7 +71,8 @@ class SectionLibraryWindow : public QDialog
     Q_OBJECT
 public:
     // The library list belongs to the main window and outlives this window.
-    explicit SectionLibraryWindow(std::vector<std::string> &librarySections, QWidget *parent = nullptr);
+    explicit SectionLibraryWindow(
+        std::vector<std::string> &librarySections, QWidget *parent = nullptr);
 
     // Appends the record, writes the file and tells the user.
     void copyToLibrary(const std::string &record);

@@ -1,10 +1,10 @@
 #include "gui/sections/SectionManagerWindow.h"
 
-#include "gui/sections/SectionLibraryWindow.h"
 #include "core/project/Library.h"
 #include "core/project/Records.h"
 #include "core/text/TextTools.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/sections/SectionLibraryWindow.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -33,7 +33,8 @@ constexpr int FixedRowsBefore = 3;
 
 } // namespace
 
-SectionManagerWindow::SectionManagerWindow(SectionHost &host, SectionLibraryWindow &library, QWidget *parent)
+SectionManagerWindow::SectionManagerWindow(
+    SectionHost &host, SectionLibraryWindow &library, QWidget *parent)
     : QWidget(parent,
         Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_host(host)
@@ -96,13 +97,18 @@ SectionManagerWindow::SectionManagerWindow(SectionHost &host, SectionLibraryWind
     connect(m_deleteAction, &QAction::triggered, this, &SectionManagerWindow::deleteSections);
     connect(m_cutAction, &QAction::triggered, this, &SectionManagerWindow::cutSections);
     connect(m_copyAction, &QAction::triggered, this, &SectionManagerWindow::copySections);
-    connect(m_copyToLibraryAction, &QAction::triggered, this, &SectionManagerWindow::copySectionsToLibrary);
+    connect(m_copyToLibraryAction, &QAction::triggered, this,
+        &SectionManagerWindow::copySectionsToLibrary);
     connect(m_pasteAction, &QAction::triggered, this, &SectionManagerWindow::pasteSections);
-    connect(m_selectFromLibraryAction, &QAction::triggered, this, &SectionManagerWindow::selectFromLibrary);
-    connect(m_moveToImageListAction, &QAction::triggered, this, &SectionManagerWindow::moveToImageList);
-    connect(m_copyToImageListAction, &QAction::triggered, this, &SectionManagerWindow::copyToImageList);
-    connect(m_sectionList, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &pos) { m_popupMenu->popup(m_sectionList->viewport()->mapToGlobal(pos)); });
+    connect(m_selectFromLibraryAction, &QAction::triggered, this,
+        &SectionManagerWindow::selectFromLibrary);
+    connect(
+        m_moveToImageListAction, &QAction::triggered, this, &SectionManagerWindow::moveToImageList);
+    connect(
+        m_copyToImageListAction, &QAction::triggered, this, &SectionManagerWindow::copyToImageList);
+    connect(m_sectionList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        m_popupMenu->popup(m_sectionList->viewport()->mapToGlobal(pos));
+    });
     connect(m_sectionList->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &SectionManagerWindow::currentRowChanged);
 }
@@ -203,8 +209,8 @@ bool SectionManagerWindow::eventFilter(QObject *watched, QEvent *event)
 void SectionManagerWindow::prepareMenu()
 {
     const bool editable = m_host.currentSection() >= 0;
-    for (QAction *a : { m_deleteAction, m_cutAction, m_copyAction, m_copyToLibraryAction, m_pasteAction,
-             m_insertMenu->menuAction(), m_selectFromLibraryAction })
+    for (QAction *a : { m_deleteAction, m_cutAction, m_copyAction, m_copyToLibraryAction,
+             m_pasteAction, m_insertMenu->menuAction(), m_selectFromLibraryAction })
         a->setEnabled(editable);
 
     bool image = false;

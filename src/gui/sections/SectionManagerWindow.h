@@ -27,7 +27,8 @@ class SectionManagerWindow : public QWidget, public SectionView
     Q_OBJECT
 public:
     // The host (main window) and the library window outlive this window.
-    SectionManagerWindow(SectionHost &host, SectionLibraryWindow &library, QWidget *parent = nullptr);
+    SectionManagerWindow(
+        SectionHost &host, SectionLibraryWindow &library, QWidget *parent = nullptr);
 
     void refreshSectionManager() override;
     void selectRow(int row) override;

@@ -1,8 +1,8 @@
 #include "gui/upload/FtpPanel.h"
 
 #include "core/files/FileIO.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QApplication>
 #include <QDropEvent>

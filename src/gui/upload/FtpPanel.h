@@ -67,7 +67,10 @@ public:
     QLabel *statusLabel() const { return m_statusLabel; }
     void setStatusLabel(QLabel *label) { m_statusLabel = label; }
     const std::optional<SaveDialogSettings> &saveDialog() const { return m_saveDialog; }
-    void setSaveDialog(std::optional<SaveDialogSettings> dialog) { m_saveDialog = std::move(dialog); }
+    void setSaveDialog(std::optional<SaveDialogSettings> dialog)
+    {
+        m_saveDialog = std::move(dialog);
+    }
     void setLimits(const FtpLimits &limits) { m_client->setLimits(limits); }
 
     // Logs in, changes to remoteDir (a box says so when it cannot) and lists the directory.

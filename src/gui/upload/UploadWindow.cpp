@@ -1,7 +1,7 @@
 #include "gui/upload/UploadWindow.h"
 
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/upload/FtpPanel.h"
 
 #include <QApplication>

@@ -2,12 +2,12 @@
 
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
-#include "gui/desktop/PageLocale.h"
 #include "core/text/TextTools.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/LaunchFile.h"
+#include "gui/desktop/PageLocale.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QFileInfo>
 

@@ -2,8 +2,8 @@
 // The main window's two page commands, kept apart from the wizard's code. Both expect the
 // wizard to have stored its page first.
 
-#include "core/settings/FavouriteLists.h"
 #include "core/project/Project.h"
+#include "core/settings/FavouriteLists.h"
 
 #include <QString>
 

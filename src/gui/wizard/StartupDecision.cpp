@@ -1,12 +1,12 @@
 #include "gui/wizard/StartupDecision.h"
 
-#include "gui/dialogs/SelectionDialog.h"
-#include "core/settings/Config.h"
-#include "gui/dialogs/DecisionBox.h"
 #include "core/project/Project.h"
-#include "gui/dialogs/Dialogs.h"
+#include "core/settings/Config.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/DecisionBox.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/SelectionDialog.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -2,22 +2,22 @@
 
 #include "gui/sections/SectionLibraryWindow.h"
 
-#include "gui/lists/ColourListWindow.h"
-#include "gui/lists/ImageListWindow.h"
-#include "gui/lists/LinkListWindow.h"
-#include "gui/wizard/PageCommands.h"
-#include "gui/dialogs/DecisionBox.h"
-#include "gui/dialogs/SelectionDialog.h"
-#include "gui/help/ShowHelp.h"
 #include "core/project/Records.h"
 #include "core/text/TextTools.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/IconStrip.h"
 #include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/desktop/Sound.h"
+#include "gui/dialogs/DecisionBox.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/SelectionDialog.h"
+#include "gui/help/ShowHelp.h"
+#include "gui/lists/ColourListWindow.h"
+#include "gui/lists/ImageListWindow.h"
+#include "gui/lists/LinkListWindow.h"
 #include "gui/upload/UploadWindow.h"
+#include "gui/wizard/PageCommands.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -421,7 +421,8 @@ QWidget *WizardWindow::buildLeftPanel()
         auto *button = new QToolButton(panel);
         button->setObjectName(QString::fromUtf8(t.name));
         button->setToolTip(QString::fromUtf8(t.hint));
-        button->setIcon(QIcon(QStringLiteral(":/icons/buttons/%1.png").arg(QString::fromUtf8(t.icon))));
+        button->setIcon(
+            QIcon(QStringLiteral(":/icons/buttons/%1.png").arg(QString::fromUtf8(t.icon))));
         button->setIconSize(QSize(32, 32));
         button->setFixedSize(44, 44);
         connect(button, &QToolButton::clicked, this, t.action);
@@ -569,7 +570,8 @@ QWidget *WizardWindow::buildBackgroundPage()
         m_project.backgroundColour = swatchColour(m_colourPanel);
     });
     connect(backImg, &QToolButton::clicked, this, [this] {
-        chooseFile(m_backgroundEdit, QStringLiteral("Select a background image.."), QString::fromUtf8(ImageFilter));
+        chooseFile(m_backgroundEdit, QStringLiteral("Select a background image.."),
+            QString::fromUtf8(ImageFilter));
     });
     connect(m_backgroundEdit, &QLineEdit::textChanged, this,
         [this](const QString &text) { m_project.backgroundImage = toCp1252(text); });
@@ -648,7 +650,8 @@ QWidget *WizardWindow::buildHeadingPage()
     const char *const names[] = { "BoldCheck", "ItalicCheck", "UnderlineCheck", "StrikeOutCheck" };
     const char *const captions[] = { "Bold", "Italic", "Underlined", "StrikeOut" };
     for (int i = 0; i < 4; ++i) {
-        m_headStyle[static_cast<std::size_t>(i)] = check(QString::fromUtf8(names[i]), QString::fromUtf8(captions[i]), styleBox);
+        m_headStyle[static_cast<std::size_t>(i)]
+            = check(QString::fromUtf8(names[i]), QString::fromUtf8(captions[i]), styleBox);
         styleGrid->addWidget(m_headStyle[static_cast<std::size_t>(i)], i % 2, i / 2);
     }
     grid->addWidget(styleBox, 0, 1);
@@ -842,8 +845,10 @@ QWidget *WizardWindow::buildImagePage()
     layout->addLayout(checks);
     layout->addStretch(1);
 
-    connect(imageImg, &QToolButton::clicked, this,
-        [this] { chooseFile(m_imageEdit, QStringLiteral("Select An Image.."), QString::fromUtf8(ImageFilter)); });
+    connect(imageImg, &QToolButton::clicked, this, [this] {
+        chooseFile(
+            m_imageEdit, QStringLiteral("Select An Image.."), QString::fromUtf8(ImageFilter));
+    });
     return page;
 }
 
@@ -982,7 +987,8 @@ QWidget *WizardWindow::buildIndexPage()
         = { "IndexBoldCB", "IndexItalicCB", "IndexUnderlinedCB", "IndexStrikeoutCB" };
     const char *const captions[] = { "Bold", "Italic", "Underlined", "Strikeout" };
     for (int i = 0; i < 4; ++i) {
-        m_indexStyle[static_cast<std::size_t>(i)] = check(QString::fromUtf8(names[i]), QString::fromUtf8(captions[i]), styleBox);
+        m_indexStyle[static_cast<std::size_t>(i)]
+            = check(QString::fromUtf8(names[i]), QString::fromUtf8(captions[i]), styleBox);
         styleLayout->addWidget(m_indexStyle[static_cast<std::size_t>(i)]);
     }
     side->addWidget(styleBox);
@@ -1040,7 +1046,8 @@ QWidget *WizardWindow::buildPlaySoundPage()
         "&Import Sound File", "&Follow On From Previous" };
     auto *grid = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
-        m_soundFlags[static_cast<std::size_t>(i)] = check(QString::fromUtf8(names[i]), QString::fromUtf8(captions[i]), page);
+        m_soundFlags[static_cast<std::size_t>(i)]
+            = check(QString::fromUtf8(names[i]), QString::fromUtf8(captions[i]), page);
         grid->addWidget(m_soundFlags[static_cast<std::size_t>(i)], i % 2, i / 2);
     }
     layout->addLayout(grid);
@@ -1305,12 +1312,13 @@ std::vector<std::string> WizardWindow::pageFields(int page) const
     }
     case KindPos::Image:
         out = { toCp1252(m_imageEdit->text()), index(m_imagePosition), toCp1252(m_xEdit->text()),
-            toCp1252(m_yEdit->text()), toCp1252(m_altText->text()), index(m_linkType), toCp1252(m_linkEdit->text()),
-            flag(m_imgFollow), index(m_imgJustify), flag(m_importImage), flag(m_linkBorder) };
+            toCp1252(m_yEdit->text()), toCp1252(m_altText->text()), index(m_linkType),
+            toCp1252(m_linkEdit->text()), flag(m_imgFollow), index(m_imgJustify),
+            flag(m_importImage), flag(m_linkBorder) };
         break;
     case KindPos::Divider:
-        out = { colour(m_divColour), toCp1252(m_divThickLabel->text()), toCp1252(m_divWidthLabel->text()),
-            flag(m_div3D) };
+        out = { colour(m_divColour), toCp1252(m_divThickLabel->text()),
+            toCp1252(m_divWidthLabel->text()), flag(m_div3D) };
         break;
     case KindPos::Anchor:
         out = { toCp1252(m_anchorEdit->text()), toCp1252(m_anchorText->text()), flag(m_anchorCB) };
@@ -1766,8 +1774,8 @@ void WizardWindow::runStartupDecision(bool fromMenu)
 
 void WizardWindow::loadConfiguration()
 {
-    const Configuration config = loadConfigurationIntoWindows(
-        this, { this, m_sectionManagerWindow, m_decide }, m_lists);
+    const Configuration config
+        = loadConfigurationIntoWindows(this, { this, m_sectionManagerWindow, m_decide }, m_lists);
     setPageOptions(config.pageOptions);
     m_colourForm->refresh();
     m_linkForm->refresh();
@@ -1776,7 +1784,8 @@ void WizardWindow::loadConfiguration()
 
 void WizardWindow::saveConfiguration()
 {
-    saveConfigurationFromWindows(this, { this, m_sectionManagerWindow, m_decide }, m_pageOptions, m_lists);
+    saveConfigurationFromWindows(
+        this, { this, m_sectionManagerWindow, m_decide }, m_pageOptions, m_lists);
 }
 
 void WizardWindow::closeEvent(QCloseEvent *event)

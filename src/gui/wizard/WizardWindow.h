@@ -2,8 +2,8 @@
 // The main window: the wizard pages, moving between sections, writing a page back into its
 // record, the text options of a paragraph and the project commands of the File menu.
 
-#include "core/settings/FavouriteLists.h"
 #include "core/project/Project.h"
+#include "core/settings/FavouriteLists.h"
 #include "gui/sections/SectionHost.h"
 #include "gui/wizard/StartupDecision.h"
 

@@ -1,6 +1,6 @@
 // The shipped manual: every topic the program opens has a chapter, every link leads somewhere.
-#include "core/manual/HelpText.h"
 #include "core/files/FileIO.h"
+#include "core/manual/HelpText.h"
 #include "core/text/TextTools.h"
 
 #include <gtest/gtest.h>

@@ -191,4 +191,3 @@ TEST(PageName, Proposal)
     EXPECT_EQ(proposedPageName("/w/a.stv.stv", ""), "/w/a.html.html");
     EXPECT_EQ(proposedPageName("/w/a.stv", "/x/b.html"), "/x/b.html");
 }
-

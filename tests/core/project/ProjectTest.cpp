@@ -1,7 +1,7 @@
 #include "core/project/Project.h"
-#include "core/text/Cp1252.h"
 #include "core/files/FileIO.h"
 #include "core/project/Records.h"
+#include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
 #include "support/FullFileSystem.h"

@@ -4,7 +4,8 @@
 
 using namespace stv;
 
-namespace {
+namespace
+{
 std::string rec(std::initializer_list<std::string> fields)
 {
     return joinFields(fields);
@@ -33,21 +34,28 @@ TEST(SplitFields, TemplatesSplitIntoTheirFields)
 
 TEST(SplitFields, IgnoresBytesOutsideSeparators)
 {
-    const auto f = splitFields("junk\xA0" "a\xA0\xA0" "c\xA0tail", 4);
-    EXPECT_EQ(f, (std::vector<std::string>{"a", "", "c", "", ""}));
-    EXPECT_EQ(splitFields("no separator", 1), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(fieldCount("\xA0" "a\xA0" "b\xA0"), 2);
+    const auto f = splitFields("junk\xA0"
+                               "a\xA0\xA0"
+                               "c\xA0tail",
+        4);
+    EXPECT_EQ(f, (std::vector<std::string> { "a", "", "c", "", "" }));
+    EXPECT_EQ(splitFields("no separator", 1), (std::vector<std::string> { "", "" }));
+    EXPECT_EQ(fieldCount("\xA0"
+                         "a\xA0"
+                         "b\xA0"),
+        2);
     EXPECT_EQ(fieldCount(""), 0);
 }
 
 TEST(Templates, MatchTheDesignedFieldsExactly)
 {
-    EXPECT_EQ(newSectionRecord(3), rec({"Divider", "Untitled", "0", "1", "100", "-1"}));
-    EXPECT_EQ(newSectionRecord(4), rec({"Anchor", "Untitled", "Insert Your Anchor Here",
-                                        "Insert Some Descriptive Text Here"}));
-    EXPECT_EQ(newSectionRecord(6), rec({"Index", "Untitled", "", "2"}));
-    EXPECT_EQ(newSectionRecord(7), rec({"HTML", "Untitled"}));
-    EXPECT_EQ(newSectionRecord(8), rec({"PlaySound", "Untitled", "", "-1", "-1", "-1", "-1"}));
+    EXPECT_EQ(newSectionRecord(3), rec({ "Divider", "Untitled", "0", "1", "100", "-1" }));
+    EXPECT_EQ(newSectionRecord(4),
+        rec({ "Anchor", "Untitled", "Insert Your Anchor Here",
+            "Insert Some Descriptive Text Here" }));
+    EXPECT_EQ(newSectionRecord(6), rec({ "Index", "Untitled", "", "2" }));
+    EXPECT_EQ(newSectionRecord(7), rec({ "HTML", "Untitled" }));
+    EXPECT_EQ(newSectionRecord(8), rec({ "PlaySound", "Untitled", "", "-1", "-1", "-1", "-1" }));
     const auto list = splitFields(newSectionRecord(5), 20);
     EXPECT_EQ(fieldCount(newSectionRecord(5)), 19);
     EXPECT_EQ(list[16], "0");
@@ -71,7 +79,7 @@ TEST(Flags, LowByteDecides)
 
 TEST(NextField, WalksFieldsThenGivesEnd)
 {
-    const std::string r = rec({"HTML", "", "x"});
+    const std::string r = rec({ "HTML", "", "x" });
     std::size_t cursor = 1;
     EXPECT_EQ(nextField(r, cursor), "HTML");
     EXPECT_EQ(nextField(r, cursor), "");
@@ -84,16 +92,16 @@ TEST(NextField, WalksFieldsThenGivesEnd)
 TEST(ReplaceField, ReplacesAppendsAtTheEndAndIgnoresBeyond)
 {
     const std::string html = newSectionRecord(7);
-    EXPECT_EQ(replaceField(html, 1, "Mine"), rec({"HTML", "Mine"}));
-    EXPECT_EQ(replaceField(html, 2, "<b>"), rec({"HTML", "Untitled", "<b>"}));
+    EXPECT_EQ(replaceField(html, 1, "Mine"), rec({ "HTML", "Mine" }));
+    EXPECT_EQ(replaceField(html, 2, "<b>"), rec({ "HTML", "Untitled", "<b>" }));
     EXPECT_EQ(replaceField(html, 3, "<b>"), html);
-    EXPECT_EQ(replaceField("", 0, "x"), rec({"x"}));
+    EXPECT_EQ(replaceField("", 0, "x"), rec({ "x" }));
 }
 
 TEST(ReplaceField, KeepsFieldsThatReadEnd)
 {
-    const std::string r = rec({"Paragraph", "Untitled", "{END}", "2", "1"});
-    EXPECT_EQ(replaceField(r, 3, "4"), rec({"Paragraph", "Untitled", "{END}", "4", "1"}));
+    const std::string r = rec({ "Paragraph", "Untitled", "{END}", "2", "1" });
+    EXPECT_EQ(replaceField(r, 3, "4"), rec({ "Paragraph", "Untitled", "{END}", "4", "1" }));
     EXPECT_EQ(replaceField(r, 2, "{END}"), r);
 }
 

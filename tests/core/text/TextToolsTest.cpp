@@ -62,12 +62,12 @@ TEST(PathParts, SplitAtTheLastSlashOrBackslash)
 
 TEST(SplitLines, AcceptsEveryLineEnd)
 {
-    EXPECT_EQ(splitLines(""), std::vector<std::string>{});
-    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(splitLines("a\r\n"), std::vector<std::string>{"a"});
-    EXPECT_EQ(splitLines("\n\n"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(splitLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(splitLines(""), std::vector<std::string> {});
+    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (std::vector<std::string> { "a", "b", "c", "d" }));
+    EXPECT_EQ(splitLines("a\r\n"), std::vector<std::string> { "a" });
+    EXPECT_EQ(splitLines("\n\n"), (std::vector<std::string> { "", "" }));
+    EXPECT_EQ(splitLines("a\n\rb"), (std::vector<std::string> { "a", "", "b" }));
+    EXPECT_EQ(joinLines({ "a", "", "b" }), "a\r\n\r\nb\r\n");
 }
 
 TEST(ScrambledLines, RoundTripAndLeavePlainLinesAlone)

@@ -12,7 +12,7 @@ TEST(Encoding, WindowBoundaryConversions)
     EXPECT_EQ(toCp1252(QString(QChar(0x4E2D))), "&#20013;");
     // A typed no-break space never reaches a record as the field separator.
     EXPECT_EQ(toCp1252(QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b")).find('\xA0'),
-              std::string::npos);
+        std::string::npos);
     for (int b = 0; b < 256; ++b) {
         if (b == 0xA0)
             continue;

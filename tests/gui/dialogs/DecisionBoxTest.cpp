@@ -1,5 +1,5 @@
-#include "gui/dialogs/WindowPlacement.h"
 #include "gui/dialogs/DecisionBox.h"
+#include "gui/dialogs/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>

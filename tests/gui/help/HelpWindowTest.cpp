@@ -1,12 +1,12 @@
 // The help window driven like a user: clicks on links and buttons, keys, printing.
-#include "gui/help/ProgressGauge.h"
-#include "gui/help/HelpPrint.h"
 #include "gui/help/HelpWindow.h"
-#include "gui/help/ShowHelp.h"
 #include "core/files/FileIO.h"
 #include "core/text/TextTools.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/help/HelpPrint.h"
+#include "gui/help/ProgressGauge.h"
+#include "gui/help/ShowHelp.h"
 
 #include <QApplication>
 #include <QFile>
@@ -425,4 +425,3 @@ TEST_F(HelpWindowTest, ShippedManualFitsTheTextBox)
     }
     EXPECT_TRUE(m_script.unexpected().empty());
 }
-

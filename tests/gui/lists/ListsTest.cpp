@@ -1,10 +1,10 @@
-#include "gui/lists/ColourListWindow.h"
 #include "core/page/PageGenerator.h"
+#include "core/project/Records.h"
 #include "core/settings/FavouriteLists.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/lists/ColourListWindow.h"
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
-#include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

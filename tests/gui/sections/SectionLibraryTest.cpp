@@ -1,13 +1,13 @@
 // The section library: file format, row operations, and the Section Library window driven
 // like a user on the offscreen platform.
+#include "core/files/FileIO.h"
 #include "core/project/Library.h"
+#include "core/project/Records.h"
+#include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/sections/SectionLibraryWindow.h"
 #include "support/FullFileSystem.h"
 #include "support/QtTestApplication.h"
-#include "core/files/FileIO.h"
-#include "gui/sections/SectionLibraryWindow.h"
-#include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/desktop/ProgramFolder.h"
 
 #include <QAction>
 #include <QDir>

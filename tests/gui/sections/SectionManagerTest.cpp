@@ -1,15 +1,15 @@
 // The Section Manager driven like a user (offscreen), against a stand-in for the main window
 // that keeps the section list and counts page stores and shows.
-#include "support/QtTestApplication.h"
-#include "support/FakeSectionHost.h"
-#include "core/settings/FavouriteLists.h"
 #include "core/files/FileIO.h"
-#include "gui/sections/SectionLibraryWindow.h"
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
+#include "core/settings/FavouriteLists.h"
 #include "gui/desktop/ProgramFolder.h"
-#include "gui/sections/SectionManagerWindow.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/sections/SectionHost.h"
+#include "gui/sections/SectionLibraryWindow.h"
+#include "gui/sections/SectionManagerWindow.h"
+#include "support/FakeSectionHost.h"
+#include "support/QtTestApplication.h"
 
 #include <QAction>
 #include <QListView>

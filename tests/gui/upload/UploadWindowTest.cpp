@@ -1,8 +1,8 @@
 #include "support/FtpTestServer.h"
 
 #include "gui/dialogs/Dialogs.h"
-#include "gui/upload/UploadWindow.h"
 #include "gui/upload/FtpPanel.h"
+#include "gui/upload/UploadWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -197,7 +197,8 @@ private slots:
         m_ftpPanel.setStatusLabel(&status);
         Configure(m_ftpPanel, server);
         m_ftpPanel.setPassword(QStringLiteral("wrong"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + Host(server));
+        QCOMPARE(
+            m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + Host(server));
         QCOMPARE(status.text(), QStringLiteral("Connecting to ") + Host(server));
         QVERIFY(m_ftpPanel.connection() == nullptr);
 
@@ -206,8 +207,8 @@ private slots:
         m_ftpPanel.setPassword(QString::fromLatin1(FtpTestServer::password));
         QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + closed);
         QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
-        QCOMPARE(
-            errorBoxText(m_ftpPanel.connectToServer()), QStringLiteral("Could not connect to ") + closed + u'.');
+        QCOMPARE(errorBoxText(m_ftpPanel.connectToServer()),
+            QStringLiteral("Could not connect to ") + closed + u'.');
     }
 
     void theWindowKeepsRunningWhileAServerIsSilentUntilTheTimeLimit()
@@ -303,7 +304,8 @@ private slots:
             box.contains(QStringLiteral("gone.txt: the file could not be read")), qPrintable(box));
         QVERIFY(!box.contains(QStringLiteral("a.txt")));
         QVERIFY(!box.contains(QString::fromLatin1(FtpTestServer::password)));
-        QCOMPARE(Names(m_ftpPanel), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
+        QCOMPARE(
+            Names(m_ftpPanel), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
     }
 
     void uploadBrokenOffHalfWayIsReported()
@@ -409,7 +411,8 @@ private slots:
         m_ftpPanel.setHostName(QStringLiteral("127.0.0.1:1"));
         m_ftpPanel.setLoginName(QStringLiteral("u"));
         m_ftpPanel.setPassword(QStringLiteral("p"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("The FTP library could not be started."));
+        QCOMPARE(
+            m_ftpPanel.connectToServer(), QStringLiteral("The FTP library could not be started."));
     }
 
     void errorBoxAddsAFullStopAfterLettersOnly()

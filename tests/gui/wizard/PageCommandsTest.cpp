@@ -2,12 +2,12 @@
 #include "gui/wizard/PageCommands.h"
 
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 
-#include "support/FullFileSystem.h"
 #include "support/FakeShell.h"
+#include "support/FullFileSystem.h"
 
 #include <QTemporaryDir>
 #include <QUrl>

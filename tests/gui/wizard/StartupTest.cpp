@@ -1,9 +1,9 @@
-#include "core/settings/Config.h"
-#include "gui/dialogs/DecisionBox.h"
 #include "core/project/Project.h"
 #include "core/project/Records.h"
-#include "gui/dialogs/Dialogs.h"
+#include "core/settings/Config.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/DecisionBox.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/SelectionDialog.h"
 #include "gui/wizard/StartupDecision.h"
 

@@ -1,9 +1,9 @@
-#include "gui/dialogs/DecisionBox.h"
-#include "core/project/Project.h"
-#include "gui/sections/SectionLibraryWindow.h"
 #include "core/files/FileIO.h"
-#include "gui/dialogs/Dialogs.h"
+#include "core/project/Project.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/DecisionBox.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/sections/SectionLibraryWindow.h"
 #include "gui/wizard/ProgramWindows.h"
 
 #include <QApplication>
@@ -14,7 +14,8 @@
 
 using namespace stv;
 
-class StartupWiringTest : public QObject {
+class StartupWiringTest : public QObject
+{
     Q_OBJECT
 private slots:
     // The windows made as the program makes them; the first timer tick offers the newest project.
@@ -26,9 +27,11 @@ private slots:
         Project p;
         p.pageTitle = "Loaded title";
         QVERIFY(saveProjectFile(folder + "a.stv", p).ok);
-        QVERIFY(writeLinesFile(folder + "PWP", {recentEntry(folder + "a.stv")}).ok);
-        QVERIFY(writeLinesFile(folder + "Sitorva.config", {"50", "220", "60", "30", "170", "300", "0", "0", "1"}).ok);
-        QVERIFY(writeLinesFile(folder + "StvColList", {"255", "65280"}).ok);
+        QVERIFY(writeLinesFile(folder + "PWP", { recentEntry(folder + "a.stv") }).ok);
+        QVERIFY(writeLinesFile(
+            folder + "Sitorva.config", { "50", "220", "60", "30", "170", "300", "0", "0", "1" })
+                    .ok);
+        QVERIFY(writeLinesFile(folder + "StvColList", { "255", "65280" }).ok);
 
         ProgramWindows windows;
         WizardWindow &window = windows.window;

@@ -3,9 +3,9 @@
 #include "core/project/Project.h"
 #include "core/project/Records.h"
 #include "core/text/TextTools.h"
-#include "gui/dialogs/Dialogs.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/desktop/Sound.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
