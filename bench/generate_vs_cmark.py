@@ -160,7 +160,8 @@ def program_folder(folder, binary):
 
 
 def run(argv, stdout_path, stderr_path, env):
-    """Runs one process; returns (seconds, max RSS in bytes). Stops on a failure."""
+    """Runs one process; returns (wall seconds, CPU seconds, max RSS in bytes).
+    Stops the benchmark when the process fails."""
     out = stdout_path or os.devnull
     actions = [(os.POSIX_SPAWN_OPEN, 1, out, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644),
                (os.POSIX_SPAWN_OPEN, 2, stderr_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC,
@@ -173,7 +174,7 @@ def run(argv, stdout_path, stderr_path, env):
     if code != 0:
         with open(stderr_path, errors="replace") as f:
             sys.exit(f"{' '.join(argv)} failed with exit code {code}:\n{f.read()}")
-    return seconds, usage.ru_maxrss * 1024
+    return seconds, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024
 
 
 def remove(path):
@@ -214,15 +215,17 @@ def measure(tools, folder, count, texts, rounds, env, keep):
                       "status=none"], None, copy),
     }
     times = {tool: [] for tool in commands}
+    cpu = {tool: [] for tool in commands}
     rss = []
     # One untimed round first: caches warm and outputs checked.
     for r in range(rounds + 1):
         for tool, (argv, stdout_path, output) in commands.items():
             remove(output)  # every run writes a new file, as on a first save
-            seconds, peak = run(argv, stdout_path, err, env)
+            seconds, cpu_seconds, peak = run(argv, stdout_path, err, env)
             if r == 0:
                 continue
             times[tool].append(seconds)
+            cpu[tool].append(cpu_seconds)
             if tool == "sitorva":
                 rss.append(peak)
         if r == 0:
@@ -232,15 +235,17 @@ def measure(tools, folder, count, texts, rounds, env, keep):
     if not keep:
         for path in (stv_path, md_path, page, html, copy):
             remove(path)
-    return {tool: statistics.median(t) for tool, t in times.items()}, max(rss), sizes, times
+    medians = {tool: statistics.median(t) for tool, t in times.items()}
+    cpu_medians = {tool: statistics.median(t) for tool, t in cpu.items()}
+    return medians, cpu_medians, max(rss), sizes, times
 
 
-def report(count, med, rss, sizes, times):
+def report(count, med, cpu, rss, sizes, times):
     print(f"\n== {count:,} sections: project {mb(sizes['project'])}, page {mb(sizes['page'])},"
           f" Markdown {mb(sizes['markdown'])}")
     for tool, t in times.items():
         runs = " ".join(f"{x:.3f}" for x in t)
-        print(f"  {tool:9} median {med[tool]:7.3f} s   runs {runs}")
+        print(f"  {tool:9} median {med[tool]:7.3f} s (CPU {cpu[tool]:6.3f} s)   runs {runs}")
     limit = 2 * (sizes["project"] + sizes["page"])
     print(f"  sitorva / cp       {med['sitorva'] / med['cp']:6.2f}   (target at most 3)")
     print(f"  sitorva / cp+fsync {med['sitorva'] / med['cp+fsync']:6.2f}")
@@ -273,6 +278,9 @@ def main():
     env = dict(os.environ)
     env["SOURCE_DATE_EPOCH"] = "1767225600"  # the same footer in every run
     env["QT_QPA_PLATFORM"] = "offscreen"
+    # The machine may be shared: the load shows how far the wall times can be trusted.
+    print("load average at start: " + " ".join(f"{x:.2f}" for x in os.getloadavg())
+          + f" on {os.cpu_count()} cores")
     temp = tempfile.mkdtemp(prefix="sitorva-bench-")
     try:
         tools["sitorva"] = program_folder(os.path.join(temp, "program"), tools["sitorva"])
@@ -285,8 +293,9 @@ def main():
         small, large = counts
         scale = large // small
         ratio = results[large][0]["sitorva"] / results[small][0]["sitorva"]
+        cpu_ratio = results[large][1]["sitorva"] / results[small][1]["sitorva"]
         print(f"\n{large:,} / {small:,} sections, sitorva time: {ratio:.2f}"
-              f"   (target at most {scale + 1})")
+              f" (CPU {cpu_ratio:.2f})   (target at most {scale + 1})")
     finally:
         if args.keep:
             print(f"kept {temp}")
