@@ -240,6 +240,22 @@ def measure(tools, folder, count, texts, rounds, env, keep):
     return medians, cpu_medians, max(rss), sizes, times
 
 
+def start_cost(tools, folder, texts, rounds, env):
+    """Median wall and CPU time and max RSS of generating a project without sections: the
+    part of every run spent starting the process and writing the page skeleton."""
+    stv_path, _ = write_project(folder, "empty", 0, texts)
+    page = os.path.join(folder, "empty.html")
+    err = os.path.join(folder, "stderr.txt")
+    runs = []
+    for _ in range(rounds + 1):
+        remove(page)
+        runs.append(run([tools["sitorva"], "--generate", stv_path, "--output", page], None,
+                        err, env))
+    runs = runs[1:]
+    return (statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs),
+            max(r[2] for r in runs))
+
+
 def report(count, med, cpu, rss, sizes, times):
     print(f"\n== {count:,} sections: project {mb(sizes['project'])}, page {mb(sizes['page'])},"
           f" Markdown {mb(sizes['markdown'])}")
@@ -285,6 +301,9 @@ def main():
     try:
         tools["sitorva"] = program_folder(os.path.join(temp, "program"), tools["sitorva"])
         texts = Texts()
+        wall, cpu, peak = start_cost(tools, temp, texts, rounds, env)
+        print(f"sitorva on a project without sections: {wall:.3f} s (CPU {cpu:.3f} s),"
+              f" max RSS {mb(peak)}")
         results = {}
         for count in counts:
             print(f"writing and running {count:,} sections, {rounds} rounds ...", flush=True)
