@@ -7,10 +7,11 @@ WERROR   := $(if $(CI),ON,OFF)
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib ccache clang-format-14 chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev \
-            desktop-file-utils appstream shared-mime-info
+            python3 python3-pyftpdlib ccache clang-format-14 chromium xvfb xauth fonts-dejavu-core \
+            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark
 
-.PHONY: all deps configure build test run bench clean fuzz test-sanitize format format-check
+.PHONY: all deps configure build test run bench bench-generate clean fuzz test-sanitize format \
+        format-check
 
 all: build
 
@@ -40,6 +41,10 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench_*; do echo "== $$b"; $$b; done
+
+# Whole-process page generation against cmark and cp; BENCH_ARGS=--quick for a short run.
+bench-generate: build
+	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; on a first run it gets the sample's colour, link and image
 # lists so that the marks in the sample's texts work (an existing configuration is kept).
