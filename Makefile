@@ -8,9 +8,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
             python3 python3-pyftpdlib chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev \
-            desktop-file-utils appstream shared-mime-info
+            desktop-file-utils appstream shared-mime-info \
+            dpkg-dev lintian file man-db
 
-.PHONY: all deps configure build test run bench clean fuzz test-sanitize
+.PHONY: all deps configure build test run bench clean fuzz test-sanitize package
 
 all: build
 
@@ -64,6 +65,18 @@ run: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package, built in a folder of its own with the prefix /usr and Debian's compiler
+# flags (hardening included); the .deb is left in $(PACKAGE_BUILD)/.
+PACKAGE_BUILD ?= build-package
+package: deps
+	@CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF -DSITORVA_BENCHMARKS=OFF \
+	  -DSITORVA_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(PACKAGE_BUILD)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # Fuzzing (clang, libFuzzer): each target runs FUZZ_SECONDS (60 by default).
 fuzz: deps
