@@ -70,7 +70,8 @@ clean:
 # flags (hardening included); the .deb is left in $(PACKAGE_BUILD)/.
 PACKAGE_BUILD ?= build-package
 package: deps
-	@CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	  cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF -DSITORVA_BENCHMARKS=OFF \

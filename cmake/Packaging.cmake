@@ -23,13 +23,33 @@ line with sitorva --generate.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_SOURCE_GENERATOR "")
 
-# Installed programs carry no symbols; the permissions of the files and folders are the
-# install rules' own (0755 folders, 0644 files, 0755 programs), not the packager's umask.
-set(CPACK_STRIP_FILES ON)
+# Before CPack packs its staging folder: the programs are stripped as Debian strips them
+# (symbols not needed for relocation, and the compiler's .comment and .note sections, which
+# CMake's own strip keeps), and every folder is made 0755. The folders the install creates on
+# its way get the packager's umask (CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS is masked by
+# it too), and a package must not depend on that. Files keep the install rules' permissions:
+# 0644, and 0755 for programs.
 set(STV_FOLDER_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${STV_FOLDER_PERMISSIONS})
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${STV_FOLDER_PERMISSIONS})
+set(STV_STAGING_SCRIPT ${CMAKE_BINARY_DIR}/CPackPrepareStaging.cmake)
+file(CONFIGURE OUTPUT ${STV_STAGING_SCRIPT} @ONLY CONTENT [=[
+set(staging "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+file(GLOB programs LIST_DIRECTORIES false "${staging}/usr/bin/*")
+foreach(program IN LISTS programs)
+  execute_process(COMMAND "@CMAKE_STRIP@" --strip-unneeded --remove-section=.comment
+                          --remove-section=.note "${program}"
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+file(GLOB_RECURSE entries LIST_DIRECTORIES true "${staging}/*")
+foreach(entry IN LISTS entries)
+  if(IS_DIRECTORY "${entry}" AND NOT IS_SYMLINK "${entry}")
+    file(CHMOD "${entry}" DIRECTORY_PERMISSIONS @STV_FOLDER_PERMISSIONS@)
+  endif()
+endforeach()
+]=])
+set(CPACK_PRE_BUILD_SCRIPTS ${STV_STAGING_SCRIPT})
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)

@@ -60,7 +60,7 @@ awk '$2 != "root/root" { print "owner:", $0 }
 [ ! -s "$T/wrong" ] || { cat "$T/wrong"; fail "wrong owner or permissions in the package"; }
 
 # lintian: errors fail the test; the warnings and notes are shown.
-lintian --no-tag-display-limit --info "$deb" >"$T/lintian" 2>&1 || true
+lintian --tag-display-limit 0 --display-info --pedantic "$deb" >"$T/lintian" 2>&1 || true
 cat "$T/lintian"
 grep -q '^E: ' "$T/lintian" && fail "lintian reports errors"
 
@@ -74,7 +74,7 @@ file "$exe" | grep -q ', stripped' || fail "the program is not stripped"
 gzip -t "$T/root/usr/share/man/man1/sitorva.1.gz" "$T/root/usr/share/doc/sitorva/changelog.gz"
 SOURCE_DATE_EPOCH=0 QT_QPA_PLATFORM=offscreen \
   "$exe" --generate "$SOURCE/examples/sample/sample.stv" --output "$T/site/index.html"
-for f in index.html hills.png star.png chime.wav; do
+for f in index.html sitorva-logo.png hills.png background.png chime.wav; do
   [ -s "$T/site/$f" ] || fail "$f was not written"
 done
 grep -qF '<A NAME="Fred">' "$T/site/index.html" || fail "the page lacks the sample's anchor"
