@@ -64,7 +64,7 @@ run: build
 	fi
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(PACKAGE_BUILD)
 
 # The Debian package, built in a folder of its own with the prefix /usr and Debian's compiler
 # flags (hardening included); the .deb is left in $(PACKAGE_BUILD)/.
