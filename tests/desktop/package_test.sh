@@ -8,9 +8,9 @@ set -euo pipefail
 BUILD=$1
 SOURCE=$2
 
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian file; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (Debian packages dpkg-dev, lintian and file)"
+for tool in cpack:cmake dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev lintian:lintian file:file; do
+  if ! command -v "${tool%%:*}" >/dev/null; then
+    echo "SKIPPED: ${tool%%:*} is not installed (Debian package ${tool#*:})"
     exit 77
   fi
 done
