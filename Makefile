@@ -8,10 +8,11 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
             python3 python3-pyftpdlib ccache clang-format-14 chromium xvfb xauth fonts-dejavu-core \
-            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark
+            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
+            dpkg-dev lintian file man-db
 
 .PHONY: all deps configure build test run bench bench-generate clean fuzz test-sanitize format \
-        format-check
+        format-check package
 
 all: build
 
@@ -68,7 +69,20 @@ run: build
 	fi
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(PACKAGE_BUILD)
+
+# The Debian package, built in a folder of its own with the prefix /usr and Debian's compiler
+# flags (hardening included); the .deb is left in $(PACKAGE_BUILD)/.
+PACKAGE_BUILD ?= build-package
+package: deps
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF -DSITORVA_BENCHMARKS=OFF \
+	  -DSITORVA_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(PACKAGE_BUILD)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # Every C++ source of the tree, formatted by clang-format 14 with the repository's .clang-format.
 CLANG_FORMAT ?= clang-format-14
