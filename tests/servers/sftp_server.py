@@ -29,7 +29,11 @@ key there for this server (a changed host key). --passphrase P encrypts the clie
 --agent starts an ssh-agent holding the client key; --no-key-file leaves the key files out
 of HOME/.ssh, so only the agent can log in.
 
-Needs: openssh-server, openssh-client (ssh-keygen, ssh-agent, ssh-add), python3.
+Without PAM, sshd refuses an account whose password is locked, so a user other than root
+needs an unlocked account. --request-log runs the subsystem through that user's login shell.
+
+Needs: openssh-server, openssh-sftp-server, openssh-client (ssh-keygen, ssh-agent, ssh-add),
+python3.
 """
 
 import argparse
