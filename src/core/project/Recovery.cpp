@@ -1,0 +1,200 @@
+#include "core/project/Recovery.h"
+
+#include "core/project/Records.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace stv
+{
+
+namespace
+{
+
+constexpr std::string_view Marker = "Sitorva recovery 1";
+constexpr std::string_view RecoveryEnding = ".stvr";
+constexpr std::string_view LockEnding = ".lock";
+
+std::string lockFileOf(const std::string &recoveryFile)
+{
+    return recoveryFile.substr(0, recoveryFile.size() - RecoveryEnding.size())
+        + std::string(LockEnding);
+}
+
+// The next line of `bytes` from `cursor` without its CR LF; false at the end.
+bool takeLine(std::string_view bytes, std::size_t &cursor, std::string_view &line)
+{
+    const std::size_t end = bytes.find("\r\n", cursor);
+    if (end == std::string_view::npos)
+        return false;
+    line = bytes.substr(cursor, end - cursor);
+    cursor = end + 2;
+    return true;
+}
+
+// True when a running program holds the lock file.
+bool lockIsHeld(const std::string &lockFile)
+{
+    const int fd = ::open(lockFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
+} // namespace
+
+std::string serializeRecovery(const Project &project, const std::string &projectPath,
+    long long savedAt)
+{
+    std::string bytes;
+    bytes.append(Marker).append("\r\n");
+    bytes.append(escapeLineBreaks(projectPath)).append("\r\n");
+    bytes.append(std::to_string(savedAt)).append("\r\n");
+    bytes.append(serializeProject(project));
+    return bytes;
+}
+
+bool readRecovery(const std::string &file, RecoveryEntry &entry, Project &project,
+    std::string &error)
+{
+    std::string bytes;
+    const FileResult read = readWholeFile(file, bytes);
+    if (!read.ok) {
+        error = read.error;
+        return false;
+    }
+    std::size_t cursor = 0;
+    std::string_view marker, path, time;
+    if (!takeLine(bytes, cursor, marker) || marker != Marker || !takeLine(bytes, cursor, path)
+        || !takeLine(bytes, cursor, time) || time.empty()
+        || !std::all_of(time.begin(), time.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        error = "The recovery file " + file + " is damaged.";
+        return false;
+    }
+    Project recovered;
+    const ProjectResult parsed
+        = parseProject(std::string_view(bytes).substr(cursor), file, recovered);
+    if (!parsed.ok) {
+        error = "The recovery file " + file + " is damaged: " + parsed.error;
+        return false;
+    }
+    entry.file = file;
+    entry.projectPath = unescapeLineBreaks(path);
+    entry.savedAt = std::stoll(std::string(time.substr(0, 18)));
+    project = std::move(recovered);
+    return true;
+}
+
+RecoverySession::RecoverySession(std::string folder)
+    : m_folder(std::move(folder))
+{
+}
+
+RecoverySession::~RecoverySession()
+{
+    if (m_lockFd >= 0) {
+        ::unlink(m_lock.c_str());
+        ::close(m_lockFd);
+    }
+}
+
+bool RecoverySession::start()
+{
+    if (m_lockFd >= 0)
+        return true;
+    if (::mkdir(m_folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        m_error = "Cannot create the folder " + m_folder + ": " + std::strerror(errno);
+        return false;
+    }
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const std::string stem = m_folder + "/session-" + std::to_string(::getpid()) + "-"
+        + std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+    m_file = stem + std::string(RecoveryEnding);
+    m_lock = stem + std::string(LockEnding);
+    const int fd = ::open(m_lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        m_error = "Cannot create the file " + m_lock + ": " + std::strerror(errno);
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_error = "Cannot lock the file " + m_lock + ": " + std::strerror(errno);
+        ::close(fd);
+        ::unlink(m_lock.c_str());
+        return false;
+    }
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    if (::write(fd, pid.data(), pid.size()) < 0) {
+        // The process id is for people; the lock alone tells a running program.
+    }
+    m_lockFd = fd;
+    return true;
+}
+
+FileResult RecoverySession::write(const std::string &bytes) const
+{
+    if (m_lockFd < 0)
+        return { false, m_error.empty() ? "No recovery folder." : m_error };
+    return writeWholeFile(m_file, bytes);
+}
+
+void RecoverySession::remove() const
+{
+    if (!m_file.empty())
+        ::unlink(m_file.c_str());
+}
+
+std::vector<RecoveryEntry> findLeftRecoveries(
+    const std::string &folder, std::vector<std::string> *damaged)
+{
+    std::vector<RecoveryEntry> entries;
+    DIR *dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return entries;
+    std::vector<std::string> files;
+    while (const dirent *item = ::readdir(dir)) {
+        const std::string name = item->d_name;
+        if (name.size() > RecoveryEnding.size()
+            && name.compare(name.size() - RecoveryEnding.size(), RecoveryEnding.size(),
+                   RecoveryEnding)
+                == 0)
+            files.push_back(folder + "/" + name);
+    }
+    ::closedir(dir);
+    for (const std::string &file : files) {
+        if (lockIsHeld(lockFileOf(file)))
+            continue;
+        RecoveryEntry entry;
+        Project project;
+        std::string error;
+        if (readRecovery(file, entry, project, error)) {
+            entries.push_back(std::move(entry));
+            continue;
+        }
+        if (damaged != nullptr)
+            damaged->push_back(error);
+        const std::string aside = file + ".damaged";
+        ::rename(file.c_str(), aside.c_str());
+        ::unlink(lockFileOf(file).c_str());
+    }
+    std::sort(entries.begin(), entries.end(),
+        [](const RecoveryEntry &a, const RecoveryEntry &b) { return a.savedAt < b.savedAt; });
+    return entries;
+}
+
+void discardRecovery(const RecoveryEntry &entry)
+{
+    ::unlink(entry.file.c_str());
+    ::unlink(lockFileOf(entry.file).c_str());
+}
+
+} // namespace stv

@@ -1,0 +1,79 @@
+#include "core/project/Recovery.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace stv;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+class RecoveryFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path()
+            / ("sitorva-recovery-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        m_project.pageTitle = "Recovered title";
+        m_project.sections = { "\xA0Heading\xA0label\xA0Hello\xA0" };
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    fs::path m_folder;
+    Project m_project;
+};
+
+} // namespace
+
+TEST_F(RecoveryFolder, RunningSessionIsNotOfferedButALeftOneIs)
+{
+    RecoverySession running(m_folder.string());
+    ASSERT_TRUE(running.start()) << running.error();
+    ASSERT_TRUE(running.write(serializeRecovery(m_project, "/home/a/Ł.stv", 1765000000)).ok);
+    EXPECT_TRUE(findLeftRecoveries(m_folder.string()).empty());
+
+    {
+        // A program that ended without removing its file: its lock is free.
+        RecoverySession crashed(m_folder.string());
+        ASSERT_TRUE(crashed.start());
+        ASSERT_TRUE(crashed.write(serializeRecovery(m_project, "", 1765000100)).ok);
+    }
+    const std::vector<RecoveryEntry> left = findLeftRecoveries(m_folder.string());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].projectPath, "");
+    EXPECT_EQ(left[0].savedAt, 1765000100);
+
+    RecoveryEntry entry;
+    Project project;
+    std::string error;
+    ASSERT_TRUE(readRecovery(left[0].file, entry, project, error)) << error;
+    EXPECT_EQ(project, m_project);
+
+    discardRecovery(left[0]);
+    EXPECT_TRUE(findLeftRecoveries(m_folder.string()).empty());
+    running.remove();
+    EXPECT_FALSE(fs::exists(running.recoveryFile()));
+}
+
+TEST_F(RecoveryFolder, DamagedFilesAreReportedAndSetAside)
+{
+    fs::create_directories(m_folder);
+    for (const char *bytes : { "", "Sitorva recovery 1\r\n/p.stv\r\n12\r\nshort\r\n",
+             "not a recovery file\r\n" }) {
+        static int n = 0;
+        std::ofstream(m_folder / ("session-" + std::to_string(n++) + ".stvr")) << bytes;
+    }
+    std::vector<std::string> damaged;
+    EXPECT_TRUE(findLeftRecoveries(m_folder.string(), &damaged).empty());
+    EXPECT_EQ(damaged.size(), 3u);
+    int aside = 0;
+    for (const auto &item : fs::directory_iterator(m_folder))
+        aside += item.path().extension() == ".damaged";
+    EXPECT_EQ(aside, 3);
+}
