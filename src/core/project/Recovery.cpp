@@ -53,8 +53,8 @@ bool lockIsHeld(const std::string &lockFile)
 
 } // namespace
 
-std::string serializeRecovery(const Project &project, const std::string &projectPath,
-    long long savedAt)
+std::string serializeRecovery(
+    const Project &project, const std::string &projectPath, long long savedAt)
 {
     std::string bytes;
     bytes.append(Marker).append("\r\n");
@@ -64,8 +64,8 @@ std::string serializeRecovery(const Project &project, const std::string &project
     return bytes;
 }
 
-bool readRecovery(const std::string &file, RecoveryEntry &entry, Project &project,
-    std::string &error)
+bool readRecovery(
+    const std::string &file, RecoveryEntry &entry, Project &project, std::string &error)
 {
     std::string bytes;
     const FileResult read = readWholeFile(file, bytes);
@@ -164,8 +164,8 @@ std::vector<RecoveryEntry> findLeftRecoveries(
     while (const dirent *item = ::readdir(dir)) {
         const std::string name = item->d_name;
         if (name.size() > RecoveryEnding.size()
-            && name.compare(name.size() - RecoveryEnding.size(), RecoveryEnding.size(),
-                   RecoveryEnding)
+            && name.compare(
+                   name.size() - RecoveryEnding.size(), RecoveryEnding.size(), RecoveryEnding)
                 == 0)
             files.push_back(folder + "/" + name);
     }

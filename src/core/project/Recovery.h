@@ -18,18 +18,18 @@ inline constexpr const char *RecoveryFolderName = "Recovery";
 
 // One recovery file left behind by a program that no longer runs.
 struct RecoveryEntry {
-    std::string file;        // the recovery file's path
+    std::string file; // the recovery file's path
     std::string projectPath; // the project it belongs to (Windows-1252); empty: never saved
-    long long savedAt = 0;   // seconds since 1970 of the last autosave
+    long long savedAt = 0; // seconds since 1970 of the last autosave
 };
 
 // The recovery file's bytes: three lines (a marker, the project's path, the time) followed by
 // the project file's own bytes.
-std::string serializeRecovery(const Project &project, const std::string &projectPath,
-    long long savedAt);
+std::string serializeRecovery(
+    const Project &project, const std::string &projectPath, long long savedAt);
 // Reads a recovery file whole; false with an error naming the file when it is damaged.
-bool readRecovery(const std::string &file, RecoveryEntry &entry, Project &project,
-    std::string &error);
+bool readRecovery(
+    const std::string &file, RecoveryEntry &entry, Project &project, std::string &error);
 
 // The recovery file of this running program.
 class RecoverySession

@@ -53,7 +53,8 @@ bool UndoHistory::record(const std::string &label, const Project &project)
     // The one run that differs: what lies between the common beginning and the common end.
     const std::vector<std::string> &oldList = m_seen.sections;
     const std::vector<std::string> &newList = project.sections;
-    const auto mismatch = std::mismatch(oldList.begin(), oldList.end(), newList.begin(), newList.end());
+    const auto mismatch
+        = std::mismatch(oldList.begin(), oldList.end(), newList.begin(), newList.end());
     const std::size_t prefix = static_cast<std::size_t>(mismatch.first - oldList.begin());
     std::size_t suffix = 0;
     const std::size_t room = std::min(oldList.size(), newList.size()) - prefix;
@@ -129,7 +130,8 @@ std::optional<int> UndoHistory::undo(Project &project)
         replaceRun(m_seen, step.first, step.after, step.before);
     if (step.headerBefore)
         applyHeader(*step.headerBefore, project);
-    if (!inStep || (step.sectionsChanged && !replaceRun(project, step.first, step.after, step.before)))
+    if (!inStep
+        || (step.sectionsChanged && !replaceRun(project, step.first, step.after, step.before)))
         project = m_seen;
     const int position = positionOf(step);
     m_redo.push_back(std::move(step));
@@ -150,7 +152,8 @@ std::optional<int> UndoHistory::redo(Project &project)
         replaceRun(m_seen, step.first, step.before, step.after);
     if (step.headerAfter)
         applyHeader(*step.headerAfter, project);
-    if (!inStep || (step.sectionsChanged && !replaceRun(project, step.first, step.before, step.after)))
+    if (!inStep
+        || (step.sectionsChanged && !replaceRun(project, step.first, step.before, step.after)))
         project = m_seen;
     const int position = positionOf(step);
     m_undo.push_back(std::move(step));

@@ -1,5 +1,7 @@
 #include "core/text/Cp1252.h"
 
+#include <sys/stat.h>
+
 #include <array>
 
 namespace stv
@@ -87,6 +89,44 @@ std::string cp1252ToUtf8(std::string_view bytes)
     for (char c : bytes)
         appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(c)));
     return out;
+}
+
+std::string decodeCharacterReferences(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '&' && i + 3 < bytes.size() && bytes[i + 1] == '#') {
+            // At most seven digits: a reference is never searched for beyond its own length.
+            std::size_t end = i + 2;
+            char32_t value = 0;
+            while (end < bytes.size() && end < i + 9 && bytes[end] >= '0' && bytes[end] <= '9')
+                value = value * 10 + static_cast<char32_t>(bytes[end++] - '0');
+            const bool valid = end > i + 2 && end < bytes.size() && bytes[end] == ';' && value > 0
+                && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+            if (valid) {
+                appendUtf8(out, value);
+                i = end;
+                continue;
+            }
+        }
+        appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(bytes[i])));
+    }
+    return out;
+}
+
+std::string nativePath(std::string_view storedPath)
+{
+    std::string literal = cp1252ToUtf8(storedPath);
+    if (storedPath.find("&#") == std::string_view::npos)
+        return literal;
+    std::string decoded = decodeCharacterReferences(storedPath);
+    struct stat info {
+    };
+    if (!decoded.empty() && decoded.front() == '/' && ::lstat(decoded.c_str(), &info) != 0
+        && ::lstat(literal.c_str(), &info) == 0)
+        return literal;
+    return decoded;
 }
 
 std::string utf8ToCp1252(std::string_view utf8)

@@ -20,11 +20,15 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // space (0xA0 separates record fields). Invalid UTF-8 bytes are taken as Windows-1252.
 std::string utf8ToCp1252(std::string_view utf8);
 
-// A stored path as the file system names it.
-inline std::string nativePath(std::string_view storedPath)
-{
-    return cp1252ToUtf8(storedPath);
-}
+// Windows-1252 text to UTF-8 with every "&#N;" (decimal, a valid character) turned back into
+// the character it stands for.
+std::string decodeCharacterReferences(std::string_view bytes);
+
+// A stored path as the file system names it: characters outside the code page were stored as
+// "&#N;" and are turned back, so "&#321;&#243;d&#378;.stv" names "Łódź.stv". A file really
+// named with "&#" keeps working: an absolute path whose decoded form does not exist while its
+// literal form does is used literally.
+std::string nativePath(std::string_view storedPath);
 inline std::string storedPath(std::string_view nativePath)
 {
     return utf8ToCp1252(nativePath);

@@ -21,7 +21,7 @@ std::string toCp1252(const QString &text)
 
 QString pathFromBytes(std::string_view bytes)
 {
-    return fromCp1252(bytes);
+    return QString::fromStdString(nativePath(bytes));
 }
 
 std::string pathToBytes(const QString &path)

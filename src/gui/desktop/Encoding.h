@@ -15,8 +15,9 @@ QString fromCp1252(std::string_view bytes);
 // right in the page; a no-break space becomes a plain space, since 0xA0 separates fields.
 std::string toCp1252(const QString &text);
 
-// Stored paths are Windows-1252 text like every other field; these name the same file as a
-// QString (which Qt hands to the file system as UTF-8) and back.
+// Stored paths are Windows-1252 text like every other field, with "&#N;" for characters
+// outside the code page; these name the same file as a QString (which Qt hands to the file
+// system as UTF-8, and which shows the real characters) and back.
 QString pathFromBytes(std::string_view bytes);
 std::string pathToBytes(const QString &path);
 

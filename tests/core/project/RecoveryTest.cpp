@@ -64,8 +64,8 @@ TEST_F(RecoveryFolder, RunningSessionIsNotOfferedButALeftOneIs)
 TEST_F(RecoveryFolder, DamagedFilesAreReportedAndSetAside)
 {
     fs::create_directories(m_folder);
-    for (const char *bytes : { "", "Sitorva recovery 1\r\n/p.stv\r\n12\r\nshort\r\n",
-             "not a recovery file\r\n" }) {
+    for (const char *bytes :
+        { "", "Sitorva recovery 1\r\n/p.stv\r\n12\r\nshort\r\n", "not a recovery file\r\n" }) {
         static int n = 0;
         std::ofstream(m_folder / ("session-" + std::to_string(n++) + ".stvr")) << bytes;
     }

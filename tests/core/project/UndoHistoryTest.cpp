@@ -1,5 +1,5 @@
-#include "core/project/Records.h"
 #include "core/project/UndoHistory.h"
+#include "core/project/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +62,7 @@ TEST(UndoHistory, KeepsTheNewestStepsUpToItsLimit)
         history.record("Title " + std::to_string(i), project);
     }
     EXPECT_EQ(history.undoCount(), 3u);
-    while (history.undo(project)) {
-    }
+    while (history.undo(project)) { }
     EXPECT_EQ(project.pageTitle, "1");
 }
 
@@ -85,7 +84,8 @@ TEST(UndoHistory, RandomCommandsUndoneAndRedoneGiveTheSameBytes)
         case 0: // delete or cut a run
             if (!list.empty()) {
                 const std::size_t from = at(0);
-                const std::size_t count = std::min<std::size_t>(1 + random() % 3, list.size() - from);
+                const std::size_t count
+                    = std::min<std::size_t>(1 + random() % 3, list.size() - from);
                 list.erase(list.begin() + static_cast<long>(from),
                     list.begin() + static_cast<long>(from + count));
             }
@@ -108,10 +108,8 @@ TEST(UndoHistory, RandomCommandsUndoneAndRedoneGiveTheSameBytes)
         history.record("Step " + std::to_string(step), project);
     }
     const std::string last = serializeProject(project);
-    while (history.undo(project)) {
-    }
+    while (history.undo(project)) { }
     EXPECT_EQ(serializeProject(project), first);
-    while (history.redo(project)) {
-    }
+    while (history.redo(project)) { }
     EXPECT_EQ(serializeProject(project), last);
 }

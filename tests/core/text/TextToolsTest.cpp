@@ -1,6 +1,10 @@
 #include "core/text/TextTools.h"
+#include "core/text/Cp1252.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace stv;
 
@@ -91,4 +95,24 @@ TEST(ScrambledLines, RoundTripAndLeavePlainLinesAlone)
     EXPECT_EQ(reader.readTextLine(), "three");
     EXPECT_TRUE(reader.atEnd());
     EXPECT_EQ(reader.readTextLine(), "");
+}
+
+TEST(NativePath, CharacterReferencesNameTheRealFile)
+{
+    EXPECT_EQ(nativePath("/w/&#321;&#243;d&#378;.stv"), "/w/Łódź.stv");
+    EXPECT_EQ(nativePath("\xD3wiat/&#1057;&#1072;&#1081;&#1090;"), "Ówiat/Сайт");
+    // Not references: no digits, no semicolon, surrogates, out of range, too long.
+    EXPECT_EQ(decodeCharacterReferences("&#; &#12 &#55296; &#1114112; &#12345678;"),
+        "&#; &#12 &#55296; &#1114112; &#12345678;");
+    EXPECT_EQ(storedPath(nativePath("a&#26085;b")), "a&#26085;b");
+
+    // A file really named with "&#" is used as it stands when its decoded name does not exist.
+    const std::string folder = ::testing::TempDir() + "sitorva-native-path";
+    std::filesystem::create_directories(folder);
+    const std::string literal = folder + "/x&#321;.png";
+    std::ofstream(literal) << "png";
+    EXPECT_EQ(nativePath(literal), literal);
+    std::ofstream(folder + "/xŁ.png") << "png";
+    EXPECT_EQ(nativePath(literal), folder + "/xŁ.png");
+    std::filesystem::remove_all(folder);
 }
