@@ -4,11 +4,11 @@
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace stv
 {
@@ -22,6 +22,18 @@ void addLine(std::string &out, std::string_view line)
 {
     out.append(line);
     out.append(CrLf);
+}
+
+void appendNumber(std::string &out, unsigned value)
+{
+    char digits[16];
+    char *end = digits + sizeof digits;
+    char *p = end;
+    do {
+        *--p = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 // Alignment words by field family; `other` is the word for any code but "0", "1", "2".
@@ -46,31 +58,29 @@ std::string_view indexAlign(std::string_view code)
     return alignWord(code, "Left", "Center", "Right", "");
 }
 
-// <B><I><U><S> for the ticked styles; the closing form has every "<" turned into "</".
-std::string styleTags(const std::vector<std::string> &f, int bold)
+// The ticked styles of four flag fields from `bold` on: <B><I><U><S> opens them, and the
+// closing form is the same text with every "<" turned into "</", in the same order.
+class StyleTags
 {
-    std::string tags;
-    if (flagValue(f[static_cast<std::size_t>(bold)]))
-        tags += "<B>";
-    if (flagValue(f[static_cast<std::size_t>(bold + 1)]))
-        tags += "<I>";
-    if (flagValue(f[static_cast<std::size_t>(bold + 2)]))
-        tags += "<U>";
-    if (flagValue(f[static_cast<std::size_t>(bold + 3)]))
-        tags += "<S>";
-    return tags;
-}
-std::string closingTags(std::string_view tags)
-{
-    std::string out;
-    out.reserve(tags.size() + 4);
-    for (char c : tags) {
-        out += c;
-        if (c == '<')
-            out += '/';
+public:
+    StyleTags(const std::string_view *fields, int bold)
+    {
+        for (std::size_t i = 0; i < 4; ++i)
+            m_on[i] = flagValue(fields[static_cast<std::size_t>(bold) + i]);
     }
-    return out;
-}
+    void open(std::string &out) const { append(out, "<"); }
+    void close(std::string &out) const { append(out, "</"); }
+
+private:
+    void append(std::string &out, std::string_view start) const
+    {
+        static constexpr std::string_view Letters[] = { "B>", "I>", "U>", "S>" };
+        for (std::size_t i = 0; i < 4; ++i)
+            if (m_on[i])
+                out.append(start).append(Letters[i]);
+    }
+    bool m_on[4] {};
+};
 
 void paragraphStart(std::string &out, std::string_view followOn, std::string_view word)
 {
@@ -80,17 +90,18 @@ void paragraphStart(std::string &out, std::string_view followOn, std::string_vie
 }
 
 // The colour tag pair of headings and paragraphs: written whenever the field holds text.
-void colourPair(std::string_view field, std::string &open, std::string &close)
+void colourOpen(std::string &out, std::string_view field)
 {
     if (field.empty())
         return;
-    open = "<FONT COLOR=\"#" + htmlColour(leadingInt(field)) + "\">";
-    close = "</FONT>";
+    out.append("<FONT COLOR=\"#");
+    appendHtmlColour(out, leadingInt(field));
+    out.append("\">");
 }
-
-const std::string &at(const std::vector<std::string> &f, int index)
+void colourClose(std::string &out, std::string_view field)
 {
-    return f[static_cast<std::size_t>(index)];
+    if (!field.empty())
+        out.append("</FONT>");
 }
 
 bool isLineBreakMarker(std::string_view text, std::size_t pos)
@@ -104,58 +115,146 @@ char lowerAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+constexpr std::string_view ParagraphBreak = "{lf13}{lf10}";
+
+bool isParagraphBreak(std::string_view text, std::size_t p)
+{
+    return p + 1 < text.size() && (text[p + 1] == 'l' || text[p + 1] == 'L')
+        && equalsIgnoreCase(text.substr(p, ParagraphBreak.size()), ParagraphBreak);
+}
+
+// A paragraph's every "{lf13}{lf10}" (any case) replaced by <BR>, for texts whose marks take
+// the three passes; false, with nothing written, when the text has none.
+bool replaceParagraphBreaks(std::string_view text, std::string &out)
+{
+    std::size_t done = 0;
+    bool any = false;
+    for (std::size_t p = text.find('{'); p != std::string_view::npos; p = text.find('{', p + 1)) {
+        if (!isParagraphBreak(text, p))
+            continue;
+        if (!any)
+            out.clear();
+        any = true;
+        out.append(text, done, p - done).append("<BR>");
+        done = p + ParagraphBreak.size();
+        p = done - 1;
+    }
+    if (any)
+        out.append(text, done, std::string_view::npos);
+    return any;
+}
+
+// The place of a paragraph break in the list of braces carries this bit.
+constexpr std::size_t BreakFlag = std::size_t(1) << (sizeof(std::size_t) * 8 - 1);
+
+// Finds the "{" of a text for the one-pass translation of its marks (see appendMarks): true
+// when each "{" stands more than 6 characters after the one before it, once every paragraph
+// break is replaced by <BR> (only when `breaks`). The places are those in the text as it is,
+// a break's with BreakFlag. Stops with false as soon as two stand closer, so the list never
+// grows beyond a sixth of the text.
+bool findBracesApart(
+    std::string_view text, bool breaks, std::vector<std::size_t> &braces, bool &breaksFound)
+{
+    braces.clear();
+    breaksFound = false;
+    std::size_t removed = 0; // characters the breaks so far take out
+    std::size_t breakEnd = 0;
+    std::size_t last = 0;
+    bool haveLast = false;
+    auto take = [&](std::size_t p) {
+        if (p < breakEnd)
+            return true; // the second "{" of a break
+        if (breaks && isParagraphBreak(text, p)) {
+            braces.push_back(p | BreakFlag);
+            breaksFound = true;
+            breakEnd = p + ParagraphBreak.size();
+            removed += ParagraphBreak.size() - 4;
+            return true;
+        }
+        const std::size_t at = p - removed;
+        if (haveLast && at - last <= 6)
+            return false;
+        last = at;
+        haveLast = true;
+        braces.push_back(p);
+        return true;
+    };
+    const char *const data = text.data();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i brace = _mm_set1_epi8('{');
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        for (auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, brace)));
+             hits != 0; hits &= hits - 1)
+            if (!take(i + static_cast<std::size_t>(__builtin_ctz(hits))))
+                return false;
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (data[i] == '{' && !take(i))
+            return false;
+    return true;
+}
+
+// Writes the text with its breaks replaced by <BR> into `out`, and turns `braces` into the
+// places of the other "{" in it.
+void replaceBreaks(std::string_view text, std::vector<std::size_t> &braces, std::string &out)
+{
+    out.clear();
+    std::size_t done = 0;
+    std::size_t kept = 0;
+    for (const std::size_t place : braces) {
+        if ((place & BreakFlag) == 0) {
+            braces[kept++] = out.size() + (place - done);
+            continue;
+        }
+        const std::size_t p = place & ~BreakFlag;
+        out.append(text, done, p - done).append("<BR>");
+        done = p + ParagraphBreak.size();
+    }
+    braces.resize(kept);
+    out.append(text, done, std::string_view::npos);
+}
+
 } // namespace
 
 std::string htmlColour(long long colour)
 {
-    char hex[16];
-    std::snprintf(
-        hex, sizeof hex, "%06X", static_cast<unsigned>(static_cast<std::uint32_t>(colour)));
-    const std::string s(hex);
-    return s.substr(4, 2) + s.substr(2, 2) + s.substr(0, 2);
+    std::string out;
+    appendHtmlColour(out, colour);
+    return out;
+}
+
+// The value's hexadecimal digits, at least six, then characters 5-6, 3-4 and 1-2 of them:
+// so a value of more than six digits gives its first six, swapped.
+void appendHtmlColour(std::string &out, long long colour)
+{
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    auto value = static_cast<std::uint32_t>(colour);
+    char digits[8];
+    int count = 0;
+    for (std::uint32_t v = value; v != 0; v >>= 4)
+        ++count;
+    count = count < 6 ? 6 : count;
+    for (int i = count - 1; i >= 0; --i, value >>= 4)
+        digits[i] = Hex[value & 0xFu];
+    const char swapped[6] = { digits[4], digits[5], digits[2], digits[3], digits[0], digits[1] };
+    out.append(swapped, 6);
 }
 
 std::string fontSizeTag(int size)
 {
-    return "<FONT SIZE=\"" + std::to_string(static_cast<unsigned>(size) & 0xFFu) + "\">";
+    std::string out;
+    appendFontSizeTag(out, size);
+    return out;
 }
 
-std::string formatLastUpdated(const GenerationTime &when, const DateNames &names)
+void appendFontSizeTag(std::string &out, int size)
 {
-    auto two = [](int v) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%02d", v);
-        return std::string(buf);
-    };
-    char year[16];
-    std::snprintf(year, sizeof year, "%04d", when.year);
-    const std::size_t weekday = static_cast<std::size_t>((when.weekday + 6) % 7);
-    const std::size_t month = static_cast<std::size_t>((when.month + 11) % 12);
-    return names.days[weekday] + ", " + two(when.day) + " " + names.months[month] + ", " + year
-        + ".  " + two(when.hour) + ":" + two(when.minute) + ":" + two(when.second);
-}
-
-GenerationTime generationTimeNow()
-{
-    std::time_t now = std::time(nullptr);
-    if (const char *epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
-        char *end = nullptr;
-        errno = 0;
-        const long long value = std::strtoll(epoch, &end, 10);
-        if (errno == 0 && end != nullptr && *end == '\0')
-            now = static_cast<std::time_t>(value);
-    }
-    std::tm local {};
-    localtime_r(&now, &local);
-    GenerationTime t;
-    t.year = local.tm_year + 1900;
-    t.month = local.tm_mon + 1;
-    t.day = local.tm_mday;
-    t.hour = local.tm_hour;
-    t.minute = local.tm_min;
-    t.second = local.tm_sec;
-    t.weekday = local.tm_wday == 0 ? 7 : local.tm_wday;
-    return t;
+    out.append("<FONT SIZE=\"");
+    appendNumber(out, static_cast<unsigned>(size) & 0xFFu);
+    out.append("\">");
 }
 
 PageGenerator::PageGenerator(
@@ -165,6 +264,8 @@ PageGenerator::PageGenerator(
     , m_copier(copier)
     , m_importRequested(request.importRequested)
 {
+    for (const std::string &link : lists.links)
+        m_linkEntryHoldsBrace = m_linkEntryHoldsBrace || link.find('{') != std::string::npos;
 }
 
 std::string PageGenerator::importFile(std::string_view storedPath)
@@ -194,349 +295,506 @@ std::string PageGenerator::importFile(std::string_view storedPath)
     return name;
 }
 
-std::string PageGenerator::translatePass(std::string_view text, char letter)
+// Writes the mark that starts at text[p] ("{" and `letter`, lower case) to `out` and gives
+// where the text goes on: after a closing mark or a valid mark, or after the "{" alone when
+// it is no mark. A valid opening mark has its "}" at most 6 characters after the "{", so only
+// those few characters are looked at, and every pass stays linear whatever the text holds.
+std::size_t PageGenerator::translateMarkAt(
+    std::string_view text, std::size_t p, char letter, std::string &out)
 {
+    // Closing marks are written in lower case only: "{C/}" is an opening mark.
+    if (letter != 'i' && text[p + 1] == letter && text.substr(p + 2, 2) == "/}") {
+        out.append(letter == 'c' ? "</font>" : "</a>");
+        return p + 4;
+    }
+    // A stored line break marker is never a link mark.
+    if (letter == 'l' && isLineBreakMarker(text, p)) {
+        out += '{';
+        return p + 1;
+    }
     const std::vector<std::string> &list = letter == 'c' ? m_lists.colours
         : letter == 'l'                                  ? m_lists.links
                                                          : m_lists.images;
-    const std::string closing = letter == 'i' ? std::string() : std::string("{") + letter + "/}";
-    std::string out;
-    std::size_t i = 0;
-    for (;;) {
-        std::size_t p = text.find('{', i);
-        while (p != std::string_view::npos
-            && (p + 1 >= text.size() || lowerAscii(text[p + 1]) != letter))
-            p = text.find('{', p + 1);
-        if (p == std::string_view::npos)
-            break;
-        if (out.empty())
-            out.reserve(text.size() + text.size() / 4 + 256);
-        out.append(text, i, p - i);
-        if (!closing.empty() && text.compare(p, 4, closing) == 0) {
-            out += letter == 'c' ? "</font>" : "</a>";
-            i = p + 4;
-            continue;
-        }
-        // A stored line break marker is never a link mark.
-        if (letter == 'l' && isLineBreakMarker(text, p)) {
-            out += '{';
-            i = p + 1;
-            continue;
-        }
-        const std::size_t q = text.find('}', p);
-        if (q != std::string_view::npos && q - p < 7) {
-            const int n = leadingInt(text.substr(p + 2, 3));
-            if (n >= 0 && static_cast<std::size_t>(n) < list.size()) {
-                const std::string &entry = list[static_cast<std::size_t>(n)];
-                if (letter == 'c')
-                    out.append("<font color=\"")
-                        .append(htmlColour(leadingInt(entry)))
-                        .append("\">");
-                else if (letter == 'l')
-                    out.append("<a href=\"").append(entry).append("\">");
-                else
-                    emitImage(entry, out, m_importRequested);
-                // The search goes on after the inserted text, so entries holding marks
-                // themselves are never translated again.
-                i = q + 1;
-                continue;
-            }
-        }
+    const std::size_t q = text.substr(p + 1, 6).find('}');
+    const int n = q == std::string_view::npos ? -1 : leadingInt(text.substr(p + 2, 3));
+    if (n < 0 || static_cast<std::size_t>(n) >= list.size()) {
         out += '{';
-        i = p + 1;
+        return p + 1;
     }
-    if (i == 0)
-        return std::string(text);
+    const std::string &entry = list[static_cast<std::size_t>(n)];
+    if (letter == 'c') {
+        out.append("<font color=\"");
+        appendHtmlColour(out, leadingInt(entry));
+        out.append("\">");
+    } else if (letter == 'l') {
+        out.append("<a href=\"").append(entry).append("\">");
+    } else {
+        emitImage(entry, out, m_importRequested);
+    }
+    // The search goes on after the mark, never inside the inserted text, so entries holding
+    // marks themselves are never translated again.
+    return p + 1 + q + 1;
+}
+
+// One pass from left to right over the marks of one letter (lower case). Nothing is
+// appended and the answer is false when the text holds none of them.
+bool PageGenerator::markPass(std::string_view text, char letter, std::string &out)
+{
+    std::size_t i = 0;
+    bool any = false;
+    for (std::size_t p = text.find('{'); p != std::string_view::npos;) {
+        if (p + 1 >= text.size() || lowerAscii(text[p + 1]) != letter) {
+            p = text.find('{', p + 1);
+            continue;
+        }
+        any = true;
+        out.append(text, i, p - i);
+        i = translateMarkAt(text, p, letter, out);
+        p = text.find('{', i);
+    }
+    if (!any)
+        return false;
     out.append(text, i, std::string_view::npos);
-    return out;
+    return true;
+}
+
+void PageGenerator::appendMarks(std::string_view text, std::string &out)
+{
+    bool breaks = false;
+    if (findBracesApart(text, false, m_braces, breaks))
+        appendMarksApart(text, m_braces, out);
+    else
+        appendMarksInPasses(text, out);
+}
+
+// The marks in one pass from brace to brace. Where every "{" stands more than 6 characters
+// after the one before it, no pass can change what a later pass sees near its own marks (a
+// mark reaches at most 6 characters past its "{", and colour and link tags bring no "{"), so
+// the three passes give this same text; unless a link entry brings a "{" of its own.
+void PageGenerator::appendMarksApart(
+    std::string_view text, const std::vector<std::size_t> &braces, std::string &out)
+{
+    if (m_linkEntryHoldsBrace) {
+        appendMarksInPasses(text, out);
+        return;
+    }
+    std::size_t i = 0;
+    for (const std::size_t p : braces) {
+        const char letter = p + 1 < text.size() ? lowerAscii(text[p + 1]) : '\0';
+        if (letter != 'c' && letter != 'l' && letter != 'i')
+            continue;
+        out.append(text, i, p - i);
+        i = translateMarkAt(text, p, letter, out);
+    }
+    out.append(text, i, std::string_view::npos);
+}
+
+// The colour, link and picture passes in this order, each over the result of the one before;
+// a pass that finds none of its marks leaves the text as it is, without a copy.
+void PageGenerator::appendMarksInPasses(std::string_view text, std::string &out)
+{
+    std::string_view current = text;
+    m_passText[0].clear();
+    if (markPass(current, 'c', m_passText[0]))
+        current = m_passText[0];
+    m_passText[1].clear();
+    if (markPass(current, 'l', m_passText[1]))
+        current = m_passText[1];
+    if (!markPass(current, 'i', out))
+        out.append(current);
 }
 
 std::string PageGenerator::translateMarks(std::string_view text)
 {
-    const std::string coloured = translatePass(text, 'c');
-    const std::string linked = translatePass(coloured, 'l');
-    return translatePass(linked, 'i');
+    std::string out;
+    appendMarks(text, out);
+    return out;
 }
 
 void PageGenerator::emitHeading(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 10);
-    const std::string_view align = headingAlign(at(f, field::HeadingAlign));
-    const std::string style = styleTags(f, field::HeadingBold);
-    std::string colourOpen, colourClose;
-    colourPair(at(f, field::HeadingColour), colourOpen, colourClose);
-    const std::string level = std::to_string(m_headingCounter);
-    out.append("<H").append(level).append(" ALIGN=").append(align).append(">").append(CrLf);
-    out.append(colourOpen)
-        .append(style)
-        .append(fontSizeTag(leadingInt(at(f, field::HeadingSize))))
-        .append("<BIG>")
-        .append(translateMarks(at(f, field::HeadingText)))
-        .append("</BIG></FONT>")
-        .append(closingTags(style))
-        .append(colourClose)
-        .append(CrLf);
-    out.append("</H").append(level).append(">").append(CrLf);
+    const auto f = fieldViews<10>(record);
+    const StyleTags style(f.data(), field::HeadingBold);
+    const std::string_view colour = f[field::HeadingColour];
+    out.append("<H");
+    appendNumber(out, m_headingCounter);
+    out.append(" ALIGN=").append(headingAlign(f[field::HeadingAlign])).append(">").append(CrLf);
+    colourOpen(out, colour);
+    style.open(out);
+    appendFontSizeTag(out, leadingInt(f[field::HeadingSize]));
+    out.append("<BIG>");
+    appendMarks(f[field::HeadingText], out);
+    out.append("</BIG></FONT>");
+    style.close(out);
+    colourClose(out, colour);
+    out.append(CrLf).append("</H");
+    appendNumber(out, m_headingCounter);
+    out.append(">").append(CrLf);
     ++m_headingCounter;
 }
 
 void PageGenerator::emitParagraph(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 11);
-    paragraphStart(out, at(f, field::ParaFollowOn), headingAlign(at(f, field::ParaAlign)));
-    const std::string style = styleTags(f, field::ParaBold);
-    std::string colourOpen, colourClose;
-    colourPair(at(f, field::ParaColour), colourOpen, colourClose);
-    std::string text = at(f, field::ParaText);
-    replaceAll("{lf13}{lf10}", "<BR>", text);
-    const std::string &link = at(f, field::ParaLink);
-    out.append(colourOpen).append(style).append(fontSizeTag(leadingInt(at(f, field::ParaSize))));
+    const auto f = fieldViews<12>(record);
+    paragraphStart(out, f[field::ParaFollowOn], headingAlign(f[field::ParaAlign]));
+    const StyleTags style(f.data(), field::ParaBold);
+    const std::string_view colour = f[field::ParaColour];
+    const std::string_view link = f[field::ParaLink];
+    colourOpen(out, colour);
+    style.open(out);
+    appendFontSizeTag(out, leadingInt(f[field::ParaSize]));
     if (!link.empty())
         out.append("<A HREF=\"").append(link).append("\">");
-    out.append(translateMarks(text));
+    const std::string_view text = f[field::ParaText];
+    bool breaks = false;
+    if (findBracesApart(text, true, m_braces, breaks)) {
+        if (breaks)
+            replaceBreaks(text, m_braces, m_text);
+        appendMarksApart(breaks ? std::string_view(m_text) : text, m_braces, out);
+    } else {
+        appendMarksInPasses(replaceParagraphBreaks(text, m_text) ? m_text : text, out);
+    }
     if (!link.empty())
         out.append("</A>");
-    out.append("</FONT>").append(closingTags(style)).append(colourClose).append(CrLf);
+    out.append("</FONT>");
+    style.close(out);
+    colourClose(out, colour);
+    out.append(CrLf);
 }
 
 void PageGenerator::emitImage(std::string_view record, std::string &out, bool importFlag)
 {
-    const auto f = splitFields(record, 12);
-    paragraphStart(out, at(f, field::ImageFollowOn),
-        alignWord(at(f, field::ImageJustify), "LEFT", "CENTER", "RIGHT", ""));
-    const std::string &file = at(f, field::ImageFile);
-    const std::string source
-        = flagValue(at(f, field::ImageImport)) && importFlag ? importFile(file) : file;
+    const auto f = fieldViews<13>(record);
+    paragraphStart(out, f[field::ImageFollowOn],
+        alignWord(f[field::ImageJustify], "LEFT", "CENTER", "RIGHT", ""));
+    std::string_view source = f[field::ImageFile];
+    std::string imported;
+    if (flagValue(f[field::ImageImport]) && importFlag) {
+        imported = importFile(source);
+        source = imported;
+    }
 
-    std::string line;
-    const std::string &linkType = at(f, field::ImageLinkType);
-    const std::string &link = at(f, field::ImageLink);
+    const std::string_view linkType = f[field::ImageLinkType];
+    const std::string_view link = f[field::ImageLink];
     const bool linked = linkType != "0" && !link.empty();
     if (linked) {
         const std::string_view prefix = linkType == "2" ? "mailto:" : linkType == "3" ? "#" : "";
-        line.append("<A HREF=\"").append(prefix).append(link).append("\">");
+        out.append("<A HREF=\"").append(prefix).append(link).append("\">");
     }
-    line.append("<IMG SRC=\"").append(source).append("\" ");
-    if (const std::string &w = at(f, field::ImageWidth); !w.empty())
-        line.append("WIDTH=\"").append(w).append("\" ");
-    if (const std::string &h = at(f, field::ImageHeight); !h.empty())
-        line.append("HEIGHT=\"").append(h).append("\" ");
-    if (const std::string &alt = at(f, field::ImageAltText); !alt.empty())
-        line.append("ALT=\"").append(alt).append("\" ");
+    out.append("<IMG SRC=\"").append(source).append("\" ");
+    if (const std::string_view w = f[field::ImageWidth]; !w.empty())
+        out.append("WIDTH=\"").append(w).append("\" ");
+    if (const std::string_view h = f[field::ImageHeight]; !h.empty())
+        out.append("HEIGHT=\"").append(h).append("\" ");
+    if (const std::string_view alt = f[field::ImageAltText]; !alt.empty())
+        out.append("ALT=\"").append(alt).append("\" ");
     static constexpr std::string_view Positions[] = { "ALIGN=\"TOP\" ", "ALIGN=\"MIDDLE\" ",
         "ALIGN=\"BOTTOM\" ", "ALIGN=\"LEFT\" ", "ALIGN=\"RIGHT\" " };
-    const std::string &pos = at(f, field::ImagePosition);
+    const std::string_view pos = f[field::ImagePosition];
     if (pos.size() == 1 && pos[0] >= '0' && pos[0] <= '4')
-        line.append(Positions[pos[0] - '0']);
-    if (!flagValue(at(f, field::ImageLinkBorder)))
-        line.append("Border=\"0\"");
-    line.append(">");
+        out.append(Positions[pos[0] - '0']);
+    if (!flagValue(f[field::ImageLinkBorder]))
+        out.append("Border=\"0\"");
+    out.append(">");
     if (linked)
-        line.append("</A>");
-    addLine(out, line);
+        out.append("</A>");
+    out.append(CrLf);
 }
 
 void PageGenerator::emitDivider(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 5);
-    const bool shaded = !flagValue(at(f, field::Divider3D));
-    std::string line = "<HR ";
-    if (shaded) {
-        line.append("noshade ");
-        line.append("color=\"#")
-            .append(htmlColour(leadingInt(at(f, field::DividerColour))))
-            .append("\" ");
-    }
-    if (const std::string &size = at(f, field::DividerThickness); size != "1")
-        line.append("size=\"").append(size).append("\" ");
-    if (const std::string &width = at(f, field::DividerWidth); width != "100")
-        line.append("width=\"").append(width).append("%\" ");
-    line.append(">");
+    const auto f = fieldViews<6>(record);
     addLine(out, "<P>");
-    addLine(out, line);
+    out.append("<HR ");
+    if (!flagValue(f[field::Divider3D])) {
+        out.append("noshade color=\"#");
+        appendHtmlColour(out, leadingInt(f[field::DividerColour]));
+        out.append("\" ");
+    }
+    if (const std::string_view size = f[field::DividerThickness]; size != "1")
+        out.append("size=\"").append(size).append("\" ");
+    if (const std::string_view width = f[field::DividerWidth]; width != "100")
+        out.append("width=\"").append(width).append("%\" ");
+    out.append(">").append(CrLf);
     addLine(out, "<P>");
 }
 
 void PageGenerator::emitAnchor(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 4);
-    if (!flagValue(at(f, field::AnchorFollowOn)))
+    const auto f = fieldViews<5>(record);
+    if (!flagValue(f[field::AnchorFollowOn]))
         addLine(out, "<P>");
     out.append("<A NAME=\"")
-        .append(at(f, field::AnchorName))
+        .append(f[field::AnchorName])
         .append("\"><!-- -->")
-        .append(at(f, field::AnchorText))
+        .append(f[field::AnchorText])
         .append("</A>")
         .append(CrLf);
 }
 
 void PageGenerator::emitList(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 18);
-    const bool numbered = leadingInt(at(f, field::ListType)) != 0;
-    const int size = leadingInt(at(f, field::ListSize));
-    const int colour = leadingInt(at(f, field::ListColour));
-    const std::string sizeOpen = size != 2 ? fontSizeTag(size) : std::string();
-    const std::string_view sizeClose = size != 2 ? "</FONT>" : "";
-    const std::string colourOpen
-        = colour != 0 ? "<FONT COLOR=\"#" + htmlColour(colour) + "\">" : std::string();
-    const std::string_view colourClose = colour != 0 ? "</FONT>" : "";
+    const auto f = fieldViews<19>(record);
+    const bool numbered = leadingInt(f[field::ListType]) != 0;
+    const int size = leadingInt(f[field::ListSize]);
+    const int colour = leadingInt(f[field::ListColour]);
 
     addLine(out, numbered ? "<OL>" : "<UL>");
     for (int k = 1; k <= field::ListRows; ++k) {
-        const std::string &text = at(f, field::listText(k));
-        const std::string &link = at(f, field::listLink(k));
+        const std::string_view text = f[static_cast<std::size_t>(field::listText(k))];
+        const std::string_view link = f[static_cast<std::size_t>(field::listLink(k))];
         if (text.empty())
             continue;
-        out.append("<LI> ").append(colourOpen).append(sizeOpen);
+        out.append("<LI> ");
+        if (colour != 0) {
+            out.append("<FONT COLOR=\"#");
+            appendHtmlColour(out, colour);
+            out.append("\">");
+        }
+        if (size != 2)
+            appendFontSizeTag(out, size);
         if (!link.empty())
             out.append("<A HREF=\"").append(link).append("\">");
-        out.append(translateMarks(text));
+        appendMarks(text, out);
         if (!link.empty())
             out.append("</A>");
-        out.append(sizeClose).append(colourClose).append(CrLf);
+        if (size != 2)
+            out.append("</FONT>");
+        if (colour != 0)
+            out.append("</FONT>");
+        out.append(CrLf);
     }
     addLine(out, numbered ? "</OL>" : "</UL>");
 }
 
 void PageGenerator::emitLineIndex(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 9);
-    paragraphStart(out, at(f, field::IndexFollowOn), indexAlign(at(f, field::IndexAlign)));
-    const std::vector<std::string> lines = splitLines(unescapeLineBreaks(at(f, field::IndexLines)));
-    const std::string style = styleTags(f, field::IndexBold);
-    out.append(fontSizeTag(leadingInt(at(f, field::IndexSize)))).append(style);
-    if (lines.size() >= 2) {
-        std::string label;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i % 2 == 0) {
-                label = translateMarks(lines[i]);
-                continue;
-            }
-            out.append("<A HREF=\"").append(lines[i]).append("\">").append(label).append("</A>");
-            if (i + 1 < lines.size())
-                out.append(" | ");
-        }
+    const auto f = fieldViews<10>(record);
+    paragraphStart(out, f[field::IndexFollowOn], indexAlign(f[field::IndexAlign]));
+    std::string_view text = f[field::IndexLines];
+    if (text.find('{') != std::string_view::npos) {
+        m_text.clear();
+        appendUnescapedLineBreaks(text, m_text);
+        text = m_text;
     }
-    out.append(closingTags(style)).append("</Font>").append(CrLf);
+    const StyleTags style(f.data(), field::IndexBold);
+    appendFontSizeTag(out, leadingInt(f[field::IndexSize]));
+    style.open(out);
+    // Labels and addresses alternate. The labels are translated only when there are at least
+    // two lines (a picture mark copies its file); a last label without an address is dropped,
+    // and the link before it keeps its separator.
+    LineCursor lines(text);
+    std::string_view line, first;
+    for (std::size_t i = 0; lines.next(line); ++i) {
+        if (i == 0) {
+            first = line;
+            continue;
+        }
+        if (i == 1) {
+            m_label.clear();
+            appendMarks(first, m_label);
+        } else if (i % 2 == 0) {
+            out.append(" | ");
+            m_label.clear();
+            appendMarks(line, m_label);
+            continue;
+        }
+        out.append("<A HREF=\"").append(line).append("\">").append(m_label).append("</A>");
+    }
+    style.close(out);
+    out.append("</Font>").append(CrLf);
 }
 
 void PageGenerator::emitHtml(std::string_view record, std::string &out)
 {
-    const auto f = splitFields(record, 2);
-    addLine(out, unescapeLineBreaks(at(f, field::HTMLCode)));
+    const auto f = fieldViews<3>(record);
+    appendUnescapedLineBreaks(f[field::HTMLCode], out);
+    out.append(CrLf);
 }
 
 void PageGenerator::emitSound(std::string_view record, std::string &out, bool importFlag)
 {
-    const auto f = splitFields(record, 7);
-    paragraphStart(out, at(f, field::SoundFollowOn), indexAlign(at(f, field::SoundAlign)));
-    const std::string &file = at(f, field::SoundFile);
+    const auto f = fieldViews<8>(record);
+    paragraphStart(out, f[field::SoundFollowOn], indexAlign(f[field::SoundAlign]));
+    std::string_view source = f[field::SoundFile];
+    std::string imported;
     // The section's own "&Import Sound File" box decides, as an image's box does.
-    const std::string source
-        = importFlag && flagValue(at(f, field::SoundImport)) ? importFile(file) : file;
+    if (importFlag && flagValue(f[field::SoundImport])) {
+        imported = importFile(source);
+        source = imported;
+    }
     out.append("<EMBED SRC=\"")
         .append(source)
         .append("\" ")
-        .append(flagValue(at(f, field::SoundAutoStart)) ? "AUTOSTART=\"True\"" : "")
+        .append(flagValue(f[field::SoundAutoStart]) ? "AUTOSTART=\"True\"" : "")
         .append(" ")
-        .append(flagValue(at(f, field::SoundHidden)) ? "HIDDEN=\"True\"" : "")
+        .append(flagValue(f[field::SoundHidden]) ? "HIDDEN=\"True\"" : "")
         .append(">")
         .append(CrLf);
 }
 
-void PageGenerator::emitSections(
-    const std::vector<std::string> &sections, std::string &out, bool importFlag)
+void PageGenerator::emitRecord(std::string_view record, std::string &out, bool importFlag)
 {
-    for (const std::string &record : sections) {
-        std::size_t cursor = 1;
-        const std::string kind = nextField(record, cursor);
-        if (kind == "Heading")
-            emitHeading(record, out);
-        else if (kind == "Paragraph")
-            emitParagraph(record, out);
-        else if (kind == "Image")
-            emitImage(record, out, importFlag);
-        else if (kind == "Divider")
-            emitDivider(record, out);
-        else if (kind == "Anchor")
-            emitAnchor(record, out);
-        else if (kind == "List")
-            emitList(record, out);
-        else if (kind == "Index")
-            emitLineIndex(record, out);
-        else if (kind == "HTML")
-            emitHtml(record, out);
-        else if (kind == "PlaySound")
-            emitSound(record, out, importFlag);
+    if (record.size() < 3) // too short to hold a kind between two separators
+        return;
+    std::string_view kind;
+    splitFieldViews(record, &kind, 1);
+    if (kind == "Heading")
+        emitHeading(record, out);
+    else if (kind == "Paragraph")
+        emitParagraph(record, out);
+    else if (kind == "Image")
+        emitImage(record, out, importFlag);
+    else if (kind == "Divider")
+        emitDivider(record, out);
+    else if (kind == "Anchor")
+        emitAnchor(record, out);
+    else if (kind == "List")
+        emitList(record, out);
+    else if (kind == "Index")
+        emitLineIndex(record, out);
+    else if (kind == "HTML")
+        emitHtml(record, out);
+    else if (kind == "PlaySound")
+        emitSound(record, out, importFlag);
+}
+
+void PageGenerator::emitSections(SectionRecords records, std::string &out, bool importFlag)
+{
+    records.forEach([&](std::string_view record) {
+        emitRecord(record, out, importFlag);
+        return true;
+    });
+}
+
+void PageGenerator::pageStart(const Project &header, std::string &out, bool &importFiles)
+{
+    m_headingCounter = 1;
+    addLine(out, "<HTML>");
+    addLine(out, "<HEAD>");
+    addLine(out, "<!-- Created with Sitorva 98 -->");
+    if (!header.headCode.empty())
+        addLine(out, header.headCode);
+    out.append("<TITLE>").append(header.pageTitle).append("</TITLE>").append(CrLf);
+    addLine(out, "</HEAD>");
+
+    importFiles = m_importRequested && header.importBackgroundImage;
+    if (header.backgroundImage.empty()) {
+        out.append("<BODY BGCOLOR=#");
+        appendHtmlColour(out, header.backgroundColour);
+        out.append(">").append(CrLf);
+    } else {
+        out.append("<BODY BACKGROUND=\"")
+            .append(importFiles ? importFile(header.backgroundImage) : header.backgroundImage)
+            .append("\">")
+            .append(CrLf);
     }
+}
+
+void PageGenerator::pageEnd(const PageOptions &options, std::string &out)
+{
+    const std::string_view footerColour = options.updateBlack ? "\"#000000\"" : "\"#ffffff\"";
+    if (options.siteLastUpdated) {
+        addLine(out, "<P Align=Center>");
+        out.append("<FONT SIZE=4 color=")
+            .append(footerColour)
+            .append("><B>Site Last Updated ")
+            .append(formatLastUpdated(m_request.when, m_request.names))
+            .append("</B></FONT>")
+            .append(CrLf);
+    }
+    addLine(out, "<P Align=Center>");
+    out.append("<Font Color=")
+        .append(footerColour)
+        .append("><SMALL><SMALL>Created with <A HREF=\"")
+        .append(MakerSite)
+        .append("\">Sitorva 98</A></SMALL></SMALL></Font>")
+        .append(CrLf);
+    addLine(out, "</BODY></HTML>");
 }
 
 std::string PageGenerator::buildPage(const Project &project, const PageOptions &options)
 {
-    m_headingCounter = 1;
     std::string out;
     out.reserve(1024 + project.sections.size() * 96);
-    addLine(out, "<HTML>");
-    addLine(out, "<HEAD>");
-    addLine(out, "<!-- Created with Sitorva 98 -->");
-    if (!project.headCode.empty())
-        addLine(out, project.headCode);
-    addLine(out, "<TITLE>" + project.pageTitle + "</TITLE>");
-    addLine(out, "</HEAD>");
-
-    const bool importFiles = m_importRequested && project.importBackgroundImage;
-    if (project.backgroundImage.empty())
-        addLine(out, "<BODY BGCOLOR=#" + htmlColour(project.backgroundColour) + ">");
-    else
-        addLine(out,
-            "<BODY BACKGROUND=\""
-                + (importFiles ? importFile(project.backgroundImage) : project.backgroundImage)
-                + "\">");
-
+    bool importFiles = false;
+    pageStart(project, out, importFiles);
     emitSections(project.sections, out, importFiles);
-
-    const std::string footerColour = options.updateBlack ? "\"#000000\"" : "\"#ffffff\"";
-    if (options.siteLastUpdated) {
-        addLine(out, "<P Align=Center>");
-        addLine(out,
-            "<FONT SIZE=4 color=" + footerColour + "><B>Site Last Updated "
-                + formatLastUpdated(m_request.when, m_request.names) + "</B></FONT>");
-    }
-    addLine(out, "<P Align=Center>");
-    addLine(out,
-        "<Font Color=" + footerColour + "><SMALL><SMALL>Created with <A HREF=\"" + MakerSite
-            + "\">Sitorva 98</A></SMALL></SMALL></Font>");
-    addLine(out, "</BODY></HTML>");
+    pageEnd(options, out);
     return out;
 }
 
-PageResult writePage(const Project &project, const FavouriteLists &lists,
+bool PageGenerator::writePage(
+    const Project &header, SectionRecords records, const PageOptions &options, ByteSink &sink)
+{
+    std::string out;
+    out.reserve(PageBlockSize + PageBlockSize / 2);
+    bool importFiles = false;
+    pageStart(header, out, importFiles);
+    const bool written = records.forEach([&](std::string_view record) {
+        emitRecord(record, out, importFiles);
+        if (out.size() < PageBlockSize)
+            return true;
+        const bool ok = sink.write(out);
+        out.clear();
+        return ok;
+    });
+    if (!written)
+        return false;
+    pageEnd(options, out);
+    return sink.write(out);
+}
+
+namespace
+{
+
+PageResult writePageTo(const Project &header, SectionRecords records, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
 {
     PageGenerator generator(lists, request, copier);
-    const std::string page = generator.buildPage(project, options);
     PageResult result;
+    result.ok = generator.writePage(header, records, options, sink);
     result.copyFailures = generator.copyFailures();
-    result.ok = sink.write(page);
     if (!result.ok)
         result.error = sink.error();
     return result;
 }
 
-PageResult writePageFile(const Project &project, const FavouriteLists &lists,
-    const PageOptions &options, const PageRequest &request, FileCopier &copier)
+PageResult writePageFileFrom(const Project &header, SectionRecords records,
+    const FavouriteLists &lists, const PageOptions &options, const PageRequest &request,
+    FileCopier &copier)
 {
     AtomicFile file(request.pageFile);
     PageResult result;
     if (file.open()) {
-        result = writePage(project, lists, options, request, copier, file);
+        result = writePageTo(header, records, lists, options, request, copier, file);
         if (result.ok && file.commit())
             return result;
     }
     result.ok = false;
     result.error = "Cannot create file " + request.pageFile;
     return result;
+}
+
+} // namespace
+
+PageResult writePage(const Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
+{
+    return writePageTo(project, project.sections, lists, options, request, copier, sink);
+}
+
+PageResult writePageFile(const Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request, FileCopier &copier)
+{
+    return writePageFileFrom(project, project.sections, lists, options, request, copier);
+}
+
+PageResult writePageFile(const ProjectFile &project, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request, FileCopier &copier)
+{
+    return writePageFileFrom(
+        project.header(), SectionRecords(project.records()), lists, options, request, copier);
 }
 
 std::string proposedPageName(const std::string &projectFileName, const std::string &pageFileName)

@@ -6,10 +6,11 @@
 
 #include "core/files/FileIO.h"
 #include "core/page/FileCopy.h"
+#include "core/page/GenerationTime.h"
 #include "core/project/Project.h"
 #include "core/settings/FavouriteLists.h"
+#include "core/text/TextTools.h"
 
-#include <array>
 #include <map>
 #include <string>
 #include <string_view>
@@ -23,25 +24,10 @@ inline constexpr const char *MakerSite = "https://sitorva.org/";
 
 // Six hexadecimal digits RRGGBB of a colour value laid out 0x00BBGGRR.
 std::string htmlColour(long long colour);
+void appendHtmlColour(std::string &out, long long colour);
 // <FONT SIZE="n"> with the low 8 bits of the size.
 std::string fontSizeTag(int size);
-
-// A local date and time and the locale's names, passed in so output is reproducible.
-struct GenerationTime {
-    int year = 2000, month = 1, day = 1; // month 1 to 12
-    int hour = 0, minute = 0, second = 0;
-    int weekday = 6; // 1 Monday to 7 Sunday
-};
-struct DateNames {
-    std::array<std::string, 7> days
-        = { "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday" };
-    std::array<std::string, 12> months = { "January", "February", "March", "April", "May", "June",
-        "July", "August", "September", "October", "November", "December" };
-};
-// "dddd, dd mmmm, yyyy.  hh:nn:ss", e.g. "Monday, 07 December, 2026.  14:05:09".
-std::string formatLastUpdated(const GenerationTime &when, const DateNames &names);
-// The local time now, or the instant of SOURCE_DATE_EPOCH when it holds an integer.
-GenerationTime generationTimeNow();
+void appendFontSizeTag(std::string &out, int size);
 
 struct PageRequest {
     bool importRequested = false; // Create Web Page: true; preview: false
@@ -57,6 +43,41 @@ struct PageResult {
     std::vector<std::string> copyFailures; // one line per file that could not be copied
 };
 
+// Section records in page order: a project's list, or the record lines of a project file's
+// bytes (one record per line), which are read as views and never copied.
+class SectionRecords
+{
+public:
+    SectionRecords(const std::vector<std::string> &list) // implicit: a list is records
+        : m_list(&list)
+    {
+    }
+    explicit SectionRecords(std::string_view lines)
+        : m_lines(lines)
+    {
+    }
+    // Calls f(record) for each record in order until f returns false; false when it did.
+    template <class F>
+    bool forEach(F &&f) const
+    {
+        if (m_list != nullptr) {
+            for (const std::string &record : *m_list)
+                if (!f(std::string_view(record)))
+                    return false;
+            return true;
+        }
+        LineCursor cursor(m_lines);
+        for (std::string_view record; cursor.next(record);)
+            if (!f(record))
+                return false;
+        return true;
+    }
+
+private:
+    const std::vector<std::string> *m_list = nullptr;
+    std::string_view m_lines;
+};
+
 // One generation run. Holds the state the emitters share while the page is built.
 class PageGenerator
 {
@@ -65,9 +86,15 @@ public:
 
     // The whole page's bytes.
     std::string buildPage(const Project &project, const PageOptions &options);
+    // Writes the page of the header's values and the records into the sink in blocks of
+    // PageBlockSize bytes, so the page is never held whole; false when the sink refused.
+    bool writePage(
+        const Project &header, SectionRecords records, const PageOptions &options, ByteSink &sink);
+    static constexpr std::size_t PageBlockSize = 1 << 18;
 
     // Each appends its lines (each followed by CR LF) to `out`.
-    void emitSections(const std::vector<std::string> &sections, std::string &out, bool importFlag);
+    void emitSections(SectionRecords records, std::string &out, bool importFlag);
+    void emitRecord(std::string_view record, std::string &out, bool importFlag);
     void emitHeading(std::string_view record, std::string &out);
     void emitParagraph(std::string_view record, std::string &out);
     void emitImage(std::string_view record, std::string &out, bool importFlag);
@@ -80,6 +107,8 @@ public:
 
     // Replaces the colour, link and picture marks of a user's text.
     std::string translateMarks(std::string_view text);
+    // The same, appended to `out`; a text without marks is copied once and nothing else.
+    void appendMarks(std::string_view text, std::string &out);
     // Copies a stored path beside the page; the page refers to it by the returned bare name.
     std::string importFile(std::string_view storedPath);
 
@@ -90,15 +119,29 @@ public:
     const std::vector<std::string> &copyFailures() const { return m_copyFailures; }
 
 private:
-    std::string translatePass(std::string_view text, char letter);
+    std::size_t translateMarkAt(
+        std::string_view text, std::size_t p, char letter, std::string &out);
+    bool markPass(std::string_view text, char letter, std::string &out);
+    void appendMarksApart(
+        std::string_view text, const std::vector<std::size_t> &braces, std::string &out);
+    void appendMarksInPasses(std::string_view text, std::string &out);
+    void pageStart(const Project &header, std::string &out, bool &importFiles);
+    void pageEnd(const PageOptions &options, std::string &out);
 
     const FavouriteLists &m_lists;
     const PageRequest &m_request;
     FileCopier &m_copier;
     bool m_importRequested = false;
+    bool m_linkEntryHoldsBrace = false;
     unsigned short m_headingCounter = 1;
     std::map<std::string, std::string> m_copied; // destination -> source of this run
     std::vector<std::string> m_copyFailures;
+    // Working texts reused from record to record: the first two mark passes, a text with its
+    // line breaks replaced, and a line index's label.
+    std::string m_passText[2];
+    std::string m_text;
+    std::string m_label;
+    std::vector<std::size_t> m_braces; // where the "{" of the text at hand stand
 };
 
 // Builds the page and writes it into the sink.
@@ -106,6 +149,10 @@ PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink);
 // Writes request.pageFile through AtomicFile; a failure gives "Cannot create file %s".
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request, FileCopier &copier);
+// The same for a project file read by ProjectFile: the records go from the file's bytes to
+// the page without being copied.
+PageResult writePageFile(const ProjectFile &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier);
 
 // The page name proposed for a project: its stored page name, else the project's path with

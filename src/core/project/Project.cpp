@@ -6,27 +6,65 @@
 namespace stv
 {
 
-ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project)
+ProjectResult parseProjectHeader(
+    std::string_view bytes, const std::string &fileName, Project &header, std::size_t &recordsAt)
 {
-    std::vector<std::string> lines = splitLines(bytes);
-    if (lines.size() < ProjectHeaderLines)
-        return { false,
-            "Cannot load " + fileName
-                + ": it is not a Sitorva project (a project file has at least ten lines)." };
+    LineCursor cursor(bytes);
+    std::string_view lines[ProjectHeaderLines];
+    for (std::string_view &line : lines)
+        if (!cursor.next(line))
+            return { false,
+                "Cannot load " + fileName
+                    + ": it is not a Sitorva project (a project file has at least ten lines)." };
     Project p;
     p.headCode = unescapeLineBreaks(lines[0]);
-    p.ftpInitDir = std::move(lines[1]);
-    p.ftpPassword = std::move(lines[2]);
-    p.ftpUserId = std::move(lines[3]);
-    p.ftpHost = std::move(lines[4]);
-    p.pageFileName = std::move(lines[5]);
+    p.ftpInitDir = lines[1];
+    p.ftpPassword = lines[2];
+    p.ftpUserId = lines[3];
+    p.ftpHost = lines[4];
+    p.pageFileName = lines[5];
     p.importBackgroundImage = flagValue(lines[6]);
-    p.backgroundImage = std::move(lines[7]);
+    p.backgroundImage = lines[7];
     p.backgroundColour = leadingInt(lines[8]);
-    p.pageTitle = std::move(lines[9]);
-    p.sections.assign(std::make_move_iterator(lines.begin() + ProjectHeaderLines),
-        std::make_move_iterator(lines.end()));
+    p.pageTitle = lines[9];
+    header = std::move(p);
+    recordsAt = bytes.size() - cursor.rest().size();
+    return { true, {} };
+}
+
+ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project)
+{
+    Project p;
+    std::size_t recordsAt = 0;
+    if (ProjectResult r = parseProjectHeader(bytes, fileName, p, recordsAt); !r.ok)
+        return r;
+    const std::string_view records = bytes.substr(recordsAt);
+    p.sections.reserve(countLines(records));
+    LineCursor cursor(records);
+    for (std::string_view record; cursor.next(record);)
+        p.sections.emplace_back(record);
     project = std::move(p);
+    return { true, {} };
+}
+
+ProjectResult ProjectFile::read(const std::string &path)
+{
+    std::string data;
+    const FileResult r = readWholeFile(path, data);
+    if (!r.ok)
+        return { false, r.error };
+    return parse(std::move(data), path);
+}
+
+ProjectResult ProjectFile::parse(std::string bytes, const std::string &fileName)
+{
+    Project header;
+    std::size_t recordsAt = 0;
+    if (ProjectResult r = parseProjectHeader(bytes, fileName, header, recordsAt); !r.ok)
+        return r;
+    m_bytes = std::move(bytes);
+    m_header = std::move(header);
+    m_recordsAt = recordsAt;
     return { true, {} };
 }
 

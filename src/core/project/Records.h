@@ -2,6 +2,7 @@
 // Section records: one string per section, fields separated by the byte 0xA0 with a leading
 // and a trailing separator. Field 0 is the kind, field 1 the user's label.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -80,6 +81,15 @@ int kindIcon(std::string_view kind);
 
 // lastIndex + 1 fields; fields the record lacks are empty.
 std::vector<std::string> splitFields(std::string_view record, int lastIndex);
+// The first `count` fields as views into the record; fields the record lacks are empty.
+void splitFieldViews(std::string_view record, std::string_view *fields, std::size_t count);
+template <std::size_t Count>
+std::array<std::string_view, Count> fieldViews(std::string_view record)
+{
+    std::array<std::string_view, Count> fields {};
+    splitFieldViews(record, fields.data(), Count);
+    return fields;
+}
 // The field after the separator at or after cursor (1-based); advances the cursor, or gives
 // "{END}" and leaves the cursor when no field follows.
 std::string nextField(std::string_view record, std::size_t &cursor);
@@ -95,6 +105,8 @@ std::string fixedSectionRecord(std::string_view name);
 
 std::string escapeLineBreaks(std::string_view text); // CR -> {lf13}, LF -> {lf10}
 std::string unescapeLineBreaks(std::string_view text); // both markers back, case ignored
+// Appends the text with both markers turned back into CR and LF.
+void appendUnescapedLineBreaks(std::string_view text, std::string &out);
 
 // Template of a new section of the given kind position (0 to 8); empty when out of range.
 std::string newSectionRecord(int kindPosition);

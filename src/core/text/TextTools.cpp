@@ -2,6 +2,11 @@
 
 #include <array>
 #include <climits>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace stv
 {
@@ -41,9 +46,17 @@ std::size_t findText(std::string_view pattern, std::string_view text, std::size_
         return 0;
     const char first = foldAscii(pattern[0]);
     const std::size_t last = text.size() - pattern.size();
+    // A first character that is no letter has one form, so the library's search finds it.
+    const bool letter = (first >= 'A' && first <= 'Z');
     for (std::size_t i = start - 1; i <= last; ++i) {
-        if (foldAscii(text[i]) != first)
+        if (!letter) {
+            const void *hit = std::memchr(text.data() + i, first, last + 1 - i);
+            if (hit == nullptr)
+                return 0;
+            i = static_cast<std::size_t>(static_cast<const char *>(hit) - text.data());
+        } else if (foldAscii(text[i]) != first) {
             continue;
+        }
         std::size_t j = 1;
         while (j < pattern.size() && foldAscii(text[i + j]) == foldAscii(pattern[j]))
             ++j;
@@ -130,22 +143,48 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
+std::size_t findLineEnd(std::string_view text, std::size_t from)
+{
+    const char *const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = from;
+    if (i < size && (data[i] == '\r' || data[i] == '\n'))
+        return i; // an empty line
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: records are long lines, and this runs over every byte of a
+    // project.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int hits
+            = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
+        if (hits != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    while (i < size && data[i] != '\r' && data[i] != '\n')
+        ++i;
+    return i < size ? i : size;
+}
+
 std::vector<std::string> splitLines(std::string_view bytes)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.emplace_back(bytes.substr(start, i - start));
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.emplace_back(bytes.substr(start));
+    lines.reserve(countLines(bytes));
+    LineCursor cursor(bytes);
+    for (std::string_view line; cursor.next(line);)
+        lines.emplace_back(line);
     return lines;
+}
+
+std::size_t countLines(std::string_view bytes)
+{
+    std::size_t count = 0;
+    LineCursor cursor(bytes);
+    for (std::string_view line; cursor.next(line);)
+        ++count;
+    return count;
 }
 
 std::string joinLines(const std::vector<std::string> &lines)

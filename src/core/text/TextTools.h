@@ -32,9 +32,43 @@ std::string folderPart(std::string_view path);
 std::string upperAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
-// Lines of a whole text file; a line ends at CR LF, a lone CR or a lone LF. A final line
-// end does not start another line, so "" gives no lines and "a\r\n" gives one.
+// Position of the first CR or LF at or after `from`; text.size() when there is none.
+std::size_t findLineEnd(std::string_view text, std::size_t from = 0);
+
+// Walks the lines of a text as views into it, without copying: a line ends at CR LF, a lone
+// CR or a lone LF, and a final line end does not start another line.
+class LineCursor
+{
+public:
+    explicit LineCursor(std::string_view text)
+        : m_text(text)
+    {
+    }
+    // The next line; false when the text is used up.
+    bool next(std::string_view &line)
+    {
+        if (m_pos >= m_text.size())
+            return false;
+        const std::size_t end = findLineEnd(m_text, m_pos);
+        line = m_text.substr(m_pos, end - m_pos);
+        m_pos = end + 1;
+        if (end + 1 < m_text.size() && m_text[end] == '\r' && m_text[end + 1] == '\n')
+            ++m_pos;
+        return true;
+    }
+    // The text after the lines read so far.
+    std::string_view rest() const { return m_pos >= m_text.size() ? "" : m_text.substr(m_pos); }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+// Lines of a whole text file, with the line ends of LineCursor, so "" gives no lines and
+// "a\r\n" gives one.
 std::vector<std::string> splitLines(std::string_view bytes);
+// Number of lines splitLines would give.
+std::size_t countLines(std::string_view bytes);
 // Each line followed by CR LF.
 std::string joinLines(const std::vector<std::string> &lines);
 

@@ -164,6 +164,58 @@ TEST(Page, SinkFailureAndFileWriting)
     EXPECT_EQ(bytes.substr(0, 8), "<HTML>\r\n");
 }
 
+TEST(Page, WrittenInBlocksAndFromAProjectFileAlike)
+{
+    class BlockSink : public ByteSink
+    {
+    public:
+        bool write(std::string_view bytes) override
+        {
+            data.append(bytes);
+            sizes.push_back(bytes.size());
+            return sizes.size() < refuseAt;
+        }
+        std::string error() const override { return "disk full"; }
+        std::string data;
+        std::vector<std::size_t> sizes;
+        std::size_t refuseAt = 1000;
+    };
+
+    Gen g(true);
+    g.lists.colours = { "255" };
+    Project p;
+    p.backgroundImage = "bg.png";
+    for (int i = 0; i < 4000; ++i)
+        p.sections.push_back(
+            Rec({ "Paragraph", "u", "{c0}" + std::to_string(i) + "{c/}" + std::string(100, 'x'),
+                "2", "0", "0", "0", "0", "0", "", "0", "" }));
+    p.sections.push_back(
+        Rec({ "Image", "u", "/a/x.png", "", "", "", "", "0", "", "0", "", "1", "1" }));
+    const std::string whole = g.make().buildPage(p, {});
+
+    BlockSink sink;
+    ASSERT_TRUE(writePage(p, g.lists, {}, g.request, g.copier, sink).ok);
+    EXPECT_EQ(sink.data, whole);
+    ASSERT_GT(sink.sizes.size(), 1u);
+    for (std::size_t i = 0; i + 1 < sink.sizes.size(); ++i)
+        EXPECT_GE(sink.sizes[i], PageGenerator::PageBlockSize);
+
+    BlockSink refusing;
+    refusing.refuseAt = 1;
+    const PageResult refused = writePage(p, g.lists, {}, g.request, g.copier, refusing);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "disk full");
+
+    TempDir dir;
+    g.request.pageFile = dir.file("page.html");
+    ProjectFile file;
+    ASSERT_TRUE(file.parse(serializeProject(p), "p.stv").ok);
+    ASSERT_TRUE(writePageFile(file, g.lists, {}, g.request, g.copier).ok);
+    std::string bytes;
+    readWholeFile(g.request.pageFile, bytes);
+    EXPECT_EQ(bytes, whole);
+}
+
 TEST(DiskCopy, CopiesReplacesAndSkipsItself)
 {
     TempDir dir;

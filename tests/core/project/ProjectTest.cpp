@@ -91,6 +91,23 @@ TEST(ProjectFile, EmptyProjectIsExactlyTenLines)
     EXPECT_TRUE(back.sections.empty());
 }
 
+TEST(ProjectFile, ReadForThePageItKeepsTheRecordsInItsBytes)
+{
+    const Project p = everyKind();
+    ProjectFile file;
+    ASSERT_TRUE(file.parse(serializeProject(p), "p.stv").ok);
+    Project header = p;
+    header.sections.clear();
+    EXPECT_EQ(file.header(), header);
+    EXPECT_EQ(splitLines(file.records()), p.sections);
+
+    EXPECT_FALSE(file.parse("1\n2\n3\n4\n5\n6\n7\n8\n9\n", "short.stv").ok);
+    EXPECT_EQ(file.header(), header); // a refused file changes nothing
+    ASSERT_TRUE(file.parse("\n\n\n\n\n\n1\n\n0\ntitle", "t.stv").ok);
+    EXPECT_EQ(file.header().pageTitle, "title");
+    EXPECT_EQ(file.records(), "");
+}
+
 TEST(ProjectFile, HeadCodeIsOneLineInTheFile)
 {
     Project p;

@@ -47,6 +47,20 @@ TEST(SplitFields, IgnoresBytesOutsideSeparators)
     EXPECT_EQ(fieldCount(""), 0);
 }
 
+TEST(SplitFields, ViewsAreTheSameFields)
+{
+    for (const std::string &record : { newSectionRecord(5), rec({ "a", "", "c" }),
+             std::string("junk\xA0"
+                         "a\xA0\xA0"
+                         "c\xA0tail"),
+             std::string("no separator"), std::string() }) {
+        const auto copies = splitFields(record, 20);
+        const auto views = fieldViews<21>(record);
+        for (std::size_t i = 0; i < views.size(); ++i)
+            EXPECT_EQ(views[i], copies[i]) << i;
+    }
+}
+
 TEST(Templates, MatchTheDesignedFieldsExactly)
 {
     EXPECT_EQ(newSectionRecord(3), rec({ "Divider", "Untitled", "0", "1", "100", "-1" }));
@@ -115,6 +129,7 @@ TEST(LineBreakEscapes, BothDirections)
     EXPECT_EQ(escapeLineBreaks("x"), "x");
     // A replaced marker never forms a new one with its neighbours.
     EXPECT_EQ(unescapeLineBreaks("{lf1{lf10}0}"), "{lf1\n0}");
+    EXPECT_EQ(unescapeLineBreaks("{lf10{lf13}{{lf10}"), "{lf10\r{\n");
 }
 
 TEST(KindTables, IconsAndPositions)

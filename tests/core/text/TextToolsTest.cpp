@@ -17,6 +17,9 @@ TEST(FindText, FoldsAsciiCaseAndHonoursStart)
     EXPECT_EQ(findText("abcd", "abc"), 0u);
     // Only ASCII letters fold: 0xE9 and 0xC9 are different characters.
     EXPECT_EQ(findText("\xE9", "\xC9"), 0u);
+    EXPECT_EQ(findText("{c", "ab{C{c"), 3u);
+    EXPECT_EQ(findText("{c}", "{c{c}", 2), 3u);
+    EXPECT_EQ(findText("{c}", "{c{c"), 0u);
 }
 
 TEST(ReplaceAll, NeverSearchesInsertedText)
@@ -72,6 +75,23 @@ TEST(SplitLines, AcceptsEveryLineEnd)
     EXPECT_EQ(splitLines("\n\n"), (std::vector<std::string> { "", "" }));
     EXPECT_EQ(splitLines("a\n\rb"), (std::vector<std::string> { "a", "", "b" }));
     EXPECT_EQ(joinLines({ "a", "", "b" }), "a\r\n\r\nb\r\n");
+
+    // Line ends at every place of the blocks the search reads at a time, a CR LF split
+    // across two blocks included.
+    std::string text;
+    std::vector<std::string> expected;
+    for (std::size_t n = 0; n < 70; ++n) {
+        expected.push_back(std::string(n, static_cast<char>('a' + n % 26)));
+        text += expected.back() + (n % 3 == 0 ? "\r\n" : n % 3 == 1 ? "\r" : "\n");
+    }
+    EXPECT_EQ(splitLines(text), expected);
+    EXPECT_EQ(countLines(text), expected.size());
+    LineCursor cursor(text + "tail");
+    std::string_view line;
+    for (std::size_t n = 0; n < 3; ++n)
+        ASSERT_TRUE(cursor.next(line));
+    EXPECT_EQ(line, "cc");
+    EXPECT_EQ(cursor.rest().substr(0, 4), "ddd\r");
 }
 
 TEST(ScrambledLines, RoundTripAndLeavePlainLinesAlone)
