@@ -23,12 +23,12 @@ line with sitorva --generate.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_SOURCE_GENERATOR "")
 
-# Before CPack packs its staging folder: the programs are stripped as Debian strips them
-# (symbols not needed for relocation, and the compiler's .comment and .note sections, which
-# CMake's own strip keeps), and every folder is made 0755. The folders the install creates on
-# its way get the packager's umask (CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS is masked by
-# it too), and a package must not depend on that. Files keep the install rules' permissions:
-# 0644, and 0755 for programs.
+# Before CPack packs its staging folder: the program and its windows module are stripped as
+# Debian strips them (symbols not needed for relocation, and the compiler's .comment and .note
+# sections, which CMake's own strip keeps), and every folder is made 0755. The folders the
+# install creates on its way get the packager's umask (CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+# is masked by it too), and a package must not depend on that. Files keep the install rules'
+# permissions: 0644, and 0755 for programs.
 set(STV_FOLDER_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${STV_FOLDER_PERMISSIONS})
@@ -37,6 +37,8 @@ set(STV_STAGING_SCRIPT ${CMAKE_BINARY_DIR}/CPackPrepareStaging.cmake)
 file(CONFIGURE OUTPUT ${STV_STAGING_SCRIPT} @ONLY CONTENT [=[
 set(staging "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
 file(GLOB programs LIST_DIRECTORIES false "${staging}/usr/bin/*")
+file(GLOB_RECURSE modules LIST_DIRECTORIES false "${staging}/usr/lib/*.so")
+list(APPEND programs ${modules})
 foreach(program IN LISTS programs)
   execute_process(COMMAND "@CMAKE_STRIP@" --strip-unneeded --remove-section=.comment
                           --remove-section=.note "${program}"

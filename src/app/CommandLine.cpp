@@ -4,15 +4,11 @@
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
+#include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
-#include "gui/desktop/PageLocale.h"
-#include "gui/desktop/ProgramFolder.h"
-
-#include <QCoreApplication>
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 namespace stv
@@ -61,36 +57,22 @@ CliOutcome failure(std::ostream &err, const std::string &message)
     return { false, 1, {} };
 }
 
-// The program folder needs the application's path, which Qt knows once an application
-// object exists; the command line runs before the window's application is made.
-std::string programFolderBytes()
-{
-    std::unique_ptr<QCoreApplication> app;
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "sitorva";
-        static char *argv[] = { name, nullptr };
-        app = std::make_unique<QCoreApplication>(argc, argv);
-        QCoreApplication::setApplicationName(QStringLiteral("Sitorva"));
-    }
-    return stv::programFolder().toStdString();
-}
-
 CliOutcome generate(const Options &options, std::ostream &err)
 {
     const std::string &projectPath = *options.generate;
-    Project project;
-    if (const ProjectResult loaded = loadProjectFile(projectPath, project); !loaded.ok)
+    // The records stay in the file's bytes and go from there to the page.
+    ProjectFile project;
+    if (const ProjectResult loaded = project.read(projectPath); !loaded.ok)
         return failure(err, loaded.error.empty() ? "Cannot read " + projectPath : loaded.error);
 
-    const std::string folder = programFolderBytes();
+    const std::string folder = programFolderPath();
     std::string output;
     if (options.output)
         output = *options.output;
     else if (options.preview)
         output = folder + "test.html";
     else
-        output = proposedPageName(projectPath, nativePath(project.pageFileName));
+        output = proposedPageName(projectPath, nativePath(project.header().pageFileName));
     if (output.empty())
         return usageError(err, "--output needs a file name");
     if (sameFile(output, projectPath))
@@ -115,7 +97,7 @@ CliOutcome generate(const Options &options, std::ostream &err)
     const std::string projectFolder = folderPart(projectPath);
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
-    request.names = localeDateNames();
+    request.names = systemDateNames();
 
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, copier);

@@ -1,8 +1,7 @@
-// The program's entry: the command line first, then the main window.
+// The program's entry: the command line first, then the windows, which are loaded only now so
+// that the command line never waits for the toolkit.
 #include "app/CommandLine.h"
-#include "gui/wizard/ProgramWindows.h"
-
-#include <QApplication>
+#include "app/WindowsModule.h"
 
 #include <iostream>
 #include <string>
@@ -15,19 +14,5 @@ int main(int argc, char *argv[])
         std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
     if (!cli.startWindow)
         return cli.exitCode;
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Sitorva"));
-    QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
-
-    stv::ProgramWindows windows;
-    stv::WizardWindow &window = windows.window;
-    QObject::connect(&window, &stv::WizardWindow::closed, &app, &QApplication::quit);
-    if (!cli.projectToOpen.empty()) {
-        window.skipStartupDecision();
-        window.loadProjectFromPath(QString::fromStdString(cli.projectToOpen));
-    }
-    window.show();
-    window.startDecisionTimer();
-    return QApplication::exec();
+    return stv::runWindows(argc, argv, cli.projectToOpen, std::cerr);
 }

@@ -2,7 +2,7 @@
 // A program folder and a project folder in a temporary directory for command-line tests.
 
 #include "app/CommandLine.h"
-#include "gui/desktop/ProgramFolder.h"
+#include "core/settings/ProgramFolderPath.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +43,11 @@ struct CliFixture : ::testing::Test {
         root = ::mkdtemp(pattern);
         prog = root / "prog";
         std::filesystem::create_directories(prog);
-        setProgramFolder(QString::fromStdString(prog.string()));
+        setProgramFolderPath(prog.string());
     }
     void TearDown() override
     {
-        setProgramFolder(QString());
+        setProgramFolderPath({});
         ::unsetenv("SOURCE_DATE_EPOCH");
         std::filesystem::remove_all(root);
     }

@@ -1,7 +1,10 @@
 #include "gui/desktop/ProgramFolder.h"
 
+#include "core/settings/ProgramFolderPath.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -10,12 +13,6 @@ namespace stv
 
 namespace
 {
-
-QString &overrideFolder()
-{
-    static QString folder;
-    return folder;
-}
 
 QString withSlash(QString folder)
 {
@@ -26,38 +23,15 @@ QString withSlash(QString folder)
 
 } // namespace
 
+// The command line finds the same folder without Qt, so both share one answer.
 QString programFolder()
 {
-    if (!overrideFolder().isEmpty())
-        return overrideFolder();
-    static QString folder;
-    if (!folder.isEmpty())
-        return folder;
-
-    // Before the application object exists neither the executable's folder nor the program's
-    // name is known: answer with the per-user folder but do not keep the answer.
-    const bool known = QCoreApplication::instance() != nullptr;
-    const QString exeDir = known ? QCoreApplication::applicationDirPath() : QString();
-    QString result;
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable()) {
-        result = withSlash(exeDir);
-    } else {
-        // Without a program name the data location is the shared data folder itself.
-        QString data = QCoreApplication::applicationName().isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                + QStringLiteral("/sitorva")
-            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(data);
-        result = withSlash(data);
-    }
-    if (known)
-        folder = result;
-    return result;
+    return QFile::decodeName(QByteArray::fromStdString(programFolderPath()));
 }
 
 void setProgramFolder(const QString &folder)
 {
-    overrideFolder() = folder.isEmpty() ? QString() : withSlash(folder);
+    setProgramFolderPath(QFile::encodeName(folder).toStdString());
 }
 
 QString installedHelpFile(const QString &executableFolder)
@@ -76,8 +50,8 @@ QString helpFilePath()
 {
     const QString name = QStringLiteral("StvHelp.txt");
     const QString beside = withSlash(QCoreApplication::applicationDirPath()) + name;
-    if (!overrideFolder().isEmpty())
-        return overrideFolder() + name;
+    if (const std::string folder = programFolderOverride(); !folder.empty())
+        return QFile::decodeName(QByteArray::fromStdString(folder)) + name;
     if (const QString found = installedHelpFile(QCoreApplication::applicationDirPath());
         !found.isEmpty())
         return found;

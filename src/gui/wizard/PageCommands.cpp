@@ -5,7 +5,6 @@
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/LaunchFile.h"
-#include "gui/desktop/PageLocale.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 
@@ -76,7 +75,7 @@ PageRequest makeRequest(
     if (!projectFileName.isEmpty())
         request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
     request.when = generationTimeNow();
-    request.names = localeDateNames();
+    request.names = systemDateNames();
     return request;
 }
 

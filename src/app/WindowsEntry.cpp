@@ -1,0 +1,25 @@
+// The entry of the windows module: the application and its windows, as the program starts
+// them when no command-line work was asked for.
+#include "app/WindowsEntry.h"
+
+#include "gui/wizard/ProgramWindows.h"
+
+#include <QApplication>
+
+int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sitorva"));
+    QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
+
+    stv::ProgramWindows windows;
+    stv::WizardWindow &window = windows.window;
+    QObject::connect(&window, &stv::WizardWindow::closed, &app, &QApplication::quit);
+    if (projectToOpen != nullptr && *projectToOpen != '\0') {
+        window.skipStartupDecision();
+        window.loadProjectFromPath(QString::fromStdString(projectToOpen));
+    }
+    window.show();
+    window.startDecisionTimer();
+    return QApplication::exec();
+}
