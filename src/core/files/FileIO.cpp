@@ -93,6 +93,14 @@ bool AtomicFile::write(std::string_view bytes)
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
+        m_written += static_cast<std::size_t>(n);
+    }
+    // A large file starts on its way to the disk while the rest is still being made, so the
+    // flush before the rename has less left to wait for.
+    if (m_written - m_flushStarted >= FlushStep) {
+        ::sync_file_range(m_fd, static_cast<off_t>(m_flushStarted),
+            static_cast<off_t>(m_written - m_flushStarted), SYNC_FILE_RANGE_WRITE);
+        m_flushStarted = m_written;
     }
     return true;
 }

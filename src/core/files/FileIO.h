@@ -61,6 +61,9 @@ private:
     std::string m_temp;
     int m_fd = -1;
     bool m_failed = false;
+    static constexpr std::size_t FlushStep = 1 << 20;
+    std::size_t m_written = 0; // bytes written so far
+    std::size_t m_flushStarted = 0; // bytes already handed to the disk's writeback
     std::string m_error;
 };
 
