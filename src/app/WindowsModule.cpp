@@ -29,8 +29,8 @@ int runWindows(int argc, char **argv, const std::string &projectToOpen, std::ost
         return reinterpret_cast<SitorvaWindowsEntry>(entry)(argc, argv, projectToOpen.c_str());
     }
     if (problem.empty())
-        problem = std::string(WindowsModuleName) + " is neither beside the program nor in "
-            + folder + STV_WINDOWS_MODULE_FROM_PROGRAM;
+        problem = std::string(WindowsModuleName) + " is neither beside the program nor in " + folder
+            + STV_WINDOWS_MODULE_FROM_PROGRAM;
     err << "sitorva: cannot open the windows: " << problem << "\n";
     return 1;
 }

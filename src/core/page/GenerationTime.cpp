@@ -68,7 +68,8 @@ std::string localeTextToUtf8(const char *text, const char *codeset)
     char *to = out.data();
     std::size_t fromLeft = in.size();
     std::size_t toLeft = out.size();
-    const bool ok = ::iconv(convert, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
+    const bool ok
+        = ::iconv(convert, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
     ::iconv_close(convert);
     if (!ok)
         return in;
@@ -86,8 +87,8 @@ DateNames systemDateNames()
         return names;
     const char *codeset = ::nl_langinfo_l(CODESET, locale);
     static constexpr nl_item Days[7] = { DAY_2, DAY_3, DAY_4, DAY_5, DAY_6, DAY_7, DAY_1 };
-    static constexpr nl_item Months[12] = { MON_1, MON_2, MON_3, MON_4, MON_5, MON_6, MON_7, MON_8,
-        MON_9, MON_10, MON_11, MON_12 };
+    static constexpr nl_item Months[12]
+        = { MON_1, MON_2, MON_3, MON_4, MON_5, MON_6, MON_7, MON_8, MON_9, MON_10, MON_11, MON_12 };
     for (std::size_t d = 0; d < 7; ++d)
         names.days[d] = utf8ToCp1252(localeTextToUtf8(::nl_langinfo_l(Days[d], locale), codeset));
     for (std::size_t m = 0; m < 12; ++m)

@@ -13,6 +13,8 @@
 namespace stv
 {
 
+using namespace std::string_view_literals;
+
 namespace
 {
 
@@ -86,7 +88,7 @@ void paragraphStart(std::string &out, std::string_view followOn, std::string_vie
 {
     if (flagValue(followOn))
         return;
-    out.append("<P ALIGN=").append(word).append(">").append(CrLf);
+    out.append("<P ALIGN="sv).append(word).append(">"sv).append(CrLf);
 }
 
 // The colour tag pair of headings and paragraphs: written whenever the field holds text.
@@ -94,14 +96,14 @@ void colourOpen(std::string &out, std::string_view field)
 {
     if (field.empty())
         return;
-    out.append("<FONT COLOR=\"#");
+    out.append("<FONT COLOR=\"#"sv);
     appendHtmlColour(out, leadingInt(field));
-    out.append("\">");
+    out.append("\">"sv);
 }
 void colourClose(std::string &out, std::string_view field)
 {
     if (!field.empty())
-        out.append("</FONT>");
+        out.append("</FONT>"sv);
 }
 
 bool isLineBreakMarker(std::string_view text, std::size_t pos)
@@ -135,7 +137,7 @@ bool replaceParagraphBreaks(std::string_view text, std::string &out)
         if (!any)
             out.clear();
         any = true;
-        out.append(text, done, p - done).append("<BR>");
+        out.append(text, done, p - done).append("<BR>"sv);
         done = p + ParagraphBreak.size();
         p = done - 1;
     }
@@ -210,7 +212,7 @@ void replaceBreaks(std::string_view text, std::vector<std::size_t> &braces, std:
             continue;
         }
         const std::size_t p = place & ~BreakFlag;
-        out.append(text, done, p - done).append("<BR>");
+        out.append(text, done, p - done).append("<BR>"sv);
         done = p + ParagraphBreak.size();
     }
     braces.resize(kept);
@@ -252,9 +254,9 @@ std::string fontSizeTag(int size)
 
 void appendFontSizeTag(std::string &out, int size)
 {
-    out.append("<FONT SIZE=\"");
+    out.append("<FONT SIZE=\""sv);
     appendNumber(out, static_cast<unsigned>(size) & 0xFFu);
-    out.append("\">");
+    out.append("\">"sv);
 }
 
 PageGenerator::PageGenerator(
@@ -266,6 +268,8 @@ PageGenerator::PageGenerator(
 {
     for (const std::string &link : lists.links)
         m_linkEntryHoldsBrace = m_linkEntryHoldsBrace || link.find('{') != std::string::npos;
+    for (const std::string &colour : lists.colours)
+        appendHtmlColour(m_colourDigits, leadingInt(colour));
 }
 
 std::string PageGenerator::importFile(std::string_view storedPath)
@@ -304,7 +308,7 @@ std::size_t PageGenerator::translateMarkAt(
 {
     // Closing marks are written in lower case only: "{C/}" is an opening mark.
     if (letter != 'i' && text[p + 1] == letter && text.substr(p + 2, 2) == "/}") {
-        out.append(letter == 'c' ? "</font>" : "</a>");
+        out.append(letter == 'c' ? "</font>"sv : "</a>"sv);
         return p + 4;
     }
     // A stored line break marker is never a link mark.
@@ -323,11 +327,11 @@ std::size_t PageGenerator::translateMarkAt(
     }
     const std::string &entry = list[static_cast<std::size_t>(n)];
     if (letter == 'c') {
-        out.append("<font color=\"");
-        appendHtmlColour(out, leadingInt(entry));
-        out.append("\">");
+        out.append("<font color=\""sv)
+            .append(std::string_view(m_colourDigits).substr(static_cast<std::size_t>(n) * 6, 6))
+            .append("\">"sv);
     } else if (letter == 'l') {
-        out.append("<a href=\"").append(entry).append("\">");
+        out.append("<a href=\""sv).append(entry).append("\">"sv);
     } else {
         emitImage(entry, out, m_importRequested);
     }
@@ -416,20 +420,20 @@ void PageGenerator::emitHeading(std::string_view record, std::string &out)
     const auto f = fieldViews<10>(record);
     const StyleTags style(f.data(), field::HeadingBold);
     const std::string_view colour = f[field::HeadingColour];
-    out.append("<H");
+    out.append("<H"sv);
     appendNumber(out, m_headingCounter);
-    out.append(" ALIGN=").append(headingAlign(f[field::HeadingAlign])).append(">").append(CrLf);
+    out.append(" ALIGN="sv).append(headingAlign(f[field::HeadingAlign])).append(">"sv).append(CrLf);
     colourOpen(out, colour);
     style.open(out);
     appendFontSizeTag(out, leadingInt(f[field::HeadingSize]));
-    out.append("<BIG>");
+    out.append("<BIG>"sv);
     appendMarks(f[field::HeadingText], out);
-    out.append("</BIG></FONT>");
+    out.append("</BIG></FONT>"sv);
     style.close(out);
     colourClose(out, colour);
-    out.append(CrLf).append("</H");
+    out.append(CrLf).append("</H"sv);
     appendNumber(out, m_headingCounter);
-    out.append(">").append(CrLf);
+    out.append(">"sv).append(CrLf);
     ++m_headingCounter;
 }
 
@@ -444,7 +448,7 @@ void PageGenerator::emitParagraph(std::string_view record, std::string &out)
     style.open(out);
     appendFontSizeTag(out, leadingInt(f[field::ParaSize]));
     if (!link.empty())
-        out.append("<A HREF=\"").append(link).append("\">");
+        out.append("<A HREF=\""sv).append(link).append("\">"sv);
     const std::string_view text = f[field::ParaText];
     bool breaks = false;
     if (findBracesApart(text, true, m_braces, breaks)) {
@@ -455,8 +459,8 @@ void PageGenerator::emitParagraph(std::string_view record, std::string &out)
         appendMarksInPasses(replaceParagraphBreaks(text, m_text) ? m_text : text, out);
     }
     if (!link.empty())
-        out.append("</A>");
-    out.append("</FONT>");
+        out.append("</A>"sv);
+    out.append("</FONT>"sv);
     style.close(out);
     colourClose(out, colour);
     out.append(CrLf);
@@ -479,25 +483,25 @@ void PageGenerator::emitImage(std::string_view record, std::string &out, bool im
     const bool linked = linkType != "0" && !link.empty();
     if (linked) {
         const std::string_view prefix = linkType == "2" ? "mailto:" : linkType == "3" ? "#" : "";
-        out.append("<A HREF=\"").append(prefix).append(link).append("\">");
+        out.append("<A HREF=\""sv).append(prefix).append(link).append("\">"sv);
     }
-    out.append("<IMG SRC=\"").append(source).append("\" ");
+    out.append("<IMG SRC=\""sv).append(source).append("\" "sv);
     if (const std::string_view w = f[field::ImageWidth]; !w.empty())
-        out.append("WIDTH=\"").append(w).append("\" ");
+        out.append("WIDTH=\""sv).append(w).append("\" "sv);
     if (const std::string_view h = f[field::ImageHeight]; !h.empty())
-        out.append("HEIGHT=\"").append(h).append("\" ");
+        out.append("HEIGHT=\""sv).append(h).append("\" "sv);
     if (const std::string_view alt = f[field::ImageAltText]; !alt.empty())
-        out.append("ALT=\"").append(alt).append("\" ");
+        out.append("ALT=\""sv).append(alt).append("\" "sv);
     static constexpr std::string_view Positions[] = { "ALIGN=\"TOP\" ", "ALIGN=\"MIDDLE\" ",
         "ALIGN=\"BOTTOM\" ", "ALIGN=\"LEFT\" ", "ALIGN=\"RIGHT\" " };
     const std::string_view pos = f[field::ImagePosition];
     if (pos.size() == 1 && pos[0] >= '0' && pos[0] <= '4')
         out.append(Positions[pos[0] - '0']);
     if (!flagValue(f[field::ImageLinkBorder]))
-        out.append("Border=\"0\"");
-    out.append(">");
+        out.append("Border=\"0\""sv);
+    out.append(">"sv);
     if (linked)
-        out.append("</A>");
+        out.append("</A>"sv);
     out.append(CrLf);
 }
 
@@ -505,17 +509,17 @@ void PageGenerator::emitDivider(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<6>(record);
     addLine(out, "<P>");
-    out.append("<HR ");
+    out.append("<HR "sv);
     if (!flagValue(f[field::Divider3D])) {
-        out.append("noshade color=\"#");
+        out.append("noshade color=\"#"sv);
         appendHtmlColour(out, leadingInt(f[field::DividerColour]));
-        out.append("\" ");
+        out.append("\" "sv);
     }
     if (const std::string_view size = f[field::DividerThickness]; size != "1")
-        out.append("size=\"").append(size).append("\" ");
+        out.append("size=\""sv).append(size).append("\" "sv);
     if (const std::string_view width = f[field::DividerWidth]; width != "100")
-        out.append("width=\"").append(width).append("%\" ");
-    out.append(">").append(CrLf);
+        out.append("width=\""sv).append(width).append("%\" "sv);
+    out.append(">"sv).append(CrLf);
     addLine(out, "<P>");
 }
 
@@ -524,11 +528,11 @@ void PageGenerator::emitAnchor(std::string_view record, std::string &out)
     const auto f = fieldViews<5>(record);
     if (!flagValue(f[field::AnchorFollowOn]))
         addLine(out, "<P>");
-    out.append("<A NAME=\"")
+    out.append("<A NAME=\""sv)
         .append(f[field::AnchorName])
-        .append("\"><!-- -->")
+        .append("\"><!-- -->"sv)
         .append(f[field::AnchorText])
-        .append("</A>")
+        .append("</A>"sv)
         .append(CrLf);
 }
 
@@ -539,32 +543,32 @@ void PageGenerator::emitList(std::string_view record, std::string &out)
     const int size = leadingInt(f[field::ListSize]);
     const int colour = leadingInt(f[field::ListColour]);
 
-    addLine(out, numbered ? "<OL>" : "<UL>");
+    addLine(out, numbered ? "<OL>"sv : "<UL>"sv);
     for (int k = 1; k <= field::ListRows; ++k) {
         const std::string_view text = f[static_cast<std::size_t>(field::listText(k))];
         const std::string_view link = f[static_cast<std::size_t>(field::listLink(k))];
         if (text.empty())
             continue;
-        out.append("<LI> ");
+        out.append("<LI> "sv);
         if (colour != 0) {
-            out.append("<FONT COLOR=\"#");
+            out.append("<FONT COLOR=\"#"sv);
             appendHtmlColour(out, colour);
-            out.append("\">");
+            out.append("\">"sv);
         }
         if (size != 2)
             appendFontSizeTag(out, size);
         if (!link.empty())
-            out.append("<A HREF=\"").append(link).append("\">");
+            out.append("<A HREF=\""sv).append(link).append("\">"sv);
         appendMarks(text, out);
         if (!link.empty())
-            out.append("</A>");
+            out.append("</A>"sv);
         if (size != 2)
-            out.append("</FONT>");
+            out.append("</FONT>"sv);
         if (colour != 0)
-            out.append("</FONT>");
+            out.append("</FONT>"sv);
         out.append(CrLf);
     }
-    addLine(out, numbered ? "</OL>" : "</UL>");
+    addLine(out, numbered ? "</OL>"sv : "</UL>"sv);
 }
 
 void PageGenerator::emitLineIndex(std::string_view record, std::string &out)
@@ -594,15 +598,15 @@ void PageGenerator::emitLineIndex(std::string_view record, std::string &out)
             m_label.clear();
             appendMarks(first, m_label);
         } else if (i % 2 == 0) {
-            out.append(" | ");
+            out.append(" | "sv);
             m_label.clear();
             appendMarks(line, m_label);
             continue;
         }
-        out.append("<A HREF=\"").append(line).append("\">").append(m_label).append("</A>");
+        out.append("<A HREF=\""sv).append(line).append("\">"sv).append(m_label).append("</A>"sv);
     }
     style.close(out);
-    out.append("</Font>").append(CrLf);
+    out.append("</Font>"sv).append(CrLf);
 }
 
 void PageGenerator::emitHtml(std::string_view record, std::string &out)
@@ -623,22 +627,26 @@ void PageGenerator::emitSound(std::string_view record, std::string &out, bool im
         imported = importFile(source);
         source = imported;
     }
-    out.append("<EMBED SRC=\"")
+    out.append("<EMBED SRC=\""sv)
         .append(source)
-        .append("\" ")
-        .append(flagValue(f[field::SoundAutoStart]) ? "AUTOSTART=\"True\"" : "")
-        .append(" ")
-        .append(flagValue(f[field::SoundHidden]) ? "HIDDEN=\"True\"" : "")
-        .append(">")
+        .append("\" "sv)
+        .append(flagValue(f[field::SoundAutoStart]) ? "AUTOSTART=\"True\""sv : ""sv)
+        .append(" "sv)
+        .append(flagValue(f[field::SoundHidden]) ? "HIDDEN=\"True\""sv : ""sv)
+        .append(">"sv)
         .append(CrLf);
 }
 
 void PageGenerator::emitRecord(std::string_view record, std::string &out, bool importFlag)
 {
-    if (record.size() < 3) // too short to hold a kind between two separators
+    // The kind is the first field; the longest one, "PlaySound", has nine letters.
+    const std::size_t start = record.find(FieldSep);
+    if (start == std::string_view::npos)
         return;
-    std::string_view kind;
-    splitFieldViews(record, &kind, 1);
+    const std::size_t end = record.substr(start + 1, 10).find(FieldSep);
+    if (end == std::string_view::npos)
+        return;
+    const std::string_view kind = record.substr(start + 1, end);
     if (kind == "Heading")
         emitHeading(record, out);
     else if (kind == "Paragraph")
@@ -675,18 +683,18 @@ void PageGenerator::pageStart(const Project &header, std::string &out, bool &imp
     addLine(out, "<!-- Created with Sitorva 98 -->");
     if (!header.headCode.empty())
         addLine(out, header.headCode);
-    out.append("<TITLE>").append(header.pageTitle).append("</TITLE>").append(CrLf);
+    out.append("<TITLE>"sv).append(header.pageTitle).append("</TITLE>"sv).append(CrLf);
     addLine(out, "</HEAD>");
 
     importFiles = m_importRequested && header.importBackgroundImage;
     if (header.backgroundImage.empty()) {
-        out.append("<BODY BGCOLOR=#");
+        out.append("<BODY BGCOLOR=#"sv);
         appendHtmlColour(out, header.backgroundColour);
-        out.append(">").append(CrLf);
+        out.append(">"sv).append(CrLf);
     } else {
-        out.append("<BODY BACKGROUND=\"")
+        out.append("<BODY BACKGROUND=\""sv)
             .append(importFiles ? importFile(header.backgroundImage) : header.backgroundImage)
-            .append("\">")
+            .append("\">"sv)
             .append(CrLf);
     }
 }
@@ -696,19 +704,19 @@ void PageGenerator::pageEnd(const PageOptions &options, std::string &out)
     const std::string_view footerColour = options.updateBlack ? "\"#000000\"" : "\"#ffffff\"";
     if (options.siteLastUpdated) {
         addLine(out, "<P Align=Center>");
-        out.append("<FONT SIZE=4 color=")
+        out.append("<FONT SIZE=4 color="sv)
             .append(footerColour)
-            .append("><B>Site Last Updated ")
+            .append("><B>Site Last Updated "sv)
             .append(formatLastUpdated(m_request.when, m_request.names))
-            .append("</B></FONT>")
+            .append("</B></FONT>"sv)
             .append(CrLf);
     }
     addLine(out, "<P Align=Center>");
-    out.append("<Font Color=")
+    out.append("<Font Color="sv)
         .append(footerColour)
-        .append("><SMALL><SMALL>Created with <A HREF=\"")
+        .append("><SMALL><SMALL>Created with <A HREF=\""sv)
         .append(MakerSite)
-        .append("\">Sitorva 98</A></SMALL></SMALL></Font>")
+        .append("\">Sitorva 98</A></SMALL></SMALL></Font>"sv)
         .append(CrLf);
     addLine(out, "</BODY></HTML>");
 }

@@ -133,6 +133,7 @@ private:
     FileCopier &m_copier;
     bool m_importRequested = false;
     bool m_linkEntryHoldsBrace = false;
+    std::string m_colourDigits; // the colour list's entries as RRGGBB, six digits each
     unsigned short m_headingCounter = 1;
     std::map<std::string, std::string> m_copied; // destination -> source of this run
     std::vector<std::string> m_copyFailures;

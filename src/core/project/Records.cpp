@@ -53,29 +53,35 @@ std::vector<std::string> splitFields(std::string_view record, int lastIndex)
 // time rather than field by field.
 void splitFieldViews(std::string_view record, std::string_view *fields, std::size_t count)
 {
+    const char *const data = record.data();
     std::size_t found = 0;
-    std::size_t start = std::string_view::npos; // just after the last separator
-    auto separatorAt = [&](std::size_t at) {
-        if (start != std::string_view::npos)
-            fields[found++] = record.substr(start, at - start);
-        start = at + 1;
-        return found == count;
-    };
-    const char *data = record.data();
-    std::size_t i = 0;
+    std::size_t start = !record.empty() && data[0] == FieldSep ? 0 : record.find(FieldSep);
+    if (start != std::string_view::npos && count > 0) {
+        ++start; // the field after the separator
+        std::size_t i = start;
 #if defined(__SSE2__)
-    const __m128i separator = _mm_set1_epi8(FieldSep);
-    for (; i + 16 <= record.size(); i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-        for (auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, separator)));
-             hits != 0; hits &= hits - 1)
-            if (separatorAt(i + static_cast<std::size_t>(__builtin_ctz(hits))))
-                return;
-    }
+        const __m128i separator = _mm_set1_epi8(FieldSep);
+        for (; i + 16 <= record.size(); i += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, separator)));
+            for (; hits != 0; hits &= hits - 1) {
+                const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(hits));
+                fields[found++] = std::string_view(data + start, at - start);
+                start = at + 1;
+                if (found == count)
+                    return;
+            }
+        }
 #endif
-    for (; i < record.size(); ++i)
-        if (data[i] == FieldSep && separatorAt(i))
-            return;
+        for (; i < record.size(); ++i) {
+            if (data[i] != FieldSep)
+                continue;
+            fields[found++] = std::string_view(data + start, i - start);
+            start = i + 1;
+            if (found == count)
+                return;
+        }
+    }
     for (; found < count; ++found)
         fields[found] = {};
 }

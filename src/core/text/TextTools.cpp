@@ -86,6 +86,9 @@ void replaceAll(std::string_view pattern, std::string_view replacement, std::str
 
 int leadingInt(std::string_view text)
 {
+    // Most stored numbers are one digit: flags, sizes, codes.
+    if (text.size() == 1)
+        return (text[0] >= '0' && text[0] <= '9') ? text[0] - '0' : 0;
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;

@@ -97,7 +97,8 @@ TEST(Scale, ProjectOfLineBreaksIsReadAsViews)
         ASSERT_TRUE(g.make().writePage(file.header(), SectionRecords(file.records()), {}, sink));
         const double seconds = secondsSince(start);
         const double peak = peakMegabytes();
-        std::printf("%zu MB of line breaks: %.3f s, peak resident %.0f MB (%.0f MB once the bytes were made)\n",
+        std::printf("%zu MB of line breaks: %.3f s, peak resident %.0f MB (%.0f MB once the bytes "
+                    "were made)\n",
             size >> 20, seconds, peak, before);
         if (size != large)
             smallSeconds = seconds;
