@@ -13,7 +13,8 @@ one after the other and round after round:
     cp PAGE.html COPY.html
     dd if=PAGE.html of=COPY.html bs=1M conv=fsync   (cp that also flushes to the disk)
 
-and prints the medians, the ratios, the sizes and sitorva's largest resident memory.
+and prints the medians, the ratios, the sizes and sitorva's largest resident memory (from one
+more run under GNU time, which sees the program's own memory only).
 The page is written through a temporary file that is flushed to the disk (fsync) before it
 replaces the old one, which a plain cp does not do; the dd line shows a copy that does.
 
@@ -177,6 +178,21 @@ def run(argv, stdout_path, stderr_path, env):
     return seconds, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024
 
 
+def peak_rss(argv, err_path, env, fallback):
+    """The program's own largest resident memory in bytes, from a run under GNU time. A process
+    started straight from this script inherits the script's peak as its own (Linux keeps the
+    largest resident size across exec, and the spawned child starts in the script's memory),
+    so wait4 cannot show a program smaller than this script; GNU time starts it from a small
+    process of its own. Without GNU time the inherited figure (fallback) is all there is."""
+    tool = shutil.which("time")
+    if tool is None:
+        return fallback
+    report_path = err_path + ".rss"
+    run([tool, "-f", "%M", "-o", report_path] + argv, None, err_path, env)
+    with open(report_path) as f:
+        return int(f.read().split()[-1]) * 1024
+
+
 def remove(path):
     try:
         os.remove(path)
@@ -230,6 +246,8 @@ def measure(tools, folder, count, texts, rounds, env, keep):
                 rss.append(peak)
         if r == 0:
             check_outputs(page, html, count)
+    remove(page)
+    rss = [peak_rss(commands["sitorva"][0], err, env, max(rss))]
     sizes = {"project": os.path.getsize(stv_path), "page": os.path.getsize(page),
              "markdown": os.path.getsize(md_path)}
     if not keep:
@@ -252,8 +270,10 @@ def start_cost(tools, folder, texts, rounds, env):
         runs.append(run([tools["sitorva"], "--generate", stv_path, "--output", page], None,
                         err, env))
     runs = runs[1:]
-    return (statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs),
-            max(r[2] for r in runs))
+    remove(page)
+    peak = peak_rss([tools["sitorva"], "--generate", stv_path, "--output", page], err, env,
+                    max(r[2] for r in runs))
+    return (statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs), peak)
 
 
 def report(count, med, cpu, rss, sizes, times):
