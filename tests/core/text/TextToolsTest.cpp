@@ -86,7 +86,8 @@ TEST(SplitLines, AcceptsEveryLineEnd)
     }
     EXPECT_EQ(splitLines(text), expected);
     EXPECT_EQ(countLines(text), expected.size());
-    LineCursor cursor(text + "tail");
+    const std::string withTail = text + "tail";
+    LineCursor cursor(withTail);
     std::string_view line;
     for (std::size_t n = 0; n < 3; ++n)
         ASSERT_TRUE(cursor.next(line));
