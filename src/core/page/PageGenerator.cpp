@@ -1,14 +1,11 @@
 #include "core/page/PageGenerator.h"
 
+#include "core/page/MarkScan.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
 #include <cstdint>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace stv
 {
@@ -106,117 +103,9 @@ void colourClose(std::string &out, std::string_view field)
         out.append("</FONT>"sv);
 }
 
-bool isLineBreakMarker(std::string_view text, std::size_t pos)
-{
-    const std::string_view six = text.substr(pos, 6);
-    return equalsIgnoreCase(six, "{lf10}") || equalsIgnoreCase(six, "{lf13}");
-}
-
 char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-constexpr std::string_view ParagraphBreak = "{lf13}{lf10}";
-
-bool isParagraphBreak(std::string_view text, std::size_t p)
-{
-    return p + 1 < text.size() && (text[p + 1] == 'l' || text[p + 1] == 'L')
-        && equalsIgnoreCase(text.substr(p, ParagraphBreak.size()), ParagraphBreak);
-}
-
-// A paragraph's every "{lf13}{lf10}" (any case) replaced by <BR>, for texts whose marks take
-// the three passes; false, with nothing written, when the text has none.
-bool replaceParagraphBreaks(std::string_view text, std::string &out)
-{
-    std::size_t done = 0;
-    bool any = false;
-    for (std::size_t p = text.find('{'); p != std::string_view::npos; p = text.find('{', p + 1)) {
-        if (!isParagraphBreak(text, p))
-            continue;
-        if (!any)
-            out.clear();
-        any = true;
-        out.append(text, done, p - done).append("<BR>"sv);
-        done = p + ParagraphBreak.size();
-        p = done - 1;
-    }
-    if (any)
-        out.append(text, done, std::string_view::npos);
-    return any;
-}
-
-// The place of a paragraph break in the list of braces carries this bit.
-constexpr std::size_t BreakFlag = std::size_t(1) << (sizeof(std::size_t) * 8 - 1);
-
-// Finds the "{" of a text for the one-pass translation of its marks (see appendMarks): true
-// when each "{" stands more than 6 characters after the one before it, once every paragraph
-// break is replaced by <BR> (only when `breaks`). The places are those in the text as it is,
-// a break's with BreakFlag. Stops with false as soon as two stand closer, so the list never
-// grows beyond a sixth of the text.
-bool findBracesApart(
-    std::string_view text, bool breaks, std::vector<std::size_t> &braces, bool &breaksFound)
-{
-    braces.clear();
-    breaksFound = false;
-    std::size_t removed = 0; // characters the breaks so far take out
-    std::size_t breakEnd = 0;
-    std::size_t last = 0;
-    bool haveLast = false;
-    auto take = [&](std::size_t p) {
-        if (p < breakEnd)
-            return true; // the second "{" of a break
-        if (breaks && isParagraphBreak(text, p)) {
-            braces.push_back(p | BreakFlag);
-            breaksFound = true;
-            breakEnd = p + ParagraphBreak.size();
-            removed += ParagraphBreak.size() - 4;
-            return true;
-        }
-        const std::size_t at = p - removed;
-        if (haveLast && at - last <= 6)
-            return false;
-        last = at;
-        haveLast = true;
-        braces.push_back(p);
-        return true;
-    };
-    const char *const data = text.data();
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i brace = _mm_set1_epi8('{');
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-        for (auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, brace)));
-             hits != 0; hits &= hits - 1)
-            if (!take(i + static_cast<std::size_t>(__builtin_ctz(hits))))
-                return false;
-    }
-#endif
-    for (; i < text.size(); ++i)
-        if (data[i] == '{' && !take(i))
-            return false;
-    return true;
-}
-
-// Writes the text with its breaks replaced by <BR> into `out`, and turns `braces` into the
-// places of the other "{" in it.
-void replaceBreaks(std::string_view text, std::vector<std::size_t> &braces, std::string &out)
-{
-    out.clear();
-    std::size_t done = 0;
-    std::size_t kept = 0;
-    for (const std::size_t place : braces) {
-        if ((place & BreakFlag) == 0) {
-            braces[kept++] = out.size() + (place - done);
-            continue;
-        }
-        const std::size_t p = place & ~BreakFlag;
-        out.append(text, done, p - done).append("<BR>"sv);
-        done = p + ParagraphBreak.size();
-    }
-    braces.resize(kept);
-    out.append(text, done, std::string_view::npos);
 }
 
 } // namespace

@@ -1,10 +1,7 @@
 #include "core/project/Records.h"
 
+#include "core/text/ByteScan.h"
 #include "core/text/TextTools.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace stv
 {
@@ -49,38 +46,17 @@ std::vector<std::string> splitFields(std::string_view record, int lastIndex)
     return fields;
 }
 
-// Every page generation splits every record, so the separators are found sixteen bytes at a
-// time rather than field by field.
 void splitFieldViews(std::string_view record, std::string_view *fields, std::size_t count)
 {
-    const char *const data = record.data();
     std::size_t found = 0;
-    std::size_t start = !record.empty() && data[0] == FieldSep ? 0 : record.find(FieldSep);
+    std::size_t start = !record.empty() && record[0] == FieldSep ? 0 : record.find(FieldSep);
     if (start != std::string_view::npos && count > 0) {
         ++start; // the field after the separator
-        std::size_t i = start;
-#if defined(__SSE2__)
-        const __m128i separator = _mm_set1_epi8(FieldSep);
-        for (; i + 16 <= record.size(); i += 16) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, separator)));
-            for (; hits != 0; hits &= hits - 1) {
-                const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(hits));
-                fields[found++] = std::string_view(data + start, at - start);
-                start = at + 1;
-                if (found == count)
-                    return;
-            }
-        }
-#endif
-        for (; i < record.size(); ++i) {
-            if (data[i] != FieldSep)
-                continue;
-            fields[found++] = std::string_view(data + start, i - start);
-            start = i + 1;
-            if (found == count)
-                return;
-        }
+        forEachByte(record, FieldSep, start, [&](std::size_t at) {
+            fields[found++] = record.substr(start, at - start);
+            start = at + 1;
+            return found < count;
+        });
     }
     for (; found < count; ++found)
         fields[found] = {};
