@@ -14,6 +14,12 @@ namespace stv
 
 namespace
 {
+// The program's one colour dialog remembers the colour it gave last.
+QColor s_lastColour = Qt::black;
+} // namespace
+
+namespace
+{
 
 QMessageBox::StandardButtons toQt(Buttons b)
 {
@@ -177,7 +183,15 @@ QString Dialogs::askSaveFile(QWidget *parent, const QString &title, const QStrin
 
 std::optional<QColor> Dialogs::askColour(QWidget *parent, const QColor &initial)
 {
-    return seam().askColour(parent, initial);
+    std::optional<QColor> chosen = seam().askColour(parent, initial);
+    if (chosen)
+        s_lastColour = *chosen;
+    return chosen;
+}
+
+QColor Dialogs::lastColour()
+{
+    return s_lastColour;
 }
 
 QString Dialogs::zoomEdit(QWidget *parent, const QString &caption, const QString &text,
@@ -210,6 +224,7 @@ QString qtFileFilter(const QString &pairs)
 ScriptedDialogs::ScriptedDialogs()
 {
     Dialogs::setSeam(this);
+    s_lastColour = Qt::black; // each scripted test starts as the program does
 }
 
 ScriptedDialogs::~ScriptedDialogs()

@@ -65,6 +65,9 @@ public:
     static QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
         const QString &defaultExt, const QString &filter);
     static std::optional<QColor> askColour(QWidget *parent, const QColor &initial);
+    // The colour the colour dialog last gave, whichever window asked: the program has one
+    // colour dialog, and New Colour opens it at the colour of its last use.
+    static QColor lastColour();
     static QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
         Qt::Alignment alignment = Qt::AlignLeft, const QFont &font = QFont());
 

@@ -32,6 +32,7 @@ ColourListWindow::ColourListWindow(std::vector<std::string> &colours, QWidget *p
 {
     setObjectName(QStringLiteral("ColourForm"));
     setWindowTitle(QStringLiteral("Colour List"));
+    setEmptyHint(QStringLiteral("Right-click to add a colour."));
     setFixedSize(161, 334);
 
     QMenu *menu = popupMenu();
@@ -58,10 +59,9 @@ ColourListWindow::ColourListWindow(std::vector<std::string> &colours, QWidget *p
 
 void ColourListWindow::newColour()
 {
-    const std::optional<QColor> chosen = Dialogs::askColour(this, m_lastColour);
+    const std::optional<QColor> chosen = Dialogs::askColour(this, Dialogs::lastColour());
     if (!chosen)
         return;
-    m_lastColour = *chosen;
     entries().push_back(intText(valueOfColour(*chosen)));
     changed(static_cast<int>(entries().size()) - 1);
 }
@@ -75,7 +75,6 @@ void ColourListWindow::editColour()
     const std::optional<QColor> chosen = Dialogs::askColour(this, colourOfValue(leadingInt(entry)));
     if (!chosen)
         return;
-    m_lastColour = *chosen;
     entry = intText(valueOfColour(*chosen));
     changed(row);
 }

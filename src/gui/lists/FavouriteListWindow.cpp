@@ -3,10 +3,13 @@
 #include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
 
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace stv
 {
@@ -91,6 +94,30 @@ FavouriteListWindow::FavouriteListWindow(std::vector<std::string> &entries, cons
     connect(m_menu, &QMenu::aboutToShow, this, &FavouriteListWindow::prepareMenu);
     connect(m_view, &QListView::customContextMenuRequested, this,
         [this](const QPoint &pos) { m_menu->popup(m_view->viewport()->mapToGlobal(pos)); });
+
+    m_emptyHint = new QLabel(m_view->viewport());
+    m_emptyHint->setObjectName(QStringLiteral("EmptyHint"));
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
+    m_emptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_emptyHint->move(6, 4);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FavouriteListWindow::updateEmptyHint);
+    connect(
+        m_model, &QAbstractItemModel::rowsInserted, this, &FavouriteListWindow::updateEmptyHint);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &FavouriteListWindow::updateEmptyHint);
+}
+
+void FavouriteListWindow::setEmptyHint(const QString &hint)
+{
+    m_emptyHint->setText(hint);
+    updateEmptyHint();
+}
+
+void FavouriteListWindow::updateEmptyHint()
+{
+    m_emptyHint->setFixedWidth(std::max(100, m_view->viewport()->width() - 12));
+    m_emptyHint->adjustSize();
+    m_emptyHint->setVisible(!m_emptyHint->text().isEmpty() && m_model->rowCount() == 0);
 }
 
 QFont FavouriteListWindow::rowFont()
@@ -129,6 +156,7 @@ void FavouriteListWindow::refresh()
 void FavouriteListWindow::showEvent(QShowEvent *event)
 {
     refresh();
+    updateEmptyHint();
     QDialog::showEvent(event);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QListView;
 class QMenu;
 
@@ -93,12 +94,17 @@ protected:
 
     // Fixed-height rows need a font that fits them.
     static QFont rowFont();
+    // The grey line an empty list shows, saying how entries are added.
+    void setEmptyHint(const QString &hint);
 
 private:
+    void updateEmptyHint();
+
     std::vector<std::string> &m_entries;
     EntryListModel *m_model;
     QListView *m_view;
     QMenu *m_menu;
+    QLabel *m_emptyHint;
     std::vector<QAction *> m_entryActions;
 };
 

@@ -22,6 +22,8 @@ ImageListWindow::ImageListWindow(std::vector<std::string> &images, QWidget *pare
 {
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(QStringLiteral("Image List"));
+    setEmptyHint(QStringLiteral("Pictures are added from the Section Manager: right-click an Image "
+                                "section and choose Copy To Image List."));
     resize(351, 372);
 
     QMenu *menu = popupMenu();

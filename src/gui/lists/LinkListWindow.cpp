@@ -36,6 +36,7 @@ LinkListWindow::LinkListWindow(std::vector<std::string> &links, QWidget *parent)
 {
     setObjectName(QStringLiteral("LinkForm"));
     setWindowTitle(QStringLiteral("Link List"));
+    setEmptyHint(QStringLiteral("Right-click to add a link."));
     resize(340, 358);
 
     QMenu *menu = popupMenu();

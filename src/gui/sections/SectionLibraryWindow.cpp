@@ -8,10 +8,12 @@
 #include "gui/dialogs/Dialogs.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -157,7 +159,30 @@ SectionLibraryWindow::SectionLibraryWindow(
     connect(m_libraryList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         m_popupMenu->popup(m_libraryList->viewport()->mapToGlobal(pos));
     });
+    m_libraryList->viewport()->installEventFilter(this);
     refill();
+}
+
+bool SectionLibraryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // A right button press opens the popup over the selection as it stands (the list view
+    // would otherwise select the row under the mouse and drop a multi-selection); the context
+    // menu event that follows the press is then dropped. The menu key still opens the popup.
+    if (watched == m_libraryList->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::RightButton) {
+                if (event->type() == QEvent::MouseButtonPress)
+                    m_popupMenu->popup(mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+        if (event->type() == QEvent::ContextMenu
+            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SectionLibraryWindow::refill()
