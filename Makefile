@@ -47,15 +47,9 @@ bench: build
 bench-generate: build
 	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
 
-# The program folder is build/; on a first run it gets the sample's colour, link and image
-# lists so that the marks in the sample's texts work (an existing configuration is kept).
-SAMPLE_LISTS := Sitorva.config StvColList StvLinkList StvImageList
-
+# The program folder is build/; a first start copies the lists that come with the program
+# (build/defaults) into it, so the marks in the sample's texts work.
 run: build
-	@if [ ! -e $(BUILD)/Sitorva.config ]; then \
-	  for f in $(SAMPLE_LISTS); do cp examples/sample/$$f $(BUILD)/$$f; done; \
-	  echo "The sample's favourite lists were copied into the program folder $(BUILD)/."; \
-	fi
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
 	  ./$(BUILD)/sitorva examples/sample/sample.stv; \
 	else \

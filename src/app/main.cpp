@@ -1,5 +1,8 @@
 // The program's entry: the command line first, then the main window.
 #include "app/CommandLine.h"
+#include "core/settings/DefaultLists.h"
+#include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/ProgramWindows.h"
 
 #include <QApplication>
@@ -19,6 +22,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
+
+    // A first start gets the lists that come with the program, so the manual's first page
+    // with its colour, link and picture marks works at once.
+    const std::string defaultsError = stv::provideDefaultLists(
+        stv::defaultListsFolder().toStdString(), stv::programFolder().toStdString());
+    if (!defaultsError.empty())
+        stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
 
     stv::ProgramWindows windows;
     stv::WizardWindow &window = windows.window;

@@ -48,15 +48,19 @@ else
   echo "update-mime-database not installed: file type not checked"
 fi
 
-# The installed program's folder is bin/ (writable here); the sample's lists go there so that
-# the marks of the sample's texts are translated.
-cp "$SOURCE"/examples/sample/{Sitorva.config,StvColList,StvLinkList,StvImageList} "$P/bin/"
+# An installed program keeps its files in the user's data folder, never in bin/ (even where it
+# may write there); the sample's lists go there so that the marks of the texts are translated.
+export XDG_DATA_HOME=$T/data
+mkdir -p "$XDG_DATA_HOME/Sitorva"
+cp "$SOURCE"/examples/sample/{Sitorva.config,StvColList,StvLinkList,StvImageList} "$XDG_DATA_HOME/Sitorva/"
+[ -f "$P/share/sitorva/defaults/StvImageList" ] || fail "the first start's lists are not installed"
 mkdir "$T/work"
 cp "$SOURCE"/examples/sample/{sample.stv,*.png,*.wav} "$T/work/"
 SOURCE_DATE_EPOCH=0 QT_QPA_PLATFORM=offscreen \
   "$P/bin/sitorva" --generate "$T/work/sample.stv" --output "$T/site/index.html"
 page=$T/site/index.html
 [ -f "$page" ] || fail "no page written"
+ls "$P/bin" | grep -qv '^sitorva$' && fail "the installed program wrote into bin/: $(ls "$P/bin")"
 for f in hills.png sitorva-logo.png star.png background.png chime.wav; do
   [ -f "$T/site/$f" ] || fail "$f was not copied beside the page"
 done

@@ -39,7 +39,12 @@ QString programFolder()
     const bool known = QCoreApplication::instance() != nullptr;
     const QString exeDir = known ? QCoreApplication::applicationDirPath() : QString();
     QString result;
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable()) {
+    // An installed program (its manual in ../share/sitorva, none beside it) never keeps its
+    // files in the system's bin folder, even when it may write there (run by root).
+    const bool installed = !exeDir.isEmpty()
+        && !QFileInfo::exists(withSlash(exeDir) + QStringLiteral("StvHelp.txt"))
+        && QFileInfo::exists(withSlash(exeDir) + QStringLiteral("../share/sitorva/StvHelp.txt"));
+    if (!exeDir.isEmpty() && !installed && QFileInfo(exeDir).isWritable()) {
         result = withSlash(exeDir);
     } else {
         // Without a program name the data location is the shared data folder itself.
@@ -58,6 +63,17 @@ QString programFolder()
 void setProgramFolder(const QString &folder)
 {
     overrideFolder() = folder.isEmpty() ? QString() : withSlash(folder);
+}
+
+QString defaultListsFolder()
+{
+    const QString exeDir = withSlash(QCoreApplication::applicationDirPath());
+    for (const QString &candidate : { exeDir + QStringLiteral("defaults"),
+             exeDir + QStringLiteral("../share/sitorva/defaults") }) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
 }
 
 QString installedHelpFile(const QString &executableFolder)
