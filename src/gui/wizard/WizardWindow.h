@@ -41,7 +41,8 @@ class WizardWindow : public QMainWindow, public SectionHost, public DecisionHost
 {
     Q_OBJECT
 public:
-    // Page indices of the stack, in their fixed order; the help topic follows the index.
+    // Page indices of the stack, in their fixed order; the help topic follows the index. The
+    // section pages are in kind order: a kind's page is HeadingPage + its kind position.
     enum Page {
         IntroductionPage,
         TitlebarPage,
