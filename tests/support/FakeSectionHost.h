@@ -18,7 +18,7 @@ class FakeSectionHost : public SectionHost
 {
 public:
     std::vector<std::string> list;
-    int current = -3;
+    int current = IntroductionPosition;
     std::vector<std::string> library;
     FavouriteLists lists;
     SectionView *view = nullptr;
@@ -44,7 +44,7 @@ public:
     {
         ++shows;
         if (view)
-            view->selectRow(current + 3);
+            view->selectRow(current + FixedRowsBefore);
         typed.clear();
         onPage = namesRecord() ? list[static_cast<std::size_t>(current)] : std::string();
     }

@@ -29,8 +29,6 @@ constexpr std::array<const char *, KindCount> InsertCaptions = { "&Heading", "&P
 constexpr std::array<const char *, KindCount> InsertNames = { "Heading1", "Paragraph1", "Image1",
     "Divider1", "Anchor1", "BulletNumberedList1", "LineIndex1", "HTML1", "PlaySound1" };
 
-constexpr int FixedRowsBefore = 3;
-
 } // namespace
 
 SectionManagerWindow::SectionManagerWindow(
@@ -131,7 +129,7 @@ void SectionManagerWindow::refreshSectionManager()
     // Rows are read from the section list when painted; the count is the list's as of now.
     const int count = sectionCount();
     m_selecting = true;
-    m_model->setRows(count + 4, [this, count](int row) -> const std::string * {
+    m_model->setRows(count + FixedRowsBefore + 1, [this, count](int row) -> const std::string * {
         if (row < FixedRowsBefore)
             return &m_fixedRows[static_cast<std::size_t>(row)];
         if (row == count + FixedRowsBefore)

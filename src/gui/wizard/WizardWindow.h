@@ -1,8 +1,10 @@
 #pragma once
-// The main window: the wizard pages, moving between sections, writing a page back into its
-// record, the text options of a paragraph and the project commands of the File menu.
+// The main window: the stack of wizard pages (each page class in pages/), moving between
+// sections, writing a page back into its record, and the commands of the menus and the left
+// panel. The File menu's project commands are in ProjectCommands.cpp.
 
 #include "core/project/Project.h"
+#include "core/project/Records.h"
 #include "core/settings/FavouriteLists.h"
 #include "gui/sections/SectionHost.h"
 #include "gui/wizard/StartupDecision.h"
@@ -14,22 +16,19 @@
 #include <vector>
 
 class QAction;
-class QActionGroup;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QSlider;
 class QStackedWidget;
-class QTextEdit;
 class QTimer;
-class QToolButton;
+
+namespace stv::pages
+{
+class BackgroundPage;
+class SectionPage;
+class SelectPage;
+class TitleBarPage;
+class UnknownKindPage;
+} // namespace stv::pages
 
 namespace stv
 {
@@ -42,7 +41,8 @@ class WizardWindow : public QMainWindow, public SectionHost, public DecisionHost
 {
     Q_OBJECT
 public:
-    // Page indices of the stack, in their fixed order; the help topic follows the index.
+    // Page indices of the stack, in their fixed order; the help topic follows the index. The
+    // section pages are in kind order: a kind's page is HeadingPage + its kind position.
     enum Page {
         IntroductionPage,
         TitlebarPage,
@@ -130,7 +130,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     // Writes the configuration and list files as the program ends.
     virtual void saveConfiguration();
 
@@ -138,47 +137,15 @@ private:
     QWidget *buildLeftPanel();
     QWidget *buildPages();
     void buildMenus();
-    QWidget *newPage(const QString &name, const QString &heading);
-    QGroupBox *colourGroup(
-        const QString &panelName, const QString &buttonName, QLabel *&panel, QWidget *parent);
-    QWidget *buildIntroductionPage();
-    QWidget *buildTitlebarPage();
-    QWidget *buildBackgroundPage();
-    QWidget *buildSelectPage();
-    QWidget *buildHeadingPage();
-    QWidget *buildParagraphPage();
-    QWidget *buildImagePage();
-    QWidget *buildDividerPage();
-    QWidget *buildAnchorPage();
-    QWidget *buildListPage();
-    QWidget *buildIndexPage();
-    QWidget *buildHTMLPage();
-    QWidget *buildPlaySoundPage();
-    QWidget *buildUnknownKindPage();
 
-    void showRecord(const std::vector<std::string> &f);
-    std::vector<std::string> pageFields(int page) const;
+    void showRecord(const std::vector<std::string> &fields);
     void showProjectValues();
     bool loadProject(); // load steps; takes PendingProjectFile when set
     void setCaption();
     void refreshSectionManager();
     void selectManagerRow();
 
-    // Paragraph text options.
-    void showTextOptions();
-    void memoPreview();
-    void pickParaColour();
-    void urlLinkClick();
-    void emailLinkClick();
-    void anchorLinkClick();
-    void zoomParagraph();
-    void zoomHTML();
     void insertHeadCode();
-
-    void pickSwatchColour(QWidget *swatch);
-    void chooseFile(QLineEdit *edit, const QString &title, const QString &filter);
-    void playSound();
-    void launchLink(const QString &target);
     void toggleSectionManager();
     void uploadClick();
     void createWebPageClick();
@@ -186,7 +153,7 @@ private:
 
     Project m_project;
     Project m_savedProject; // the project as last loaded, saved or newly started
-    int m_currentSection = -3;
+    int m_currentSection = IntroductionPosition;
     QString m_projectFileName;
     QString m_pendingProjectFile;
     std::vector<std::string> m_recentProjects;
@@ -197,84 +164,16 @@ private:
     QWidget *m_sectionManagerWindow = nullptr;
 
     QStackedWidget *m_pages = nullptr;
+    pages::TitleBarPage *m_titleBarPage = nullptr;
+    pages::BackgroundPage *m_backgroundPage = nullptr;
+    pages::SelectPage *m_selectPage = nullptr;
+    std::array<pages::SectionPage *, KindCount> m_sectionPages {}; // by kind position
+    pages::UnknownKindPage *m_unknownKindPage = nullptr;
     QLabel *m_labelPanel = nullptr;
     QLabel *m_positionPanel = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_userLabel = nullptr;
-    QLabel *m_unknownText = nullptr;
-
-    // Fixed pages.
-    QLineEdit *m_titleEdit = nullptr;
-    QPushButton *m_colourPanel = nullptr;
-    QLineEdit *m_backgroundEdit = nullptr;
-    QCheckBox *m_importBG = nullptr;
-    QListWidget *m_selectBox = nullptr;
-
-    // Heading.
-    QLineEdit *m_headingEdit = nullptr;
-    QButtonGroup *m_headSize = nullptr;
-    std::array<QCheckBox *, 4> m_headStyle {};
-    QButtonGroup *m_headAlign = nullptr;
-    QLabel *m_headColour = nullptr;
-
-    // Paragraph.
-    QTextEdit *m_paraMemo = nullptr;
-    QMenu *m_paraPop = nullptr;
-    QActionGroup *m_paraSize = nullptr;
-    std::array<QAction *, 4> m_paraStyle {};
-    QActionGroup *m_paraAlign = nullptr;
-    QLabel *m_paraHint = nullptr;
-    int m_paraColour = 0;
-    QCheckBox *m_followCB = nullptr;
-    QLabel *m_linkLabel = nullptr;
-
-    // Image.
-    QLineEdit *m_imageEdit = nullptr;
-    QButtonGroup *m_imagePosition = nullptr;
-    QLineEdit *m_xEdit = nullptr;
-    QLineEdit *m_yEdit = nullptr;
-    QLineEdit *m_altText = nullptr;
-    QButtonGroup *m_linkType = nullptr;
-    QLineEdit *m_linkEdit = nullptr;
-    QCheckBox *m_imgFollow = nullptr;
-    QButtonGroup *m_imgJustify = nullptr;
-    QCheckBox *m_importImage = nullptr;
-    QCheckBox *m_linkBorder = nullptr;
-
-    // Divider.
-    QLabel *m_divColour = nullptr;
-    QSlider *m_divThick = nullptr;
-    QLabel *m_divThickLabel = nullptr;
-    QSlider *m_divWidth = nullptr;
-    QLabel *m_divWidthLabel = nullptr;
-    QCheckBox *m_div3D = nullptr;
-
-    // Anchor.
-    QLineEdit *m_anchorEdit = nullptr;
-    QLineEdit *m_anchorText = nullptr;
-    QCheckBox *m_anchorCB = nullptr;
-
-    // List.
-    std::array<QLineEdit *, 14> m_listEdits {};
-    QButtonGroup *m_listType = nullptr;
-    QComboBox *m_listSize = nullptr;
-    QLabel *m_listColour = nullptr;
-
-    // Index.
-    QPlainTextEdit *m_indexMemo = nullptr;
-    QComboBox *m_indexSize = nullptr;
-    std::array<QCheckBox *, 4> m_indexStyle {};
-    QComboBox *m_indexAlign = nullptr;
-    QCheckBox *m_indexFollow = nullptr;
-
-    // HTML.
-    QPlainTextEdit *m_htmlMemo = nullptr;
-
-    // PlaySound.
-    QLineEdit *m_soundEdit = nullptr;
-    std::array<QCheckBox *, 4> m_soundFlags {};
-    QButtonGroup *m_soundAlign = nullptr;
 
     QAction *m_showDecisionBox = nullptr;
 

@@ -1,0 +1,25 @@
+#pragma once
+// HTML code of the user's own, copied into the page as typed.
+
+#include "gui/wizard/pages/WizardPage.h"
+
+class QPlainTextEdit;
+
+namespace stv::pages
+{
+
+class HtmlPage : public SectionPage
+{
+public:
+    explicit HtmlPage(QWidget *parent);
+
+    void showFields(const std::vector<std::string> &fields) override;
+    std::vector<std::string> fields() const override;
+
+private:
+    void zoomHTML();
+
+    QPlainTextEdit *m_htmlMemo = nullptr;
+};
+
+} // namespace stv::pages
