@@ -16,6 +16,7 @@ inline constexpr const char *DefaultListsFolderName = "defaults";
 // bare file lying in the defaults folder are given its full path, so the picture is found
 // wherever the page is written. Returns an error text naming the file, empty on success or
 // when there was nothing to do.
-std::string provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder);
+std::string provideDefaultLists(
+    const std::string &defaultsFolder, const std::string &programFolder);
 
 } // namespace stv

@@ -1,6 +1,6 @@
+#include "core/settings/DefaultLists.h"
 #include "core/files/FileIO.h"
 #include "core/settings/Config.h"
-#include "core/settings/DefaultLists.h"
 #include "core/text/Cp1252.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,9 @@ TEST(DefaultLists, FirstStartCopiesListsWithFullPicturePaths)
     ASSERT_TRUE(writeLinesFile((defaults / ConfigFileName).string(), { "1" }).ok);
     ASSERT_TRUE(writeLinesFile((defaults / ColourListFile).string(), { "255" }).ok);
     ASSERT_TRUE(writeLinesFile((defaults / ImageListFile).string(),
-        { "\xA0Image\xA0Star\xA0star.png\xA0" "1\xA0", "\xA0Image\xA0Web\xA0http://x/y.png\xA0" })
+        { "\xA0Image\xA0Star\xA0star.png\xA0"
+          "1\xA0",
+            "\xA0Image\xA0Web\xA0http://x/y.png\xA0" })
                     .ok);
     ASSERT_TRUE(writeWholeFile((defaults / "star.png").string(), "png").ok);
 
@@ -31,7 +33,9 @@ TEST(DefaultLists, FirstStartCopiesListsWithFullPicturePaths)
     ASSERT_EQ(images.size(), 2u);
     // The folder's Cyrillic name is stored as character references, as every stored path.
     EXPECT_EQ(images[0],
-        "\xA0Image\xA0Star\xA0" + storedPath((defaults / "star.png").string()) + "\xA0" "1\xA0");
+        "\xA0Image\xA0Star\xA0" + storedPath((defaults / "star.png").string())
+            + "\xA0"
+              "1\xA0");
     EXPECT_EQ(images[1], "\xA0Image\xA0Web\xA0http://x/y.png\xA0");
     EXPECT_TRUE(fs::exists(program / ConfigFileName));
 
