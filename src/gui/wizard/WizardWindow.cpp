@@ -11,6 +11,7 @@
 #include "gui/desktop/Sound.h"
 #include "gui/dialogs/DecisionBox.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LongTextEdit.h"
 #include "gui/dialogs/SelectionDialog.h"
 #include "gui/help/ShowHelp.h"
 #include "gui/lists/ColourListWindow.h"
@@ -337,11 +338,14 @@ WizardWindow::WizardWindow(QWidget *parent)
     connect(help, &QPushButton::clicked, this, &WizardWindow::showPageHelp);
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
 
-    // The library and the recent-project list; a missing file is an empty list, an unreadable
-    // library is reported.
+    // The library and the recent-project list; a missing file is an empty list, one that
+    // cannot be read is reported and kept as it is (never written over).
     loadLibrarySections(m_librarySections, this);
-    readLinesFile(
-        (programFolder() + QString::fromLatin1(RecentFileName)).toStdString(), m_recentProjects);
+    if (const FileResult recent
+        = readRecentFile((programFolder() + QString::fromLatin1(RecentFileName)).toStdString(),
+            m_recentProjects);
+        !recent.ok)
+        Dialogs::error(this, QString::fromStdString(recent.error));
 
     m_savedProject = m_project;
     showProjectValues();
@@ -678,10 +682,9 @@ QWidget *WizardWindow::buildParagraphPage()
     auto *layout = qobject_cast<QVBoxLayout *>(page->layout());
 
     auto *top = new QHBoxLayout;
-    m_paraMemo = new QTextEdit(page);
+    m_paraMemo = new LongTextEdit(page);
     m_paraMemo->setObjectName(QStringLiteral("ParaMemo"));
-    m_paraMemo->setAcceptRichText(false);
-    m_paraMemo->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_paraMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_paraMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     top->addWidget(m_paraMemo, 1);
 
@@ -961,7 +964,7 @@ QWidget *WizardWindow::buildIndexPage()
                             "e-mail link with \"mailto:\" and an anchor link with \"#\"."),
             page));
     auto *row = new QHBoxLayout;
-    m_indexMemo = new QPlainTextEdit(page);
+    m_indexMemo = new LongTextEdit(page);
     m_indexMemo->setObjectName(QStringLiteral("IndexMemo"));
     m_indexMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_indexMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -1008,7 +1011,7 @@ QWidget *WizardWindow::buildHTMLPage()
     layout->addWidget(
         note(QStringLiteral("The code is copied into the page exactly as you type it."), page));
     auto *row = new QHBoxLayout;
-    m_htmlMemo = new QPlainTextEdit(page);
+    m_htmlMemo = new LongTextEdit(page);
     m_htmlMemo->setObjectName(QStringLiteral("HTMLMemo"));
     m_htmlMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_htmlMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -1209,7 +1212,7 @@ void WizardWindow::showRecord(const std::vector<std::string> &f)
         setSwatch(m_headColour, num(HeadingColour));
         break;
     case KindPos::Paragraph: {
-        m_paraMemo->setPlainText(memoText(at(ParaText)));
+        m_paraMemo->setText(memoText(at(ParaText)));
         const int size = num(ParaSize);
         if (size >= 0 && size < 7)
             m_paraSize->actions()[size]->setChecked(true);
@@ -1263,7 +1266,7 @@ void WizardWindow::showRecord(const std::vector<std::string> &f)
         setSwatch(m_listColour, num(ListColour));
         break;
     case KindPos::Index:
-        m_indexMemo->setPlainText(memoText(at(IndexLines)));
+        m_indexMemo->setText(memoText(at(IndexLines)));
         setIndex(m_indexSize, num(IndexSize));
         for (int i = 0; i < 4; ++i)
             setFlag(m_indexStyle[static_cast<std::size_t>(i)], at(IndexBold + i));
@@ -1271,7 +1274,7 @@ void WizardWindow::showRecord(const std::vector<std::string> &f)
         setFlag(m_indexFollow, at(IndexFollowOn));
         break;
     case KindPos::HTML:
-        m_htmlMemo->setPlainText(memoText(at(HTMLCode)));
+        m_htmlMemo->setText(memoText(at(HTMLCode)));
         break;
     case KindPos::PlaySound:
         m_soundEdit->setText(fromCp1252(at(SoundFile)));
@@ -1301,7 +1304,7 @@ std::vector<std::string> WizardWindow::pageFields(int page) const
     case KindPos::Paragraph: {
         const QAction *size = m_paraSize->checkedAction();
         const QAction *align = m_paraAlign->checkedAction();
-        out = { memoField(m_paraMemo->toPlainText()), intText(size ? size->data().toInt() : -1) };
+        out = { memoField(m_paraMemo->text()), intText(size ? size->data().toInt() : -1) };
         for (const QAction *a : m_paraStyle)
             out.push_back(flag(a));
         out.push_back(intText(align ? align->data().toInt() : -1));
@@ -1331,14 +1334,14 @@ std::vector<std::string> WizardWindow::pageFields(int page) const
         out.push_back(colour(m_listColour));
         break;
     case KindPos::Index:
-        out = { memoField(m_indexMemo->toPlainText()), comboIndex(m_indexSize) };
+        out = { memoField(m_indexMemo->text()), comboIndex(m_indexSize) };
         for (const QCheckBox *c : m_indexStyle)
             out.push_back(flag(c));
         out.push_back(comboIndex(m_indexAlign));
         out.push_back(flag(m_indexFollow));
         break;
     case KindPos::HTML:
-        out = { memoField(m_htmlMemo->toPlainText()) };
+        out = { memoField(m_htmlMemo->text()) };
         break;
     case KindPos::PlaySound:
         out = { toCp1252(m_soundEdit->text()) };
@@ -1557,14 +1560,14 @@ void WizardWindow::anchorLinkClick()
 void WizardWindow::zoomParagraph()
 {
     const Qt::Alignment align = m_paraMemo->document()->defaultTextOption().alignment();
-    m_paraMemo->setPlainText(Dialogs::zoomEdit(
-        this, QStringLiteral("Paragraph.."), m_paraMemo->toPlainText(), align, m_paraMemo->font()));
+    m_paraMemo->setText(Dialogs::zoomEdit(
+        this, QStringLiteral("Paragraph.."), m_paraMemo->text(), align, m_paraMemo->font()));
 }
 
 void WizardWindow::zoomHTML()
 {
-    m_htmlMemo->setPlainText(Dialogs::zoomEdit(
-        this, QStringLiteral("HTML Editor.."), m_htmlMemo->toPlainText(), Qt::AlignLeft, QFont()));
+    m_htmlMemo->setText(Dialogs::zoomEdit(
+        this, QStringLiteral("HTML Editor.."), m_htmlMemo->text(), Qt::AlignLeft, QFont()));
 }
 
 void WizardWindow::insertHeadCode()

@@ -23,11 +23,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QSlider;
 class QStackedWidget;
-class QTextEdit;
 class QTimer;
 class QToolButton;
 
@@ -37,6 +35,7 @@ namespace stv
 class ColourListWindow;
 class ImageListWindow;
 class LinkListWindow;
+class LongTextEdit;
 
 class WizardWindow : public QMainWindow, public SectionHost, public DecisionHost
 {
@@ -219,7 +218,7 @@ private:
     QLabel *m_headColour = nullptr;
 
     // Paragraph.
-    QTextEdit *m_paraMemo = nullptr;
+    LongTextEdit *m_paraMemo = nullptr;
     QMenu *m_paraPop = nullptr;
     QActionGroup *m_paraSize = nullptr;
     std::array<QAction *, 4> m_paraStyle {};
@@ -262,14 +261,14 @@ private:
     QLabel *m_listColour = nullptr;
 
     // Index.
-    QPlainTextEdit *m_indexMemo = nullptr;
+    LongTextEdit *m_indexMemo = nullptr;
     QComboBox *m_indexSize = nullptr;
     std::array<QCheckBox *, 4> m_indexStyle {};
     QComboBox *m_indexAlign = nullptr;
     QCheckBox *m_indexFollow = nullptr;
 
     // HTML.
-    QPlainTextEdit *m_htmlMemo = nullptr;
+    LongTextEdit *m_htmlMemo = nullptr;
 
     // PlaySound.
     QLineEdit *m_soundEdit = nullptr;
