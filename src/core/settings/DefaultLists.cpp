@@ -31,7 +31,9 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
             continue;
         std::vector<std::string> lines;
         std::string error;
-        if (!readLinesFile(from, lines, &error))
+        const std::size_t limit
+            = std::string_view(name) == ConfigFileName ? ConfigFileLimit : ListFileLimit;
+        if (!readLinesFile(from, lines, limit, &error))
             return error;
         if (std::string_view(name) == ImageListFile) {
             for (std::string &entry : lines) {

@@ -447,6 +447,9 @@ FtpOutcome FtpClient::upload(const std::string &localPath, const std::string &re
         return { false, std::string("the file could not be read: ") + std::strerror(errno) };
     if (S_ISDIR(info.st_mode))
         return { false, "it is a folder, and only files can be sent" };
+    // A FIFO or a device would keep the upload reading for ever.
+    if (!S_ISREG(info.st_mode))
+        return { false, notRegularText(info.st_mode) + ", and only files can be sent" };
     std::FILE *file = std::fopen(localPath.c_str(), "rb");
     if (file == nullptr)
         return { false, std::string("the file could not be read: ") + std::strerror(errno) };

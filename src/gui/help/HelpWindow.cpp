@@ -14,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -277,7 +276,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     m_loadPicture = QPixmap(LoadButtonPicture);
 
     std::string bytes;
-    if (readWholeFile(helpFile().toStdString(), bytes).ok)
+    if (readWholeFile(helpFile().toStdString(), bytes, ManualFileLimit).ok)
         m_lastTopic = static_cast<std::uint16_t>(lastTopicOf(bytes));
 
     if (!s_instance)
@@ -361,9 +360,9 @@ bool HelpWindow::loadChapter(unsigned n)
 {
     const QString path = helpFile();
     std::string bytes;
-    const FileResult read = readWholeFile(path.toStdString(), bytes);
+    const FileResult read = readWholeFile(path.toStdString(), bytes, ManualFileLimit);
     if (!read.ok) {
-        if (!QFileInfo::exists(path))
+        if (read.missing)
             Dialogs::errorAbort(this, QStringLiteral("Cannot Locate Help File..\n\n") + path);
         else
             Dialogs::error(this, QString::fromStdString(read.error));
@@ -426,7 +425,11 @@ void HelpWindow::layoutRows(int top)
             if (piece.isPicture()) {
                 drawn.width = gapWidth;
             } else {
-                drawn.text = fromCp1252(piece.text);
+                // Only what can show is measured and drawn: a line of a megabyte would
+                // otherwise be shaped whole at every repaint. Characters are at least a pixel
+                // wide, so the pixels left in the row bound the characters that can show.
+                const std::size_t room = static_cast<std::size_t>(std::max(TextBoxWidth - x, 0));
+                drawn.text = fromCp1252(std::string_view(piece.text).substr(0, room));
                 drawn.width = QFontMetrics(styleFont(piece.style)).horizontalAdvance(drawn.text);
             }
             if (piece.style == SpanStyle::Link) {

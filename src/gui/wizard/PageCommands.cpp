@@ -46,24 +46,28 @@ void launch(QWidget *parent, const QString &target)
         Dialogs::info(parent, result.text);
 }
 
-// Writes the page; false (after the error box) when it could not be written.
+// Writes the page; false (after the error box) when it could not be written. The files that
+// could not be copied are listed whatever happened to the page.
 bool writePage(QWidget *parent, const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request)
 {
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, options, request, copier);
+    QString copyText;
+    for (const std::string &line : result.copyFailures)
+        copyText += QLatin1Char('\n') + QString::fromStdString(line);
     if (!result.ok) {
-        Dialogs::error(parent,
-            QStringLiteral("Cannot create file %1").arg(QString::fromStdString(request.pageFile)));
+        QString text = QString::fromStdString(result.error);
+        if (!copyText.isEmpty())
+            text += QStringLiteral("\n\nThese files could not be copied either:\n") + copyText;
+        Dialogs::error(parent, text);
         return false;
     }
-    if (!result.copyFailures.empty()) {
-        QString text = QStringLiteral("The page was written, but these files could not be copied "
-                                      "beside it:\n");
-        for (const std::string &line : result.copyFailures)
-            text += QLatin1Char('\n') + QString::fromStdString(line);
-        Dialogs::info(parent, text);
-    }
+    if (!copyText.isEmpty())
+        Dialogs::info(parent,
+            QStringLiteral("The page was written, but these files could not be copied "
+                           "beside it:\n")
+                + copyText);
     return true;
 }
 
@@ -73,8 +77,10 @@ PageRequest makeRequest(
     PageRequest request;
     request.importRequested = importRequested;
     request.pageFile = pageFile.toStdString();
-    if (!projectFileName.isEmpty())
+    if (!projectFileName.isEmpty()) {
         request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
+        request.projectFile = projectFileName.toStdString();
+    }
     request.when = generationTimeNow();
     request.names = localeDateNames();
     return request;

@@ -130,11 +130,14 @@ WizardWindow::WizardWindow(QWidget *parent)
     connect(help, &QPushButton::clicked, this, &WizardWindow::showPageHelp);
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
 
-    // The library and the recent-project list; a missing file is an empty list, an unreadable
-    // library is reported.
+    // The library and the recent-project list; a missing file is an empty list, one that
+    // cannot be read is reported and kept as it is (never written over).
     loadLibrarySections(m_librarySections, this);
-    readLinesFile(
-        (programFolder() + QString::fromLatin1(RecentFileName)).toStdString(), m_recentProjects);
+    if (const FileResult recent
+        = readRecentFile((programFolder() + QString::fromLatin1(RecentFileName)).toStdString(),
+            m_recentProjects);
+        !recent.ok)
+        Dialogs::error(this, QString::fromStdString(recent.error));
 
     m_savedProject = m_project;
     showProjectValues();

@@ -43,15 +43,17 @@ struct Fixture : ::testing::Test {
     }
     void TearDown() override { setProgramFolder(QString()); }
     QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
-    // Create Web Page into `page` when the write fails: the one message, and nothing after it.
-    void createExpectingWriteFailure(const QString &page)
+    // Create Web Page into `page` when the write fails: the one message with the system's
+    // reason, and nothing after it (nothing copied, no folder shown, no test).
+    void createExpectingWriteFailure(const QString &page, const QString &reason)
     {
         dialogs.queue(Answer::Ok);
         dialogs.queueText(page);
         dialogs.queue(Answer::Ok);
         runCreateWebPage(nullptr, project, lists, {});
         EXPECT_EQ(dialogs.messages(),
-            std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+            std::vector<QString> {
+                QStringLiteral("Cannot create file ") + page + QStringLiteral(": ") + reason });
         EXPECT_TRUE(shell.calls.isEmpty());
     }
 };
@@ -122,7 +124,7 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
 TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
 {
     const QString page = path("missing/home.html");
-    createExpectingWriteFailure(page);
+    createExpectingWriteFailure(page, QStringLiteral("No such file or directory"));
     EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
 }
 
@@ -139,7 +141,7 @@ TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
     project.sections.push_back(
         joinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
     ASSERT_TRUE(disk.fill(8192));
-    createExpectingWriteFailure(page);
+    createExpectingWriteFailure(page, QStringLiteral("No space left on device"));
     std::ifstream in(page.toStdString(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
     EXPECT_EQ(QDir(QString::fromStdString(disk.path()))

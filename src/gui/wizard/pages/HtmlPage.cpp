@@ -1,6 +1,7 @@
 #include "gui/wizard/pages/HtmlPage.h"
 
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LongTextEdit.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
 #include <QFontDatabase>
@@ -21,7 +22,7 @@ HtmlPage::HtmlPage(QWidget *parent)
     layout->addWidget(
         note(QStringLiteral("The code is copied into the page exactly as you type it."), this));
     auto *row = new QHBoxLayout;
-    m_htmlMemo = new QPlainTextEdit(this);
+    m_htmlMemo = new LongTextEdit(this);
     m_htmlMemo->setObjectName(QStringLiteral("HTMLMemo"));
     m_htmlMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_htmlMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -40,18 +41,18 @@ HtmlPage::HtmlPage(QWidget *parent)
 
 void HtmlPage::showFields(const std::vector<std::string> &f)
 {
-    m_htmlMemo->setPlainText(memoText(textAt(f, field::HTMLCode)));
+    m_htmlMemo->setText(memoText(textAt(f, field::HTMLCode)));
 }
 
 std::vector<std::string> HtmlPage::fields() const
 {
-    return { memoField(m_htmlMemo->toPlainText()) };
+    return { memoField(m_htmlMemo->text()) };
 }
 
 void HtmlPage::zoomHTML()
 {
-    m_htmlMemo->setPlainText(Dialogs::zoomEdit(window(), QStringLiteral("HTML Editor.."),
-        m_htmlMemo->toPlainText(), Qt::AlignLeft, QFont()));
+    m_htmlMemo->setText(Dialogs::zoomEdit(
+        window(), QStringLiteral("HTML Editor.."), m_htmlMemo->text(), Qt::AlignLeft, QFont()));
 }
 
 } // namespace stv::pages

@@ -3,7 +3,10 @@
 
 #include "gui/wizard/pages/WizardPage.h"
 
-class QPlainTextEdit;
+namespace stv
+{
+class LongTextEdit;
+}
 
 namespace stv::pages
 {
@@ -19,7 +22,7 @@ public:
 private:
     void zoomHTML();
 
-    QPlainTextEdit *m_htmlMemo = nullptr;
+    LongTextEdit *m_htmlMemo = nullptr;
 };
 
 } // namespace stv::pages

@@ -3,6 +3,8 @@
 #include "core/text/TextTools.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
+#include "gui/dialogs/LongTextEdit.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -25,7 +27,7 @@ IndexPage::IndexPage(QWidget *parent)
                             "e-mail link with \"mailto:\" and an anchor link with \"#\"."),
             this));
     auto *row = new QHBoxLayout;
-    m_indexMemo = new QPlainTextEdit(this);
+    m_indexMemo = new LongTextEdit(this);
     m_indexMemo->setObjectName(QStringLiteral("IndexMemo"));
     m_indexMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_indexMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -67,7 +69,7 @@ IndexPage::IndexPage(QWidget *parent)
 void IndexPage::showFields(const std::vector<std::string> &f)
 {
     using namespace field;
-    m_indexMemo->setPlainText(memoText(textAt(f, IndexLines)));
+    m_indexMemo->setText(memoText(textAt(f, IndexLines)));
     setIndex(m_indexSize, numberAt(f, IndexSize));
     for (int i = 0; i < 4; ++i)
         setFlag(m_indexStyle[static_cast<std::size_t>(i)], textAt(f, IndexBold + i));
@@ -77,7 +79,7 @@ void IndexPage::showFields(const std::vector<std::string> &f)
 
 std::vector<std::string> IndexPage::fields() const
 {
-    std::vector<std::string> out { memoField(m_indexMemo->toPlainText()),
+    std::vector<std::string> out { memoField(m_indexMemo->text()),
         intText(m_indexSize->currentIndex()) };
     for (const QCheckBox *c : m_indexStyle)
         out.push_back(flag(c));

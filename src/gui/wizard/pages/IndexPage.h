@@ -7,7 +7,11 @@
 
 class QCheckBox;
 class QComboBox;
-class QPlainTextEdit;
+
+namespace stv
+{
+class LongTextEdit;
+}
 
 namespace stv::pages
 {
@@ -21,7 +25,7 @@ public:
     std::vector<std::string> fields() const override;
 
 private:
-    QPlainTextEdit *m_indexMemo = nullptr;
+    LongTextEdit *m_indexMemo = nullptr;
     QComboBox *m_indexSize = nullptr;
     std::array<QCheckBox *, 4> m_indexStyle {};
     QComboBox *m_indexAlign = nullptr;

@@ -4,6 +4,7 @@
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/LaunchFile.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LongTextEdit.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
 #include <QActionGroup>
@@ -27,10 +28,9 @@ ParagraphPage::ParagraphPage(QWidget *parent)
     QVBoxLayout *layout = pageLayout();
 
     auto *top = new QHBoxLayout;
-    m_paraMemo = new QTextEdit(this);
+    m_paraMemo = new LongTextEdit(this);
     m_paraMemo->setObjectName(QStringLiteral("ParaMemo"));
-    m_paraMemo->setAcceptRichText(false);
-    m_paraMemo->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_paraMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_paraMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     top->addWidget(m_paraMemo, 1);
 
@@ -128,7 +128,7 @@ ParagraphPage::ParagraphPage(QWidget *parent)
 void ParagraphPage::showFields(const std::vector<std::string> &f)
 {
     using namespace field;
-    m_paraMemo->setPlainText(memoText(textAt(f, ParaText)));
+    m_paraMemo->setText(memoText(textAt(f, ParaText)));
     // A size or alignment out of range keeps the tick the menu had.
     const int size = numberAt(f, ParaSize);
     if (size >= 0 && size < 7)
@@ -149,7 +149,7 @@ std::vector<std::string> ParagraphPage::fields() const
 {
     const QAction *size = m_paraSize->checkedAction();
     const QAction *align = m_paraAlign->checkedAction();
-    std::vector<std::string> out { memoField(m_paraMemo->toPlainText()),
+    std::vector<std::string> out { memoField(m_paraMemo->text()),
         intText(size ? size->data().toInt() : -1) };
     for (const QAction *a : m_paraStyle)
         out.push_back(flag(a));
@@ -236,8 +236,8 @@ void ParagraphPage::anchorLinkClick()
 void ParagraphPage::zoomParagraph()
 {
     const Qt::Alignment align = m_paraMemo->document()->defaultTextOption().alignment();
-    m_paraMemo->setPlainText(Dialogs::zoomEdit(window(), QStringLiteral("Paragraph.."),
-        m_paraMemo->toPlainText(), align, m_paraMemo->font()));
+    m_paraMemo->setText(Dialogs::zoomEdit(
+        window(), QStringLiteral("Paragraph.."), m_paraMemo->text(), align, m_paraMemo->font()));
 }
 
 bool ParagraphPage::eventFilter(QObject *watched, QEvent *event)

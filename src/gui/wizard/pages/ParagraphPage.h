@@ -11,7 +11,11 @@ class QActionGroup;
 class QCheckBox;
 class QLabel;
 class QMenu;
-class QTextEdit;
+
+namespace stv
+{
+class LongTextEdit;
+}
 
 namespace stv::pages
 {
@@ -37,7 +41,7 @@ private:
     void anchorLinkClick();
     void zoomParagraph();
 
-    QTextEdit *m_paraMemo = nullptr;
+    LongTextEdit *m_paraMemo = nullptr;
     QMenu *m_paraPop = nullptr;
     QActionGroup *m_paraSize = nullptr;
     std::array<QAction *, 4> m_paraStyle {};
