@@ -195,13 +195,15 @@ private slots:
         QVERIFY(m_script->messages().empty());
         QCOMPARE(m_w->project().sections, p.sections);
         m_w->newProject();
-        QTimer::singleShot(0, this, [this, site] {
+        QString line;
+        QTimer::singleShot(0, this, [this, &line] {
             auto *list = m_w->multiSelect().list();
-            QCOMPARE(list->item(0)->text(), QStringLiteral("Łódź.stv in ") + site);
+            line = list->item(0)->text();
             list->setCurrentRow(0);
             m_w->multiSelect().selectedButton()->click();
         });
         m_w->openPrevious();
+        QCOMPARE(line, QStringLiteral("Łódź.stv  in  ") + site);
         QCOMPARE(m_w->projectFileName(), project);
         QCOMPARE(m_w->project().sections, p.sections);
 

@@ -82,7 +82,7 @@ ParagraphPage::ParagraphPage(QWidget *parent)
         m_paraSize->addAction(a);
     }
     m_paraSize->actions()[2]->setChecked(true);
-    QMenu *styleMenu = m_paraPop->addMenu(QStringLiteral("&Style"));
+    QMenu *styleMenu = m_paraPop->addMenu(QStringLiteral("S&tyle"));
     const char *const styleCaptions[] = { "&Bold", "&Italic", "&Underline", "&Strikeout" };
     const char *const styleNames[] = { "ParaBold", "ParaItalic", "ParaUnderline", "ParaStrikeout" };
     for (int i = 0; i < 4; ++i) {
