@@ -4,10 +4,10 @@
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/IconStrip.h"
-#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/InputBox.h"
+#include "gui/dialogs/LaunchBox.h"
 #include "gui/help/HelpPrint.h"
 #include "gui/help/ProgressGauge.h"
 #include "gui/help/ShowHelp.h"
@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -345,15 +346,47 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)->key()))
         return true;
+    if (event->type() == QEvent::Wheel && watched == m_textBox) {
+        // Three lines a notch; a finer wheel moves at least one line.
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        int lines = -delta * 3 / 120;
+        if (lines == 0 && delta != 0)
+            lines = delta > 0 ? -1 : 1;
+        m_scrollBar->setValue(m_scrollBar->value() + lines);
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 bool HelpWindow::handleKey(int key)
 {
-    if (key != Qt::Key_Escape)
+    const int top = m_scrollBar->value();
+    const int page = std::max(1, m_linesInView);
+    switch (key) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_Up:
+        m_scrollBar->setValue(top - 1);
+        return true;
+    case Qt::Key_Down:
+        m_scrollBar->setValue(top + 1);
+        return true;
+    case Qt::Key_PageUp:
+        m_scrollBar->setValue(top - page);
+        return true;
+    case Qt::Key_PageDown:
+        m_scrollBar->setValue(top + page);
+        return true;
+    case Qt::Key_Home:
+        m_scrollBar->setValue(m_scrollBar->minimum());
+        return true;
+    case Qt::Key_End:
+        m_scrollBar->setValue(m_scrollBar->maximum());
+        return true;
+    default:
         return false;
-    close();
-    return true;
+    }
 }
 
 bool HelpWindow::loadChapter(unsigned n)
@@ -557,9 +590,7 @@ void HelpWindow::clickText()
 
 void HelpWindow::openWebSite()
 {
-    const LaunchResult result = launchFile(WebSite);
-    if (!result.ok)
-        Dialogs::info(this, result.text);
+    launchOrSay(this, WebSite);
 }
 
 void HelpWindow::showContents()

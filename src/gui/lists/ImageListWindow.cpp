@@ -61,7 +61,7 @@ void ImageListWindow::drawImageRow(
     painter.drawText(QRect(rect.left() + 2, rect.top() + 2, rect.width() - 2, textHeight),
         Qt::AlignLeft | Qt::AlignTop, QString::number(number));
     painter.drawText(QRect(rect.left() + 20, rect.top() + 2, rect.width() - 20, textHeight),
-        Qt::AlignLeft | Qt::AlignTop, fromCp1252(imageRowText(entry)));
+        Qt::AlignLeft | Qt::AlignTop, pathFromBytes(imageRowText(entry)));
 }
 
 } // namespace stv

@@ -4,10 +4,10 @@
 #include "core/page/PageGenerator.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
-#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/PageLocale.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LaunchBox.h"
 
 #include <QFileInfo>
 
@@ -38,13 +38,6 @@ const char *const ConfirmCreateText
       "Read chapter Creating Your Web Page for more information.\n"
       "\n"
       "Are you ready to create your web page?";
-
-void launch(QWidget *parent, const QString &target)
-{
-    const LaunchResult result = launchFile(target);
-    if (!result.ok)
-        Dialogs::info(parent, result.text);
-}
 
 // Writes the page; false (after the error box) when it could not be written. The files that
 // could not be copied are listed whatever happened to the page.
@@ -105,14 +98,15 @@ void runCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &l
     if (!writePage(parent, project, lists, options, makeRequest(true, chosen, projectFileName)))
         return;
 
-    const QString name = fromCp1252(fileNamePart(project.pageFileName));
-    const QString folder = fromCp1252(folderPart(project.pageFileName));
-    launch(parent, folder);
+    // A folder the desktop cannot show leaves the written page in place; the test follows.
+    const QString name = pathFromBytes(fileNamePart(project.pageFileName));
+    const QString folder = pathFromBytes(folderPart(project.pageFileName));
+    launchOrSay(parent, folder);
     const QString question = QStringLiteral("Your web page has now been created as..\n\n\"") + name
         + QStringLiteral("\"  In Folder\n\"") + folder
         + QStringLiteral("\"\n\nDo you want to test it?");
     if (Dialogs::confirm(parent, question, Buttons::NoOk) == Answer::Ok)
-        launch(parent, chosen);
+        launchOrSay(parent, chosen);
 }
 
 void runPreview(QWidget *parent, const Project &project, const FavouriteLists &lists,
@@ -120,7 +114,7 @@ void runPreview(QWidget *parent, const Project &project, const FavouriteLists &l
 {
     const QString page = programFolder() + QStringLiteral("test.html");
     if (writePage(parent, project, lists, options, makeRequest(false, page, QString())))
-        launch(parent, page);
+        launchOrSay(parent, page);
 }
 
 } // namespace stv

@@ -144,7 +144,7 @@ void WizardWindow::runStartupDecision(bool fromMenu)
 
 void WizardWindow::setCaption()
 {
-    setWindowTitle(fromCp1252(projectCaption(pathToBytes(m_projectFileName))));
+    setWindowTitle(pathFromBytes(projectCaption(pathToBytes(m_projectFileName))));
 }
 
 void WizardWindow::loadConfiguration()

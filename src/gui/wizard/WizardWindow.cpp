@@ -7,6 +7,7 @@
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/DecisionBox.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LineEdits.h"
 #include "gui/dialogs/SelectionDialog.h"
 #include "gui/help/ShowHelp.h"
 #include "gui/lists/ColourListWindow.h"
@@ -88,7 +89,7 @@ WizardWindow::WizardWindow(QWidget *parent)
     m_userLabel = new QPushButton(QStringLiteral("&User Label"), central);
     m_userLabel->setObjectName(QStringLiteral("LabBtn"));
     auto *help = new QPushButton(
-        style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Help"), central);
+        style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("He&lp"), central);
     help->setObjectName(QStringLiteral("HlpBtn"));
     m_back = new QPushButton(QStringLiteral("&Back"), central);
     m_back->setObjectName(QStringLiteral("Backbtn"));
@@ -144,6 +145,8 @@ WizardWindow::WizardWindow(QWidget *parent)
     setCaption();
     resize(780, 540);
     showCurrentSection();
+    // Every page's one-line fields hold one line, whatever is pasted, and any length.
+    prepareLineEdits(this);
 
     // The decision box, the selection dialog and the three list windows live as long as we do.
     m_decide = new DecisionBox(this);
@@ -272,7 +275,13 @@ void WizardWindow::buildMenus()
     add(file, "NewProject1", "&New Project", ctrl('N'), &WizardWindow::newProject);
     add(file, "Load1", "&Load", ctrl('L'), &WizardWindow::openProject);
     add(file, "Save1", "&Save", ctrl('S'), &WizardWindow::saveProject);
-    add(file, "SaveAs1", "Save &As", ctrl('A'), &WizardWindow::saveProjectAs);
+    // Ctrl+A selects all inside a text field; the desktop's Save As key works everywhere.
+    QAction *saveAs = add(file, "SaveAs1", "Save &As", ctrl('A'), &WizardWindow::saveProjectAs);
+    QList<QKeySequence> saveAsKeys { ctrl('A'), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) };
+    for (const QKeySequence &key : QKeySequence::keyBindings(QKeySequence::SaveAs))
+        if (!saveAsKeys.contains(key))
+            saveAsKeys << key;
+    saveAs->setShortcuts(saveAsKeys);
     add(file, "OpenPrevious1", "&Open Previous", ctrl('O'), &WizardWindow::openPrevious);
     m_showDecisionBox = add(file, "ShowDecisionBox1", "Show &Decision Box", ctrl('D'),
         [this] { runStartupDecision(true); });
@@ -305,6 +314,15 @@ void WizardWindow::buildMenus()
     add(help, "Introduction1", "&Introduction", {}, [] { showHelpTopic(1); });
     add(help, "GettingStarted1", "&Getting Started", {}, [] { showHelpTopic(2); });
     add(help, "LicenceAgreement1", "&Licence Agreement", {}, [] { showHelpTopic(4); });
+
+    // F1: the help topic of the page on show, as the Help button gives it.
+    auto *pageHelp = new QAction(this);
+    pageHelp->setObjectName(QStringLiteral("PageHelpKey"));
+    pageHelp->setShortcuts(QKeySequence::HelpContents);
+    if (!pageHelp->shortcuts().contains(QKeySequence(Qt::Key_F1)))
+        pageHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(pageHelp, &QAction::triggered, this, &WizardWindow::showPageHelp);
+    addAction(pageHelp);
 }
 
 // ---------------------------------------------------------------- showing and storing

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "support/FakeShell.h"
 #include "support/HostileFiles.h"
@@ -465,4 +466,39 @@ TEST_F(HelpWindowTest, ManualThatCannotBeReadIsReportedAtOnce)
                 ? QStringLiteral("not a regular file")
                 : QStringLiteral("that such a file may hold")));
     }
+}
+
+TEST_F(HelpWindowTest, WheelAndKeysScrollTheText)
+{
+    std::vector<std::string> lines = { "0:Chapter Contents" };
+    for (int i = 0; i < 100; ++i)
+        lines.push_back("line " + intText(i));
+    writeHelp(lines);
+    HelpWindow &f = open(0);
+    QScrollBar *bar = f.scrollBar();
+    const int page = f.linesInView();
+
+    QWidget *text = f.textBox();
+    const QPoint at(20, 20);
+    QWheelEvent down(at, text->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+        Qt::NoScrollPhase, false);
+    QApplication::sendEvent(text, &down);
+    EXPECT_EQ(bar->value(), 3);
+    QWheelEvent up(at, text->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+        Qt::NoScrollPhase, false);
+    QApplication::sendEvent(text, &up);
+    EXPECT_EQ(bar->value(), 0);
+
+    QTest::keyClick(text, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), page);
+    QTest::keyClick(text, Qt::Key_Down);
+    EXPECT_EQ(bar->value(), page + 1);
+    QTest::keyClick(text, Qt::Key_Up);
+    QTest::keyClick(text, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), 0);
+    QTest::keyClick(text, Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(f.drawnRows().empty(), false);
+    QTest::keyClick(text, Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
 }

@@ -25,7 +25,7 @@ AnchorPage::AnchorPage(QWidget *parent)
     layout->addWidget(m_anchorText);
     layout->addSpacing(8);
     m_anchorCB
-        = check(QStringLiteral("AnchorCB"), QStringLiteral("&Follow on from previous"), this);
+        = check(QStringLiteral("AnchorCB"), QStringLiteral("F&ollow on from previous"), this);
     layout->addWidget(m_anchorCB);
     layout->addSpacing(8);
     layout->addWidget(note(QStringLiteral("A link to \"#\" followed by the anchor's name jumps to "

@@ -68,7 +68,7 @@ BackgroundPage::BackgroundPage(Project &project, QWidget *parent)
             QString::fromUtf8(ImageFilter));
     });
     connect(m_backgroundEdit, &QLineEdit::textChanged, this,
-        [this](const QString &text) { m_project.backgroundImage = toCp1252(text); });
+        [this](const QString &text) { m_project.backgroundImage = pathToBytes(text); });
     connect(m_importBG, &QCheckBox::toggled, this,
         [this](bool on) { m_project.importBackgroundImage = on; });
 }
@@ -77,7 +77,7 @@ void BackgroundPage::load()
 {
     const QSignalBlocker image(m_backgroundEdit);
     const QSignalBlocker import(m_importBG);
-    m_backgroundEdit->setText(fromCp1252(m_project.backgroundImage));
+    m_backgroundEdit->setText(pathFromBytes(m_project.backgroundImage));
     m_importBG->setChecked(m_project.importBackgroundImage);
     setSwatch(m_colourPanel, m_project.backgroundColour);
 }

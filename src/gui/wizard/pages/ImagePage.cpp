@@ -76,7 +76,7 @@ ImagePage::ImagePage(QWidget *parent)
 
     auto *checks = new QHBoxLayout;
     m_imgFollow
-        = check(QStringLiteral("ImgFollowOnCB"), QStringLiteral("&Follow on from previous"), this);
+        = check(QStringLiteral("ImgFollowOnCB"), QStringLiteral("F&ollow on from previous"), this);
     m_importImage = check(QStringLiteral("ImportImageCB"), QStringLiteral("&Import Image"), this);
     m_linkBorder = check(QStringLiteral("LinkBorderCB"), QStringLiteral("&Show Link Border"), this);
     checks->addWidget(m_imgFollow);
@@ -95,7 +95,7 @@ ImagePage::ImagePage(QWidget *parent)
 void ImagePage::showFields(const std::vector<std::string> &f)
 {
     using namespace field;
-    m_imageEdit->setText(fromCp1252(textAt(f, ImageFile)));
+    m_imageEdit->setText(pathFromBytes(textAt(f, ImageFile)));
     setIndex(m_imagePosition, numberAt(f, ImagePosition));
     m_xEdit->setText(fromCp1252(textAt(f, ImageWidth)));
     m_yEdit->setText(fromCp1252(textAt(f, ImageHeight)));
@@ -110,7 +110,7 @@ void ImagePage::showFields(const std::vector<std::string> &f)
 
 std::vector<std::string> ImagePage::fields() const
 {
-    return { toCp1252(m_imageEdit->text()), intText(m_imagePosition->checkedId()),
+    return { pathToBytes(m_imageEdit->text()), intText(m_imagePosition->checkedId()),
         toCp1252(m_xEdit->text()), toCp1252(m_yEdit->text()), toCp1252(m_altText->text()),
         intText(m_linkType->checkedId()), toCp1252(m_linkEdit->text()), flag(m_imgFollow),
         intText(m_imgJustify->checkedId()), flag(m_importImage), flag(m_linkBorder) };

@@ -62,7 +62,7 @@ IndexPage::IndexPage(QWidget *parent)
     row->addLayout(side);
     layout->addLayout(row, 1);
     m_indexFollow
-        = check(QStringLiteral("IndexFollowCB"), QStringLiteral("&Follow on from previous"), this);
+        = check(QStringLiteral("IndexFollowCB"), QStringLiteral("F&ollow on from previous"), this);
     layout->addWidget(m_indexFollow);
 }
 

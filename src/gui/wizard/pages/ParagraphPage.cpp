@@ -2,8 +2,8 @@
 
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
-#include "gui/desktop/LaunchFile.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LaunchBox.h"
 #include "gui/dialogs/LongTextEdit.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
@@ -54,7 +54,7 @@ ParagraphPage::ParagraphPage(QWidget *parent)
 
     auto *bottom = new QHBoxLayout;
     m_followCB
-        = check(QStringLiteral("FollowCB"), QStringLiteral("&Follow on from previous"), this);
+        = check(QStringLiteral("FollowCB"), QStringLiteral("F&ollow on from previous"), this);
     bottom->addWidget(m_followCB);
     bottom->addSpacing(16);
     bottom->addWidget(new QLabel(QStringLiteral("Link:"), this));
@@ -82,7 +82,7 @@ ParagraphPage::ParagraphPage(QWidget *parent)
         m_paraSize->addAction(a);
     }
     m_paraSize->actions()[2]->setChecked(true);
-    QMenu *styleMenu = m_paraPop->addMenu(QStringLiteral("&Style"));
+    QMenu *styleMenu = m_paraPop->addMenu(QStringLiteral("S&tyle"));
     const char *const styleCaptions[] = { "&Bold", "&Italic", "&Underline", "&Strikeout" };
     const char *const styleNames[] = { "ParaBold", "ParaItalic", "ParaUnderline", "ParaStrikeout" };
     for (int i = 0; i < 4; ++i) {
@@ -244,11 +244,8 @@ bool ParagraphPage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_linkLabel && event->type() == QEvent::MouseButtonRelease) {
         // The desktop opens a web address, a "mailto:" address or a file.
-        if (!m_linkLabel->text().isEmpty()) {
-            const LaunchResult result = launchFile(m_linkLabel->text());
-            if (!result.ok)
-                Dialogs::info(window(), result.text);
-        }
+        if (!m_linkLabel->text().isEmpty())
+            launchOrSay(window(), m_linkLabel->text());
         return true;
     }
     return SectionPage::eventFilter(watched, event);

@@ -28,15 +28,15 @@ PlaySoundPage::PlaySoundPage(QWidget *parent)
     fileRow->addWidget(new QLabel(QStringLiteral("Sound File"), this));
     m_soundEdit = lineEdit(QStringLiteral("SoundEdit"), this);
     fileRow->addWidget(m_soundEdit, 1);
-    auto *browse = new QPushButton(QStringLiteral("&Browse"), this);
+    auto *browse = new QPushButton(QStringLiteral("B&rowse"), this);
     browse->setObjectName(QStringLiteral("BrowseBtn"));
     fileRow->addWidget(browse);
     layout->addLayout(fileRow);
     layout->addSpacing(6);
 
     const char *const names[] = { "AutoStartCB", "HideSoundCB", "ImportSoundCB", "FollowOnSndCB" };
-    const char *const captions[] = { "&Autostart sound file", "&Hide Sound Image",
-        "&Import Sound File", "&Follow On From Previous" };
+    const char *const captions[] = { "&Autostart sound file", "Hi&de Sound Image",
+        "&Import Sound File", "F&ollow On From Previous" };
     auto *grid = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         m_soundFlags[static_cast<std::size_t>(i)]
@@ -69,7 +69,7 @@ PlaySoundPage::PlaySoundPage(QWidget *parent)
 void PlaySoundPage::showFields(const std::vector<std::string> &f)
 {
     using namespace field;
-    m_soundEdit->setText(fromCp1252(textAt(f, SoundFile)));
+    m_soundEdit->setText(pathFromBytes(textAt(f, SoundFile)));
     for (int i = 0; i < 4; ++i)
         setFlag(m_soundFlags[static_cast<std::size_t>(i)], textAt(f, SoundAutoStart + i));
     setIndex(m_soundAlign, numberAt(f, SoundAlign));
@@ -77,7 +77,7 @@ void PlaySoundPage::showFields(const std::vector<std::string> &f)
 
 std::vector<std::string> PlaySoundPage::fields() const
 {
-    std::vector<std::string> out { toCp1252(m_soundEdit->text()) };
+    std::vector<std::string> out { pathToBytes(m_soundEdit->text()) };
     for (const QCheckBox *c : m_soundFlags)
         out.push_back(flag(c));
     out.push_back(intText(m_soundAlign->checkedId()));
