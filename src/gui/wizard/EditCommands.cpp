@@ -19,7 +19,8 @@ QString editCaption(const char *command, const std::string &label)
 {
     QString caption = QString::fromLatin1(command);
     if (!label.empty())
-        caption += QLatin1Char(' ') + fromCp1252(label).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        caption
+            += QLatin1Char(' ') + fromCp1252(label).replace(QLatin1Char('&'), QStringLiteral("&&"));
     return caption;
 }
 

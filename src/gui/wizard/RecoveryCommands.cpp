@@ -59,7 +59,8 @@ bool WizardWindow::offerRecovery()
     while (!entries.empty()) {
         box.setEntries(entries);
         box.exec();
-        const std::size_t row = std::min(static_cast<std::size_t>(box.chosenRow()), entries.size() - 1);
+        const std::size_t row
+            = std::min(static_cast<std::size_t>(box.chosenRow()), entries.size() - 1);
         const RecoveryEntry entry = entries[row];
         if (box.choice() == RecoveryBox::Choice::Later)
             return false;

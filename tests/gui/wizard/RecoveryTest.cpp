@@ -1,10 +1,10 @@
 // Autosave and recovery. The crash cases run the program's start-up sequence (ProgramWindows)
 // in a separate process of this test binary ("--child"), which the test kills with SIGKILL
 // after an autosave and then starts again to answer "Recover Unsaved Work".
+#include "core/project/Recovery.h"
 #include "core/files/FileIO.h"
 #include "core/project/Project.h"
 #include "core/project/Records.h"
-#include "core/project/Recovery.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/RecoveryBox.h"
@@ -98,9 +98,9 @@ int runChild(int argc, char **argv)
         w.startDecisionTimer();
         return QApplication::exec(); // until killed
     }
-    answerRecoveryBox(mode == QLatin1String("Recover")   ? QStringLiteral("RecoverBtn")
-            : mode == QLatin1String("Discard") ? QStringLiteral("DiscardBtn")
-                                               : QStringLiteral("LaterBtn"));
+    answerRecoveryBox(mode == QLatin1String("Recover") ? QStringLiteral("RecoverBtn")
+            : mode == QLatin1String("Discard")         ? QStringLiteral("DiscardBtn")
+                                                       : QStringLiteral("LaterBtn"));
     if (mode == QLatin1String("Discard"))
         dialogs.queue(Answer::Yes); // the confirmation
     w.show();
@@ -110,7 +110,10 @@ int runChild(int argc, char **argv)
         std::cout << "CHANGED " << w.projectChanged() << std::endl;
         std::cout << "PATH " << w.projectFileName().toStdString() << std::endl;
         std::cout << "TITLE " << w.project().pageTitle << std::endl;
-        std::cout << "WORDS " << splitFields(w.project().sections.at(1 % w.project().sections.size()), 20)[field::ParaText] << std::endl;
+        std::cout << "WORDS "
+                  << splitFields(w.project().sections.at(1 % w.project().sections.size()),
+                         20)[field::ParaText]
+                  << std::endl;
         const std::string recovery = w.autosave().recoveryFile();
         std::cout << "OWNFILE " << QFile::exists(QString::fromStdString(recovery)) << std::endl;
         dialogs.queueText(file); // Save As for a project never saved
@@ -162,7 +165,8 @@ private:
             args << project;
         std::unique_ptr<QProcess> process = child(args);
         QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT((out += process->readAllStandardOutput()).contains("SAVED"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (out += process->readAllStandardOutput()).contains("SAVED"), 20000);
 
         // Two running copies: the second does not offer the first one's recovery file.
         {
@@ -242,9 +246,11 @@ private slots:
     void laterKeepsDiscardRemovesDamagedIsSetAside()
     {
         killedAfterAutosave({});
-        QVERIFY(runToEnd({ QStringLiteral("Later"), folder() }).contains(QStringLiteral("RECOVERED 0")));
+        QVERIFY(runToEnd({ QStringLiteral("Later"), folder() })
+                    .contains(QStringLiteral("RECOVERED 0")));
         QCOMPARE(findLeftRecoveries(recoveryFolder().toStdString()).size(), std::size_t(1));
-        QVERIFY(runToEnd({ QStringLiteral("Discard"), folder() }).contains(QStringLiteral("RECOVERED 0")));
+        QVERIFY(runToEnd({ QStringLiteral("Discard"), folder() })
+                    .contains(QStringLiteral("RECOVERED 0")));
         QVERIFY(QDir(recoveryFolder()).entryList(QDir::Files).isEmpty());
 
         const QString damaged = recoveryFolder() + QStringLiteral("/session-1-1.stvr");
@@ -273,7 +279,8 @@ private slots:
             written.clear();
             QVERIFY(QFile::exists(QString::fromStdString(w.autosave().recoveryFile())));
         };
-        const auto gone = [&] { return !QFile::exists(QString::fromStdString(w.autosave().recoveryFile())); };
+        const auto gone
+            = [&] { return !QFile::exists(QString::fromStdString(w.autosave().recoveryFile())); };
         changeAndAutosave();
         w.saveProjectToPath(project);
         QVERIFY(gone());

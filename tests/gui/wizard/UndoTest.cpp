@@ -11,8 +11,8 @@
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -118,9 +118,7 @@ private slots:
                     sm().selectFromLibrary();
                 } },
             { "Move To Image List", 0, // the pasted Image
-                [&] {
-                    sm().moveToImageList();
-                } },
+                [&] { sm().moveToImageList(); } },
             { "New Paragraph", 99,
                 [&] {
                     child<QListWidget>("SelectBox")->setCurrentRow(1);
@@ -176,11 +174,13 @@ private slots:
     {
         std::vector<std::string> start = records();
         for (int i = 0; i < 6; ++i)
-            start.push_back(replaceField(newSectionRecord(i), field::UserLabel, "S" + std::to_string(i)));
+            start.push_back(
+                replaceField(newSectionRecord(i), field::UserLabel, "S" + std::to_string(i)));
         loadProject(start);
         const std::string original = serializeProject(w().project());
         std::mt19937 random(17);
-        auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        auto pick
+            = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
         for (int i = 0; i < 200; ++i) {
             const int count = static_cast<int>(w().project().sections.size());
             const bool onRecord = w().currentSection() >= 0 && w().currentSection() < count;
@@ -264,8 +264,8 @@ private slots:
         for (QAction *a : menus)
             captions << a->text();
         QCOMPARE(captions,
-            (QStringList { QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Tools"),
-                QStringLiteral("&Help") }));
+            (QStringList { QStringLiteral("&File"), QStringLiteral("&Edit"),
+                QStringLiteral("&Tools"), QStringLiteral("&Help") }));
         QCOMPARE(w().undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
         QCOMPARE(w().redoAction()->shortcuts(),
             (QList<QKeySequence> { QKeySequence(QStringLiteral("Ctrl+Y")),
