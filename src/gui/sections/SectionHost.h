@@ -28,8 +28,9 @@ public:
     virtual void setCurrentSection(int position) = 0;
     virtual void storeCurrentPage() = 0; // storeCurrentPage
     virtual void showCurrentSection() = 0; // showCurrentSection
-    // The section list was changed outside a page store: counts as an unsaved change.
-    virtual void sectionListChanged() = 0;
+    // The section list was changed outside a page store: counts as an unsaved change, and as
+    // one step to undo named `label` ("Delete Paragraph").
+    virtual void sectionListChanged(const std::string &label) = 0;
     virtual std::vector<std::string> &librarySections() = 0; // LibrarySections
     virtual FavouriteLists &favouriteLists() = 0; // the Image List rows among them
 };

@@ -29,6 +29,12 @@ constexpr std::array<const char *, KindCount> InsertCaptions = { "&Heading", "&P
 constexpr std::array<const char *, KindCount> InsertNames = { "Heading1", "Paragraph1", "Image1",
     "Divider1", "Anchor1", "BulletNumberedList1", "LineIndex1", "HTML1", "PlaySound1" };
 
+// The kind of a record as step names use it ("Paragraph").
+std::string kindOf(const std::string &record)
+{
+    return splitFields(record, field::Kind)[field::Kind];
+}
+
 } // namespace
 
 SectionManagerWindow::SectionManagerWindow(
@@ -222,9 +228,17 @@ void SectionManagerWindow::prepareMenu()
     m_copyToImageListAction->setVisible(image);
 }
 
-void SectionManagerWindow::listChanged()
+void SectionManagerWindow::addEditActions(QAction *undo, QAction *redo)
 {
-    m_host.sectionListChanged();
+    QAction *first = m_popupMenu->actions().value(0);
+    m_popupMenu->insertAction(first, undo);
+    m_popupMenu->insertAction(first, redo);
+    m_popupMenu->insertSeparator(first);
+}
+
+void SectionManagerWindow::listChanged(const std::string &label)
+{
+    m_host.sectionListChanged(label);
     m_host.showCurrentSection();
     refreshSectionManager();
     selectRow(m_host.currentSection() + FixedRowsBefore);
@@ -249,8 +263,9 @@ void SectionManagerWindow::takeSection(Take what)
         m_library.copyToLibrary(list[at]);
         return;
     }
+    const std::string label = (what == Take::Cut ? "Cut " : "Delete ") + kindOf(list[at]);
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
-    listChanged();
+    listChanged(label);
 }
 
 void SectionManagerWindow::deleteSections()
@@ -285,7 +300,7 @@ void SectionManagerWindow::pasteSections()
         return;
     }
     insertRecords(m_host.sectionList(), m_host.currentSection(), { m_sectionClipboard });
-    listChanged();
+    listChanged("Paste " + kindOf(m_sectionClipboard));
 }
 
 void SectionManagerWindow::insertSection(int kindPosition)
@@ -299,7 +314,7 @@ void SectionManagerWindow::insertSection(int kindPosition)
         return;
     m_host.storeCurrentPage();
     insertRecords(m_host.sectionList(), m_host.currentSection(), { record });
-    listChanged();
+    listChanged("Insert " + kindOf(record));
 }
 
 // Like Paste, the page is not stored first: the first inserted section is shown.
@@ -313,7 +328,7 @@ void SectionManagerWindow::selectFromLibrary()
     if (picked.empty())
         return;
     insertRecords(m_host.sectionList(), m_host.currentSection(), picked);
-    listChanged();
+    listChanged("Select from Library");
 }
 
 bool SectionManagerWindow::addToImageList()
@@ -340,7 +355,7 @@ void SectionManagerWindow::moveToImageList()
         return;
     std::vector<std::string> &list = m_host.sectionList();
     list.erase(list.begin() + m_host.currentSection());
-    listChanged();
+    listChanged("Move To Image List");
     Dialogs::info(this, QStringLiteral("Image Moved.."));
 }
 

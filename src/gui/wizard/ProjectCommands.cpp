@@ -9,6 +9,7 @@
 #include "gui/lists/ColourListWindow.h"
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
+#include "gui/wizard/Autosave.h"
 
 #include <QCloseEvent>
 
@@ -54,6 +55,8 @@ void WizardWindow::saveProjectToPath(const QString &path)
     m_projectFileName = path;
     setCaption();
     m_savedProject = m_project;
+    m_recovered = false;
+    m_autosave->removeRecoveryFile();
     addRecentProject(m_recentProjects, pathToBytes(path));
     const FileResult recent = writeLinesFile(
         (programFolder() + QString::fromLatin1(RecentFileName)).toStdString(), m_recentProjects);
@@ -106,6 +109,7 @@ bool WizardWindow::loadProject()
     }
     m_project = std::move(loaded);
     m_savedProject = m_project;
+    projectReplaced();
     showProjectValues();
     m_currentSection = IntroductionPosition;
     showCurrentSection();
@@ -126,6 +130,7 @@ void WizardWindow::newProject()
     m_projectFileName.clear();
     m_project.pageFileName.clear();
     m_savedProject = m_project;
+    projectReplaced();
     setCaption();
 }
 
@@ -170,6 +175,7 @@ void WizardWindow::closeEvent(QCloseEvent *event)
         return;
     }
     saveConfiguration();
+    m_autosave->removeRecoveryFile();
     event->accept();
     emit closed();
 }

@@ -14,6 +14,7 @@
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
 #include "gui/upload/UploadWindow.h"
+#include "gui/wizard/Autosave.h"
 #include "gui/wizard/PageCommands.h"
 #include "gui/wizard/pages/AnchorPage.h"
 #include "gui/wizard/pages/BackgroundPage.h"
@@ -123,6 +124,10 @@ WizardWindow::WizardWindow(QWidget *parent)
     statusBar()->addWidget(m_positionPanel, 1);
     statusBar()->setSizeGripEnabled(false);
 
+    m_autosave = new Autosave([this] { return autosaveSnapshot(); },
+        [this] { return pathToBytes(m_projectFileName); }, this);
+    connect(m_autosave, &Autosave::failed, this,
+        [this](const QString &message) { statusBar()->showMessage(message); });
     buildMenus();
 
     connect(m_next, &QPushButton::clicked, this, &WizardWindow::goNext);
@@ -141,6 +146,7 @@ WizardWindow::WizardWindow(QWidget *parent)
         Dialogs::error(this, QString::fromStdString(recent.error));
 
     m_savedProject = m_project;
+    m_history.reset(m_project);
     showProjectValues();
     setCaption();
     resize(780, 540);
@@ -156,12 +162,14 @@ WizardWindow::WizardWindow(QWidget *parent)
     m_imageForm = new ImageListWindow(m_lists.images, this);
     m_timer = new QTimer(this);
     m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, [this] { stv::runStartupDecision(*this, false); });
+    connect(m_timer, &QTimer::timeout, this, &WizardWindow::startupTick);
+    updateEditActions();
 }
 
 void WizardWindow::startDecisionTimer()
 {
     m_timer->start();
+    m_autosave->start();
 }
 
 WizardWindow::~WizardWindow() = default;
@@ -290,6 +298,21 @@ void WizardWindow::buildMenus()
     connect(file, &QMenu::aboutToShow, this,
         [this] { m_showDecisionBox->setEnabled(!m_recentProjects.empty()); });
 
+    // Undo and Redo work in every window of the program; inside a text field the field's own
+    // undo takes the keys first.
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    m_undoAction = add(
+        edit, "Undo1", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &WizardWindow::undoChange);
+    m_redoAction = add(edit, "Redo1", "&Redo", ctrl('Y'), &WizardWindow::redoChange);
+    m_redoAction->setShortcuts({ ctrl('Y'), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
+    for (QAction *a : { m_undoAction, m_redoAction })
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        storeEditedPage();
+        updateEditActions();
+    });
+
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
     QAction *siteLast = add(tools, "SiteLastUpdated1", "&Site Last Updated", {},
@@ -335,6 +358,7 @@ int WizardWindow::visiblePage() const
 void WizardWindow::showCurrentSection()
 {
     selectManagerRow();
+    m_shownPage.reset();
     m_labelPanel->clear();
     m_next->setEnabled(true);
     m_back->setEnabled(true);
@@ -369,6 +393,7 @@ void WizardWindow::showCurrentSection()
         = splitFields(m_project.sections[static_cast<std::size_t>(pos)], 20);
     m_labelPanel->setText(fromCp1252(f[field::UserLabel]));
     showRecord(f);
+    m_shownPage = pageRecord();
     m_positionPanel->setText(section + fromCp1252(f[field::Kind]));
 }
 
@@ -384,35 +409,55 @@ void WizardWindow::showRecord(const std::vector<std::string> &f)
     m_pages->setCurrentIndex(HeadingPage + kind);
 }
 
-void WizardWindow::storeCurrentPage()
+std::optional<std::string> WizardWindow::pageRecord() const
 {
     const int count = static_cast<int>(m_project.sections.size());
     if (m_currentSection < 0 || m_currentSection > count - 1)
-        return;
-    std::string &record = m_project.sections[static_cast<std::size_t>(m_currentSection)];
+        return std::nullopt;
+    const std::string &record = m_project.sections[static_cast<std::size_t>(m_currentSection)];
     const int page = m_pages->currentIndex();
     if (page == UnknownKindPage) {
         // A record of an unknown kind keeps every field; only a new user label is written.
         const std::string label = toCp1252(m_labelPanel->text());
-        if (splitFields(record, field::UserLabel)[field::UserLabel] != label)
-            record = replaceField(record, field::UserLabel, label);
-        return;
+        if (splitFields(record, field::UserLabel)[field::UserLabel] == label)
+            return std::nullopt;
+        return replaceField(record, field::UserLabel, label);
     }
     if (page < HeadingPage || page > PlaySoundPage)
-        return;
+        return std::nullopt;
     // The page must be the one shown for this record: a record is never overwritten with the
     // fields of another kind.
     const pages::SectionPage *shown = m_sectionPages[static_cast<std::size_t>(page - HeadingPage)];
     const std::string_view kind = shown->kindName();
     if (splitFields(record, field::Kind)[field::Kind] != kind)
-        return;
+        return std::nullopt;
     std::vector<std::string> fields { std::string(kind), toCp1252(m_labelPanel->text()) };
     std::vector<std::string> rest = shown->fields();
     fields.insert(
         fields.end(), std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()));
-    record = joinFields(fields);
-    // Unsaved changes are found by comparing the project with its last saved state, so no
-    // snapshot of the list is kept here.
+    return joinFields(fields);
+}
+
+void WizardWindow::storeCurrentPage()
+{
+    // The title and background pages write into the project as they are edited; leaving them
+    // makes their edits one step to undo.
+    if (m_currentSection == TitleBarPosition) {
+        recordChange("Page Title");
+        return;
+    }
+    if (m_currentSection == BackgroundPosition) {
+        recordChange("Background");
+        return;
+    }
+    std::optional<std::string> stored = pageRecord();
+    if (!stored)
+        return;
+    std::string &record = m_project.sections[static_cast<std::size_t>(m_currentSection)];
+    if (record == *stored)
+        return;
+    record = std::move(*stored);
+    recordChange("Edit " + splitFields(record, field::Kind)[field::Kind]);
 }
 
 void WizardWindow::showProjectValues()
@@ -440,9 +485,10 @@ void WizardWindow::setPageOptions(const PageOptions &options)
     findChild<QAction *>(QStringLiteral("UpdateBlack1"))->setChecked(options.updateBlack);
 }
 
-void WizardWindow::sectionListChanged()
+void WizardWindow::sectionListChanged(const std::string &label)
 {
-    // Nothing to record: unsaved changes are found by comparing with the saved project.
+    // Unsaved changes are found by comparing with the saved project; the change is one step.
+    recordChange(label);
 }
 
 // ---------------------------------------------------------------- wizard buttons
@@ -474,6 +520,7 @@ void WizardWindow::acceptSection()
     if (kind < 0)
         return;
     m_project.sections.push_back(newSectionRecord(kind));
+    recordChange("New " + std::string(KindNames[kind]));
     m_currentSection = count;
     showCurrentSection();
     refreshSectionManager();
@@ -512,6 +559,7 @@ void WizardWindow::insertHeadCode()
     code.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_project.headCode = pages::crlfBytes(Dialogs::zoomEdit(
         this, QStringLiteral("Insert Your Head Code Here.."), code, Qt::AlignLeft, QFont()));
+    recordChange("Head Code");
 }
 
 void WizardWindow::toggleSectionManager()
@@ -532,12 +580,14 @@ void WizardWindow::uploadClick()
     m_project.ftpUserId = after.userId;
     m_project.ftpPassword = after.password;
     m_project.ftpInitDir = after.initDir;
+    recordChange("Upload Settings");
 }
 
 void WizardWindow::createWebPageClick()
 {
     storeCurrentPage();
     runCreateWebPage(this, m_project, m_lists, m_pageOptions, m_projectFileName);
+    recordChange("Page File Name");
 }
 
 void WizardWindow::previewClick()

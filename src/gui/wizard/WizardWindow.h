@@ -1,10 +1,12 @@
 #pragma once
 // The main window: the stack of wizard pages (each page class in pages/), moving between
 // sections, writing a page back into its record, and the commands of the menus and the left
-// panel. The File menu's project commands are in ProjectCommands.cpp.
+// panel. The File menu's project commands are in ProjectCommands.cpp, the Edit menu's undo and
+// redo in EditCommands.cpp, autosave and recovery in RecoveryCommands.cpp.
 
 #include "core/project/Project.h"
 #include "core/project/Records.h"
+#include "core/project/UndoHistory.h"
 #include "core/settings/FavouriteLists.h"
 #include "gui/sections/SectionHost.h"
 #include "gui/wizard/StartupDecision.h"
@@ -12,6 +14,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,7 @@ class UnknownKindPage;
 namespace stv
 {
 
+class Autosave;
 class ColourListWindow;
 class ImageListWindow;
 class LinkListWindow;
@@ -81,6 +85,20 @@ public:
     // The save-changes question; false when the command is to be abandoned.
     bool askSaveChanges();
 
+    // The Edit commands: take back or do again the last change to the project.
+    void undoChange();
+    void redoChange();
+    const UndoHistory &history() const { return m_history; }
+    QAction *undoAction() const { return m_undoAction; }
+    QAction *redoAction() const { return m_redoAction; }
+
+    // Offers the recovery files left by programs that ended without saving ("Recover Unsaved
+    // Work"); true when one was recovered.
+    bool offerRecovery();
+    // Opens a recovered project bound to its original path and marked as changed.
+    void recoverProject(Project project, const QString &path);
+    Autosave &autosave() { return *m_autosave; }
+
     // Wizard buttons.
     void goNext();
     void goBack();
@@ -89,8 +107,9 @@ public:
     void showPageHelp();
 
     const Project &project() const { return m_project; }
-    // True when the project differs from its state at the last load, save or new project.
-    bool projectChanged() const { return !(m_project == m_savedProject); }
+    // True when the project differs from its state at the last load, save or new project, or
+    // was recovered and not saved since.
+    bool projectChanged() const { return m_recovered || !(m_project == m_savedProject); }
     const QString &projectFileName() const { return m_projectFileName; }
     const std::vector<std::string> &recentProjects() const { return m_recentProjects; }
     const PageOptions &pageOptions() const { return m_pageOptions; }
@@ -105,7 +124,7 @@ public:
     std::vector<std::string> &sectionList() override { return m_project.sections; }
     int currentSection() const override { return m_currentSection; }
     void setCurrentSection(int position) override { m_currentSection = position; }
-    void sectionListChanged() override;
+    void sectionListChanged(const std::string &label) override;
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
 
@@ -118,8 +137,9 @@ public:
 
     // Reads the configuration and list files; run just before the window is first shown.
     void loadConfiguration();
-    // Starts the once-a-second timer whose first tick runs the start-up decision. The program
-    // starts it as it shows the window; tests that build a window leave it off.
+    // Starts the once-a-second timer whose first tick offers left recovery files and then runs
+    // the start-up decision, and the autosave timer. The program starts them as it shows the
+    // window; tests that build a window leave them off.
     void startDecisionTimer();
     // A project opened from the command line needs no start-up decision.
     void skipStartupDecision() { m_decisionPending = false; }
@@ -139,6 +159,21 @@ private:
     void buildMenus();
 
     void showRecord(const std::vector<std::string> &fields);
+    // The record a page store would write now; nothing when the page stores no record.
+    std::optional<std::string> pageRecord() const;
+    // Stores the page only when it was edited since it was shown: a record that does not come
+    // back from its page unchanged is not rewritten by Undo or Redo alone.
+    void storeEditedPage();
+    // Records the change since the last step as one undo step named `label`.
+    void recordChange(const std::string &label);
+    // Shows the project after an undo or redo; `position` is the first section it touched.
+    void showHistoryStep(int position);
+    void updateEditActions();
+    // The project in the state autosave writes: with the current page stored.
+    std::optional<Project> autosaveSnapshot() const;
+    // The project was saved, loaded or started anew: nothing to undo, no recovery file.
+    void projectReplaced();
+    void startupTick();
     void showProjectValues();
     bool loadProject(); // load steps; takes PendingProjectFile when set
     void setCaption();
@@ -176,6 +211,14 @@ private:
     QPushButton *m_userLabel = nullptr;
 
     QAction *m_showDecisionBox = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+
+    UndoHistory m_history;
+    Autosave *m_autosave = nullptr;
+    std::optional<std::string> m_shownPage; // pageRecord() as the page was shown
+    bool m_recovered = false; // a recovered project counts as changed until saved
+    bool m_recoveryPending = true; // the first timer tick offers left recovery files
 
     bool m_decisionPending = true; // DecisionPending
     DecisionBox *m_decide = nullptr;
