@@ -43,12 +43,14 @@ namespace
 
 QString describe(const QWidget *w)
 {
-    return QStringLiteral("%1 (%2)").arg(w->objectName(), QLatin1String(w->metaObject()->className()));
+    return QStringLiteral("%1 (%2)").arg(
+        w->objectName(), QLatin1String(w->metaObject()->className()));
 }
 
 bool isControl(const QWidget *w)
 {
-    return w->isEnabled() && ((w->focusPolicy() & Qt::TabFocus) || qobject_cast<const QAbstractButton *>(w));
+    return w->isEnabled()
+        && ((w->focusPolicy() & Qt::TabFocus) || qobject_cast<const QAbstractButton *>(w));
 }
 
 // Walks the accessibility tree below `iface`; collects the visible controls of `window` that
@@ -207,7 +209,8 @@ private slots:
         forEachWindow([](QWidget *window, const QString &what) {
             QStringList unnamed;
             collectUnnamed(QAccessible::queryAccessibleInterface(window), window, unnamed);
-            QVERIFY2(unnamed.isEmpty(), qPrintable(what + QStringLiteral(": ") + unnamed.join(QStringLiteral(", "))));
+            QVERIFY2(unnamed.isEmpty(),
+                qPrintable(what + QStringLiteral(": ") + unnamed.join(QStringLiteral(", "))));
         });
 
         // Owner-drawn rows: their words, and a description where the row shows more than text.
@@ -239,8 +242,10 @@ private slots:
 
         // A swatch tells its colour, and so does the button that changes it.
         auto *swatch = m_wizard->findChild<QWidget *>(QStringLiteral("Panel2"));
-        QCOMPARE(swatch->accessibleDescription(), QStringLiteral("red 0, green 0, blue 0 (#000000)"));
-        QCOMPARE(m_wizard->findChild<QWidget *>(QStringLiteral("ColorImg"))->accessibleDescription(),
+        QCOMPARE(
+            swatch->accessibleDescription(), QStringLiteral("red 0, green 0, blue 0 (#000000)"));
+        QCOMPARE(
+            m_wizard->findChild<QWidget *>(QStringLiteral("ColorImg"))->accessibleDescription(),
             QStringLiteral("Colour: red 0, green 0, blue 0 (#000000)"));
 
         // The help text names the links in view.
@@ -265,7 +270,8 @@ private slots:
                     && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
                     expected.insert(w);
             if (!QApplication::focusWidget() || QApplication::focusWidget()->window() != window)
-                for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+                for (QWidget *w = window->nextInFocusChain(); w != window;
+                     w = w->nextInFocusChain())
                     if (expected.count(w)) {
                         w->setFocus(Qt::TabFocusReason);
                         break;
@@ -277,7 +283,8 @@ private slots:
                 QVERIFY2(focus && focus->window() == window,
                     qPrintable(what + QStringLiteral(" focus in ")
                         + (focus ? focus->window()->objectName() : QStringLiteral("none"))
-                        + QString::number(expected.size()) + QStringLiteral(" step ") + QString::number(i)));
+                        + QString::number(expected.size()) + QStringLiteral(" step ")
+                        + QString::number(i)));
                 reached.insert(focus);
                 order << focus->objectName();
                 QTest::keyClick(focus, Qt::Key_Tab);
@@ -309,7 +316,10 @@ private slots:
                 r.setLeft(r.left() + textLeft);
                 const double contrast = textContrast(image, r.adjusted(1, 1, -1, -1));
                 QVERIFY2(contrast >= 4.5,
-                    qPrintable(QStringLiteral("%1 row %2: %3").arg(view->objectName()).arg(row).arg(contrast)));
+                    qPrintable(QStringLiteral("%1 row %2: %3")
+                                   .arg(view->objectName())
+                                   .arg(row)
+                                   .arg(contrast)));
             }
             view->window()->hide();
         };
@@ -334,7 +344,8 @@ private slots:
                     continue;
                 ++pieces;
                 const double contrast = textContrast(text, area);
-                QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1: %2").arg(piece.text).arg(contrast)));
+                QVERIFY2(contrast >= 4.5,
+                    qPrintable(QStringLiteral("%1: %2").arg(piece.text).arg(contrast)));
             }
         QVERIFY(pieces > 5);
         QVERIFY(isDarkPalette(m_help->textBox()->palette()));
