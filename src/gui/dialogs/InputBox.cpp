@@ -39,6 +39,10 @@ InputBox::InputBox(QWidget *parent)
     m_edit->setGeometry(8, PromptTop + PromptHeight + 2, 376, 21);
 
     prepareLineEdit(m_edit);
+    m_prompt->setBuddy(m_edit);
+    // The edit comes first for Tab, then the buttons beside it.
+    setTabOrder(m_edit, m_accept);
+    setTabOrder(m_accept, m_cancel);
 
     connect(m_accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -18,6 +18,7 @@ ZoomEditor::ZoomEditor(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     m_memo = new LongTextEdit(this);
     m_memo->setObjectName(QStringLiteral("ZoomMemo"));
+    m_memo->setAccessibleName(QStringLiteral("Text"));
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_memo);
 }

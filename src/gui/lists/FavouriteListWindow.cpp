@@ -27,9 +27,19 @@ int EntryListModel::rowCount(const QModelIndex &parent) const
 
 QVariant EntryListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    return fromCp1252(m_entries[static_cast<std::size_t>(index.row())]);
+    const std::string &entry = m_entries[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromCp1252(entry);
+    case Qt::AccessibleTextRole:
+        return m_describer ? m_describer(index.row(), entry).text : fromCp1252(entry);
+    case Qt::AccessibleDescriptionRole:
+        return m_describer ? m_describer(index.row(), entry).description : QString();
+    default:
+        return {};
+    }
 }
 
 void EntryListModel::reload()
@@ -61,6 +71,14 @@ void EntryRowDelegate::paint(
     painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
     painter->setFont(option.font);
     m_painter(*painter, option.rect, row, m_entries[static_cast<std::size_t>(row)]);
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.rect = option.rect;
+        focus.state = option.state | QStyle::State_KeyboardFocusChange;
+        focus.backgroundColor = (selected ? pal.highlight() : pal.base()).color();
+        if (const QWidget *w = option.widget)
+            w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+    }
     painter->restore();
 }
 
@@ -105,6 +123,12 @@ FavouriteListWindow::FavouriteListWindow(std::vector<std::string> &entries, cons
     connect(
         m_model, &QAbstractItemModel::rowsInserted, this, &FavouriteListWindow::updateEmptyHint);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &FavouriteListWindow::updateEmptyHint);
+}
+
+void FavouriteListWindow::describeRows(const QString &listName, RowDescriber describer)
+{
+    m_view->setAccessibleName(listName);
+    m_model->setDescriber(std::move(describer));
 }
 
 void FavouriteListWindow::setEmptyHint(const QString &hint)

@@ -25,6 +25,10 @@ ImageListWindow::ImageListWindow(std::vector<std::string> &images, QWidget *pare
     setEmptyHint(QStringLiteral("Pictures are added from the Section Manager: right-click an Image "
                                 "section and choose Copy To Image List."));
     resize(351, 372);
+    describeRows(QStringLiteral("Images"), [](int number, const std::string &entry) {
+        return RowWords { QStringLiteral("%1: %2").arg(number).arg(fromCp1252(imageRowText(entry))),
+            QStringLiteral("Image") };
+    });
 
     QMenu *menu = popupMenu();
     addCommand(

@@ -48,6 +48,18 @@ QVariant RecordRowsModel::data(const QModelIndex &index, int role) const
         return fromCp1252(splitFields(row, field::Kind)[0]);
     case LabelRole:
         return fromCp1252(splitFields(row, field::UserLabel)[1]);
+    case Qt::AccessibleTextRole: {
+        // The kind and the label, as the row shows them.
+        const std::vector<std::string> f = splitFields(row, field::UserLabel);
+        return f[1].empty() ? fromCp1252(f[0])
+                            : QStringLiteral("%1: %2").arg(fromCp1252(f[0]), fromCp1252(f[1]));
+    }
+    case Qt::AccessibleDescriptionRole: {
+        const std::vector<std::string> f = splitFields(row, field::UserLabel);
+        return f[1].empty()
+            ? QStringLiteral("%1 section").arg(fromCp1252(f[0]))
+            : QStringLiteral("%1 section labelled %2").arg(fromCp1252(f[0]), fromCp1252(f[1]));
+    }
     case IconRole:
         return kindIcon(splitFields(row, field::Kind)[0]);
     default:
@@ -134,6 +146,7 @@ SectionLibraryWindow::SectionLibraryWindow(
     m_model = new RecordRowsModel(this);
     m_libraryList = new QListView(this);
     m_libraryList->setObjectName(QStringLiteral("LibList"));
+    m_libraryList->setAccessibleName(QStringLiteral("Library sections"));
     m_libraryList->setModel(m_model);
     m_libraryList->setItemDelegate(new RecordRowDelegate(0, m_libraryList));
     m_libraryList->setUniformItemSizes(true);

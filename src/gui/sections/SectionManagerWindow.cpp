@@ -54,6 +54,7 @@ SectionManagerWindow::SectionManagerWindow(
     m_model = new RecordRowsModel(this);
     m_sectionList = new QListView(this);
     m_sectionList->setObjectName(QStringLiteral("Display"));
+    m_sectionList->setAccessibleName(QStringLiteral("Sections"));
     m_sectionList->setFont(QFont(QStringLiteral("Arial"), 8));
     m_sectionList->setModel(m_model);
     m_sectionList->setItemDelegate(new RecordRowDelegate(2, m_sectionList));

@@ -99,6 +99,7 @@ FtpPanel::FtpPanel(QWidget *parent)
 
     m_fileList = new QTreeView(this);
     m_fileList->setObjectName(QStringLiteral("FileList"));
+    m_fileList->setAccessibleName(QStringLiteral("Files on the server"));
     m_fileList->setModel(m_model);
     m_fileList->setRootIsDecorated(false);
     m_fileList->setItemsExpandable(false);
@@ -148,6 +149,10 @@ void FtpPanel::addRow(const FtpEntry &entry)
     const ListingRow row = makeListingRow(entry);
     auto *name = new QStandardItem(remoteText(row.name));
     name->setData(QByteArray::fromStdString(entry.name), RemoteNameRole);
+    name->setData(entry.isDirectory
+            ? QStringLiteral("Folder")
+            : QStringLiteral("File, %1 bytes").arg(QString::fromStdString(row.size)),
+        Qt::AccessibleDescriptionRole);
     auto *size = new QStandardItem(QString::fromStdString(row.size));
     size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *date = new QStandardItem(row.date ? listingDateText(*row.date, QLocale()) : QString());

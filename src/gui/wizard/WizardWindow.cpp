@@ -5,6 +5,7 @@
 #include "core/project/Records.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/AccessibleNames.h"
 #include "gui/dialogs/DecisionBox.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/LineEdits.h"
@@ -164,6 +165,7 @@ WizardWindow::WizardWindow(QWidget *parent)
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &WizardWindow::startupTick);
     updateEditActions();
+    nameControls(this);
 }
 
 void WizardWindow::startDecisionTimer()
@@ -187,7 +189,8 @@ QWidget *WizardWindow::buildLeftPanel()
         "#LeftPanel QLabel { color: white; }"
         "#LeftPanel QToolButton { background: rgba(255,255,255,30); border: 1px solid "
         "rgba(255,255,255,70); border-radius: 4px; }"
-        "#LeftPanel QToolButton:hover { background: rgba(255,255,255,80); }"));
+        "#LeftPanel QToolButton:hover { background: rgba(255,255,255,80); }"
+        "#LeftPanel QToolButton:focus { border: 2px solid white; }"));
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(8, 14, 8, 14);
     layout->setSpacing(8);
@@ -210,16 +213,24 @@ QWidget *WizardWindow::buildLeftPanel()
         const char *name;
         const char *hint;
         const char *icon;
+        const char *description; // what a screen reader adds to the hint
         void (WizardWindow::*action)();
     };
     const Tool tools[] = {
-        { "Image1", "View Your Creation", "view", &WizardWindow::previewClick },
-        { "SaveImg", "Save This Project", "save", &WizardWindow::saveProject },
-        { "SaveAsImg", "Save Project As", "saveas", &WizardWindow::saveProjectAs },
-        { "LoadImg", "Load a Sitorva Project File", "load", &WizardWindow::openProject },
-        { "CreateImg", "Create Your Web Page", "create", &WizardWindow::createWebPageClick },
-        { "ManagerImg", "Toggle Section Manager", "manager", &WizardWindow::toggleSectionManager },
-        { "UploadImg", "Upload Your Stuff", "upload", &WizardWindow::uploadClick },
+        { "Image1", "View Your Creation", "view", "Shows the web page in your browser",
+            &WizardWindow::previewClick },
+        { "SaveImg", "Save This Project", "save", "Saves the project file",
+            &WizardWindow::saveProject },
+        { "SaveAsImg", "Save Project As", "saveas", "Saves the project under a new file name",
+            &WizardWindow::saveProjectAs },
+        { "LoadImg", "Load a Sitorva Project File", "load", "Opens a project file",
+            &WizardWindow::openProject },
+        { "CreateImg", "Create Your Web Page", "create", "Writes the web page file",
+            &WizardWindow::createWebPageClick },
+        { "ManagerImg", "Toggle Section Manager", "manager",
+            "Shows or hides the list of the page's sections", &WizardWindow::toggleSectionManager },
+        { "UploadImg", "Upload Your Stuff", "upload", "Opens the window that publishes the page",
+            &WizardWindow::uploadClick },
     };
     auto *grid = new QGridLayout;
     grid->setSpacing(8);
@@ -228,6 +239,8 @@ QWidget *WizardWindow::buildLeftPanel()
         auto *button = new QToolButton(panel);
         button->setObjectName(QString::fromUtf8(t.name));
         button->setToolTip(QString::fromUtf8(t.hint));
+        button->setAccessibleName(QString::fromUtf8(t.hint));
+        button->setAccessibleDescription(QString::fromUtf8(t.description));
         button->setIcon(
             QIcon(QStringLiteral(":/icons/buttons/%1.png").arg(QString::fromUtf8(t.icon))));
         button->setIconSize(QSize(32, 32));

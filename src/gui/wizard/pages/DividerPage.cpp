@@ -30,8 +30,10 @@ DividerPage::DividerPage(QWidget *parent)
     auto *grid = new QGridLayout(sizes);
     auto makeBar = [&](int row, const QString &caption, const QString &name, int max, int step,
                        QSlider *&bar, QLabel *&label, const QString &labelName) {
-        grid->addWidget(new QLabel(caption, sizes), row, 0);
+        auto *captionLabel = new QLabel(caption, sizes);
+        grid->addWidget(captionLabel, row, 0);
         bar = new QSlider(Qt::Horizontal, sizes);
+        captionLabel->setBuddy(bar);
         bar->setObjectName(name);
         bar->setRange(1, max);
         bar->setTickPosition(QSlider::TicksBelow);

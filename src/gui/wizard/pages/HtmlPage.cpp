@@ -26,6 +26,8 @@ HtmlPage::HtmlPage(QWidget *parent)
     m_htmlMemo->setObjectName(QStringLiteral("HTMLMemo"));
     m_htmlMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_htmlMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_htmlMemo->setAccessibleName(QStringLiteral("HTML code"));
+    m_htmlMemo->setTabChangesFocus(true); // Tab moves on to the next control
     m_htmlMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_htmlMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     row->addWidget(m_htmlMemo, 1);

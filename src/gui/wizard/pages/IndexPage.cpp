@@ -30,6 +30,8 @@ IndexPage::IndexPage(QWidget *parent)
     m_indexMemo = new LongTextEdit(this);
     m_indexMemo->setObjectName(QStringLiteral("IndexMemo"));
     m_indexMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_indexMemo->setAccessibleName(QStringLiteral("Index lines"));
+    m_indexMemo->setTabChangesFocus(true); // Tab moves on to the next control
     m_indexMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_indexMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     row->addWidget(m_indexMemo, 1);

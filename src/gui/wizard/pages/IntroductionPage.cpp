@@ -13,6 +13,8 @@ IntroductionPage::IntroductionPage(QWidget *parent)
     auto *text = new QTextEdit(this);
     text->setObjectName(QStringLiteral("IntroMemo"));
     text->setReadOnly(true);
+    text->setAccessibleName(QStringLiteral("Introduction"));
+    text->setTabChangesFocus(true);
     text->setHtml(QStringLiteral(
         "<p><b>Welcome to Sitorva 98.</b></p>"
         "<p>Sitorva builds a web page for you one section at a time, without you writing a "

@@ -30,6 +30,9 @@ ListPage::ListPage(QWidget *parent)
     for (int i = 0; i < 14; ++i) {
         auto *edit = lineEdit(QStringLiteral("L%1").arg(i + 1), this);
         m_listEdits[static_cast<std::size_t>(i)] = edit;
+        edit->setAccessibleName(QStringLiteral("%1 %2")
+                                    .arg(i % 2 ? linkCaption->text() : textCaption->text())
+                                    .arg(i / 2 + 1));
         grid->addWidget(edit, 1 + i / 2, i % 2);
     }
     layout->addLayout(grid);

@@ -1,7 +1,9 @@
 #include "gui/wizard/pages/PageWidgets.h"
 
 #include "core/project/Records.h"
+#include "gui/desktop/Contrast.h"
 #include "gui/desktop/Encoding.h"
+#include "gui/dialogs/AccessibleNames.h"
 #include "gui/dialogs/Dialogs.h"
 
 #include <QAction>
@@ -60,8 +62,14 @@ int swatchColour(const QWidget *w)
 void setSwatch(QWidget *w, int colour)
 {
     w->setProperty("colourValue", colour);
-    w->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid #5a5a5a;")
+    // The fill is the user's colour; the frame follows the palette so it shows on dark ones.
+    w->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid palette(text);")
                          .arg(toQColor(colour).name()));
+    const QString description = colourDescription(toQColor(colour));
+    w->setAccessibleDescription(description);
+    if (auto *button = qobject_cast<QWidget *>(w->property("colourButton").value<QObject *>()))
+        button->setAccessibleDescription(
+            QStringLiteral("%1: %2").arg(w->accessibleName(), description));
 }
 
 void setIndex(QButtonGroup *group, int index)
@@ -104,7 +112,11 @@ QLabel *headingLabel(const QString &text, QWidget *parent)
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.35);
     label->setFont(f);
-    label->setStyleSheet(QStringLiteral("color: #1b3a6b;"));
+    // Dark blue on light palettes; on dark ones the palette's link colour, which reads there.
+    const QPalette &pal = label->palette();
+    const QColor colour = isDarkPalette(pal) ? pal.color(QPalette::Link) : QColor(0x1b, 0x3a, 0x6b);
+    label->setStyleSheet(
+        QStringLiteral("color: %1;").arg(readableOn(colour, pal.color(QPalette::Window)).name()));
     return label;
 }
 
@@ -112,7 +124,10 @@ QLabel *note(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setWordWrap(true);
-    label->setStyleSheet(QStringLiteral("color: #404040;"));
+    const QPalette &pal = label->palette();
+    label->setStyleSheet(
+        QStringLiteral("color: %1;")
+            .arg(softText(pal.color(QPalette::WindowText), pal.color(QPalette::Window)).name()));
     return label;
 }
 
@@ -165,6 +180,7 @@ QToolButton *pictureButton(
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     button->setIcon(QIcon(icon));
     button->setIconSize(QSize(20, 20));
     button->setAutoRaise(false);
@@ -189,6 +205,9 @@ QGroupBox *colourGroup(
     panel = swatch(panelName, box);
     auto *button = pictureButton(buttonName, QStringLiteral("Select Colour"),
         QStringLiteral(":/icons/buttons/colour.png"), box);
+    panel->setAccessibleName(QStringLiteral("Colour"));
+    panel->setProperty("colourButton", QVariant::fromValue<QObject *>(button));
+    setSwatch(panel, swatchColour(panel));
     row->addWidget(panel);
     row->addWidget(button);
     row->addStretch(1);

@@ -1,6 +1,7 @@
 #include "gui/wizard/pages/ParagraphPage.h"
 
 #include "core/text/TextTools.h"
+#include "gui/desktop/Contrast.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/LaunchBox.h"
@@ -12,6 +13,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QTextEdit>
@@ -30,6 +32,8 @@ ParagraphPage::ParagraphPage(QWidget *parent)
     auto *top = new QHBoxLayout;
     m_paraMemo = new LongTextEdit(this);
     m_paraMemo->setObjectName(QStringLiteral("ParaMemo"));
+    m_paraMemo->setAccessibleName(QStringLiteral("Paragraph text"));
+    m_paraMemo->setTabChangesFocus(true); // Tab moves on to the next control
     m_paraMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_paraMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     top->addWidget(m_paraMemo, 1);
@@ -57,11 +61,23 @@ ParagraphPage::ParagraphPage(QWidget *parent)
         = check(QStringLiteral("FollowCB"), QStringLiteral("F&ollow on from previous"), this);
     bottom->addWidget(m_followCB);
     bottom->addSpacing(16);
-    bottom->addWidget(new QLabel(QStringLiteral("Link:"), this));
+    auto *linkCaption = new QLabel(QStringLiteral("Link:"), this);
+    bottom->addWidget(linkCaption);
     m_linkLabel = new QLabel(this);
     m_linkLabel->setObjectName(QStringLiteral("LinkLabel"));
     m_linkLabel->setTextFormat(Qt::PlainText);
-    m_linkLabel->setStyleSheet(QStringLiteral("color: navy; text-decoration: underline;"));
+    linkCaption->setBuddy(m_linkLabel);
+    // The link opens with a click, or with Enter or Space once Tab has reached it.
+    m_linkLabel->setFocusPolicy(Qt::StrongFocus);
+    m_linkLabel->setAccessibleName(QStringLiteral("Link"));
+    m_linkLabel->setAccessibleDescription(QStringLiteral("Opens the paragraph's link"));
+    const QPalette &pal = m_linkLabel->palette();
+    m_linkLabel->setStyleSheet(
+        QStringLiteral("QLabel { color: %1; text-decoration: underline; }"
+                       "QLabel:focus { border: 1px dotted palette(window-text); }")
+            .arg(readableOn(isDarkPalette(pal) ? pal.color(QPalette::Link) : QColor(Qt::darkBlue),
+                pal.color(QPalette::Window))
+                     .name()));
     m_linkLabel->setCursor(Qt::PointingHandCursor);
     m_linkLabel->installEventFilter(this);
     bottom->addWidget(m_linkLabel, 1);
@@ -242,7 +258,11 @@ void ParagraphPage::zoomParagraph()
 
 bool ParagraphPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_linkLabel && event->type() == QEvent::MouseButtonRelease) {
+    const bool keyOpens = event->type() == QEvent::KeyPress
+        && (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return
+            || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Enter
+            || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space);
+    if (watched == m_linkLabel && (event->type() == QEvent::MouseButtonRelease || keyOpens)) {
         // The desktop opens a web address, a "mailto:" address or a file.
         if (!m_linkLabel->text().isEmpty())
             launchOrSay(window(), m_linkLabel->text());

@@ -40,6 +40,14 @@ public:
         painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
         painter->drawText(QRect(r.left() + 25, r.top() + 2, r.width() - 27, r.height() - 2),
             Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.rect = r;
+            focus.state = option.state | QStyle::State_KeyboardFocusChange;
+            focus.backgroundColor = selected ? pal.highlight().color() : pal.base().color();
+            if (const QWidget *w = option.widget)
+                w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+        }
     }
 
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
@@ -73,9 +81,17 @@ SelectPage::SelectPage(QWidget *parent)
     m_selectBox->setGridSize(QSize(170, 22));
     m_selectBox->setFixedSize(
         3 * 170 + 2 * m_selectBox->frameWidth() + 4, 3 * 22 + 2 * m_selectBox->frameWidth() + 4);
-    for (const std::string_view caption : KindCaptions)
-        m_selectBox->addItem(
-            QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+    m_selectBox->setAccessibleName(QStringLiteral("Make Your Selection"));
+    for (int kind = 0; kind < KindCount; ++kind) {
+        const std::string_view caption = KindCaptions[static_cast<std::size_t>(kind)];
+        auto *item = new QListWidgetItem(
+            QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())),
+            m_selectBox);
+        item->setData(Qt::AccessibleDescriptionRole,
+            QStringLiteral("Adds a %1 section at the end of the page")
+                .arg(QString::fromLatin1(KindNames[static_cast<std::size_t>(kind)].data(),
+                    static_cast<qsizetype>(KindNames[static_cast<std::size_t>(kind)].size()))));
+    }
     m_selectBox->setCurrentRow(0);
     boxLayout->addWidget(m_selectBox);
 
