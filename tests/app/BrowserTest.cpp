@@ -142,7 +142,8 @@ TEST_F(CliFixture, ChromiumShowsPicturesNamedInAnyScript)
     project.pageFileName = storedPath((site / "Страница" / "страница.html").string());
     ASSERT_TRUE(saveProjectFile((site / "проект.stv").string(), project).ok);
 
-    const CliOutcome r = run({ "--generate", (site / "проект.stv").string() });
+    const CliOutcome r = run({ "--generate", (site / "проект.stv").string(), "--output",
+        (site / "Страница" / "страница.html").string() });
     ASSERT_EQ(r.exitCode, 0) << err.str();
     EXPECT_EQ(err.str(), "");
     const auto page = site / "Страница" / "страница.html";

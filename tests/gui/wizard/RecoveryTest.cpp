@@ -11,6 +11,8 @@
 #include "gui/wizard/Autosave.h"
 #include "gui/wizard/ProgramWindows.h"
 
+#include "gui/dialogs/LongTextEdit.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -56,7 +58,7 @@ void makeChanges(ProgramWindows &p, const QString &extra = {})
     jump(p, TitleBarPosition);
     w.findChild<QLineEdit *>(QStringLiteral("TitleEdit"))->setText(ChangedTitle + extra);
     jump(p, 1 % static_cast<int>(w.project().sections.size()));
-    w.findChild<QTextEdit *>(QStringLiteral("ParaMemo"))->setPlainText(ChangedWords);
+    w.findChild<LongTextEdit *>(QStringLiteral("ParaMemo"))->setText(ChangedWords);
 }
 
 // Clicks a button of the recovery box as soon as it is open and prints its rows.
@@ -325,8 +327,8 @@ private slots:
         QVERIFY(disk.fill());
         for (int i = 0; i < 3; ++i) {
             // Large enough not to fit in what the filler left.
-            p.window.findChild<QTextEdit *>(QStringLiteral("ParaMemo"))
-                ->setPlainText(QString(64 * 1024, QLatin1Char('a' + i)));
+            p.window.findChild<LongTextEdit *>(QStringLiteral("ParaMemo"))
+                ->setText(QString(64 * 1024, QLatin1Char('a' + i)));
             w.autosave().tick();
             QTRY_COMPARE(written.size(), 2 + i);
             QCOMPARE(written.back().value(0).toBool(), false);

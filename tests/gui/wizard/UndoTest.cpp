@@ -7,6 +7,8 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/ProgramWindows.h"
 
+#include "gui/dialogs/LongTextEdit.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
@@ -126,7 +128,7 @@ private slots:
                 } },
             { "Edit Paragraph", 4,
                 [&] {
-                    child<QTextEdit>("ParaMemo")->setPlainText(QStringLiteral("Typed words"));
+                    child<LongTextEdit>("ParaMemo")->setText(QStringLiteral("Typed words"));
                     jump(0);
                 } },
             { "Page Title", TitleBarPosition,
