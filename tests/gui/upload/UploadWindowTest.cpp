@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/FtpPanel.h"
+#include "gui/upload/ListingModel.h"
 #include "gui/upload/UploadWindow.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -48,9 +48,10 @@ void Configure(FtpPanel &m_ftpPanel, const FtpTestServer &server, const QString 
 QStringList Rows(const FtpPanel &m_ftpPanel)
 {
     QStringList rows;
-    const QStandardItemModel *m = m_ftpPanel.fileListModel();
+    const ListingModel *m = m_ftpPanel.fileListModel();
+    const auto cell = [m](int r, int c) { return m->index(r, c).data().toString(); };
     for (int r = 0; r < m->rowCount(); ++r)
-        rows << m->item(r, 0)->text() + u'|' + m->item(r, 1)->text() + u'|' + m->item(r, 2)->text();
+        rows << cell(r, 0) + u'|' + cell(r, 1) + u'|' + cell(r, 2);
     rows.sort();
     return rows;
 }
