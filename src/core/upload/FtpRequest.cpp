@@ -451,8 +451,9 @@ FtpOutcome FtpClient::failure(Transfer &t, int result)
     }
     if (!t.errorReply.empty() && problem != FtpProblem::Cancelled)
         reason += " (the server said: " + t.errorReply + ")";
-    // The password never leaves in a message, even if a server echoed it.
-    if (!m_password.empty())
+    // The password never leaves in a message, even if a server echoed it (a password of a
+    // letter or three would only garble the words around it).
+    if (m_password.size() >= 4)
         replaceAll(m_password, "****", reason);
     return FtpOutcome::fail(reason, problem);
 }

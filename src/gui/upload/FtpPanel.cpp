@@ -333,7 +333,9 @@ void FtpPanel::uploadFiles(const QStringList &localPaths)
             : QStringLiteral("These %1 files were not uploaded:").arg(failures.size());
         Dialogs::error(this, head + QStringLiteral("\n\n") + failures.join(QLatin1Char('\n')));
     }
-    if (!m_cancelled) {
+    if (m_cancelled) {
+        showStatus(CancelledText);
+    } else {
         const QString error = connectToServer();
         if (!error.isEmpty() && !m_cancelled)
             Dialogs::error(this, errorBoxText(error));

@@ -13,7 +13,8 @@ QString remoteText(const std::string &bytes, int maxLength)
 {
     // Enough bytes for maxLength characters of up to four bytes each.
     const std::string kept = cutUtf8(bytes, static_cast<std::size_t>(maxLength) * 4);
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a name ending in half a sequence is not UTF-8, not a sequence to go on.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8(QByteArrayView(kept.data(), static_cast<qsizetype>(kept.size())));
     if (utf8.hasError())
         text = fromCp1252(kept);
