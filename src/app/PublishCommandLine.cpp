@@ -1,18 +1,22 @@
 #include "app/PublishCommandLine.h"
 
-#include "app/CommandLine.h"
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
+#include "core/settings/Config.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 #include "core/upload/FtpClient.h"
 #include "core/upload/PageFiles.h"
 #include "core/upload/Publisher.h"
+#include "gui/desktop/PageLocale.h"
+#include "gui/desktop/ProgramFolder.h"
 
-#include <algorithm>
+#include <QCoreApplication>
+
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
+#include <memory>
+#include <optional>
 
 namespace stv
 {
@@ -46,20 +50,47 @@ private:
     std::string m_path;
 };
 
-// The page and, in name order, the files generation put beside it (the folder was empty).
-PublishRequest filesOfFolder(const std::string &folder, const std::string &pageName)
+// The program folder, where the favourite lists and footer options are read from; Qt knows
+// it once an application object exists.
+std::string programFolderBytes()
 {
-    PublishRequest request;
-    request.page = { folder + "/" + pageName, pageName, pageIdentity(folder + "/" + pageName) };
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const fs::directory_entry &entry : fs::directory_iterator(folder, ec))
-        if (entry.is_regular_file() && entry.path().filename() != pageName)
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    for (const std::string &name : names)
-        request.files.push_back({ folder + "/" + name, name, {} });
-    return request;
+    std::unique_ptr<QCoreApplication> app;
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "sitorva";
+        static char *argv[] = { name, nullptr };
+        app = std::make_unique<QCoreApplication>(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Sitorva"));
+    }
+    return programFolder().toStdString();
+}
+
+// The page as --generate writes it, into `folder`; the pictures and sounds are sent from
+// where they are rather than copied first (the copies would be the same bytes). Empty
+// optional, with the error written, when the page could not be written.
+std::optional<PublishRequest> generatePage(const Project &project, const std::string &projectPath,
+    const std::string &folder, std::ostream &err)
+{
+    Configuration config;
+    FavouriteLists lists;
+    loadConfiguration(programFolderBytes(), config, lists);
+    PageRequest request;
+    request.importRequested = true;
+    request.pageFile = folder + "/"
+        + fileNamePart(proposedPageName(projectPath, nativePath(project.pageFileName)));
+    const std::string projectFolder = folderPart(projectPath);
+    request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
+    request.when = generationTimeNow();
+    request.names = localeDateNames();
+    RecordingCopier recorder;
+    const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
+    if (!result.ok) {
+        err << "sitorva: " << result.error << "\n";
+        return std::nullopt;
+    }
+    for (const std::string &line : result.copyFailures)
+        err << "sitorva: warning: " << line << "\n";
+    return publishRequestFor(request.pageFile, recorder, true);
 }
 
 std::string hostKeyAdvice(const FtpClient &client)
@@ -116,16 +147,10 @@ int publishFromCommandLine(
         return 1;
     }
 
-    // The page exactly as --generate writes it.
-    const std::string pageName
-        = fileNamePart(proposedPageName(projectPath, nativePath(project.pageFileName)));
-    std::ostringstream generated;
-    const CliOutcome made = runCommandLine(
-        { "--generate", projectPath, "--output", folder.path() + "/" + pageName }, generated, err);
-    if (made.exitCode != 0)
-        return made.exitCode;
-    PublishRequest request = filesOfFolder(folder.path(), pageName);
-    request.dryRun = dryRun;
+    std::optional<PublishRequest> request = generatePage(project, projectPath, folder.path(), err);
+    if (!request)
+        return 1;
+    request->dryRun = dryRun;
 
     const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
     const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
@@ -146,7 +171,7 @@ int publishFromCommandLine(
         err << "warning: plain FTP: the password travels unencrypted\n";
 
     ProgressLines progress(err);
-    const PublishReport report = publishPage(client, request, std::ref(progress));
+    const PublishReport report = publishPage(client, *request, std::ref(progress));
     if (!report.ok) {
         err << "sitorva: " << report.error << "\n";
         return 1;

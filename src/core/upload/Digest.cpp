@@ -46,6 +46,31 @@ struct DigestContext {
 
 } // namespace
 
+Sha256::Sha256()
+    : m_context(EVP_MD_CTX_new())
+{
+    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(m_context), EVP_sha256(), nullptr);
+}
+
+Sha256::~Sha256()
+{
+    EVP_MD_CTX_free(static_cast<EVP_MD_CTX *>(m_context));
+}
+
+void Sha256::add(const void *data, std::size_t size)
+{
+    EVP_DigestUpdate(static_cast<EVP_MD_CTX *>(m_context), data, size);
+}
+
+std::string Sha256::hex()
+{
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int n = 0;
+    if (EVP_DigestFinal_ex(static_cast<EVP_MD_CTX *>(m_context), md, &n) != 1)
+        return {};
+    return stv::hex(md, n);
+}
+
 FileDigest digestFile(const std::string &path)
 {
     FileDigest out;

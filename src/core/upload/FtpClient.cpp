@@ -295,8 +295,8 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
     return outcome;
 }
 
-FtpOutcome FtpClient::upload(
-    const std::string &localPath, const std::string &remoteName, const SendProgress &progress)
+FtpOutcome FtpClient::upload(const std::string &localPath, const std::string &remoteName,
+    const SendProgress &progress, std::string *sha256)
 {
     if (!m_loggedIn)
         return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
@@ -316,8 +316,13 @@ FtpOutcome FtpClient::upload(
     t.source = file;
     t.sourceSize = static_cast<long long>(info.st_size);
     t.progress = &progress;
+    Sha256 digest;
+    if (sha256 != nullptr)
+        t.sentDigest = &digest;
     FtpOutcome outcome = perform(t);
     std::fclose(file);
+    if (sha256 != nullptr)
+        *sha256 = outcome.ok ? digest.hex() : std::string();
     return outcome;
 }
 

@@ -96,9 +96,10 @@ public:
     // The entries of the current directory (see MaxListingEntries; outcome.note says when
     // the listing was cut).
     FtpOutcome list(std::vector<FtpEntry> &entries);
-    // Sends a local file into the current directory under remoteName.
+    // Sends a local file into the current directory under remoteName; with sha256, also
+    // gives the SHA-256 of the bytes that were sent.
     FtpOutcome upload(const std::string &localPath, const std::string &remoteName,
-        const SendProgress &progress = {});
+        const SendProgress &progress = {}, std::string *sha256 = nullptr);
     // Sends bytes held in memory (a small text) under remoteName.
     FtpOutcome uploadText(const std::string &bytes, const std::string &remoteName);
     // Fetches remoteName from the current directory into sink; more than maxBytes (when not

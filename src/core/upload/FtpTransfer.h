@@ -2,6 +2,7 @@
 // One request of FtpClient: what to send and what came back. Internal to the client's two
 // source files.
 
+#include "core/upload/Digest.h"
 #include "core/upload/FtpClient.h"
 
 #include <cstdio>
@@ -26,6 +27,7 @@ struct FtpClient::Transfer {
     std::FILE *source = nullptr;
     long long sourceSize = -1;
     const SendProgress *progress = nullptr;
+    Sha256 *sentDigest = nullptr; // fed with every byte read from source
     ByteSink *sink = nullptr;
     long long maxBytes = -1; // for sink
     std::string *body = nullptr;

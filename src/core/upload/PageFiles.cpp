@@ -58,7 +58,8 @@ CopyResult RecordingCopier::copy(const std::string &from, const std::string &to)
     return m_inner != nullptr ? m_inner->copy(from, to) : CopyResult {};
 }
 
-PublishRequest publishRequestFor(const std::string &pageFile, const RecordingCopier &copier)
+PublishRequest publishRequestFor(
+    const std::string &pageFile, const RecordingCopier &copier, bool fromSources)
 {
     PublishRequest request;
     request.page = { pageFile, fileNamePart(pageFile), pageIdentity(pageFile) };
@@ -66,7 +67,7 @@ PublishRequest publishRequestFor(const std::string &pageFile, const RecordingCop
     for (const RecordingCopier::Copy &c : copier.copies()) {
         const std::string name = fileNamePart(c.to);
         if (seen.insert(name).second)
-            request.files.push_back({ c.to, name, {} });
+            request.files.push_back({ fromSources ? c.from : c.to, name, {} });
     }
     return request;
 }

@@ -39,8 +39,10 @@ private:
 // line, so a page generated again unchanged is not sent again. Empty when it cannot be read.
 std::string pageIdentity(const std::string &pageFile);
 
-// The page (sent last) and every file copied beside it, each under its bare name.
-PublishRequest publishRequestFor(const std::string &pageFile, const RecordingCopier &copier);
+// The page (sent last) and every file copied beside it, each under its bare name; sent from
+// beside the page, or with fromSources from where the copies were made from.
+PublishRequest publishRequestFor(
+    const std::string &pageFile, const RecordingCopier &copier, bool fromSources = false);
 
 struct PageCheck {
     bool upToDate = false;

@@ -4,7 +4,10 @@
 #include "core/upload/Digest.h"
 #include "core/upload/PublishManifest.h"
 
+#include <cerrno>
+#include <cstring>
 #include <map>
+#include <sys/stat.h>
 
 namespace stv
 {
@@ -64,8 +67,8 @@ public:
 private:
     bool readFolder(std::vector<FtpEntry> &entries);
     void plan(const std::vector<FtpEntry> &entries);
-    bool send(const Planned &p, const std::string &remoteName);
-    void sendPage(const Planned &p);
+    bool send(Planned &p, const std::string &remoteName);
+    void sendPage(Planned &p);
     void fail(const std::string &name, const std::string &reason)
     {
         m_report.failed.push_back({ name, reason });
@@ -130,14 +133,28 @@ void Publishing::plan(const std::vector<FtpEntry> &entries)
     for (const PublishItem *item : items) {
         Planned p;
         p.item = item;
-        p.digest = digestFile(item->localPath);
-        if (!p.digest.ok) {
-            fail(item->remoteName, p.digest.error);
+        struct stat info {
+        };
+        if (::stat(item->localPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            fail(item->remoteName,
+                std::string("the file could not be read: ")
+                    + (S_ISDIR(info.st_mode) ? "it is a folder" : std::strerror(errno)));
             continue;
         }
+        p.digest.size = static_cast<long long>(info.st_size);
         const auto recorded = m_record.find(item->remoteName);
-        p.send
-            = recorded == m_record.end() || !stillThere(recorded->second, *item, p.digest, listed);
+        // A file the record may hold is compared by its SHA-256; any other is sent at once,
+        // and its SHA-256 taken from the bytes on their way.
+        const bool mayBeThere = recorded != m_record.end()
+            && (!item->identity.empty() || recorded->second.size == p.digest.size);
+        if (mayBeThere) {
+            p.digest = digestFile(item->localPath);
+            if (!p.digest.ok) {
+                fail(item->remoteName, p.digest.error);
+                continue;
+            }
+        }
+        p.send = !mayBeThere || !stillThere(recorded->second, *item, p.digest, listed);
         if (p.send) {
             m_progress.bytesTotal += p.digest.size;
             ++m_progress.filesTotal;
@@ -148,16 +165,21 @@ void Publishing::plan(const std::vector<FtpEntry> &entries)
     }
 }
 
-bool Publishing::send(const Planned &p, const std::string &remoteName)
+bool Publishing::send(Planned &p, const std::string &remoteName)
 {
     m_progress.current = p.item->remoteName;
     report();
     const long long before = m_progress.bytesDone;
-    const FtpOutcome sent
-        = m_client.upload(p.item->localPath, remoteName, [this, before](long long bytes) {
-              m_progress.bytesDone = before + bytes;
-              report();
-          });
+    std::string sentDigest;
+    const FtpOutcome sent = m_client.upload(
+        p.item->localPath, remoteName,
+        [this, before](long long bytes) {
+            m_progress.bytesDone = before + bytes;
+            report();
+        },
+        &sentDigest);
+    if (sent.ok)
+        p.digest.sha256 = sentDigest;
     m_progress.bytesDone = before + p.digest.size;
     ++m_progress.filesDone;
     report();
@@ -173,7 +195,7 @@ bool Publishing::send(const Planned &p, const std::string &remoteName)
     return false;
 }
 
-void Publishing::sendPage(const Planned &p)
+void Publishing::sendPage(Planned &p)
 {
     const std::string &name = p.item->remoteName;
     const std::string temporary = temporaryName(name);
@@ -190,7 +212,7 @@ void Publishing::sendPage(const Planned &p)
         return;
     }
     // A server that refuses renames gets the page directly, and the user hears of it.
-    const FtpOutcome direct = m_client.upload(p.item->localPath, name);
+    const FtpOutcome direct = m_client.upload(p.item->localPath, name, {}, &p.digest.sha256);
     m_client.remove(temporary);
     if (!direct.ok) {
         fail(name, direct.error);
@@ -259,7 +281,7 @@ PublishReport Publishing::run()
     // A file that cannot even be read keeps the page back too.
     bool filesArrived = m_report.failed.empty();
     for (std::size_t i = 0; i < m_plan.size(); ++i) {
-        const Planned &p = m_plan[i];
+        Planned &p = m_plan[i];
         if (m_stopped) {
             stopRest(i,
                 m_report.cancelled ? "not sent: cancelled"
