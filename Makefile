@@ -12,8 +12,8 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db
 
-.PHONY: all deps configure build test run bench bench-generate clean fuzz test-sanitize format \
-        format-check package
+.PHONY: all deps configure build test run bench bench-generate bench-publish clean fuzz \
+        test-sanitize format format-check package
 
 all: build
 
@@ -47,6 +47,11 @@ bench: build
 # Whole-process page generation against cmark and cp; BENCH_ARGS=--quick for a short run.
 bench-generate: build
 	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# Publishing to a loopback FTP server against lftp's mirror -R; BENCH_ARGS=--rounds 1 for a
+# short run.
+bench-publish: build
+	python3 bench/publish_vs_lftp.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; on a first run it gets the sample's colour, link and image
 # lists so that the marks in the sample's texts work (an existing configuration is kept).
