@@ -167,12 +167,33 @@ void FtpPanel::setBusy(bool busy)
     emit busyChanged(busy);
 }
 
+class FtpPanel::BusyScope
+{
+public:
+    explicit BusyScope(FtpPanel &panel)
+        : m_panel(panel)
+        , m_outer(!panel.m_busy)
+    {
+        m_panel.setBusy(true);
+    }
+    ~BusyScope()
+    {
+        if (m_outer)
+            m_panel.setBusy(false);
+    }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    FtpPanel &m_panel;
+    bool m_outer;
+};
+
 template <typename Result>
 std::optional<Result> FtpPanel::runWork(
     std::function<Result(FtpClient &)> work, const std::function<void()> &tick)
 {
-    const bool outer = !m_busy;
-    setBusy(true);
+    BusyScope busy(*this);
     std::optional<Result> result = runOffThread<Result>(m_client, std::move(work), tick);
     if (!result) {
         // The abandoned worker keeps the old client; later work gets a new one.
@@ -181,8 +202,6 @@ std::optional<Result> FtpPanel::runWork(
         m_connected = false;
         m_cancelled = true;
     }
-    if (outer)
-        setBusy(false);
     return result;
 }
 
@@ -223,6 +242,12 @@ QString FtpPanel::connectToServer()
 {
     if (m_busy)
         return {};
+    BusyScope busy(*this);
+    return connectNow();
+}
+
+QString FtpPanel::connectNow()
+{
     m_cancelled = false;
     clearRows();
     if (m_hostName.isEmpty())
@@ -277,6 +302,7 @@ QString FtpPanel::refreshListing()
 {
     if (connection() == nullptr)
         return QStringLiteral("not connected to a server");
+    BusyScope busy(*this);
     using Listing = std::pair<FtpOutcome, std::vector<FtpEntry>>;
     std::optional<Listing> listed = runWork<Listing>([](FtpClient &c) {
         Listing l;
@@ -304,6 +330,7 @@ void FtpPanel::uploadFiles(const QStringList &localPaths)
         top->raise();
         top->activateWindow();
     }
+    BusyScope busy(*this);
     m_cancelled = false;
     m_client->clearCancel();
     clearRows();
@@ -336,7 +363,7 @@ void FtpPanel::uploadFiles(const QStringList &localPaths)
     if (m_cancelled) {
         showStatus(CancelledText);
     } else {
-        const QString error = connectToServer();
+        const QString error = connectNow();
         if (!error.isEmpty() && !m_cancelled)
             Dialogs::error(this, errorBoxText(error));
     }
@@ -350,6 +377,7 @@ PublishReport FtpPanel::publish(const PublishRequest &request)
         report.error = "not connected to a server";
         return report;
     }
+    BusyScope busy(*this);
     m_cancelled = false;
     m_client->clearCancel();
     auto progress = std::make_shared<SharedProgress>();
@@ -384,6 +412,7 @@ void FtpPanel::openSelectedEntry()
         return;
     const QModelIndexList rows = m_fileList->selectionModel()->selectedRows(0);
     if (m_saveDialog && !rows.isEmpty()) {
+        BusyScope busy(*this);
         const QString name = rows.first().data().toString();
         const std::string remote
             = rows.first().data(ListingModel::RemoteNameRole).toByteArray().toStdString();

@@ -107,6 +107,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class BusyScope; // busy from its making to its end, however deeply nested
+    QString connectNow();
     void openSelectedEntry();
     void clearRows();
     // Runs work on a worker thread while the window goes on; nothing when it was abandoned

@@ -143,6 +143,7 @@ private slots:
         UploadWindow form;
         Fill(form, server.host());
         form.show();
+        const QString file = QString::fromStdString(BigFile());
         QElapsedTimer sinceCancel;
         StallMeter meter;
         QTimer::singleShot(upload ? 1500 : 1000, &form, [&] {
@@ -154,7 +155,7 @@ private slots:
             // Connecting lists the folder at once; the upload is what hangs.
             form.m_connectButton->click();
             QVERIFY(form.m_ftpPanel->connection() != nullptr);
-            form.m_ftpPanel->uploadFiles({ QString::fromStdString(BigFile()) });
+            form.m_ftpPanel->uploadFiles({ file });
         } else {
             form.m_connectButton->click();
         }

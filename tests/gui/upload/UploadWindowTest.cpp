@@ -489,6 +489,24 @@ private slots:
         QVERIFY(server.commands().empty());
     }
 
+    void theProjectsFieldsGoIntoTheWindowAndComeBack()
+    {
+        Project project;
+        project.ftpHost = "sftp://example.org";
+        project.ftpUserId = "me";
+        QTimer::singleShot(0, [] {
+            auto *form = qobject_cast<UploadWindow *>(QApplication::activeModalWidget());
+            QVERIFY(form != nullptr);
+            QCOMPARE(form->m_hostEdit->text(), QStringLiteral("sftp://example.org"));
+            QVERIFY(form->m_publishButton->isEnabled());
+            form->m_initialDirEdit->setText(QStringLiteral("www"));
+            form->close();
+        });
+        runUploadWindow(nullptr, project, FavouriteLists {}, PageOptions {});
+        QCOMPARE(project.ftpInitDir, std::string("www"));
+        QCOMPARE(project.ftpUserId, std::string("me"));
+    }
+
     void plainFtpShowsThatThePasswordTravelsUnencrypted()
     {
         const QString warning = QStringLiteral("Plain FTP: the password travels unencrypted");
