@@ -71,7 +71,7 @@ std::string Sha256::hex()
     return stv::hex(md, n);
 }
 
-FileDigest digestFile(const std::string &path)
+FileDigest digestFile(const std::string &path, const std::function<bool()> &stop)
 {
     FileDigest out;
     std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
@@ -87,6 +87,10 @@ FileDigest digestFile(const std::string &path)
     }
     std::vector<char> buffer(256 * 1024);
     for (;;) {
+        if (stop && stop()) {
+            out.error = "the work was cancelled";
+            return out;
+        }
         const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file.get());
         if (n > 0) {
             digest.add(buffer.data(), n);

@@ -3,6 +3,7 @@
 // fingerprint of an SSH host key as OpenSSH shows it.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,8 @@ struct FileDigest {
     long long size = 0;
 };
 
-FileDigest digestFile(const std::string &path);
+// With stop, reading ends (with an error) once stop() says so.
+FileDigest digestFile(const std::string &path, const std::function<bool()> &stop = {});
 
 // A SHA-256 fed piece by piece (the bytes of a file as they are sent).
 class Sha256

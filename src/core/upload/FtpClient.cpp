@@ -288,7 +288,12 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
     const std::tm now = localNow();
     const CivilTime today { now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, 0, 0, 0 };
     bool cut = false;
-    entries = parseListing(body, m_mlsd, today, MaxListingEntries, &cut);
+    entries = parseListing(
+        body, m_mlsd, today, MaxListingEntries, &cut, [this] { return m_cancel.load(); });
+    if (m_cancel) {
+        entries.clear();
+        return FtpOutcome::fail("the work was cancelled", FtpProblem::Cancelled);
+    }
     if (cut || t.listingCut)
         outcome.note = "The folder holds more than can be shown: only the first "
             + intText(static_cast<long long>(entries.size())) + " entries are listed.";

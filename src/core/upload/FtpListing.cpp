@@ -281,14 +281,17 @@ std::optional<FtpEntry> parseListLine(std::string_view line, const CivilTime &to
     return parseUnixLine(line, t, today);
 }
 
-std::vector<FtpEntry> parseListing(
-    std::string_view body, bool mlsd, const CivilTime &today, std::size_t maxEntries, bool *cut)
+std::vector<FtpEntry> parseListing(std::string_view body, bool mlsd, const CivilTime &today,
+    std::size_t maxEntries, bool *cut, const std::function<bool()> &stop)
 {
     std::vector<FtpEntry> entries;
     if (cut != nullptr)
         *cut = false;
     std::size_t pos = 0;
+    std::size_t lines = 0;
     while (pos < body.size()) {
+        if (stop && ++lines % 4096 == 0 && stop())
+            break;
         std::size_t end = body.find_first_of("\r\n", pos);
         if (end == std::string_view::npos)
             end = body.size();

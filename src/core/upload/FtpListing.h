@@ -3,6 +3,7 @@
 // upload window shows for each entry. Plain C++, no network and no Qt.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,8 +58,10 @@ std::optional<FtpEntry> parseListLine(std::string_view line, const CivilTime &to
 
 // The entries of a listing body, in the order the server sent them; at most maxEntries, and
 // *cut (when given) tells whether there were more.
+// With stop, the parse ends early (with what it has) once stop() says so.
 std::vector<FtpEntry> parseListing(std::string_view body, bool mlsd, const CivilTime &today,
-    std::size_t maxEntries = MaxListingEntries, bool *cut = nullptr);
+    std::size_t maxEntries = MaxListingEntries, bool *cut = nullptr,
+    const std::function<bool()> &stop = {});
 
 // The first bytes of text, at most maxBytes, never ending inside a UTF-8 sequence.
 std::string cutUtf8(std::string_view text, std::size_t maxBytes);

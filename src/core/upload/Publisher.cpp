@@ -131,6 +131,10 @@ void Publishing::plan(const std::vector<FtpEntry> &entries)
             items.push_back(&item);
     items.push_back(&m_request.page);
     for (const PublishItem *item : items) {
+        if (m_client.cancelRequested()) {
+            m_report.cancelled = true;
+            return;
+        }
         Planned p;
         p.item = item;
         struct stat info {
@@ -148,7 +152,7 @@ void Publishing::plan(const std::vector<FtpEntry> &entries)
         const bool mayBeThere = recorded != m_record.end()
             && (!item->identity.empty() || recorded->second.size == p.digest.size);
         if (mayBeThere) {
-            p.digest = digestFile(item->localPath);
+            p.digest = digestFile(item->localPath, [this] { return m_client.cancelRequested(); });
             if (!p.digest.ok) {
                 fail(item->remoteName, p.digest.error);
                 continue;
@@ -270,6 +274,11 @@ PublishReport Publishing::run()
     if (!readFolder(entries))
         return m_report;
     plan(entries);
+    if (m_report.cancelled) {
+        m_report.error = "the work was cancelled";
+        m_report.problem = FtpProblem::Cancelled;
+        return m_report;
+    }
     m_report.ok = true;
     if (m_request.dryRun) {
         for (const Planned &p : m_plan)
