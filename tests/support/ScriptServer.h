@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <sys/types.h>
+#include <unistd.h>
 #include <vector>
 
 namespace stv::test
@@ -43,6 +44,13 @@ public:
     explicit HostileFtpServer(const std::vector<std::string> &options);
     std::string host() const { return "127.0.0.1:" + std::to_string(port()); }
 };
+
+// vsftpd chroots its anonymous sessions, so its test server runs for root only.
+inline bool CanRunVsftpd()
+{
+    return ::geteuid() == 0;
+}
+inline constexpr const char *VsftpdNeedsRoot = "the FTPS test server (vsftpd) needs root";
 
 // vsftpd with TLS required (ftps_server.py): anonymous log-in, files go into "upload".
 class FtpsTestServer : public ScriptServer

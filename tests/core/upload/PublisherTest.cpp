@@ -163,6 +163,8 @@ class PublishSample : public ::testing::TestWithParam<Kind>
 
 TEST_P(PublishSample, SendsWhatChangedAndThePageLastUnderATemporaryName)
 {
+    if (GetParam() == Kind::Ftps && !CanRunVsftpd())
+        GTEST_SKIP() << VsftpdNeedsRoot;
     Site site(GetParam());
     ASSERT_EQ(site.error, "");
     const std::string local = TempFolder();

@@ -524,6 +524,8 @@ private slots:
 
     void anUntrustedCertificateIsRefusedNamingTheHostAndTheReason()
     {
+        if (!test::CanRunVsftpd())
+            QSKIP(test::VsftpdNeedsRoot);
         test::FtpsTestServer server("expired");
         REQUIRE_RUNNING(server);
         test::ScopedEnv trusted("SSL_CERT_FILE", server.ca());
@@ -563,6 +565,8 @@ private slots:
 
     void droppedFilesAreUploadedOverFtpsAndSftpToo()
     {
+        if (!test::CanRunVsftpd())
+            QSKIP(test::VsftpdNeedsRoot);
         test::FtpsTestServer ftps;
         REQUIRE_RUNNING(ftps);
         test::SftpTestServer sftp;
