@@ -6,13 +6,14 @@ WERROR   := $(if $(CI),ON,OFF)
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib ccache clang-format-14 chromium xvfb xauth fonts-dejavu-core \
+            libcurl4-openssl-dev libssl-dev libcanberra-dev sound-theme-freedesktop \
+            python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
+            openssl lftp ccache clang-format-14 chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db
 
-.PHONY: all deps configure build test run bench bench-generate clean fuzz test-sanitize format \
-        format-check package
+.PHONY: all deps configure build test run bench bench-generate bench-publish clean fuzz \
+        test-sanitize format format-check package
 
 all: build
 
@@ -46,6 +47,11 @@ bench: build
 # Whole-process page generation against cmark and cp; BENCH_ARGS=--quick for a short run.
 bench-generate: build
 	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# Publishing to a loopback FTP server against lftp's mirror -R; BENCH_ARGS=--rounds 1 for a
+# short run.
+bench-publish: build
+	python3 bench/publish_vs_lftp.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.

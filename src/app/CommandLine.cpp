@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/PublishCommandLine.h"
+
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
@@ -25,6 +27,7 @@ namespace
 constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
+      "       sitorva --publish PROJECT.stv [--dry-run]\n"
       "       sitorva --help | --version\n"
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
@@ -36,6 +39,11 @@ constexpr const char *Usage
       "                          project's name with .stv turned into .html)\n"
       "  --preview               write the page as \"View Your Creation\" does: nothing is\n"
       "                          copied (default output: test.html in the program folder)\n"
+      "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
+      "                          folder, and upload what changed since the last publish to\n"
+      "                          the project's host and Initial Directory (the password from\n"
+      "                          SITORVA_PASSWORD when it is set, else the project's)\n"
+      "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
       "\n"
@@ -49,6 +57,8 @@ struct Options {
     std::optional<std::string> output;
     bool preview = false;
     std::vector<std::string> positional;
+    std::optional<std::string> publish; // --publish PROJECT.stv
+    bool dryRun = false;
 };
 
 // A message as the terminal may show it: control characters (C0, DEL, C1) and bytes that are
@@ -245,6 +255,12 @@ CliOutcome runCommandLine(
             options.output = value("--output");
             if (!options.output || options.output->empty())
                 return usageError(err, "--output needs a file name" + notAnOption(args, i));
+        } else if (arg == "--publish" || arg.rfind("--publish=", 0) == 0) {
+            options.publish = value("--publish");
+            if (!options.publish || options.publish->empty())
+                return usageError(err, "--publish needs a project file" + notAnOption(args, i));
+        } else if (arg == "--dry-run") {
+            options.dryRun = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError(err, "unknown option " + arg);
         } else {
@@ -260,6 +276,13 @@ CliOutcome runCommandLine(
         out << "sitorva " << SITORVA_VERSION << "\n";
         return { false, 0, {} };
     }
+    if (options.publish) {
+        if (options.generate || options.output || options.preview || !options.positional.empty())
+            return usageError(err, "--publish takes only a project file and --dry-run");
+        return { false, publishFromCommandLine(*options.publish, options.dryRun, out, err), {} };
+    }
+    if (options.dryRun)
+        return usageError(err, "--dry-run goes with --publish");
     if (options.generate) {
         if (!options.positional.empty())
             return usageError(err, "unexpected argument " + options.positional.front());

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace stv
@@ -34,6 +35,8 @@ QMessageBox::StandardButtons toQt(Buttons b)
         return QMessageBox::No | QMessageBox::Ok;
     case Buttons::YesNo:
         return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::TrustKey:
+        return QMessageBox::Cancel; // the two trust buttons are added by name
     }
     return QMessageBox::Ok;
 }
@@ -78,10 +81,21 @@ public:
             break;
         }
         QMessageBox box(icon, caption, text, toQt(buttons), parent);
+        QAbstractButton *once = nullptr;
+        QAbstractButton *remember = nullptr;
+        if (buttons == Buttons::TrustKey) {
+            once = box.addButton(QStringLiteral("Trust &Once"), QMessageBox::AcceptRole);
+            remember = box.addButton(QStringLiteral("Trust and &Remember"), QMessageBox::YesRole);
+            box.setDefaultButton(QMessageBox::Cancel);
+        }
         box.exec();
         QAbstractButton *clicked = box.clickedButton();
         if (clicked == nullptr)
             return Answer::Cancel;
+        if (clicked == once)
+            return Answer::Ok;
+        if (clicked == remember)
+            return Answer::Yes;
         return fromQt(box.standardButton(clicked));
     }
 
@@ -161,6 +175,11 @@ void Dialogs::warning(QWidget *parent, const QString &text)
 Answer Dialogs::confirm(QWidget *parent, const QString &text, Buttons buttons)
 {
     return seam().message(parent, DialogSeam::Kind::Confirmation, text, buttons);
+}
+
+Answer Dialogs::askHostKey(QWidget *parent, const QString &text)
+{
+    return seam().message(parent, DialogSeam::Kind::Warning, text, Buttons::TrustKey);
 }
 
 std::optional<QString> Dialogs::askLine(

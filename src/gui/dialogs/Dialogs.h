@@ -24,6 +24,7 @@ enum class Buttons {
     YesNoAbort, // the save-changes question
     NoOk, // confirmations of generation and deletions
     YesNo,
+    TrustKey, // "Trust &Once" (Ok), "Trust and &Remember" (Yes), Cancel
 };
 
 class DialogSeam
@@ -58,6 +59,9 @@ public:
     static Answer errorAbort(QWidget *parent, const QString &text);
     static void warning(QWidget *parent, const QString &text);
     static Answer confirm(QWidget *parent, const QString &text, Buttons buttons);
+    // The question about a server's unknown SSH host key: Ok trusts it once, Yes trusts and
+    // remembers it, Cancel refuses it.
+    static Answer askHostKey(QWidget *parent, const QString &text);
     static std::optional<QString> askLine(
         QWidget *parent, const QString &caption, const QString &prompt, const QString &initial);
     static QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,

@@ -14,7 +14,7 @@
 #include "gui/lists/ColourListWindow.h"
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
-#include "gui/upload/UploadWindow.h"
+#include "gui/upload/PublishCommand.h"
 #include "gui/wizard/Autosave.h"
 #include "gui/wizard/PageCommands.h"
 #include "gui/wizard/pages/AnchorPage.h"
@@ -343,6 +343,7 @@ void WizardWindow::buildMenus()
     tools->addSeparator();
     add(tools, "InsertHeadCode1", "Insert &Head Code", {}, &WizardWindow::insertHeadCode);
     add(tools, "UploadMyPage1", "&Upload My Page", {}, &WizardWindow::uploadClick);
+    add(tools, "PublishMyPage1", "Publish My Page", {}, &WizardWindow::publishClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -586,13 +587,15 @@ void WizardWindow::toggleSectionManager()
 
 void WizardWindow::uploadClick()
 {
-    const FtpSettings before { m_project.ftpHost, m_project.ftpUserId, m_project.ftpPassword,
-        m_project.ftpInitDir };
-    const FtpSettings after = showUploadWindow(this, before);
-    m_project.ftpHost = after.host;
-    m_project.ftpUserId = after.userId;
-    m_project.ftpPassword = after.password;
-    m_project.ftpInitDir = after.initDir;
+    storeCurrentPage();
+    runUploadWindow(this, m_project, m_lists, m_pageOptions, m_projectFileName);
+    recordChange("Upload Settings");
+}
+
+void WizardWindow::publishClick()
+{
+    storeCurrentPage();
+    runPublish(this, m_project, m_lists, m_pageOptions, m_projectFileName);
     recordChange("Upload Settings");
 }
 

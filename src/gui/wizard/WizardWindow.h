@@ -183,6 +183,7 @@ private:
     void insertHeadCode();
     void toggleSectionManager();
     void uploadClick();
+    void publishClick();
     void createWebPageClick();
     void previewClick();
 
