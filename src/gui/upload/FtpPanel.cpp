@@ -93,6 +93,7 @@ FtpPanel::FtpPanel(QWidget *parent)
     m_model = new ListingModel(this);
     m_fileList = new QTreeView(this);
     m_fileList->setObjectName(QStringLiteral("FileList"));
+    m_fileList->setAccessibleName(QStringLiteral("Files on the server"));
     m_fileList->setModel(m_model);
     m_fileList->setRootIsDecorated(false);
     m_fileList->setItemsExpandable(false);

@@ -55,6 +55,10 @@ QVariant ListingModel::data(const QModelIndex &index, int role) const
         return entry.nameCut ? QByteArray() : QByteArray::fromStdString(entry.name);
     if (role == Qt::TextAlignmentRole && index.column() == 1)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::AccessibleDescriptionRole && index.column() == 0)
+        return entry.isDirectory ? QStringLiteral("Folder")
+                                 : QStringLiteral("File, %1 bytes")
+                                       .arg(QString::fromStdString(makeListingRow(entry).size));
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     const ListingRow row = makeListingRow(entry);
