@@ -6,13 +6,14 @@ WERROR   := $(if $(CI),ON,OFF)
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            libcurl4-openssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
+            libcurl4-openssl-dev libssl-dev libcanberra-dev sound-theme-freedesktop \
+            python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
+            openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db
 
-.PHONY: all deps configure build test run bench bench-generate clean fuzz test-sanitize format \
-        format-check package
+.PHONY: all deps configure build test run bench bench-generate bench-publish clean fuzz \
+        test-sanitize format format-check package
 
 all: build
 
@@ -47,15 +48,14 @@ bench: build
 bench-generate: build
 	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
 
-# The program folder is build/; on a first run it gets the sample's colour, link and image
-# lists so that the marks in the sample's texts work (an existing configuration is kept).
-SAMPLE_LISTS := Sitorva.config StvColList StvLinkList StvImageList
+# Publishing to a loopback FTP server against lftp's mirror -R; BENCH_ARGS=--rounds 1 for a
+# short run.
+bench-publish: build
+	python3 bench/publish_vs_lftp.py $(BUILD)/sitorva $(BENCH_ARGS)
 
+# The program folder is build/; a first start copies the lists that come with the program
+# (build/defaults) into it, so the marks in the sample's texts work.
 run: build
-	@if [ ! -e $(BUILD)/Sitorva.config ]; then \
-	  for f in $(SAMPLE_LISTS); do cp examples/sample/$$f $(BUILD)/$$f; done; \
-	  echo "The sample's favourite lists were copied into the program folder $(BUILD)/."; \
-	fi
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
 	  ./$(BUILD)/sitorva examples/sample/sample.stv; \
 	else \

@@ -1,13 +1,16 @@
 // Shows the program's windows as a newcomer first sees them with the sample project open on
 // its paragraph page, and saves the part of the screen they cover to a PNG file:
-//   readme_shot PROGRAM_FOLDER PROJECT.stv OUT.png
+//   readme_shot [--dark] PROGRAM_FOLDER PROJECT.stv OUT.png
+// --dark shows them as a desktop with a dark palette would (Fusion style).
 // Meant to run on a real (virtual) display: tools/readme_screenshots runs it under xvfb-run.
+#include "gui/desktop/Contrast.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/wizard/ProgramWindows.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <cstdio>
@@ -17,8 +20,15 @@ using namespace stv;
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const bool dark = argc > 1 && QByteArray(argv[1]) == "--dark";
+    if (dark) {
+        --argc;
+        ++argv;
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(darkPalette());
+    }
     if (argc != 4) {
-        std::fprintf(stderr, "usage: readme_shot PROGRAM_FOLDER PROJECT.stv OUT.png\n");
+        std::fprintf(stderr, "usage: readme_shot [--dark] PROGRAM_FOLDER PROJECT.stv OUT.png\n");
         return 2;
     }
     QApplication::setApplicationName(QStringLiteral("Sitorva"));

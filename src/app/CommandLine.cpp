@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace stv
 {
@@ -20,16 +21,23 @@ namespace
 constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
+      "       sitorva --publish PROJECT.stv [--dry-run]\n"
       "       sitorva --help | --version\n"
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
       "\n"
       "  --generate PROJECT.stv  write the project's web page as \"&Create Web Page\" does and\n"
       "                          copy its pictures and sounds beside it\n"
-      "  --output PAGE.html      where to write the page (default: the page name saved in the\n"
-      "                          project, else the project's name with .stv turned into .html)\n"
+      "  --output PAGE.html      where to write the page (default: in the project's folder,\n"
+      "                          under the name of the page saved in the project, else the\n"
+      "                          project's name with .stv turned into .html)\n"
       "  --preview               write the page as \"View Your Creation\" does: nothing is\n"
       "                          copied (default output: test.html in the program folder)\n"
+      "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
+      "                          folder, and upload what changed since the last publish to\n"
+      "                          the project's host and Initial Directory (the password from\n"
+      "                          SITORVA_PASSWORD when it is set, else the project's)\n"
+      "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
       "\n"
@@ -43,21 +51,96 @@ struct Options {
     std::optional<std::string> output;
     bool preview = false;
     std::vector<std::string> positional;
+    std::optional<std::string> publish; // --publish PROJECT.stv
+    bool dryRun = false;
 };
+
+// A message as the terminal may show it: control characters (C0, DEL, C1) and bytes that are
+// not UTF-8 are written as \xNN, so a stored name cannot send commands to the terminal.
+std::string printable(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const auto escape = [&](unsigned char byte) {
+        static const char hex[] = "0123456789ABCDEF";
+        out += "\\x";
+        out += hex[byte >> 4];
+        out += hex[byte & 15];
+    };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (byte < 0x20 || byte == 0x7F)
+                escape(byte);
+            else
+                out += static_cast<char>(byte);
+            ++i;
+            continue;
+        }
+        // A whole UTF-8 sequence passes, unless it is not one or encodes a C1 control.
+        const std::size_t length = byte >= 0xF0 && byte <= 0xF4 ? 4
+            : byte >= 0xE0                                      ? 3
+            : byte >= 0xC2 && byte <= 0xDF                      ? 2
+                                                                : 0;
+        bool valid = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (valid && byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0)
+            valid = false;
+        if (!valid) {
+            escape(byte);
+            ++i;
+            continue;
+        }
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    return out;
+}
 
 CliOutcome usageError(std::ostream &err, const std::string &message)
 {
-    err << "sitorva: " << message << "\n\n" << Usage;
+    err << "sitorva: " << printable(message) << "\n\n" << Usage;
     return { false, 2, {} };
 }
 
 CliOutcome failure(std::ostream &err, const std::string &message)
 {
-    err << "sitorva: " << message << "\n";
+    err << "sitorva: " << printable(message) << "\n";
     return { false, 1, {} };
 }
 
-CliOutcome generate(const Options &options, std::ostream &err)
+void warn(std::ostream &err, const std::string &message)
+{
+    err << "sitorva: warning: " << printable(message) << "\n";
+}
+
+// A native path's folder with its '/', or nothing for a name in the current folder.
+std::string nativeFolderOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool isFileName(const std::string &name)
+{
+    return !name.empty() && name != "." && name != "..";
+}
+
+// Without --output the page goes into the project's own folder, under the bare name of the
+// stored page name (its folder, whatever it says, is ignored: a project names no place
+// outside its folder), else under the project's name with ".html".
+std::string defaultPageFile(const std::string &projectPath, const std::string &storedPageName)
+{
+    const std::string folder = nativeFolderOf(projectPath);
+    std::string name = nativePath(fileNamePart(storedPageName));
+    if (!isFileName(name))
+        name = proposedPageName(projectPath.substr(folder.size()), "");
+    return folder + name;
+}
+
+CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err)
 {
     const std::string &projectPath = *options.generate;
     // The records stay in the file's bytes and go from there to the page.
@@ -72,28 +155,31 @@ CliOutcome generate(const Options &options, std::ostream &err)
     else if (options.preview)
         output = folder + "test.html";
     else
-        output = proposedPageName(projectPath, nativePath(project.header().pageFileName));
-    if (output.empty())
-        return usageError(err, "--output needs a file name");
+        output = defaultPageFile(projectPath, project.header().pageFileName);
     if (sameFile(output, projectPath))
         return failure(err,
             "the page would replace the project file " + projectPath
                 + "; choose another name with --output");
 
-    // Missing folders of the page's path are made, as a file dialog would let the user do.
+    // Missing folders of a page path given with --output are made, as a file dialog would
+    // let the user do.
     const std::filesystem::path pageFolder = std::filesystem::path(output).parent_path();
-    std::error_code ec;
-    if (!pageFolder.empty())
+    if (options.output && !pageFolder.empty()
+        && isFileName(std::filesystem::path(output).filename().string())) {
+        std::error_code ec;
         std::filesystem::create_directories(pageFolder, ec);
+    }
 
     // The lists and footer ticks the window would start with; a file that cannot be read
-    // leaves the designed defaults, as it does for the window.
+    // leaves the designed defaults, as it does for the window, and is named in a warning.
     Configuration config;
     FavouriteLists lists;
-    loadConfiguration(folder, config, lists);
+    for (const std::string &error : loadConfiguration(folder, config, lists).errors)
+        warn(err, error);
     PageRequest request;
     request.importRequested = !options.preview;
     request.pageFile = output;
+    request.projectFile = projectPath;
     const std::string projectFolder = folderPart(projectPath);
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
@@ -101,11 +187,20 @@ CliOutcome generate(const Options &options, std::ostream &err)
 
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, copier);
+    for (const std::string &line : result.copyFailures)
+        warn(err, line);
     if (!result.ok)
         return failure(err, result.error);
-    for (const std::string &line : result.copyFailures)
-        err << "sitorva: warning: " << line << "\n";
+    out << "The page was written to " << printable(output) << "\n";
     return { false, 0, {} };
+}
+
+// ", not the option X" when the argument after position i is an option.
+std::string notAnOption(const std::vector<std::string> &args, std::size_t i)
+{
+    if (i + 1 < args.size() && args[i + 1].size() > 1 && args[i + 1][0] == '-')
+        return ", not the option " + args[i + 1];
+    return {};
 }
 
 } // namespace
@@ -116,11 +211,13 @@ CliOutcome runCommandLine(
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
+        // The option's value: after "=", else the next argument, which must not be an option
+        // itself ("--output --preview" is a mistake, not a page named "--preview").
         auto value = [&](const char *name) -> std::optional<std::string> {
             const std::string prefix = std::string(name) + "=";
             if (arg.rfind(prefix, 0) == 0)
                 return arg.substr(prefix.size());
-            if (i + 1 < args.size())
+            if (i + 1 < args.size() && !(args[i + 1].size() > 1 && args[i + 1][0] == '-'))
                 return args[++i];
             return std::nullopt;
         };
@@ -133,11 +230,17 @@ CliOutcome runCommandLine(
         } else if (arg == "--generate" || arg.rfind("--generate=", 0) == 0) {
             options.generate = value("--generate");
             if (!options.generate || options.generate->empty())
-                return usageError(err, "--generate needs a project file");
+                return usageError(err, "--generate needs a project file" + notAnOption(args, i));
         } else if (arg == "--output" || arg.rfind("--output=", 0) == 0) {
             options.output = value("--output");
             if (!options.output || options.output->empty())
-                return usageError(err, "--output needs a file name");
+                return usageError(err, "--output needs a file name" + notAnOption(args, i));
+        } else if (arg == "--publish" || arg.rfind("--publish=", 0) == 0) {
+            options.publish = value("--publish");
+            if (!options.publish || options.publish->empty())
+                return usageError(err, "--publish needs a project file" + notAnOption(args, i));
+        } else if (arg == "--dry-run") {
+            options.dryRun = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError(err, "unknown option " + arg);
         } else {
@@ -153,10 +256,20 @@ CliOutcome runCommandLine(
         out << "sitorva " << SITORVA_VERSION << "\n";
         return { false, 0, {} };
     }
+    if (options.publish) {
+        if (options.generate || options.output || options.preview || !options.positional.empty())
+            return usageError(err, "--publish takes only a project file and --dry-run");
+        CliOutcome publish { false, 0, {} };
+        publish.projectToPublish = *options.publish;
+        publish.dryRun = options.dryRun;
+        return publish;
+    }
+    if (options.dryRun)
+        return usageError(err, "--dry-run goes with --publish");
     if (options.generate) {
         if (!options.positional.empty())
             return usageError(err, "unexpected argument " + options.positional.front());
-        return generate(options, err);
+        return generate(options, out, err);
     }
     if (options.output || options.preview)
         return usageError(err, "--output and --preview go with --generate");

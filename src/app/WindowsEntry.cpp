@@ -1,7 +1,10 @@
 // The entry of the windows module: the application and its windows, as the program starts
 // them when no command-line work was asked for.
-#include "app/WindowsEntry.h"
+#include "app/ModuleEntries.h"
 
+#include "core/settings/DefaultLists.h"
+#include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/ProgramWindows.h"
 
 #include <QApplication>
@@ -11,6 +14,13 @@ int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
+
+    // A first start gets the lists that come with the program, so the manual's first page
+    // with its colour, link and picture marks works at once.
+    const std::string defaultsError = stv::provideDefaultLists(
+        stv::defaultListsFolder().toStdString(), stv::programFolder().toStdString());
+    if (!defaultsError.empty())
+        stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
 
     stv::ProgramWindows windows;
     stv::WizardWindow &window = windows.window;

@@ -1,7 +1,7 @@
-// The program's entry: the command line first, then the windows, which are loaded only now so
-// that the command line never waits for the toolkit.
+// The program's entry: the command line first, then the windows or the publish command, which
+// are loaded only now so that the command line never waits for their libraries.
 #include "app/CommandLine.h"
-#include "app/WindowsModule.h"
+#include "app/ProgramModules.h"
 
 #include <iostream>
 #include <string>
@@ -12,6 +12,8 @@ int main(int argc, char *argv[])
     // The command line works without a display: it runs before any window exists.
     const stv::CliOutcome cli = stv::runCommandLine(
         std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    if (!cli.projectToPublish.empty())
+        return stv::runPublish(cli.projectToPublish, cli.dryRun, std::cerr);
     if (!cli.startWindow)
         return cli.exitCode;
     return stv::runWindows(argc, argv, cli.projectToOpen, std::cerr);

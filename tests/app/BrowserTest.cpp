@@ -2,6 +2,10 @@
 // and list items are in its document, and every picture and sound it uses lies beside it.
 #include "support/CliTestUtil.h"
 
+#include "core/project/Project.h"
+#include "core/project/Records.h"
+#include "core/text/Cp1252.h"
+
 #include <cstdio>
 #include <regex>
 #include <set>
@@ -32,6 +36,22 @@ std::string runCapture(const std::string &command)
     }
     return output;
 }
+
+std::string dumpDom(const std::string &chromium, const std::filesystem::path &profile,
+    const std::string &url, const std::string &flags = {})
+{
+    return runCapture("timeout 120 '" + chromium
+        + "' --headless --no-sandbox --disable-gpu --dump-dom --no-first-run"
+          " --disable-background-networking --disable-component-update --disable-sync "
+        + flags + " --user-data-dir='" + profile.string() + "' '" + url + "' 2>/dev/null");
+}
+
+// A 2 x 1 PNG picture.
+const char TinyPng[] = "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00"
+                       "\x00\x00\x02\x00\x00\x00\x01\x08\x02\x00\x00\x00\x7b\x40\xe8\xdd\x00"
+                       "\x00\x00\x0f\x49\x44\x41\x54\x78\x9c\x63\xf8\xcf\xc0\xc0\xf0\x9f\x01"
+                       "\x00\x07\xff\x01\xff\x01\x7f\x89\xa7\x00\x00\x00\x00\x49\x45\x4e\x44"
+                       "\xae\x42\x60\x82";
 
 std::size_t countOf(const std::string &text, const std::string &what)
 {
@@ -96,4 +116,51 @@ TEST_F(CliFixture, ChromiumLoadsTheSamplePage)
             "background.png", "chime.wav", "hills.png", "sitorva-logo.png", "star.png" }));
     for (const std::string &name : used)
         EXPECT_TRUE(std::filesystem::is_regular_file(page.parent_path() / name)) << name;
+}
+
+// Pictures and a sound named in Cyrillic and CJK, a project folder "Сайт" and a page folder
+// "Страница": the copies lie beside the page under their real names and the browser shows
+// both pictures.
+TEST_F(CliFixture, ChromiumShowsPicturesNamedInAnyScript)
+{
+    const std::string chromium = findChromium();
+    if (chromium.empty())
+        GTEST_SKIP() << "chromium is not installed";
+    const auto site = root / "Сайт";
+    std::filesystem::create_directories(site);
+    for (const char *name : { "картинка.png", "日本.png" })
+        WriteAll(site / name, std::string(TinyPng, sizeof TinyPng - 1));
+    WriteAll(site / "звук.wav", "RIFF");
+    const auto image = [&](const std::string &name) {
+        return joinFields({ "Image", "pic", storedPath((site / name).string()), "0", "", "", "",
+            "0", "", "0", "0", "1", "0" });
+    };
+    Project project;
+    project.sections = { image("картинка.png"), image("日本.png"),
+        joinFields({ "PlaySound", "s", storedPath((site / "звук.wav").string()), "0", "0", "1", "0",
+            "0" }) };
+    project.pageFileName = storedPath((site / "Страница" / "страница.html").string());
+    ASSERT_TRUE(saveProjectFile((site / "проект.stv").string(), project).ok);
+
+    const CliOutcome r = run({ "--generate", (site / "проект.stv").string(), "--output",
+        (site / "Страница" / "страница.html").string() });
+    ASSERT_EQ(r.exitCode, 0) << err.str();
+    EXPECT_EQ(err.str(), "");
+    const auto page = site / "Страница" / "страница.html";
+    ASSERT_TRUE(std::filesystem::is_regular_file(page));
+    for (const char *name : { "картинка.png", "日本.png", "звук.wav" })
+        EXPECT_TRUE(std::filesystem::is_regular_file(page.parent_path() / name)) << name;
+
+    // The page in a frame of a checking page that writes each picture's natural width.
+    const auto check = root / "check.html";
+    WriteAll(check,
+        "<html><body><iframe id=f src=\"Сайт/Страница/страница.html\"></iframe><p id=w></p>"
+        "<script>document.getElementById('f').onload = function () {"
+        " var d = this.contentDocument; var w = [];"
+        " for (var i = 0; i < d.images.length; ++i) w.push(d.images[i].naturalWidth);"
+        " document.getElementById('w').textContent = 'widths=' + w.join(','); };</script>"
+        "</body></html>");
+    const std::string dom = dumpDom(chromium, root / "profile", "file://" + check.string(),
+        "--allow-file-access-from-files --virtual-time-budget=5000");
+    EXPECT_NE(dom.find("widths=2,2<"), std::string::npos) << dom;
 }

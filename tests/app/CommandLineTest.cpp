@@ -1,5 +1,6 @@
 // The command line: options, exit codes, and the page it writes with the files it copies.
 #include "support/CliTestUtil.h"
+#include "support/HostileFiles.h"
 
 #include "core/project/Records.h"
 
@@ -132,15 +133,37 @@ TEST_F(Generate, WritesPageAndCopiesFiles)
     EXPECT_EQ(ReadAll(project), projectBytes); // the project file is not changed
 }
 
-TEST_F(Generate, DefaultOutputNames)
+// Without --output the page goes into the project's folder under the bare name of the stored
+// page name, whatever folder that name gives, and the command says where it wrote.
+TEST_F(Generate, StoredPageNamesNeverLeaveTheProjectFolder)
 {
-    EXPECT_EQ(run({ "--generate", project.string() }).exitCode, 0);
-    EXPECT_TRUE(std::filesystem::exists(root / "proj" / "site.html"));
-
-    WriteAll(project, everyKindProject((root / "named.html").string()));
-    EXPECT_EQ(run({ "--generate", project.string() }).exitCode, 0);
-    EXPECT_TRUE(std::filesystem::exists(root / "named.html"));
-    EXPECT_TRUE(std::filesystem::exists(root / "pic.png"));
+    std::filesystem::create_directories(root / "outside");
+    const struct {
+        std::string stored;
+        std::string written;
+    } cases[] = {
+        { "", "site.html" },
+        { (root / "outside" / "abs.html").string(), "abs.html" },
+        { "../up.html", "up.html" },
+        { "C:\\Web\\Home.html", "Home.html" },
+        { "pages/rel.html", "rel.html" },
+        { "..", "site.html" },
+        { (root / "outside").string() + "/", "site.html" },
+    };
+    const auto here = std::filesystem::current_path();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored);
+        WriteAll(project, everyKindProject(c.stored));
+        const CliOutcome r = run({ "--generate", project.string() });
+        EXPECT_EQ(r.exitCode, 0) << err.str();
+        const auto page = root / "proj" / c.written;
+        EXPECT_TRUE(std::filesystem::exists(page));
+        EXPECT_EQ(out.str(), "The page was written to " + page.string() + "\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(root / "outside"));
+    EXPECT_FALSE(std::filesystem::exists(root / "up.html"));
+    EXPECT_FALSE(std::filesystem::exists(here / "C:\\Web\\Home.html"));
+    EXPECT_FALSE(std::filesystem::exists(here / "pages"));
 }
 
 TEST_F(Generate, PreviewCopiesNothing)
@@ -153,30 +176,79 @@ TEST_F(Generate, PreviewCopiesNothing)
     EXPECT_FALSE(std::filesystem::exists(prog / "bg.png"));
 }
 
+// The page never replaces its project: a project without ".stv" in its name gets ".html"
+// added, and a page named as the project is refused. A picture named like the project is not
+// copied over it.
 TEST_F(Generate, NeverReplacesTheProject)
 {
     const auto other = root / "proj" / "site.txt";
     WriteAll(other, everyKindProject());
     const std::string before = ReadAll(other);
-    const CliOutcome r = run({ "--generate", other.string() }); // no ".stv": the same name
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(err.str().find("project file"), std::string::npos);
+    EXPECT_EQ(run({ "--generate", other.string() }).exitCode, 0) << err.str();
+    EXPECT_TRUE(std::filesystem::exists(root / "proj" / "site.txt.html"));
     EXPECT_EQ(ReadAll(other), before);
+
     EXPECT_EQ(run({ "--generate", project.string(), "--output", project.string() }).exitCode, 1);
+    EXPECT_NE(err.str().find("project file"), std::string::npos);
+    WriteAll(project, everyKindProject("site.stv"));
+    EXPECT_EQ(run({ "--generate", project.string() }).exitCode, 1);
+
+    std::filesystem::create_directories(root / "proj" / "pics");
+    WriteAll(root / "proj" / "pics" / "site.stv", "A PICTURE");
+    std::string text = everyKindProject();
+    text.replace(text.find("pic.png"), 7, "pics/site.stv");
+    WriteAll(project, text);
+    const std::string projectBytes = ReadAll(project);
+    EXPECT_EQ(run({ "--generate", project.string() }).exitCode, 0);
+    EXPECT_NE(
+        err.str().find("warning: Not copied: " + (root / "proj" / "pics" / "site.stv").string()
+            + " (it would replace the project file"),
+        std::string::npos)
+        << err.str();
+    EXPECT_EQ(ReadAll(project), projectBytes);
 }
 
+// A page that cannot be written says why, and nothing is copied; copies that fail are named.
 TEST_F(Generate, UnwritablePageAndMissingFiles)
 {
+    const HangGuard guard;
     WriteAll(root / "afile", "x");
-    CliOutcome r
-        = run({ "--generate", project.string(), "--output", (root / "afile" / "p.html").string() });
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(
-        err.str(), "sitorva: Cannot create file " + (root / "afile" / "p.html").string() + "\n");
+    std::filesystem::create_directories(root / "dir");
+    ASSERT_TRUE(makeHostile(Hostile::Fifo, (root / "fifo.html").string()));
+    ASSERT_TRUE(makeHostile(Hostile::Socket, (root / "socket.html").string()));
+    const bool device = makeHostile(Hostile::Device, (root / "null.html").string());
+    const struct {
+        std::string page;
+        std::string reason;
+    } cases[] = {
+        { (root / "afile" / "p.html").string(), "Not a directory" },
+        { (root / "dir").string() + "/", "it names a folder, not a file" },
+        { (root / "dir").string(), "it is a folder, not a regular file" },
+        { (root / "fifo.html").string(), "it is a FIFO (named pipe), not a regular file" },
+        { (root / "socket.html").string(), "it is a socket, not a regular file" },
+        { device ? (root / "null.html").string() : "",
+            "it is a character device, not a regular file" },
+    };
+    for (const auto &c : cases) {
+        if (c.page.empty())
+            continue; // no right to make a device node here
+        SCOPED_TRACE(c.page);
+        const CliOutcome r = run({ "--generate", project.string(), "--output", c.page });
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(err.str(), "sitorva: Cannot create file " + c.page + ": " + c.reason + "\n");
+        EXPECT_FALSE(std::filesystem::exists(root / "pic.png"));
+        EXPECT_FALSE(std::filesystem::exists(root / "dir" / "pic.png"));
+    }
+    EXPECT_EQ(typeAt((root / "fifo.html").string()), unsigned(S_IFIFO));
+    EXPECT_EQ(typeAt((root / "socket.html").string()), unsigned(S_IFSOCK));
+    if (device) {
+        EXPECT_EQ(typeAt((root / "null.html").string()), unsigned(S_IFCHR));
+    }
 
     std::filesystem::remove(root / "proj" / "pic.png");
     std::filesystem::remove(root / "proj" / "tone.wav");
-    r = run({ "--generate", project.string(), "--output", (root / "o" / "p.html").string() });
+    const CliOutcome r
+        = run({ "--generate", project.string(), "--output", (root / "o" / "p.html").string() });
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(std::filesystem::exists(root / "o" / "p.html"));
     const std::string warnings = err.str();
@@ -184,4 +256,92 @@ TEST_F(Generate, UnwritablePageAndMissingFiles)
     EXPECT_NE(warnings.find("warning: "), std::string::npos);
     EXPECT_NE(warnings.find("pic.png"), std::string::npos);
     EXPECT_NE(warnings.find("tone.wav"), std::string::npos);
+}
+
+// A link named like a picture in the page folder is replaced by the picture; what it led to
+// stays as it was.
+TEST_F(Generate, ALinkInThePageFolderIsNotFollowed)
+{
+    std::filesystem::create_directories(root / "out");
+    WriteAll(root / "victim", "VICTIM");
+    std::filesystem::create_symlink(root / "victim", root / "out" / "pic.png");
+    EXPECT_EQ(
+        run({ "--generate", project.string(), "--output", (root / "out" / "p.html").string() })
+            .exitCode,
+        0);
+    EXPECT_EQ(ReadAll(root / "victim"), "VICTIM");
+    EXPECT_FALSE(std::filesystem::is_symlink(root / "out" / "pic.png"));
+    EXPECT_EQ(ReadAll(root / "out" / "pic.png"), "PIC");
+}
+
+// A project, a configuration or a list file that is a FIFO, a link to /dev/zero or too large:
+// the command returns at once; the project is an error, the others are warnings.
+TEST_F(Generate, HostileFilesReturnAtOnce)
+{
+    const HangGuard guard;
+    for (const Hostile kind : { Hostile::Fifo, Hostile::LinkToZero }) {
+        SCOPED_TRACE(hostileName(kind));
+        const auto bad = root / "bad.stv";
+        ASSERT_TRUE(makeHostile(kind, bad.string()));
+        CliOutcome r;
+        EXPECT_LT(secondsFor([&] { r = run({ "--generate", bad.string() }); }), 1.0);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(err.str().find(bad.string() + ": it is a"), std::string::npos) << err.str();
+        std::filesystem::remove(bad);
+    }
+
+    std::filesystem::remove(prog / "StvColList");
+    ASSERT_TRUE(makeHostile(Hostile::Fifo, (prog / "StvColList").string()));
+    ASSERT_TRUE(makeHostile(Hostile::LinkToZero, (prog / "StvLinkList").string()));
+    ASSERT_TRUE(makeHostile(Hostile::Oversized, (prog / "StvImageList").string(), 64 << 20));
+    CliOutcome r;
+    const auto page = root / "o" / "p.html";
+    EXPECT_LT(secondsFor([&] {
+        r = run({ "--generate", project.string(), "--output", page.string() });
+    }),
+        1.0);
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char *name : { "StvColList", "StvLinkList", "StvImageList" })
+        EXPECT_NE(err.str().find((prog / name).string() + ": it "), std::string::npos) << err.str();
+    const std::string warnings = err.str();
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), 3);
+    EXPECT_NE(ReadAll(page).find("{c0}"), std::string::npos); // the mark stays, as warned
+
+    std::filesystem::remove(prog / "Sitorva.config");
+    ASSERT_TRUE(makeHostile(Hostile::Oversized, (prog / "Sitorva.config").string(), 1 << 20));
+    EXPECT_EQ(run({ "--generate", project.string(), "--output", page.string() }).exitCode, 0);
+    EXPECT_NE(err.str().find((prog / "Sitorva.config").string() + ": it holds"), std::string::npos)
+        << err.str();
+}
+
+// Names from the command line or a project reach the terminal with their control characters
+// escaped, and an option is never taken for a value.
+TEST_F(Generate, MessagesEscapeControlCharactersAndOptionsAreNotValues)
+{
+    const std::string name = (root / "\x1B]0;owned\x07\x1B[2J.stv").string();
+    CliOutcome r = run({ "--generate", name });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(err.str().find('\x1B'), std::string::npos);
+    EXPECT_EQ(err.str().find('\x07'), std::string::npos);
+    EXPECT_NE(err.str().find("\\x1B]0;owned\\x07\\x1B[2J.stv"), std::string::npos) << err.str();
+
+    // A stored name with ESC and a byte that stands for a C1 control.
+    std::string text = everyKindProject();
+    text.replace(text.find("tone.wav"), 8, "t\x1B[31m\x9D.wav");
+    WriteAll(project, text);
+    r = run({ "--generate", project.string(), "--output", (root / "o" / "p.html").string() });
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(err.str().find('\x1B'), std::string::npos);
+    EXPECT_NE(err.str().find("t\\x1B[31m\\xC2\\x9D.wav"), std::string::npos) << err.str();
+
+    const auto here = std::filesystem::current_path();
+    for (const std::vector<std::string> &args :
+        { std::vector<std::string> { "--generate", project.string(), "--output", "--preview" },
+            { "--generate", "--output", "x.html" } }) {
+        r = run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(err.str().find(", not the option --"), std::string::npos) << err.str();
+    }
+    EXPECT_FALSE(std::filesystem::exists(here / "--preview"));
+    EXPECT_FALSE(std::filesystem::exists(here / "x.html"));
 }

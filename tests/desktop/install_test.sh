@@ -48,15 +48,19 @@ else
   echo "update-mime-database not installed: file type not checked"
 fi
 
-# The installed program's folder is bin/ (writable here); the sample's lists go there so that
-# the marks of the sample's texts are translated.
-cp "$SOURCE"/examples/sample/{Sitorva.config,StvColList,StvLinkList,StvImageList} "$P/bin/"
+# An installed program keeps its files in the user's data folder, never in bin/ (even where it
+# may write there); the sample's lists go there so that the marks of the texts are translated.
+export XDG_DATA_HOME=$T/data
+mkdir -p "$XDG_DATA_HOME/Sitorva"
+cp "$SOURCE"/examples/sample/{Sitorva.config,StvColList,StvLinkList,StvImageList} "$XDG_DATA_HOME/Sitorva/"
+[ -f "$P/share/sitorva/defaults/StvImageList" ] || fail "the first start's lists are not installed"
 mkdir "$T/work"
 cp "$SOURCE"/examples/sample/{sample.stv,*.png,*.wav} "$T/work/"
 SOURCE_DATE_EPOCH=0 QT_QPA_PLATFORM=offscreen \
   "$P/bin/sitorva" --generate "$T/work/sample.stv" --output "$T/site/index.html"
 page=$T/site/index.html
 [ -f "$page" ] || fail "no page written"
+ls "$P/bin" | grep -qv '^sitorva$' && fail "the installed program wrote into bin/: $(ls "$P/bin")"
 for f in hills.png sitorva-logo.png star.png background.png chime.wav; do
   [ -f "$T/site/$f" ] || fail "$f was not copied beside the page"
 done
@@ -68,11 +72,18 @@ done
 grep -qF '{c' "$page" && fail "an untranslated colour mark is left in the page"
 grep -qF '{l' "$page" && fail "an untranslated link mark is left in the page"
 
-# The command line needs no windows; the windows are a module the installed program loads from
-# PREFIX/lib*/sitorva. On the offscreen platform it is still running after three seconds
-# (waiting at its start-up question) when the module loaded, and stops at once when not.
-ls "$P"/lib*/sitorva/sitorva-windows.so >/dev/null || fail "the windows module was not installed"
-ldd "$P/bin/sitorva" | grep -q libQt && fail "the program itself links Qt"
+# The command line needs neither the windows nor the network: they are modules the installed
+# program loads from PREFIX/lib*/sitorva. --publish of a project without a host stops at once
+# with its own message; on the offscreen platform the windows are still running after three
+# seconds (waiting at the start-up question) when their module loaded, and stop at once when
+# not.
+for module in sitorva-windows.so sitorva-publish.so; do
+  ls "$P"/lib*/sitorva/$module >/dev/null || fail "$module was not installed"
+done
+ldd "$P/bin/sitorva" | grep -qE 'libQt|libcurl' && fail "the program itself links Qt or libcurl"
+printf '\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n0\r\nNo host\r\n' >"$T/nohost.stv"
+"$P/bin/sitorva" --publish "$T/nohost.stv" 2>"$T/publish.log" && fail "a project without a host was published"
+grep -q "no host name" "$T/publish.log" || { cat "$T/publish.log"; fail "--publish did not run"; }
 mkdir "$T/home"
 status=0
 HOME=$T/home QT_QPA_PLATFORM=offscreen timeout 3 "$P/bin/sitorva" >"$T/windows.log" 2>&1 || status=$?

@@ -22,11 +22,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -128,7 +128,7 @@ protected:
         window().favouriteLists().colours = { "255" };
         addSection(1);
         EXPECT_EQ(window().visiblePage(), WizardWindow::ParagraphPage);
-        typeOver(child<QTextEdit>("ParaMemo"), QStringLiteral("Some {c0}red{c/} words."));
+        typeOver(child<QPlainTextEdit>("ParaMemo"), QStringLiteral("Some {c0}red{c/} words."));
         click("Nextbtn");
 
         addSection(2);

@@ -2,6 +2,7 @@
 // A program folder and a project folder in a temporary directory for command-line tests.
 
 #include "app/CommandLine.h"
+#include "app/PublishCommandLine.h"
 #include "core/settings/ProgramFolderPath.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,12 @@ struct CliFixture : ::testing::Test {
     {
         out.str({});
         err.str({});
-        return runCommandLine(args, out, err);
+        CliOutcome outcome = runCommandLine(args, out, err);
+        // The program runs --publish from its module; the tests run the same command here.
+        if (!outcome.projectToPublish.empty())
+            outcome.exitCode
+                = publishFromCommandLine(outcome.projectToPublish, outcome.dryRun, out, err);
+        return outcome;
     }
 };
 

@@ -18,7 +18,7 @@ class FakeSectionHost : public SectionHost
 {
 public:
     std::vector<std::string> list;
-    int current = -3;
+    int current = IntroductionPosition;
     std::vector<std::string> library;
     FavouriteLists lists;
     SectionView *view = nullptr;
@@ -26,6 +26,7 @@ public:
     int stores = 0;
     int shows = 0;
     int changes = 0;
+    std::string lastChange; // the step name of the last list change
     std::string typed; // on the page, not yet stored
     std::string onPage; // the record the page shows
 
@@ -44,11 +45,15 @@ public:
     {
         ++shows;
         if (view)
-            view->selectRow(current + 3);
+            view->selectRow(current + FixedRowsBefore);
         typed.clear();
         onPage = namesRecord() ? list[static_cast<std::size_t>(current)] : std::string();
     }
-    void sectionListChanged() override { ++changes; }
+    void sectionListChanged(const std::string &label) override
+    {
+        ++changes;
+        lastChange = label;
+    }
     std::vector<std::string> &librarySections() override { return library; }
     FavouriteLists &favouriteLists() override { return lists; }
 

@@ -64,6 +64,8 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
         password, "--home", m_home, "--log", m_log };
     if (options.noMlsd)
         args.push_back("--no-mlsd");
+    if (options.noRename)
+        args.push_back("--no-rename");
     if (options.dropUploadAfter >= 0) {
         args.push_back("--drop-upload-after");
         args.push_back(std::to_string(options.dropUploadAfter));

@@ -17,6 +17,7 @@ struct ServerOptions {
     // answers 426; with dropControl the control connection goes too, without an answer.
     long dropUploadAfter = -1;
     bool dropControl = false;
+    bool noRename = false; // every RNFR is refused
 };
 
 class FtpTestServer

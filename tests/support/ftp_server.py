@@ -28,6 +28,8 @@ def main():
                         help="an older server: LIST only, and no FEAT either")
     parser.add_argument("--refuse", action="append", default=[],
                         help="refuse uploads of this file name (repeatable)")
+    parser.add_argument("--no-rename", action="store_true",
+                        help="refuse every rename (RNFR)")
     parser.add_argument("--drop-upload-after", type=int, default=-1, metavar="BYTES",
                         help="once an upload has sent this many bytes, drop its data "
                              "connection and answer 426")
@@ -53,6 +55,9 @@ def main():
             log("PASS ****" if cmd == "PASS" else line)
             if cmd == "STOR" and os.path.basename(arg or "") in refused:
                 self.respond("550 Uploads of this file are refused.")
+                return
+            if cmd == "RNFR" and args.no_rename:
+                self.respond("550 Renaming is not allowed here.")
                 return
             FTPHandler.pre_process_command(self, line, cmd, arg)
 

@@ -2,11 +2,13 @@
 
 #include "core/text/TextTools.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,138 +23,127 @@ std::string systemError(int err)
     return std::strerror(err);
 }
 
-mode_t currentUmask()
+std::string sizeText(unsigned long long bytes)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    constexpr unsigned long long MB = 1 << 20;
+    if (bytes >= MB && bytes % MB == 0)
+        return std::to_string(bytes / MB) + " MB";
+    if (bytes >= 10 * MB)
+        return std::to_string((bytes + MB / 2) / MB) + " MB";
+    return std::to_string(bytes) + " bytes";
+}
+
+std::string tooLargeText(const std::string &path, unsigned long long size, std::size_t limit)
+{
+    return "Cannot read " + path + ": it holds " + (size > limit ? sizeText(size) + ", " : "")
+        + "more than the " + sizeText(limit) + " that such a file may hold";
+}
+
+// Opens a regular file for reading without ever waiting: the type is checked before the
+// open (opening a device may have effects of its own) and again on the open file.
+int openRegularFile(const std::string &path, struct stat &info, FileResult &result)
+{
+    const auto refuse = [&](int err) {
+        result = { false, "Cannot open " + path + ": " + systemError(err),
+            err == ENOENT || err == ENOTDIR };
+        return -1;
+    };
+    if (::stat(path.c_str(), &info) != 0)
+        return refuse(errno);
+    if (!S_ISREG(info.st_mode)) {
+        result = { false, "Cannot open " + path + ": " + notRegularText(info.st_mode), false };
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return refuse(errno);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        result = { false, "Cannot open " + path + ": " + notRegularText(info.st_mode), false };
+        return -1;
+    }
+    return fd;
+}
+
+// One read, repeated when a signal interrupts it.
+ssize_t readSome(int fd, char *buf, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+std::mutex g_keptMutex;
+std::set<std::string> g_kept;
+
+std::string keptKey(const std::string &path)
+{
+    return std::filesystem::path(path).lexically_normal().string();
 }
 
 } // namespace
 
-AtomicFile::AtomicFile(std::string path)
-    : m_path(std::move(path))
+std::string fileKindText(unsigned mode)
 {
+    switch (mode & S_IFMT) {
+    case S_IFDIR:
+        return "a folder";
+    case S_IFIFO:
+        return "a FIFO (named pipe)";
+    case S_IFSOCK:
+        return "a socket";
+    case S_IFCHR:
+        return "a character device";
+    case S_IFBLK:
+        return "a block device";
+    case S_IFLNK:
+        return "a symbolic link";
+    case S_IFREG:
+        return "a regular file";
+    default:
+        return "a special file";
+    }
 }
 
-AtomicFile::~AtomicFile()
+std::string notRegularText(unsigned mode)
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    if (!m_temp.empty())
-        ::unlink(m_temp.c_str());
+    return "it is " + fileKindText(mode) + ", not a regular file";
 }
 
-void AtomicFile::fail(const std::string &what, int err)
-{
-    m_failed = true;
-    if (m_error.empty())
-        m_error = what + ": " + systemError(err);
-}
-
-bool AtomicFile::open()
-{
-    m_target = m_path;
-    // Write through a symbolic link to the file it names instead of replacing the link.
-    char resolved[PATH_MAX];
-    struct stat linkInfo {
-    };
-    if (::lstat(m_path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)
-        && ::realpath(m_path.c_str(), resolved) != nullptr)
-        m_target = resolved;
-
-    std::string pattern = folderPart(m_target) + "." + fileNamePart(m_target) + ".XXXXXX";
-    if (folderPart(m_target).empty())
-        pattern = "./" + pattern;
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    m_fd = ::mkstemp(buf.data());
-    if (m_fd < 0) {
-        fail("Cannot write " + m_path, errno);
-        return false;
-    }
-    m_temp = buf.data();
-    struct stat info {
-    };
-    const mode_t mode
-        = ::stat(m_target.c_str(), &info) == 0 ? (info.st_mode & 07777) : (0666 & ~currentUmask());
-    ::fchmod(m_fd, mode);
-    return true;
-}
-
-bool AtomicFile::write(std::string_view bytes)
-{
-    if (m_failed || m_fd < 0)
-        return false;
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail("Cannot write " + m_path, errno);
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-        m_written += static_cast<std::size_t>(n);
-    }
-    // A large file starts on its way to the disk while the rest is still being made, so the
-    // flush before the rename has less left to wait for.
-    if (m_written - m_flushStarted >= FlushStep) {
-        ::sync_file_range(m_fd, static_cast<off_t>(m_flushStarted),
-            static_cast<off_t>(m_written - m_flushStarted), SYNC_FILE_RANGE_WRITE);
-        m_flushStarted = m_written;
-    }
-    return true;
-}
-
-bool AtomicFile::commit()
-{
-    if (m_failed || m_fd < 0)
-        return false;
-    if (::fsync(m_fd) != 0) {
-        fail("Cannot write " + m_path, errno);
-        return false;
-    }
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0) {
-        fail("Cannot write " + m_path, errno);
-        return false;
-    }
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-        fail("Cannot write " + m_path, errno);
-        return false;
-    }
-    m_temp.clear();
-    return true;
-}
-
-FileResult readWholeFile(const std::string &path, std::string &data)
+FileResult readWholeFile(const std::string &path, std::string &data, std::size_t limit)
 {
     data.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return { false, "Cannot open " + path + ": " + systemError(errno) };
     struct stat info {
     };
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    FileResult result;
+    const int fd = openRegularFile(path, info, result);
+    if (fd < 0)
+        return result;
+    if (info.st_size > 0 && static_cast<unsigned long long>(info.st_size) > limit) {
         ::close(fd);
-        return { false, "Cannot open " + path + ": " + systemError(EISDIR) };
+        return { false, tooLargeText(path, static_cast<unsigned long long>(info.st_size), limit) };
     }
-    if (info.st_size > 0)
-        data.reserve(static_cast<std::size_t>(info.st_size));
+    data.reserve(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)));
+    // The size can change while the file is read (or be 0 for generated files): the limit
+    // holds whatever comes.
     char buf[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = readSome(fd, buf, sizeof buf);
         if (n == 0)
             break;
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             const int err = errno;
             ::close(fd);
             data.clear();
             return { false, "Cannot read " + path + ": " + systemError(err) };
+        }
+        if (data.size() + static_cast<std::size_t>(n) > limit) {
+            ::close(fd);
+            data.clear();
+            data.shrink_to_fit();
+            return { false, tooLargeText(path, 0, limit) };
         }
         data.append(buf, static_cast<std::size_t>(n));
     }
@@ -160,9 +151,9 @@ FileResult readWholeFile(const std::string &path, std::string &data)
     return { true, {} };
 }
 
-FileResult writeWholeFile(const std::string &path, std::string_view bytes)
+FileResult writeWholeFile(const std::string &path, std::string_view bytes, AtomicFile::Links links)
 {
-    AtomicFile file(path);
+    AtomicFile file(path, links);
     if (!file.open() || !file.write(bytes) || !file.commit())
         return { false, file.error() };
     return { true, {} };
@@ -173,10 +164,11 @@ FileResult writeLinesFile(const std::string &path, const std::vector<std::string
     return writeWholeFile(path, joinLines(lines));
 }
 
-bool readLinesFile(const std::string &path, std::vector<std::string> &lines, std::string *error)
+bool readLinesFile(
+    const std::string &path, std::vector<std::string> &lines, std::size_t limit, std::string *error)
 {
     std::string data;
-    const FileResult r = readWholeFile(path, data);
+    const FileResult r = readWholeFile(path, data, limit);
     if (!r.ok) {
         if (error)
             *error = r.error;
@@ -184,6 +176,63 @@ bool readLinesFile(const std::string &path, std::vector<std::string> &lines, std
     }
     lines = splitLines(data);
     return true;
+}
+
+FileResult copyRegularFile(const std::string &from, const std::string &to)
+{
+    struct stat info {
+    };
+    FileResult result;
+    const int in = openRegularFile(from, info, result);
+    if (in < 0)
+        return result;
+    AtomicFile out(to, AtomicFile::Links::Replace);
+    if (!out.open()) {
+        ::close(in);
+        return { false, out.error() };
+    }
+    // What the file held when it was opened, and no more: a file that keeps growing cannot
+    // keep the copy going.
+    unsigned long long left = static_cast<unsigned long long>(std::max<off_t>(info.st_size, 0));
+    char buf[65536];
+    while (left > 0) {
+        const ssize_t n = readSome(
+            in, buf, static_cast<std::size_t>(std::min<unsigned long long>(left, sizeof buf)));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            const int err = errno;
+            ::close(in);
+            return { false, "Cannot read " + from + ": " + systemError(err) };
+        }
+        if (!out.write(std::string_view(buf, static_cast<std::size_t>(n)))) {
+            ::close(in);
+            return { false, out.error() };
+        }
+        left -= static_cast<unsigned long long>(n);
+    }
+    ::close(in);
+    if (!out.commit())
+        return { false, out.error() };
+    return { true, {} };
+}
+
+void keepUnreadFile(const std::string &path)
+{
+    const std::lock_guard lock(g_keptMutex);
+    g_kept.insert(keptKey(path));
+}
+
+void releaseUnreadFile(const std::string &path)
+{
+    const std::lock_guard lock(g_keptMutex);
+    g_kept.erase(keptKey(path));
+}
+
+bool isKeptUnread(const std::string &path)
+{
+    const std::lock_guard lock(g_keptMutex);
+    return !g_kept.empty() && g_kept.count(keptKey(path)) != 0;
 }
 
 bool fileExists(const std::string &path)

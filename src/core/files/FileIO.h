@@ -1,8 +1,11 @@
 #pragma once
-// Whole-file reading and crash-safe writing. Writers produce bytes into a ByteSink so tests
-// can make a write fail half-way; AtomicFile writes a temporary file beside the target and
-// renames it over the target only when everything was written, so a failed save never
-// damages the old file.
+// Whole-file reading and crash-safe writing. Every read opens without blocking, accepts only
+// a regular file and stops at a limit chosen per kind of file, so a FIFO, a device or a huge
+// file in a file's place can neither hang the program nor fill its memory. Writers produce
+// bytes into a ByteSink so tests can make a write fail half-way; files are replaced through
+// AtomicFile.
+
+#include "core/files/AtomicFile.h"
 
 #include <cstddef>
 #include <string>
@@ -12,14 +15,11 @@
 namespace stv
 {
 
-class ByteSink
-{
-public:
-    virtual ~ByteSink() = default;
-    // False when the bytes could not be taken; error() then says why.
-    virtual bool write(std::string_view bytes) = 0;
-    virtual std::string error() const = 0;
-};
+// The most a file of each kind may hold.
+inline constexpr std::size_t ConfigFileLimit = std::size_t(1) << 20; // configuration, "PWP"
+inline constexpr std::size_t ListFileLimit = std::size_t(64) << 20; // list files, "Library"
+inline constexpr std::size_t ManualFileLimit = std::size_t(64) << 20; // "StvHelp.txt"
+inline constexpr std::size_t ProjectFileLimit = std::size_t(1) << 30; // *.stv
 
 // Collects everything in memory (tests, previews).
 class StringSink : public ByteSink
@@ -39,48 +39,45 @@ private:
     std::string m_data;
 };
 
-class AtomicFile : public ByteSink
-{
-public:
-    explicit AtomicFile(std::string path);
-    ~AtomicFile() override; // removes the temporary file unless committed
-    AtomicFile(const AtomicFile &) = delete;
-    AtomicFile &operator=(const AtomicFile &) = delete;
-
-    bool open();
-    bool write(std::string_view bytes) override;
-    // Flushes, syncs and renames over the target. False (and the target untouched) on failure.
-    bool commit();
-    std::string error() const override { return m_error; }
-
-private:
-    void fail(const std::string &what, int err);
-
-    std::string m_path;
-    std::string m_target; // m_path with symbolic links resolved
-    std::string m_temp;
-    int m_fd = -1;
-    bool m_failed = false;
-    static constexpr std::size_t FlushStep = 1 << 20;
-    std::size_t m_written = 0; // bytes written so far
-    std::size_t m_flushStarted = 0; // bytes already handed to the disk's writeback
-    std::string m_error;
-};
-
 struct FileResult {
     bool ok = false;
     std::string error; // the system's error text with the file named
+    bool missing = false; // the file (or a folder on its path) does not exist
 };
 
-// Reads a whole file. On failure data is empty and the result carries the error.
-FileResult readWholeFile(const std::string &path, std::string &data);
+// Reads a whole regular file of at most `limit` bytes (by default the largest kind's). On
+// failure data is empty and the result carries the error; a FIFO, socket, device or folder is
+// refused without waiting.
+FileResult readWholeFile(
+    const std::string &path, std::string &data, std::size_t limit = ProjectFileLimit);
 // Writes bytes whole through AtomicFile.
-FileResult writeWholeFile(const std::string &path, std::string_view bytes);
+FileResult writeWholeFile(const std::string &path, std::string_view bytes,
+    AtomicFile::Links links = AtomicFile::Links::Follow);
 // Writes lines, each followed by CR LF.
 FileResult writeLinesFile(const std::string &path, const std::vector<std::string> &lines);
 // Reads the lines of a file (CR LF, CR or LF); false when the file is missing or unreadable.
-bool readLinesFile(
-    const std::string &path, std::vector<std::string> &lines, std::string *error = nullptr);
+bool readLinesFile(const std::string &path, std::vector<std::string> &lines,
+    std::size_t limit = ProjectFileLimit, std::string *error = nullptr);
+
+// Copies a regular file to `to` through AtomicFile (a link at `to` is replaced, never
+// followed), a block at a time: memory does not grow with the file.
+FileResult copyRegularFile(const std::string &from, const std::string &to);
+
+// "a folder", "a FIFO (named pipe)", ... for a file's type bits (st_mode).
+std::string fileKindText(unsigned mode);
+// "it is a FIFO (named pipe), not a regular file".
+std::string notRegularText(unsigned mode);
+
+// Files of the program folder that exist but could not be read (configuration, list files,
+// library, recent list) must not be replaced by what the program holds in their stead: the
+// reader keeps them, and AtomicFile then refuses to write them. A later successful read of
+// the same path releases it.
+void keepUnreadFile(const std::string &path);
+void releaseUnreadFile(const std::string &path);
+bool isKeptUnread(const std::string &path);
+// The reason AtomicFile gives for a kept file.
+inline constexpr const char *KeptUnreadText
+    = "its content could not be read, so the file is kept as it is";
 
 bool fileExists(const std::string &path);
 bool folderExists(const std::string &path);

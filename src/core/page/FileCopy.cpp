@@ -2,6 +2,7 @@
 
 #include "core/files/FileIO.h"
 
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace stv
@@ -19,15 +20,18 @@ bool sameFile(const std::string &a, const std::string &b)
 
 CopyResult DiskCopier::copy(const std::string &from, const std::string &to)
 {
-    if (sameFile(from, to))
+    // A symbolic link at the destination is never written through: it is replaced by the
+    // copy, even when it leads to the source (unless it is the source's own name).
+    struct stat info {
+    };
+    const bool linkAtDestination = ::lstat(to.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const bool sameName = std::filesystem::path(from).lexically_normal()
+        == std::filesystem::path(to).lexically_normal();
+    if (sameName || (!linkAtDestination && sameFile(from, to)))
         return { CopyResult::Status::Skipped, {} };
-    std::string bytes;
-    const FileResult read = readWholeFile(from, bytes);
-    if (!read.ok)
-        return { CopyResult::Status::Failed, read.error };
-    const FileResult written = writeWholeFile(to, bytes);
-    if (!written.ok)
-        return { CopyResult::Status::Failed, written.error };
+    const FileResult copied = copyRegularFile(from, to);
+    if (!copied.ok)
+        return { CopyResult::Status::Failed, copied.error };
     return {};
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The file-copy layer of page generation: pictures and sounds are copied beside the page
 // through a FileCopier, so tests can fake it. DiskCopier never damages a file: copying a
-// file onto itself is skipped, and a failed copy leaves the old destination whole.
+// file onto itself is skipped, a failed copy leaves the old destination whole, only regular
+// files are copied, a symbolic link at the destination is replaced and never followed, and a
+// destination that is a folder, a FIFO, a socket or a device is refused.
 
 #include <string>
 

@@ -657,19 +657,64 @@ PageResult writePageTo(const Project &header, SectionRecords records, const Favo
     return result;
 }
 
+// Takes the copies that the page asks for without making them, so that they are made only
+// once the page itself has been written.
+class CopyList : public FileCopier
+{
+public:
+    CopyResult copy(const std::string &from, const std::string &to) override
+    {
+        m_copies.emplace_back(from, to);
+        return {};
+    }
+    const std::vector<std::pair<std::string, std::string>> &copies() const { return m_copies; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_copies;
+};
+
+// Why a copy must not go to `to`, or nothing when it may.
+std::string protectedDestination(const PageRequest &request, const std::string &to)
+{
+    if (!request.projectFile.empty()
+        && (to == request.projectFile || sameFile(to, request.projectFile)))
+        return "it would replace the project file " + request.projectFile;
+    if (to == request.pageFile || sameFile(to, request.pageFile))
+        return "it would replace the page itself";
+    return {};
+}
+
 PageResult writePageFileFrom(const Project &header, SectionRecords records,
     const FavouriteLists &lists, const PageOptions &options, const PageRequest &request,
     FileCopier &copier)
 {
-    AtomicFile file(request.pageFile);
     PageResult result;
-    if (file.open()) {
-        result = writePageTo(header, records, lists, options, request, copier, file);
-        if (result.ok && file.commit())
-            return result;
+    AtomicFile file(request.pageFile);
+    const auto cannotCreate = [&] {
+        result.ok = false;
+        result.error = "Cannot create file " + request.pageFile + ": " + file.reason();
+        return result;
+    };
+    // The page first: when it cannot be written, nothing is copied.
+    if (!file.open())
+        return cannotCreate();
+    CopyList wanted;
+    result = writePageTo(header, records, lists, options, request, wanted, file);
+    if (!result.ok || !file.sync())
+        return cannotCreate();
+
+    for (const auto &[from, to] : wanted.copies()) {
+        if (const std::string why = protectedDestination(request, to); !why.empty()) {
+            result.copyFailures.push_back("Not copied: " + from + " (" + why + ")");
+            continue;
+        }
+        const CopyResult copied = copier.copy(from, to);
+        if (copied.status == CopyResult::Status::Failed)
+            result.copyFailures.push_back(
+                copied.error.empty() ? "Cannot copy " + from : copied.error);
     }
-    result.ok = false;
-    result.error = "Cannot create file " + request.pageFile;
+    if (!file.commit())
+        return cannotCreate();
     return result;
 }
 
@@ -698,9 +743,17 @@ std::string proposedPageName(const std::string &projectFileName, const std::stri
 {
     if (!pageFileName.empty())
         return pageFileName;
-    std::string name = projectFileName;
-    replaceAll(".stv", ".html", name);
-    return name.empty() ? std::string("index.html") : name;
+    if (projectFileName.empty())
+        return "index.html";
+    // Only the file's own name changes: a folder named "x.stv" stays what it is, and a
+    // project without ".stv" in its name gets ".html" added instead of proposing itself.
+    const std::string folder = folderPart(projectFileName);
+    std::string name = fileNamePart(projectFileName);
+    if (findText(".stv", name) != 0)
+        replaceAll(".stv", ".html", name);
+    else
+        name += ".html";
+    return folder + name;
 }
 
 } // namespace stv

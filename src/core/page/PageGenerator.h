@@ -33,6 +33,7 @@ struct PageRequest {
     bool importRequested = false; // Create Web Page: true; preview: false
     std::string pageFile; // native path of the page; copies go into its folder
     std::string sourceFolder; // native folder that relative stored paths are copied from
+    std::string projectFile; // native path of the project; a copy never replaces it
     GenerationTime when;
     DateNames names;
 };
@@ -148,7 +149,10 @@ private:
 // Builds the page and writes it into the sink.
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink);
-// Writes request.pageFile through AtomicFile; a failure gives "Cannot create file %s".
+// Writes request.pageFile through AtomicFile. The page is opened and written first, the
+// pictures and sounds are copied only when that succeeded, and the page takes its place last.
+// A failure gives "Cannot create file %s: " and the reason; the copies that failed are listed
+// whatever happened to the page. No copy replaces the project file or the page itself.
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier);
 // The same for a project file read by ProjectFile: the records go from the file's bytes to
@@ -157,7 +161,8 @@ PageResult writePageFile(const ProjectFile &project, const FavouriteLists &lists
     const PageOptions &options, const PageRequest &request, FileCopier &copier);
 
 // The page name proposed for a project: its stored page name, else the project's path with
-// every ".stv" (any case) replaced by ".html", else "index.html".
+// every ".stv" (any case) of its file name replaced by ".html" (".html" added when there is
+// none), else "index.html".
 std::string proposedPageName(const std::string &projectFileName, const std::string &pageFileName);
 
 } // namespace stv

@@ -1,5 +1,7 @@
 #include "core/project/Library.h"
 
+#include "core/text/TextTools.h"
+
 #include <cstddef>
 
 namespace stv
@@ -23,13 +25,17 @@ std::vector<bool> rowMarks(std::size_t count, const std::vector<int> &rows)
 FileResult readLibraryFile(const std::string &path, std::vector<std::string> &sections)
 {
     sections.clear();
-    if (!fileExists(path) && !folderExists(path))
+    std::string data;
+    const FileResult read = readWholeFile(path, data, ListFileLimit);
+    if (read.missing)
         return { true, {} };
-    std::string error;
-    if (!readLinesFile(path, sections, &error)) {
-        sections.clear();
-        return { false, error };
+    if (!read.ok) {
+        // A library that could not be read must not be replaced by the next change.
+        keepUnreadFile(path);
+        return { false, read.error + " (the file is kept as it is)" };
     }
+    releaseUnreadFile(path);
+    sections = splitLines(data);
     return { true, {} };
 }
 

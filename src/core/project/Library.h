@@ -13,7 +13,8 @@ namespace stv
 
 inline constexpr const char *LibraryFileName = "Library";
 
-// Reads the library file. A missing file is an empty library and no error.
+// Reads the library file. A missing file is an empty library and no error; a file that cannot
+// be read gives an empty list and an error, and is kept: writes to it are refused.
 FileResult readLibraryFile(const std::string &path, std::vector<std::string> &sections);
 // Writes every record, one per line, through an atomic write.
 FileResult writeLibraryFile(const std::string &path, const std::vector<std::string> &sections);

@@ -50,7 +50,7 @@ ProjectResult parseProject(std::string_view bytes, const std::string &fileName, 
 ProjectResult ProjectFile::read(const std::string &path)
 {
     std::string data;
-    const FileResult r = readWholeFile(path, data);
+    const FileResult r = readWholeFile(path, data, ProjectFileLimit);
     if (!r.ok)
         return { false, r.error };
     return parse(std::move(data), path);
@@ -116,7 +116,7 @@ std::string serializeProject(const Project &project)
 ProjectResult loadProjectFile(const std::string &path, Project &project)
 {
     std::string data;
-    const FileResult r = readWholeFile(path, data);
+    const FileResult r = readWholeFile(path, data, ProjectFileLimit);
     if (!r.ok)
         return { false, r.error };
     return parseProject(data, path, project);
@@ -140,6 +140,23 @@ void addRecentProject(std::vector<std::string> &recent, const std::string &proje
     const std::string entry = recentEntry(projectPath);
     std::erase_if(recent, [&](const std::string &e) { return equalsIgnoreCase(e, entry); });
     recent.insert(recent.begin(), entry);
+}
+
+FileResult readRecentFile(const std::string &path, std::vector<std::string> &recent)
+{
+    recent.clear();
+    std::string data;
+    const FileResult read = readWholeFile(path, data, ConfigFileLimit);
+    if (read.missing)
+        return { true, {} };
+    if (!read.ok) {
+        // Entries that could not be read must not be lost to the next save's list.
+        keepUnreadFile(path);
+        return { false, read.error + " (the file is kept as it is)" };
+    }
+    releaseUnreadFile(path);
+    recent = splitLines(data);
+    return { true, {} };
 }
 
 std::string recentEntryPath(const std::string &entry)

@@ -75,6 +75,10 @@ ProjectResult saveProjectFile(const std::string &path, const Project &project);
 std::string recentEntry(const std::string &projectPath);
 // Removes an equal entry (letter case ignored) and puts the project's entry at the top.
 void addRecentProject(std::vector<std::string> &recent, const std::string &projectPath);
+// Reads the recent list ("PWP"). A missing file is an empty list; a file that cannot be read
+// gives an empty list and an error, and is kept: writing it is refused, so its entries are
+// never replaced by the list of this run alone.
+FileResult readRecentFile(const std::string &path, std::vector<std::string> &recent);
 // Folder followed by file name.
 std::string recentEntryPath(const std::string &entry);
 // The picker's line: name, blank, " in ", blank, folder.

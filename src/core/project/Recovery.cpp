@@ -153,6 +153,20 @@ void RecoverySession::remove() const
         ::unlink(m_file.c_str());
 }
 
+bool RecoverySession::adopt(const RecoveryEntry &entry, std::string &error)
+{
+    if (m_lockFd < 0 && !start()) {
+        error = m_error;
+        return false;
+    }
+    if (::rename(entry.file.c_str(), m_file.c_str()) != 0) {
+        error = "Cannot move the file " + entry.file + ": " + std::strerror(errno);
+        return false;
+    }
+    ::unlink(lockFileOf(entry.file).c_str());
+    return true;
+}
+
 std::vector<RecoveryEntry> findLeftRecoveries(
     const std::string &folder, std::vector<std::string> *damaged)
 {

@@ -51,6 +51,10 @@ public:
     FileResult write(const std::string &bytes) const;
     // Removes the recovery file (the project it held was saved or left behind on purpose).
     void remove() const;
+    // Takes a left recovery file over as this session's own (a recovered project): the file is
+    // renamed, never copied, so the work it holds is on disk all the time. False with an error
+    // when it cannot be moved; the left file then stays where it was.
+    bool adopt(const RecoveryEntry &entry, std::string &error);
 
 private:
     std::string m_folder;

@@ -79,34 +79,47 @@ ConfigLoadResult loadConfiguration(
     const std::string &folder, Configuration &config, FavouriteLists &lists)
 {
     ConfigLoadResult result;
-    const std::string configPath = inFolder(folder, ConfigFileName);
-    if (!fileExists(configPath))
-        return result;
-
-    std::vector<std::string> lines;
-    std::string error;
-    if (!readLinesFile(configPath, lines, &error)) {
-        // Unreadable: start as on a first run, and say why.
-        result.error = error;
-        return result;
-    }
-    config = parseConfiguration(lines);
-    result.configFound = true;
-
+    const auto failed = [&](const std::string &path, const std::string &error) {
+        // What could not be read is not written over at exit either.
+        keepUnreadFile(path);
+        result.errors.push_back(error + " (the file is kept as it is)");
+        appendError(result.error, result.errors.back());
+    };
     const std::pair<const char *, std::vector<std::string> *> listFiles[] = {
         { ColourListFile, &lists.colours },
         { LinkListFile, &lists.links },
         { ImageListFile, &lists.images },
     };
+
+    const std::string configPath = inFolder(folder, ConfigFileName);
+    if (!fileExists(configPath))
+        return result;
+    std::vector<std::string> lines;
+    std::string error;
+    if (!readLinesFile(configPath, lines, ConfigFileLimit, &error)) {
+        // Unreadable: start as on a first run, and say why. The list files are not read
+        // without the configuration, so they are kept as they are too.
+        failed(configPath, error);
+        for (const auto &[name, list] : listFiles)
+            if (fileExists(inFolder(folder, name)))
+                keepUnreadFile(inFolder(folder, name));
+        return result;
+    }
+    releaseUnreadFile(configPath);
+    config = parseConfiguration(lines);
+    result.configFound = true;
+
     for (const auto &[name, list] : listFiles) {
         const std::string path = inFolder(folder, name);
         if (!fileExists(path))
             continue;
         std::vector<std::string> items;
-        if (readLinesFile(path, items, &error))
+        if (readLinesFile(path, items, ListFileLimit, &error)) {
+            releaseUnreadFile(path);
             *list = std::move(items);
-        else
-            appendError(result.error, error);
+        } else {
+            failed(path, error);
+        }
     }
     return result;
 }

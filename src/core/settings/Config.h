@@ -46,12 +46,16 @@ std::vector<std::string> configurationLines(const Configuration &config);
 struct ConfigLoadResult {
     bool configFound = false; // "Sitorva.config" was there and read
     std::string error; // read failures of files that exist, one per paragraph
+    std::vector<std::string> errors; // the same, one entry per file
 };
 
 // Reads "Sitorva.config" from folder (a native path) into config and, only when it was read,
 // replaces each list of `lists` whose file exists by that file's lines. Without the
-// configuration both stay as they are. This also serves the command line, which needs the
-// lists and the page options but no windows.
+// configuration both stay as they are. A file that exists but cannot be read (not a regular
+// file, too large, refused by the system) is reported and kept: saveConfiguration will not
+// write over it, and without a readable configuration the existing list files are kept too.
+// This also serves the command line, which needs the lists and the page options but no
+// windows.
 ConfigLoadResult loadConfiguration(
     const std::string &folder, Configuration &config, FavouriteLists &lists);
 
@@ -61,6 +65,7 @@ struct ConfigSaveResult {
 };
 
 // Writes the configuration and all three list files; a failure does not stop the other writes.
+// Files kept by loadConfiguration are refused and reported among the failures.
 ConfigSaveResult saveConfiguration(
     const std::string &folder, const Configuration &config, const FavouriteLists &lists);
 

@@ -1,5 +1,7 @@
 #include "core/settings/ProgramFolderPath.h"
 
+#include "core/files/FileIO.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -60,7 +62,11 @@ std::string programFolderPath()
         return overrideFolder();
     static const std::string folder = [] {
         const std::string exeFolder = executableFolder();
-        if (!exeFolder.empty() && ::access(exeFolder.c_str(), W_OK) == 0)
+        // An installed program (its manual in ../share/sitorva, none beside it) never keeps
+        // its files in the system's bin folder, even when it may write there (run by root).
+        const bool installed = !exeFolder.empty() && !fileExists(exeFolder + "StvHelp.txt")
+            && fileExists(exeFolder + "../share/sitorva/StvHelp.txt");
+        if (!exeFolder.empty() && !installed && ::access(exeFolder.c_str(), W_OK) == 0)
             return exeFolder;
         const std::string data = userDataFolder();
         std::error_code ec;

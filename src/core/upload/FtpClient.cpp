@@ -2,6 +2,7 @@
 
 #include "core/files/FileIO.h"
 #include "core/text/TextTools.h"
+#include "core/upload/FtpTransfer.h"
 
 #include <curl/curl.h>
 
@@ -9,7 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace stv
 {
@@ -19,33 +22,9 @@ namespace
 
 std::atomic<bool> g_failStart { false };
 
-// Replies and data beyond these sizes are not kept: a listing or a reply log is never that big.
-constexpr std::size_t MaxReplyLog = 64 * 1024;
-constexpr std::size_t MaxListing = 64 * 1024 * 1024;
-
 CURL *handle(void *p)
 {
     return static_cast<CURL *>(p);
-}
-
-bool validHostByte(unsigned char c, bool ipv6)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.'
-        || c == '-')
-        return true;
-    if (ipv6)
-        return c == ':' || c == '%';
-    return c == '_' || c >= 0x80; // underscores and international names
-}
-
-bool validHost(std::string_view host, bool ipv6)
-{
-    if (host.empty())
-        return false;
-    for (char c : host)
-        if (!validHostByte(static_cast<unsigned char>(c), ipv6))
-            return false;
-    return true;
 }
 
 std::tm localNow()
@@ -56,190 +35,51 @@ std::tm localNow()
     return parts;
 }
 
-} // namespace
-
-struct FtpClient::Transfer {
-    std::string url;
-    bool nobody = false;
-    bool fresh = false;
-    std::string customRequest;
-    std::vector<std::string> quote;
-    std::FILE *source = nullptr;
-    curl_off_t sourceSize = -1;
-    ByteSink *sink = nullptr;
-    std::string *body = nullptr;
-    const std::atomic<bool> *abort = nullptr;
-
-    // Results.
-    std::string replies; // every reply line of the control connection
-    std::string errorReply; // the last reply of 400 or above
-    long errorCode = 0;
-    bool sinkFailed = false;
-    bool tooLarge = false;
-};
-
-namespace
+bool hasControlBytes(std::string_view text)
 {
-
-std::size_t onReply(char *data, std::size_t size, std::size_t count, void *user)
-{
-    auto *t = static_cast<FtpClient::Transfer *>(user);
-    const std::size_t n = size * count;
-    std::string_view line(data, n);
-    if (t->replies.size() + n <= MaxReplyLog)
-        t->replies.append(line);
-    // The last line of a reply is "NNN text"; remember the last refusal.
-    if (line.size() >= 4 && line[3] == ' ' && line[0] >= '4' && line[0] <= '5') {
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
-            line.remove_suffix(1);
-        t->errorReply = std::string(line);
-        t->errorCode = leadingInt(line.substr(0, 3));
-    }
-    return n;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return true;
+    return false;
 }
 
-std::size_t onData(char *data, std::size_t size, std::size_t count, void *user)
+// A path in an SFTP command, quoted the way libcurl reads it.
+std::string quotedPath(std::string_view path)
 {
-    auto *t = static_cast<FtpClient::Transfer *>(user);
-    const std::size_t n = size * count;
-    if (t->sink != nullptr) {
-        if (!t->sink->write(std::string_view(data, n))) {
-            t->sinkFailed = true;
-            return 0;
-        }
-        return n;
+    std::string out = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
     }
-    if (t->body != nullptr) {
-        if (t->body->size() + n > MaxListing) {
-            t->tooLarge = true;
-            return 0;
-        }
-        t->body->append(data, n);
-    }
-    return n;
+    return out + "\"";
 }
 
-std::size_t onRead(char *buffer, std::size_t size, std::size_t count, void *user)
+// An SFTP URL path: every segment encoded, the slashes kept.
+std::string encodeSegments(std::string_view path)
 {
-    auto *t = static_cast<FtpClient::Transfer *>(user);
-    const std::size_t n = std::fread(buffer, size, count, t->source);
-    if (n == 0 && std::ferror(t->source))
-        return CURL_READFUNC_ABORT;
-    return n;
-}
-
-int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    auto *t = static_cast<FtpClient::Transfer *>(user);
-    return t->abort != nullptr && t->abort->load() ? 1 : 0;
-}
-
-std::string reasonText(const FtpClient::Transfer &t, CURLcode code)
-{
-    std::string reason;
-    switch (code) {
-    case CURLE_COULDNT_RESOLVE_HOST:
-        reason = "the server's name could not be found";
-        break;
-    case CURLE_COULDNT_CONNECT:
-        reason = "the server could not be reached";
-        break;
-    case CURLE_LOGIN_DENIED:
-        reason = "the server refused the user name or password";
-        break;
-    case CURLE_OPERATION_TIMEDOUT:
-        reason = "the server stopped answering, so the work was abandoned";
-        break;
-    case CURLE_ABORTED_BY_CALLBACK:
-        reason = "the work was cancelled";
-        break;
-    case CURLE_READ_ERROR:
-        reason = "the file could not be read";
-        break;
-    case CURLE_WRITE_ERROR:
-        if (t.sinkFailed && t.sink != nullptr)
-            reason = t.sink->error().empty() ? "the file could not be written" : t.sink->error();
-        else if (t.tooLarge)
-            reason = "the listing is too large";
-        else
-            reason = "the data could not be stored";
-        break;
-    case CURLE_UPLOAD_FAILED:
-    case CURLE_REMOTE_ACCESS_DENIED:
-    case CURLE_FTP_COULDNT_RETR_FILE:
-    case CURLE_REMOTE_FILE_NOT_FOUND:
-    case CURLE_QUOTE_ERROR:
-        reason = "the server refused it";
-        break;
-    case CURLE_PARTIAL_FILE:
-        reason = "the transfer ended before the whole file had arrived";
-        break;
-    default:
-        reason = curl_easy_strerror(code);
-        break;
-    }
-    if (!t.errorReply.empty())
-        reason += " (the server said: " + t.errorReply + ")";
-    return reason;
-}
-
-} // namespace
-
-std::optional<HostPort> splitHostPort(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    if (text.size() >= 6 && equalsIgnoreCase(text.substr(0, 6), "ftp://"))
-        text.remove_prefix(6);
-    while (!text.empty() && text.back() == '/')
-        text.remove_suffix(1);
-
-    HostPort out;
-    std::string_view portText;
-    bool ipv6 = false;
-    if (!text.empty() && text.front() == '[') {
-        const std::size_t close = text.find(']');
-        if (close == std::string_view::npos)
-            return std::nullopt;
-        out.host = std::string(text.substr(1, close - 1));
-        ipv6 = true;
-        std::string_view rest = text.substr(close + 1);
-        if (!rest.empty()) {
-            if (rest.front() != ':')
-                return std::nullopt;
-            portText = rest.substr(1);
-            if (portText.empty())
-                return std::nullopt;
-        }
-    } else {
-        const std::size_t first = text.find(':');
-        if (first == std::string_view::npos) {
-            out.host = std::string(text);
-        } else if (text.find(':', first + 1) != std::string_view::npos) {
-            out.host = std::string(text); // a bare IPv6 address
-            ipv6 = true;
-        } else {
-            out.host = std::string(text.substr(0, first));
-            portText = text.substr(first + 1);
-            if (portText.empty())
-                return std::nullopt;
-        }
-    }
-    if (!validHost(out.host, ipv6))
-        return std::nullopt;
-    if (!portText.empty()) {
-        if (portText.size() > 5)
-            return std::nullopt;
-        for (char c : portText)
-            if (c < '0' || c > '9')
-                return std::nullopt;
-        out.port = leadingInt(portText);
-        if (out.port < 1 || out.port > 65535)
-            return std::nullopt;
+    std::string out;
+    std::size_t pos = 0;
+    while (pos <= path.size()) {
+        std::size_t slash = path.find('/', pos);
+        if (slash == std::string_view::npos)
+            slash = path.size();
+        out += encodeUrlPath(path.substr(pos, slash - pos));
+        if (slash < path.size())
+            out += '/';
+        pos = slash + 1;
     }
     return out;
+}
+
+} // namespace
+
+std::string knownHostsLine(const RemoteAddress &address, const HostKey &key)
+{
+    const std::string host = address.port == 22
+        ? address.host
+        : "[" + address.host + "]:" + std::to_string(address.port);
+    return host + " " + key.type + " " + key.base64;
 }
 
 std::string encodeUrlPath(std::string_view bytes)
@@ -279,83 +119,32 @@ FtpClient::FtpClient()
         return;
     }
     m_curl = curl_easy_init();
-    if (m_curl == nullptr)
+    m_multi = curl_multi_init();
+    if (m_curl == nullptr || m_multi == nullptr) {
         m_startError = "The FTP library could not be started.";
+        return;
+    }
+    // One connection at a time: a fresh login closes the one before it.
+    curl_multi_setopt(static_cast<CURLM *>(m_multi), CURLMOPT_MAXCONNECTS, 1L);
 }
 
 FtpClient::~FtpClient()
 {
+    if (m_multi != nullptr)
+        curl_multi_cleanup(static_cast<CURLM *>(m_multi));
     if (m_curl != nullptr)
         curl_easy_cleanup(handle(m_curl));
 }
 
 std::string FtpClient::baseUrl() const
 {
-    const bool ipv6 = m_host.host.find(':') != std::string::npos;
-    return "ftp://" + (ipv6 ? "[" + m_host.host + "]" : m_host.host) + ":"
-        + std::to_string(m_host.port) + "/";
+    const char *scheme = m_address.protocol == Protocol::Sftp ? "sftp://" : "ftp://";
+    return scheme + bracketedHost(m_address) + ":" + std::to_string(m_address.port) + "/";
 }
 
-FtpOutcome FtpClient::perform(Transfer &t)
+std::string FtpClient::remotePath(const std::string &name) const
 {
-    if (!m_startError.empty())
-        return { false, m_startError };
-    CURL *curl = handle(m_curl);
-    curl_easy_reset(curl);
-    t.abort = &m_abort;
-
-    curl_easy_setopt(curl, CURLOPT_URL, t.url.c_str());
-#if LIBCURL_VERSION_NUM >= 0x075500
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
-#endif
-    curl_easy_setopt(curl, CURLOPT_USERNAME, m_user.c_str());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, m_password.c_str());
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 0L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
-    // One connection at a time: a fresh login closes the one before it.
-    curl_easy_setopt(curl, CURLOPT_MAXCONNECTS, 1L);
-    curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, t.fresh ? 1L : 0L);
-    // The directory goes to the server in one CWD, as the user typed it.
-    curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, m_limits.connectSeconds);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, m_limits.stallSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, m_limits.stallSeconds);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &onReply);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &onData);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
-    if (t.nobody)
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    if (!t.customRequest.empty())
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, t.customRequest.c_str());
-    curl_slist *quote = nullptr;
-    for (const std::string &command : t.quote)
-        quote = curl_slist_append(quote, command.c_str());
-    if (quote != nullptr)
-        curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
-    if (t.source != nullptr) {
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, &onRead);
-        curl_easy_setopt(curl, CURLOPT_READDATA, &t);
-        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, t.sourceSize);
-    }
-
-    const CURLcode code = curl_easy_perform(curl);
-    curl_easy_setopt(curl, CURLOPT_QUOTE, static_cast<curl_slist *>(nullptr));
-    curl_slist_free_all(quote);
-    if (code == CURLE_OK)
-        return { true, {} };
-
-    std::string reason = reasonText(t, code);
-    // The password never leaves in a message, even if a server echoed it.
-    if (!m_password.empty())
-        replaceAll(m_password, "****", reason);
-    return { false, reason };
+    return quotedPath(m_rawDir + name);
 }
 
 FtpOutcome FtpClient::login(
@@ -364,24 +153,36 @@ FtpOutcome FtpClient::login(
     m_loggedIn = false;
     m_mlsd = false;
     m_dirPath.clear();
+    m_rawDir.clear();
     if (!m_startError.empty())
-        return { false, m_startError };
-    const std::optional<HostPort> hostPort = splitHostPort(host);
-    if (!hostPort)
-        return { false, "the host name is not valid" };
-    m_host = *hostPort;
+        return FtpOutcome::fail(m_startError, FtpProblem::Failed);
+    const std::optional<RemoteAddress> address = parseHostField(host);
+    if (!address)
+        return FtpOutcome::fail("the host name is not valid", FtpProblem::Failed);
+    if (!(*address == m_address)) {
+        m_pinnedKey.clear();
+        m_offeredKey.reset();
+    }
+    m_address = *address;
     m_user = user;
     m_password = password;
+    if (m_address.protocol == Protocol::Sftp) {
+        if (m_user.empty())
+            return FtpOutcome::fail("SFTP needs a user name", FtpProblem::Failed);
+        m_dirPath = "~/";
+    }
 
     Transfer t;
-    t.url = baseUrl();
+    t.url = baseUrl() + m_dirPath;
     t.nobody = true;
     t.fresh = true;
     // FEAT tells whether the server has MLSD; a server without FEAT is simply asked for LIST.
-    t.quote = { "*FEAT", "*OPTS UTF8 ON" };
+    if (m_address.protocol != Protocol::Sftp)
+        t.quote = { "*FEAT", "*OPTS UTF8 ON" };
     FtpOutcome outcome = perform(t);
     if (!outcome.ok)
         return outcome;
+    m_offeredKey.reset();
     for (const std::string &line : splitLines(t.replies)) {
         if (line.size() > 1 && line[0] == ' ' && findText("MLST", line) == 2) {
             m_mlsd = true;
@@ -392,21 +193,75 @@ FtpOutcome FtpClient::login(
     return outcome;
 }
 
+FtpOutcome FtpClient::trustOfferedHostKey(bool remember)
+{
+    if (!m_offeredKey)
+        return FtpOutcome::fail("the server offered no key", FtpProblem::Failed);
+    const HostKey key = *m_offeredKey;
+    if (remember) {
+        const std::string folder = sshFolder();
+        ::mkdir(folder.c_str(), 0700);
+        const std::string file = folder + "/known_hosts";
+        // Appended, never rewritten: the user's other lines and comments stay as they are.
+        const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+        std::string line = knownHostsLine(m_address, key) + "\n";
+        struct stat info {
+        };
+        if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0) {
+            char last = '\n';
+            const int readFd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            if (readFd >= 0) {
+                if (::pread(readFd, &last, 1, info.st_size - 1) != 1)
+                    last = '\n';
+                ::close(readFd);
+            }
+            if (last != '\n')
+                line.insert(line.begin(), '\n');
+        }
+        const bool written
+            = fd >= 0 && ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (!written)
+            return FtpOutcome::fail(file + " could not be written: " + std::strerror(err));
+    }
+    // The fingerprint without its "SHA256:" is what libcurl compares the server's key with.
+    m_pinnedKey = key.fingerprint.substr(key.fingerprint.find(':') + 1);
+    return FtpOutcome::success();
+}
+
 FtpOutcome FtpClient::changeDirectory(const std::string &dir)
 {
     if (!m_loggedIn)
-        return { false, "not connected to a server" };
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
+    const bool sftp = m_address.protocol == Protocol::Sftp;
     if (dir.empty()) {
-        m_dirPath.clear();
-        return { true, {} };
+        m_dirPath = sftp ? "~/" : "";
+        m_rawDir.clear();
+        return FtpOutcome::success();
     }
     Transfer t;
-    const std::string path = encodeUrlPath(dir) + "/";
-    t.url = baseUrl() + path;
-    t.nobody = true;
+    std::string path;
+    std::string raw = dir.back() == '/' ? dir : dir + "/";
+    if (sftp) {
+        // An SFTP request on a folder proves nothing about it; ask the server about it.
+        if (hasControlBytes(dir))
+            return FtpOutcome::fail("the folder name holds control characters", FtpProblem::Failed);
+        path = dir.front() == '/' ? encodeSegments(raw.substr(1)) : "~/" + encodeSegments(raw);
+        t.url = baseUrl() + m_dirPath;
+        t.nobody = true;
+        t.quote = { "statvfs " + quotedPath(raw) };
+    } else {
+        path = encodeUrlPath(dir) + "/";
+        t.url = baseUrl() + path;
+        t.nobody = true;
+    }
     FtpOutcome outcome = perform(t);
-    if (outcome.ok)
+    if (outcome.ok) {
         m_dirPath = path;
+        m_rawDir = raw;
+    }
     return outcome;
 }
 
@@ -414,11 +269,12 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
 {
     entries.clear();
     if (!m_loggedIn)
-        return { false, "not connected to a server" };
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
     std::string body;
     Transfer t;
     t.url = baseUrl() + m_dirPath;
     t.body = &body;
+    t.listing = true;
     if (m_mlsd)
         t.customRequest = "MLSD";
     FtpOutcome outcome = perform(t);
@@ -431,41 +287,112 @@ FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)
         return outcome;
     const std::tm now = localNow();
     const CivilTime today { now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, 0, 0, 0 };
-    entries = parseListing(body, m_mlsd, today);
+    bool cut = false;
+    entries = parseListing(
+        body, m_mlsd, today, MaxListingEntries, &cut, [this] { return m_cancel.load(); });
+    if (m_cancel) {
+        entries.clear();
+        return FtpOutcome::fail("the work was cancelled", FtpProblem::Cancelled);
+    }
+    if (cut || t.listingCut)
+        outcome.note = "The folder holds more than can be shown: only the first "
+            + intText(static_cast<long long>(entries.size())) + " entries are listed.";
     return outcome;
 }
 
-FtpOutcome FtpClient::upload(const std::string &localPath, const std::string &remoteName)
+FtpOutcome FtpClient::upload(const std::string &localPath, const std::string &remoteName,
+    const SendProgress &progress, std::string *sha256)
 {
     if (!m_loggedIn)
-        return { false, "not connected to a server" };
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
     if (remoteName.empty())
-        return { false, "the file has no name" };
+        return FtpOutcome::fail("the file has no name", FtpProblem::Failed);
     struct stat info {
     };
     if (::stat(localPath.c_str(), &info) != 0)
-        return { false, std::string("the file could not be read: ") + std::strerror(errno) };
+        return FtpOutcome::fail(std::string("the file could not be read: ") + std::strerror(errno));
     if (S_ISDIR(info.st_mode))
-        return { false, "it is a folder, and only files can be sent" };
+        return FtpOutcome::fail("it is a folder, and only files can be sent", FtpProblem::Failed);
+    // A FIFO or a device would keep the upload reading for ever.
+    if (!S_ISREG(info.st_mode))
+        return FtpOutcome::fail(
+            notRegularText(info.st_mode) + ", and only files can be sent", FtpProblem::Failed);
     std::FILE *file = std::fopen(localPath.c_str(), "rb");
     if (file == nullptr)
-        return { false, std::string("the file could not be read: ") + std::strerror(errno) };
+        return FtpOutcome::fail(std::string("the file could not be read: ") + std::strerror(errno));
     Transfer t;
     t.url = baseUrl() + m_dirPath + encodeUrlPath(remoteName);
     t.source = file;
-    t.sourceSize = static_cast<curl_off_t>(info.st_size);
+    t.sourceSize = static_cast<long long>(info.st_size);
+    t.progress = &progress;
+    Sha256 digest;
+    if (sha256 != nullptr)
+        t.sentDigest = &digest;
+    FtpOutcome outcome = perform(t);
+    std::fclose(file);
+    if (sha256 != nullptr)
+        *sha256 = outcome.ok ? digest.hex() : std::string();
+    return outcome;
+}
+
+FtpOutcome FtpClient::uploadText(const std::string &bytes, const std::string &remoteName)
+{
+    if (!m_loggedIn)
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
+    if (bytes.empty())
+        return FtpOutcome::fail("there is nothing to send", FtpProblem::Failed);
+    std::FILE *file = ::fmemopen(const_cast<char *>(bytes.data()), bytes.size(), "rb");
+    if (file == nullptr)
+        return FtpOutcome::fail(std::strerror(errno), FtpProblem::Failed);
+    Transfer t;
+    t.url = baseUrl() + m_dirPath + encodeUrlPath(remoteName);
+    t.source = file;
+    t.sourceSize = static_cast<long long>(bytes.size());
     FtpOutcome outcome = perform(t);
     std::fclose(file);
     return outcome;
 }
 
-FtpOutcome FtpClient::download(const std::string &remoteName, ByteSink &sink)
+FtpOutcome FtpClient::download(const std::string &remoteName, ByteSink &sink, long long maxBytes)
 {
     if (!m_loggedIn)
-        return { false, "not connected to a server" };
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
     Transfer t;
     t.url = baseUrl() + m_dirPath + encodeUrlPath(remoteName);
     t.sink = &sink;
+    t.maxBytes = maxBytes;
+    return perform(t);
+}
+
+FtpOutcome FtpClient::rename(const std::string &from, const std::string &to)
+{
+    if (!m_loggedIn)
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
+    if (hasControlBytes(from) || hasControlBytes(to) || from.empty() || to.empty())
+        return FtpOutcome::fail("the name cannot be sent in a command", FtpProblem::Failed);
+    Transfer t;
+    t.url = baseUrl() + m_dirPath;
+    t.nobody = true;
+    if (m_address.protocol == Protocol::Sftp)
+        // SFTP's rename never replaces a file, so the old one goes first.
+        t.postQuote
+            = { "*rm " + remotePath(to), "rename " + remotePath(from) + " " + remotePath(to) };
+    else
+        t.postQuote = { "RNFR " + from, "RNTO " + to };
+    return perform(t);
+}
+
+FtpOutcome FtpClient::remove(const std::string &name)
+{
+    if (!m_loggedIn)
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
+    if (hasControlBytes(name) || name.empty())
+        return FtpOutcome::fail("the name cannot be sent in a command", FtpProblem::Failed);
+    Transfer t;
+    t.url = baseUrl() + m_dirPath;
+    t.nobody = true;
+    t.postQuote
+        = { m_address.protocol == Protocol::Sftp ? "*rm " + remotePath(name) : "*DELE " + name };
     return perform(t);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/text/TextTools.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -16,11 +17,13 @@ struct Token {
     std::size_t start = 0;
 };
 
-std::vector<Token> tokens(std::string_view line)
+// The first `limit` blank-separated words of a line: enough to reach the name, however many
+// blanks a hostile name holds.
+std::vector<Token> tokens(std::string_view line, std::size_t limit)
 {
     std::vector<Token> out;
     std::size_t i = 0;
-    while (i < line.size()) {
+    while (i < line.size() && out.size() < limit) {
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
             ++i;
         const std::size_t start = i;
@@ -77,6 +80,12 @@ bool isDotEntry(std::string_view name)
     return name == "." || name == "..";
 }
 
+void setName(FtpEntry &entry, std::string_view name)
+{
+    entry.nameCut = name.size() > MaxNameBytes;
+    entry.name = entry.nameCut ? cutUtf8(name, MaxNameBytes) : std::string(name);
+}
+
 std::optional<FtpEntry> parseUnixLine(
     std::string_view line, const std::vector<Token> &t, const CivilTime &today)
 {
@@ -114,7 +123,7 @@ std::optional<FtpEntry> parseUnixLine(
         if (isDotEntry(name))
             return std::nullopt;
         FtpEntry entry;
-        entry.name = std::string(name);
+        setName(entry, name);
         entry.size = size;
         entry.isDirectory = perms[0] == 'd';
         entry.modified = when;
@@ -175,7 +184,7 @@ std::optional<FtpEntry> parseDosLine(std::string_view line, const std::vector<To
     const std::string_view name = line.substr(t[next + 1].start);
     if (isDotEntry(name))
         return std::nullopt;
-    entry.name = std::string(name);
+    setName(entry, name);
     entry.modified = when;
     return entry;
 }
@@ -230,7 +239,9 @@ std::optional<FtpEntry> parseMlsdLine(std::string_view line)
     if (name.empty() || facts.find('=') == std::string_view::npos)
         return std::nullopt;
     FtpEntry entry;
-    entry.name = std::string(name);
+    if (isDotEntry(name))
+        return std::nullopt;
+    setName(entry, name);
     std::size_t pos = 0;
     while (pos < facts.size()) {
         std::size_t end = facts.find(';', pos);
@@ -256,15 +267,13 @@ std::optional<FtpEntry> parseMlsdLine(std::string_view line)
             entry.modified = mlsdTime(value);
         }
     }
-    if (isDotEntry(entry.name))
-        return std::nullopt;
     return entry;
 }
 
 std::optional<FtpEntry> parseListLine(std::string_view line, const CivilTime &today)
 {
     line = trimLineEnd(line);
-    const std::vector<Token> t = tokens(line);
+    const std::vector<Token> t = tokens(line, 24);
     if (t.size() < 4)
         return std::nullopt;
     if (!t[0].text.empty() && t[0].text[0] >= '0' && t[0].text[0] <= '9')
@@ -272,15 +281,72 @@ std::optional<FtpEntry> parseListLine(std::string_view line, const CivilTime &to
     return parseUnixLine(line, t, today);
 }
 
-std::vector<FtpEntry> parseListing(std::string_view body, bool mlsd, const CivilTime &today)
+std::vector<FtpEntry> parseListing(std::string_view body, bool mlsd, const CivilTime &today,
+    std::size_t maxEntries, bool *cut, const std::function<bool()> &stop)
 {
     std::vector<FtpEntry> entries;
-    for (const std::string &line : splitLines(body)) {
+    if (cut != nullptr)
+        *cut = false;
+    std::size_t pos = 0;
+    std::size_t lines = 0;
+    while (pos < body.size()) {
+        if (stop && ++lines % 4096 == 0 && stop())
+            break;
+        std::size_t end = body.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = body.size();
+        const std::string_view line = body.substr(pos, end - pos);
+        pos = end + 1;
+        if (line.empty())
+            continue;
         std::optional<FtpEntry> entry = mlsd ? parseMlsdLine(line) : parseListLine(line, today);
-        if (entry)
-            entries.push_back(std::move(*entry));
+        if (!entry)
+            continue;
+        if (entries.size() == maxEntries) {
+            if (cut != nullptr)
+                *cut = true;
+            break;
+        }
+        entries.push_back(std::move(*entry));
     }
     return entries;
+}
+
+std::string cutUtf8(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return std::string(text);
+    std::size_t end = maxBytes;
+    // Step back over continuation bytes to the start of the sequence that does not fit whole.
+    std::size_t back = end;
+    while (back > 0 && (static_cast<unsigned char>(text[back]) & 0xC0) == 0x80 && end - back < 4)
+        --back;
+    if ((static_cast<unsigned char>(text[back]) & 0xC0) == 0xC0)
+        end = back;
+    return std::string(text.substr(0, end));
+}
+
+std::string serverText(std::string_view text, std::size_t maxBytes)
+{
+    std::string out;
+    out.reserve(std::min(text.size(), maxBytes));
+    bool blank = false;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F) {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank && c != ' ')
+            out += ' ';
+        blank = false;
+        out += ch;
+        if (out.size() > maxBytes + 4)
+            break;
+    }
+    if (out.size() > maxBytes)
+        return cutUtf8(out, maxBytes) + "...";
+    return out;
 }
 
 ListingRow makeListingRow(const FtpEntry &entry)

@@ -3,6 +3,7 @@
 // upload window shows for each entry. Plain C++, no network and no Qt.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,11 +33,17 @@ struct DosDateTime {
 std::optional<DosDateTime> toDosDateTime(const CivilTime &t);
 CivilTime fromDosDateTime(DosDateTime d);
 
+// A listing keeps at most this many entries; a longer one is cut, with a note.
+inline constexpr std::size_t MaxListingEntries = 100000;
+// Names are kept up to this many bytes: 260 characters of up to four bytes each.
+inline constexpr std::size_t MaxNameBytes = 1040;
+
 struct FtpEntry {
-    std::string name; // bytes as the server sent them
+    std::string name; // bytes as the server sent them, cut to MaxNameBytes
     long long size = 0;
     bool isDirectory = false;
     std::optional<CivilTime> modified; // as the server reports it, no time-zone conversion
+    bool nameCut = false; // the server's name was longer
     bool operator==(const FtpEntry &) const = default;
 };
 
@@ -49,8 +56,18 @@ std::optional<FtpEntry> parseMlsdLine(std::string_view line);
 // `today`. Empty for "total" lines, "." and "..", and lines of no known format.
 std::optional<FtpEntry> parseListLine(std::string_view line, const CivilTime &today);
 
-// All entries of a listing body, in the order the server sent them.
-std::vector<FtpEntry> parseListing(std::string_view body, bool mlsd, const CivilTime &today);
+// The entries of a listing body, in the order the server sent them; at most maxEntries, and
+// *cut (when given) tells whether there were more.
+// With stop, the parse ends early (with what it has) once stop() says so.
+std::vector<FtpEntry> parseListing(std::string_view body, bool mlsd, const CivilTime &today,
+    std::size_t maxEntries = MaxListingEntries, bool *cut = nullptr,
+    const std::function<bool()> &stop = {});
+
+// The first bytes of text, at most maxBytes, never ending inside a UTF-8 sequence.
+std::string cutUtf8(std::string_view text, std::size_t maxBytes);
+// Text a server sent, made fit to show: line breaks and other control characters removed,
+// cut to maxBytes with "..." after it when it was longer.
+std::string serverText(std::string_view text, std::size_t maxBytes = 300);
 
 // What a row of the listing shows: the size in decimal when above 0 and not a directory,
 // otherwise empty; the date passed through the MS-DOS fields (2-second steps), empty when the

@@ -1,5 +1,6 @@
 #include "gui/desktop/LaunchFile.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 
 #include <QFile>
@@ -35,7 +36,27 @@ QString runQuietly(const QString &program, const QStringList &arguments)
 class DesktopShell : public ShellSeam
 {
 public:
-    bool openUrl(const QUrl &url) override { return QDesktopServices::openUrl(url); }
+    // xdg-open is waited for a moment so that its failure (no program for the file, no file
+    // manager) comes back; one that keeps running is left to it. Without xdg-open the
+    // toolkit's own way is used.
+    bool openUrl(const QUrl &url) override
+    {
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return QDesktopServices::openUrl(url);
+        auto *process = new QProcess(QCoreApplication::instance());
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(
+            opener, { url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded) });
+        if (!process->waitForStarted(3000)) {
+            process->deleteLater();
+            return false;
+        }
+        if (!process->waitForFinished(1500))
+            return true;
+        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    }
     bool startDetached(
         const QString &program, const QStringList &arguments, const QString &workingFolder) override
     {

@@ -7,11 +7,15 @@
 namespace stv
 {
 
-// The executable's folder when it is writable (a portable install, or running from build/);
-// otherwise the per-user data folder, created on first use.
+// The executable's folder when it is writable and not an installed program's bin folder (a
+// portable copy, or running from build/); otherwise the per-user data folder, created on first
+// use.
 QString programFolder();
 // Tests point the program at a folder of their own.
 void setProgramFolder(const QString &folder);
+// The configuration and lists a new user starts with: defaults/ beside the executable, else
+// ../share/sitorva/defaults (an installed prefix); empty when neither exists.
+QString defaultListsFolder();
 // Where the manual is found: beside the executable, else in the installed data folders.
 QString helpFilePath();
 // The manual of a program whose executable lies in executableFolder: beside it, else in

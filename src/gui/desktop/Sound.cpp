@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 #ifdef STV_HAVE_CANBERRA
 #include <canberra.h>
 #endif
@@ -56,7 +58,15 @@ public:
             ca_context_destroy(m_context);
     }
 
-    void playFile(const QString &path) override { play(path); }
+    // Only a regular file is handed to the player: a FIFO or a device in a sound's place would
+    // keep it reading for ever.
+    void playFile(const QString &path) override
+    {
+        struct stat info {
+        };
+        if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode))
+            play(path);
+    }
 
     void playSystemSound(const QString &name) override
     {

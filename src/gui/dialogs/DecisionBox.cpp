@@ -17,7 +17,8 @@ namespace
 constexpr int BoxWidth = 330;
 constexpr int BoxHeight = 236;
 
-// The product name drawn twice, black and then red two pixels to the left, for a shadow.
+// The product name drawn twice, in the text colour and then red two pixels to the left, for a
+// shadow.
 class TitleBox : public QWidget
 {
 public:
@@ -38,7 +39,7 @@ protected:
         painter.setFont(font);
         const QString title = QStringLiteral("Sitorva 98");
         const QRect area(2, 0, width() - 2, height());
-        painter.setPen(Qt::black);
+        painter.setPen(palette().color(QPalette::WindowText)); // the shadow
         painter.drawText(area, Qt::AlignHCenter | Qt::AlignVCenter, title);
         painter.setPen(Qt::red);
         painter.drawText(area.translated(-2, 0), Qt::AlignHCenter | Qt::AlignVCenter, title);

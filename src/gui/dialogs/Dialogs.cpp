@@ -7,10 +7,17 @@
 #include <QAbstractButton>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace stv
 {
+
+namespace
+{
+// The program's one colour dialog remembers the colour it gave last.
+QColor s_lastColour = Qt::black;
+} // namespace
 
 namespace
 {
@@ -28,6 +35,8 @@ QMessageBox::StandardButtons toQt(Buttons b)
         return QMessageBox::No | QMessageBox::Ok;
     case Buttons::YesNo:
         return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::TrustKey:
+        return QMessageBox::Cancel; // the two trust buttons are added by name
     }
     return QMessageBox::Ok;
 }
@@ -72,10 +81,21 @@ public:
             break;
         }
         QMessageBox box(icon, caption, text, toQt(buttons), parent);
+        QAbstractButton *once = nullptr;
+        QAbstractButton *remember = nullptr;
+        if (buttons == Buttons::TrustKey) {
+            once = box.addButton(QStringLiteral("Trust &Once"), QMessageBox::AcceptRole);
+            remember = box.addButton(QStringLiteral("Trust and &Remember"), QMessageBox::YesRole);
+            box.setDefaultButton(QMessageBox::Cancel);
+        }
         box.exec();
         QAbstractButton *clicked = box.clickedButton();
         if (clicked == nullptr)
             return Answer::Cancel;
+        if (clicked == once)
+            return Answer::Ok;
+        if (clicked == remember)
+            return Answer::Yes;
         return fromQt(box.standardButton(clicked));
     }
 
@@ -157,6 +177,11 @@ Answer Dialogs::confirm(QWidget *parent, const QString &text, Buttons buttons)
     return seam().message(parent, DialogSeam::Kind::Confirmation, text, buttons);
 }
 
+Answer Dialogs::askHostKey(QWidget *parent, const QString &text)
+{
+    return seam().message(parent, DialogSeam::Kind::Warning, text, Buttons::TrustKey);
+}
+
 std::optional<QString> Dialogs::askLine(
     QWidget *parent, const QString &caption, const QString &prompt, const QString &initial)
 {
@@ -177,7 +202,15 @@ QString Dialogs::askSaveFile(QWidget *parent, const QString &title, const QStrin
 
 std::optional<QColor> Dialogs::askColour(QWidget *parent, const QColor &initial)
 {
-    return seam().askColour(parent, initial);
+    std::optional<QColor> chosen = seam().askColour(parent, initial);
+    if (chosen)
+        s_lastColour = *chosen;
+    return chosen;
+}
+
+QColor Dialogs::lastColour()
+{
+    return s_lastColour;
 }
 
 QString Dialogs::zoomEdit(QWidget *parent, const QString &caption, const QString &text,
@@ -210,6 +243,7 @@ QString qtFileFilter(const QString &pairs)
 ScriptedDialogs::ScriptedDialogs()
 {
     Dialogs::setSeam(this);
+    s_lastColour = Qt::black; // each scripted test starts as the program does
 }
 
 ScriptedDialogs::~ScriptedDialogs()

@@ -24,6 +24,7 @@ enum class Buttons {
     YesNoAbort, // the save-changes question
     NoOk, // confirmations of generation and deletions
     YesNo,
+    TrustKey, // "Trust &Once" (Ok), "Trust and &Remember" (Yes), Cancel
 };
 
 class DialogSeam
@@ -58,6 +59,9 @@ public:
     static Answer errorAbort(QWidget *parent, const QString &text);
     static void warning(QWidget *parent, const QString &text);
     static Answer confirm(QWidget *parent, const QString &text, Buttons buttons);
+    // The question about a server's unknown SSH host key: Ok trusts it once, Yes trusts and
+    // remembers it, Cancel refuses it.
+    static Answer askHostKey(QWidget *parent, const QString &text);
     static std::optional<QString> askLine(
         QWidget *parent, const QString &caption, const QString &prompt, const QString &initial);
     static QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
@@ -65,6 +69,9 @@ public:
     static QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
         const QString &defaultExt, const QString &filter);
     static std::optional<QColor> askColour(QWidget *parent, const QColor &initial);
+    // The colour the colour dialog last gave, whichever window asked: the program has one
+    // colour dialog, and New Colour opens it at the colour of its last use.
+    static QColor lastColour();
     static QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
         Qt::Alignment alignment = Qt::AlignLeft, const QFont &font = QFont());
 

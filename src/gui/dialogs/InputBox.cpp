@@ -1,10 +1,14 @@
 #include "gui/dialogs/InputBox.h"
 
+#include "gui/dialogs/LineEdits.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace stv
 {
@@ -17,7 +21,7 @@ InputBox::InputBox(QWidget *parent)
 
     m_prompt = new QLabel(this);
     m_prompt->setObjectName(QStringLiteral("PromptLabel"));
-    m_prompt->setGeometry(8, 8, 300, 60);
+    m_prompt->setGeometry(PromptLeft, PromptTop, PromptWidth, PromptHeight);
     m_prompt->setWordWrap(true);
     m_prompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -32,7 +36,13 @@ InputBox::InputBox(QWidget *parent)
 
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("InfoEdit"));
-    m_edit->setGeometry(8, 72, 376, 23);
+    m_edit->setGeometry(8, PromptTop + PromptHeight + 2, 376, 21);
+
+    prepareLineEdit(m_edit);
+    m_prompt->setBuddy(m_edit);
+    // The edit comes first for Tab, then the buttons beside it.
+    setTabOrder(m_edit, m_accept);
+    setTabOrder(m_accept, m_cancel);
 
     connect(m_accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -41,6 +51,12 @@ InputBox::InputBox(QWidget *parent)
 void InputBox::setPrompt(const QString &prompt)
 {
     m_prompt->setText(prompt);
+    // The designed prompt area holds four lines of the designed font; a larger desktop font
+    // or a longer prompt grows the box downwards so that no line is cut off.
+    const int needed = std::max(PromptHeight, m_prompt->heightForWidth(PromptWidth));
+    m_prompt->setFixedHeight(needed);
+    m_edit->move(8, PromptTop + needed + 2);
+    setFixedSize(392, 103 + needed - PromptHeight);
 }
 
 std::optional<QString> InputBox::ask(

@@ -27,6 +27,9 @@ public:
         QWidget *parent, const QString &caption, const QString &prompt, const QString &initial);
 
 private:
+    // The designed prompt area, top left of the box.
+    static constexpr int PromptLeft = 4, PromptTop = 4, PromptWidth = 309, PromptHeight = 73;
+
     QLabel *m_prompt;
     QLineEdit *m_edit;
     QPushButton *m_accept;

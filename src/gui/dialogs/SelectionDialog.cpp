@@ -21,6 +21,7 @@ SelectionDialog::SelectionDialog(QWidget *parent)
 
     m_list = new QListWidget(m_group);
     m_list->setObjectName(QStringLiteral("MultiList"));
+    m_list->setAccessibleName(m_group->title());
     m_list->setGeometry(10, 22, 350, 136);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
 

@@ -1,6 +1,7 @@
 #include "gui/dialogs/ZoomEditor.h"
 
-#include <QPlainTextEdit>
+#include "gui/dialogs/LongTextEdit.h"
+
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -15,8 +16,9 @@ ZoomEditor::ZoomEditor(QWidget *parent)
     resize(544, 375);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_memo = new QPlainTextEdit(this);
+    m_memo = new LongTextEdit(this);
     m_memo->setObjectName(QStringLiteral("ZoomMemo"));
+    m_memo->setAccessibleName(QStringLiteral("Text"));
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_memo);
 }
@@ -27,14 +29,14 @@ QString ZoomEditor::edit(QWidget *parent, const QString &caption, const QString 
     ZoomEditor form(parent);
     form.setWindowTitle(caption);
     form.memo()->setFont(font);
-    form.memo()->setPlainText(text);
+    form.memo()->setText(text);
     QTextCursor cursor(form.memo()->document());
     cursor.select(QTextCursor::Document);
     QTextBlockFormat block;
     block.setAlignment(alignment);
     cursor.mergeBlockFormat(block);
     form.exec();
-    return form.memo()->toPlainText();
+    return form.memo()->text();
 }
 
 } // namespace stv

@@ -2,19 +2,20 @@
 
 #include "core/files/FileIO.h"
 #include "core/text/TextTools.h"
+#include "gui/desktop/Contrast.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/IconStrip.h"
-#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
+#include "gui/dialogs/AccessibleNames.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/InputBox.h"
+#include "gui/dialogs/LaunchBox.h"
 #include "gui/help/HelpPrint.h"
 #include "gui/help/ProgressGauge.h"
 #include "gui/help/ShowHelp.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,7 +24,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -75,20 +79,23 @@ QFont styleFont(SpanStyle style)
     return font;
 }
 
-QColor styleColour(SpanStyle style)
+// The manual's colours on light pages; on dark ones (or where a colour would read poorly) the
+// same hue made readable on the page's background.
+QColor styleColour(SpanStyle style, const QPalette &palette)
 {
+    const QColor page = palette.color(QPalette::Base);
     switch (style) {
     case SpanStyle::Link:
-        return LinkColour;
+        return readableOn(LinkColour, page);
     case SpanStyle::Red:
-        return RedColour;
+        return readableOn(RedColour, page);
     case SpanStyle::Italic:
-        return ItalicColour;
+        return readableOn(ItalicColour, page);
     case SpanStyle::Plain:
     case SpanStyle::Bold:
         break;
     }
-    return Qt::black;
+    return palette.color(QPalette::Text);
 }
 
 // Pictures drawn on a raised button face.
@@ -128,16 +135,17 @@ QWidget *rule(QWidget *parent, int y)
     rule->setGeometry(0, y, ClientWidth, 1);
     rule->setAutoFillBackground(true);
     QPalette pal = rule->palette();
-    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::Window, pal.color(QPalette::Text));
     rule->setPalette(pal);
     return rule;
 }
 
-void makeWhite(QWidget *widget)
+// The page's background: white on light desktops, the palette's base colour on any.
+void fillWithBase(QWidget *widget)
 {
     widget->setAutoFillBackground(true);
     QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
     widget->setPalette(pal);
 }
 
@@ -153,6 +161,9 @@ public:
     {
         setMouseTracking(true);
         setCursor(Qt::IBeamCursor);
+        // Tab reaches the text, and the arrow and page keys scroll it.
+        setFocusPolicy(Qt::StrongFocus);
+        setAccessibleName(QStringLiteral("Help text"));
     }
 
 protected:
@@ -160,6 +171,43 @@ protected:
     {
         QPainter painter(this);
         m_form->paintText(painter);
+        // Screen readers cannot see the drawn links, so the text names those in view.
+        setAccessibleDescription(m_form->linksInView());
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = rect().adjusted(0, 0, -1, -1);
+            focus.state |= QStyle::State_KeyboardFocusChange;
+            focus.backgroundColor = palette().color(QPalette::Base);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const std::pair<int, QAbstractSlider::SliderAction> keys[] = {
+            { Qt::Key_Up, QAbstractSlider::SliderSingleStepSub },
+            { Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd },
+            { Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub },
+            { Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd },
+            { Qt::Key_Home, QAbstractSlider::SliderToMinimum },
+            { Qt::Key_End, QAbstractSlider::SliderToMaximum },
+        };
+        for (const auto &[key, action] : keys)
+            if (event->key() == key) {
+                m_form->scrollBar()->triggerAction(action);
+                return;
+            }
+        QWidget::keyPressEvent(event);
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QWidget::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QWidget::focusOutEvent(event);
+        update();
     }
     void mouseMoveEvent(QMouseEvent *event) override
     {
@@ -217,7 +265,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     // The title strip: white, ruled along its top and bottom.
     auto *strip = new QWidget(this);
     strip->setGeometry(0, 24, ClientWidth, 30);
-    makeWhite(strip);
+    fillWithBase(strip);
     rule(strip, 0);
     rule(strip, 29);
     m_titleLabel = new QLabel(strip);
@@ -227,7 +275,8 @@ HelpWindow::HelpWindow(QWidget *parent)
     titleFont.setBold(true);
     m_titleLabel->setFont(titleFont);
     QPalette titlePalette = m_titleLabel->palette();
-    titlePalette.setColor(QPalette::WindowText, TitleColour);
+    titlePalette.setColor(
+        QPalette::WindowText, readableOn(TitleColour, titlePalette.color(QPalette::Base)));
     m_titleLabel->setPalette(titlePalette);
     m_titleLabel->setGeometry(8, 5, 340, 20);
     QFrame *checkPanel = framedPanel(strip, QRect(360, 4, 144, 22));
@@ -239,7 +288,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     // The white panel with the paint box and its scroll bar.
     auto *textPanel = new QWidget(this);
     textPanel->setGeometry(2, ClientHeight - 389, 504, 389);
-    makeWhite(textPanel);
+    fillWithBase(textPanel);
     m_textBox = new HelpTextView(this, textPanel);
     m_textBox->setObjectName(QStringLiteral("TextBox"));
     m_textBox->setGeometry(5, 0, TextBoxWidth, TextBoxHeight);
@@ -277,9 +326,10 @@ HelpWindow::HelpWindow(QWidget *parent)
     m_loadPicture = QPixmap(LoadButtonPicture);
 
     std::string bytes;
-    if (readWholeFile(helpFile().toStdString(), bytes).ok)
+    if (readWholeFile(helpFile().toStdString(), bytes, ManualFileLimit).ok)
         m_lastTopic = static_cast<std::uint16_t>(lastTopicOf(bytes));
 
+    nameControls(this);
     if (!s_instance)
         s_instance = this;
 }
@@ -346,24 +396,56 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)->key()))
         return true;
+    if (event->type() == QEvent::Wheel && watched == m_textBox) {
+        // Three lines a notch; a finer wheel moves at least one line.
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        int lines = -delta * 3 / 120;
+        if (lines == 0 && delta != 0)
+            lines = delta > 0 ? -1 : 1;
+        m_scrollBar->setValue(m_scrollBar->value() + lines);
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 bool HelpWindow::handleKey(int key)
 {
-    if (key != Qt::Key_Escape)
+    const int top = m_scrollBar->value();
+    const int page = std::max(1, m_linesInView);
+    switch (key) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_Up:
+        m_scrollBar->setValue(top - 1);
+        return true;
+    case Qt::Key_Down:
+        m_scrollBar->setValue(top + 1);
+        return true;
+    case Qt::Key_PageUp:
+        m_scrollBar->setValue(top - page);
+        return true;
+    case Qt::Key_PageDown:
+        m_scrollBar->setValue(top + page);
+        return true;
+    case Qt::Key_Home:
+        m_scrollBar->setValue(m_scrollBar->minimum());
+        return true;
+    case Qt::Key_End:
+        m_scrollBar->setValue(m_scrollBar->maximum());
+        return true;
+    default:
         return false;
-    close();
-    return true;
+    }
 }
 
 bool HelpWindow::loadChapter(unsigned n)
 {
     const QString path = helpFile();
     std::string bytes;
-    const FileResult read = readWholeFile(path.toStdString(), bytes);
+    const FileResult read = readWholeFile(path.toStdString(), bytes, ManualFileLimit);
     if (!read.ok) {
-        if (!QFileInfo::exists(path))
+        if (read.missing)
             Dialogs::errorAbort(this, QStringLiteral("Cannot Locate Help File..\n\n") + path);
         else
             Dialogs::error(this, QString::fromStdString(read.error));
@@ -397,6 +479,21 @@ void HelpWindow::drawLines(int top)
     m_textBox->update();
 }
 
+QString HelpWindow::linksInView() const
+{
+    QStringList links;
+    for (const DrawnRow &row : m_rows) {
+        QString link;
+        for (const DrawnPiece &piece : row.pieces)
+            if (piece.style == SpanStyle::Link)
+                link += piece.text;
+        if (!link.trimmed().isEmpty())
+            links << link.trimmed();
+    }
+    return links.isEmpty() ? QString()
+                           : QStringLiteral("Links: ") + links.join(QStringLiteral("; "));
+}
+
 void HelpWindow::layoutRows(int top)
 {
     m_rows.clear();
@@ -426,7 +523,11 @@ void HelpWindow::layoutRows(int top)
             if (piece.isPicture()) {
                 drawn.width = gapWidth;
             } else {
-                drawn.text = fromCp1252(piece.text);
+                // Only what can show is measured and drawn: a line of a megabyte would
+                // otherwise be shaped whole at every repaint. Characters are at least a pixel
+                // wide, so the pixels left in the row bound the characters that can show.
+                const std::size_t room = static_cast<std::size_t>(std::max(TextBoxWidth - x, 0));
+                drawn.text = fromCp1252(std::string_view(piece.text).substr(0, room));
                 drawn.width = QFontMetrics(styleFont(piece.style)).horizontalAdvance(drawn.text);
             }
             if (piece.style == SpanStyle::Link) {
@@ -456,24 +557,24 @@ void HelpWindow::layoutRows(int top)
 void HelpWindow::paintText(QPainter &painter)
 {
     layoutRows(m_scrollBar->value());
-    const QFontMetrics plain(styleFont(SpanStyle::Plain));
+    const QColor page = m_textBox->palette().color(QPalette::Base);
     for (const DrawnRow &row : m_rows) {
-        painter.fillRect(0, row.y, m_textBox->width(), m_linePitch, Qt::white);
+        painter.fillRect(0, row.y, m_textBox->width(), m_linePitch, page);
         for (const DrawnPiece &piece : row.pieces) {
             if (piece.picture >= 0 || piece.text.isEmpty())
                 continue;
             const QFont font = styleFont(piece.style);
             painter.setFont(font);
-            painter.setPen(styleColour(piece.style));
+            painter.setPen(styleColour(piece.style, m_textBox->palette()));
             painter.drawText(piece.x, row.y + QFontMetrics(font).ascent(), piece.text);
         }
         for (const DrawnPiece &piece : row.pieces) {
             if (piece.picture < 0)
                 continue;
-            painter.fillRect(piece.x, row.y - 3, piece.width, m_linePitch + 3, Qt::white);
+            painter.fillRect(piece.x, row.y - 3, piece.width, m_linePitch + 3, page);
             drawPicture(painter, piece.picture, piece.x, row.y);
-            painter.setBrush(Qt::white);
-            painter.setPen(Qt::black);
+            painter.setBrush(page);
+            painter.setPen(m_textBox->palette().color(QPalette::Text));
         }
     }
 }
@@ -494,7 +595,7 @@ void HelpWindow::drawPicture(QPainter &painter, int picture, int x, int rowTop) 
         if (!icon.isNull())
             painter.drawPixmap(x, rowTop, icon);
     } else if (picture == 46) {
-        painter.setPen(Qt::black);
+        painter.setPen(palette().color(QPalette::Text));
         painter.drawLine(0, rowTop, frameGeometry().width() - 55 - 1, rowTop);
     }
 }
@@ -506,7 +607,7 @@ void HelpWindow::drawButtonFace(QPainter &painter, int x1, int y1, int x2, int y
     const QPen pen = painter.pen();
     painter.fillRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)), painter.brush());
     painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 2, y2 - 2)));
-    painter.setPen(Qt::white);
+    painter.setPen(palette().color(QPalette::Light));
     painter.drawLine(x1 + 1, y2 - 2, x1 + 1, y1 + 2);
     painter.drawLine(x1 + 1, y1 + 1, x2 - 2, y1 + 1);
     painter.setPen(palette().color(QPalette::Dark));
@@ -554,9 +655,7 @@ void HelpWindow::clickText()
 
 void HelpWindow::openWebSite()
 {
-    const LaunchResult result = launchFile(WebSite);
-    if (!result.ok)
-        Dialogs::info(this, result.text);
+    launchOrSay(this, WebSite);
 }
 
 void HelpWindow::showContents()

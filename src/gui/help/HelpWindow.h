@@ -93,6 +93,8 @@ public:
     QScrollBar *scrollBar() const { return m_scrollBar; }
     ProgressGauge *gauge() const { return m_gauge; }
     QWidget *textBox() const;
+    // "Links: " and the texts of the links drawn now, for screen readers.
+    QString linksInView() const;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -5,11 +5,6 @@
 namespace stv
 {
 
-namespace
-{
-const QColor BarColour(0, 0, 160);
-}
-
 ProgressGauge::ProgressGauge(QWidget *parent)
     : QWidget(parent)
 {
@@ -50,17 +45,18 @@ void ProgressGauge::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     const QRect all = rect();
-    p.fillRect(all, Qt::white);
+    const QPalette &pal = palette();
+    p.fillRect(all, pal.base());
     const int done = std::clamp(percentDone(), 0, 100);
     const QRect bar(all.left(), all.top(), all.width() * done / 100, all.height());
-    p.fillRect(bar, BarColour);
+    p.fillRect(bar, pal.highlight());
 
-    // The figure reads black on white and white on the bar.
+    // The figure reads in the text colour on the page and in the highlighted one on the bar.
     const QString figure = text();
-    p.setPen(Qt::black);
+    p.setPen(pal.color(QPalette::Text));
     p.drawText(all, Qt::AlignCenter, figure);
     p.setClipRect(bar);
-    p.setPen(Qt::white);
+    p.setPen(pal.color(QPalette::HighlightedText));
     p.drawText(all, Qt::AlignCenter, figure);
 }
 

@@ -3,6 +3,7 @@
 #include "core/page/PageGenerator.h"
 
 #include "core/text/TextTools.h"
+#include "gui/dialogs/AccessibleNames.h"
 #include "gui/dialogs/Dialogs.h"
 
 #include <QMenu>
@@ -32,7 +33,14 @@ ColourListWindow::ColourListWindow(std::vector<std::string> &colours, QWidget *p
 {
     setObjectName(QStringLiteral("ColourForm"));
     setWindowTitle(QStringLiteral("Colour List"));
+    setEmptyHint(QStringLiteral("Right-click to add a colour."));
     setFixedSize(161, 334);
+    describeRows(QStringLiteral("Colours"), [](int number, const std::string &entry) {
+        const int value = leadingInt(entry);
+        return RowWords { QStringLiteral("%1: #%2").arg(number).arg(
+                              QString::fromStdString(htmlColour(value))),
+            colourDescription(colourOfValue(value)) };
+    });
 
     QMenu *menu = popupMenu();
     addCommand(
@@ -58,10 +66,9 @@ ColourListWindow::ColourListWindow(std::vector<std::string> &colours, QWidget *p
 
 void ColourListWindow::newColour()
 {
-    const std::optional<QColor> chosen = Dialogs::askColour(this, m_lastColour);
+    const std::optional<QColor> chosen = Dialogs::askColour(this, Dialogs::lastColour());
     if (!chosen)
         return;
-    m_lastColour = *chosen;
     entries().push_back(intText(valueOfColour(*chosen)));
     changed(static_cast<int>(entries().size()) - 1);
 }
@@ -75,7 +82,6 @@ void ColourListWindow::editColour()
     const std::optional<QColor> chosen = Dialogs::askColour(this, colourOfValue(leadingInt(entry)));
     if (!chosen)
         return;
-    m_lastColour = *chosen;
     entry = intText(valueOfColour(*chosen));
     changed(row);
 }
@@ -125,7 +131,7 @@ void ColourListWindow::drawColourRow(
     const QColor colour = colourOfValue(value);
     const int height = rect.height();
     const QRect swatch(rect.left() + 20, rect.top() + 2, 32, height - 4);
-    painter.fillRect(swatch, Qt::black);
+    painter.fillRect(swatch, painter.pen().color()); // the frame in the row's text colour
     painter.fillRect(swatch.adjusted(1, 1, -1, -1), colour);
     painter.fillRect(QRect(rect.left() + 22, rect.top() + 4, 28, height - 8), colour);
 

@@ -21,8 +21,6 @@ public:
     ColourListWindow(std::vector<std::string> &colours, QWidget *parent = nullptr);
 
     // The colour dialog opens with the colour of its last use.
-    QColor lastColour() const { return m_lastColour; }
-    void setLastColour(const QColor &colour) { m_lastColour = colour; }
 
     void newColour();
     void editColour();
@@ -37,8 +35,6 @@ private:
     void swapSelectedWith(int other);
     static void drawColourRow(
         QPainter &painter, const QRect &rect, int number, const std::string &entry);
-
-    QColor m_lastColour = Qt::black;
 };
 
 } // namespace stv

@@ -3,10 +3,13 @@
 #include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
 
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace stv
 {
@@ -24,9 +27,19 @@ int EntryListModel::rowCount(const QModelIndex &parent) const
 
 QVariant EntryListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    return fromCp1252(m_entries[static_cast<std::size_t>(index.row())]);
+    const std::string &entry = m_entries[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromCp1252(entry);
+    case Qt::AccessibleTextRole:
+        return m_describer ? m_describer(index.row(), entry).text : fromCp1252(entry);
+    case Qt::AccessibleDescriptionRole:
+        return m_describer ? m_describer(index.row(), entry).description : QString();
+    default:
+        return {};
+    }
 }
 
 void EntryListModel::reload()
@@ -58,6 +71,14 @@ void EntryRowDelegate::paint(
     painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
     painter->setFont(option.font);
     m_painter(*painter, option.rect, row, m_entries[static_cast<std::size_t>(row)]);
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.rect = option.rect;
+        focus.state = option.state | QStyle::State_KeyboardFocusChange;
+        focus.backgroundColor = (selected ? pal.highlight() : pal.base()).color();
+        if (const QWidget *w = option.widget)
+            w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+    }
     painter->restore();
 }
 
@@ -91,6 +112,36 @@ FavouriteListWindow::FavouriteListWindow(std::vector<std::string> &entries, cons
     connect(m_menu, &QMenu::aboutToShow, this, &FavouriteListWindow::prepareMenu);
     connect(m_view, &QListView::customContextMenuRequested, this,
         [this](const QPoint &pos) { m_menu->popup(m_view->viewport()->mapToGlobal(pos)); });
+
+    m_emptyHint = new QLabel(m_view->viewport());
+    m_emptyHint->setObjectName(QStringLiteral("EmptyHint"));
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
+    m_emptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_emptyHint->move(6, 4);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FavouriteListWindow::updateEmptyHint);
+    connect(
+        m_model, &QAbstractItemModel::rowsInserted, this, &FavouriteListWindow::updateEmptyHint);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &FavouriteListWindow::updateEmptyHint);
+}
+
+void FavouriteListWindow::describeRows(const QString &listName, RowDescriber describer)
+{
+    m_view->setAccessibleName(listName);
+    m_model->setDescriber(std::move(describer));
+}
+
+void FavouriteListWindow::setEmptyHint(const QString &hint)
+{
+    m_emptyHint->setText(hint);
+    updateEmptyHint();
+}
+
+void FavouriteListWindow::updateEmptyHint()
+{
+    m_emptyHint->setFixedWidth(std::max(100, m_view->viewport()->width() - 12));
+    m_emptyHint->adjustSize();
+    m_emptyHint->setVisible(!m_emptyHint->text().isEmpty() && m_model->rowCount() == 0);
 }
 
 QFont FavouriteListWindow::rowFont()
@@ -129,6 +180,7 @@ void FavouriteListWindow::refresh()
 void FavouriteListWindow::showEvent(QShowEvent *event)
 {
     refresh();
+    updateEmptyHint();
     QDialog::showEvent(event);
 }
 

@@ -12,13 +12,22 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QListView;
 class QMenu;
 
 namespace stv
 {
 
-// The entries of one favourite list as list rows.
+// What a screen reader says for a row: its text and, where the text leaves it out, more.
+struct RowWords {
+    QString text;
+    QString description;
+};
+using RowDescriber = std::function<RowWords(int number, const std::string &entry)>;
+
+// The entries of one favourite list as list rows. DisplayRole is the entry as stored;
+// AccessibleTextRole and AccessibleDescriptionRole are what the row shows, in words.
 class EntryListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -28,9 +37,11 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     // The list changed outside the model.
     void reload();
+    void setDescriber(RowDescriber describer) { m_describer = std::move(describer); }
 
 private:
     std::vector<std::string> &m_entries;
+    RowDescriber m_describer;
 };
 
 // Paints one row: the background is already filled and the pen set for the row's text.
@@ -91,14 +102,21 @@ protected:
     // The entries changed; `select` is the row to select afterwards (-1: none).
     void changed(int select);
 
+    // The list's name and how its rows are put in words, for screen readers.
+    void describeRows(const QString &listName, RowDescriber describer);
     // Fixed-height rows need a font that fits them.
     static QFont rowFont();
+    // The grey line an empty list shows, saying how entries are added.
+    void setEmptyHint(const QString &hint);
 
 private:
+    void updateEmptyHint();
+
     std::vector<std::string> &m_entries;
     EntryListModel *m_model;
     QListView *m_view;
     QMenu *m_menu;
+    QLabel *m_emptyHint;
     std::vector<QAction *> m_entryActions;
 };
 

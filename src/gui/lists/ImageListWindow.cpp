@@ -22,7 +22,13 @@ ImageListWindow::ImageListWindow(std::vector<std::string> &images, QWidget *pare
 {
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(QStringLiteral("Image List"));
+    setEmptyHint(QStringLiteral("Pictures are added from the Section Manager: right-click an Image "
+                                "section and choose Copy To Image List."));
     resize(351, 372);
+    describeRows(QStringLiteral("Images"), [](int number, const std::string &entry) {
+        return RowWords { QStringLiteral("%1: %2").arg(number).arg(fromCp1252(imageRowText(entry))),
+            QStringLiteral("Image") };
+    });
 
     QMenu *menu = popupMenu();
     addCommand(
@@ -59,7 +65,7 @@ void ImageListWindow::drawImageRow(
     painter.drawText(QRect(rect.left() + 2, rect.top() + 2, rect.width() - 2, textHeight),
         Qt::AlignLeft | Qt::AlignTop, QString::number(number));
     painter.drawText(QRect(rect.left() + 20, rect.top() + 2, rect.width() - 20, textHeight),
-        Qt::AlignLeft | Qt::AlignTop, fromCp1252(imageRowText(entry)));
+        Qt::AlignLeft | Qt::AlignTop, pathFromBytes(imageRowText(entry)));
 }
 
 } // namespace stv

@@ -36,7 +36,15 @@ LinkListWindow::LinkListWindow(std::vector<std::string> &links, QWidget *parent)
 {
     setObjectName(QStringLiteral("LinkForm"));
     setWindowTitle(QStringLiteral("Link List"));
+    setEmptyHint(QStringLiteral("Right-click to add a link."));
     resize(340, 358);
+    describeRows(QStringLiteral("Links"), [](int number, const std::string &entry) {
+        const LinkRow row = linkRowOf(entry);
+        const QString kind = row.icon == AnchorIcon ? QStringLiteral("Anchor")
+            : row.icon == EMailIcon                 ? QStringLiteral("EMail")
+                                                    : QStringLiteral("URL");
+        return RowWords { QStringLiteral("%1: %2").arg(number).arg(fromCp1252(row.shown)), kind };
+    });
 
     QMenu *menu = popupMenu();
     QMenu *newLink = menu->addMenu(QStringLiteral("&New Link"));

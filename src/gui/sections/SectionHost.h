@@ -10,6 +10,15 @@
 namespace stv
 {
 
+// Positions (CurrentSection values) of the three fixed pages before the first section, which
+// is at 0. The position one past the last section is the "What`s Next?" selection page.
+inline constexpr int IntroductionPosition = -3;
+inline constexpr int TitleBarPosition = -2;
+inline constexpr int BackgroundPosition = -1;
+// Rows of the fixed pages above the first section in the Section Manager: a position's row is
+// the position + FixedRowsBefore.
+inline constexpr int FixedRowsBefore = -IntroductionPosition;
+
 class SectionHost
 {
 public:
@@ -19,8 +28,9 @@ public:
     virtual void setCurrentSection(int position) = 0;
     virtual void storeCurrentPage() = 0; // storeCurrentPage
     virtual void showCurrentSection() = 0; // showCurrentSection
-    // The section list was changed outside a page store: counts as an unsaved change.
-    virtual void sectionListChanged() = 0;
+    // The section list was changed outside a page store: counts as an unsaved change, and as
+    // one step to undo named `label` ("Delete Paragraph").
+    virtual void sectionListChanged(const std::string &label) = 0;
     virtual std::vector<std::string> &librarySections() = 0; // LibrarySections
     virtual FavouriteLists &favouriteLists() = 0; // the Image List rows among them
 };
@@ -30,7 +40,7 @@ class SectionView
 public:
     virtual ~SectionView() = default;
     virtual void refreshSectionManager() = 0;
-    virtual void selectRow(int row) = 0; // row = CurrentSection + 3
+    virtual void selectRow(int row) = 0; // row = CurrentSection + FixedRowsBefore
 };
 
 } // namespace stv

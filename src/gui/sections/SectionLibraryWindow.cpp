@@ -8,10 +8,12 @@
 #include "gui/dialogs/Dialogs.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -46,6 +48,18 @@ QVariant RecordRowsModel::data(const QModelIndex &index, int role) const
         return fromCp1252(splitFields(row, field::Kind)[0]);
     case LabelRole:
         return fromCp1252(splitFields(row, field::UserLabel)[1]);
+    case Qt::AccessibleTextRole: {
+        // The kind and the label, as the row shows them.
+        const std::vector<std::string> f = splitFields(row, field::UserLabel);
+        return f[1].empty() ? fromCp1252(f[0])
+                            : QStringLiteral("%1: %2").arg(fromCp1252(f[0]), fromCp1252(f[1]));
+    }
+    case Qt::AccessibleDescriptionRole: {
+        const std::vector<std::string> f = splitFields(row, field::UserLabel);
+        return f[1].empty()
+            ? QStringLiteral("%1 section").arg(fromCp1252(f[0]))
+            : QStringLiteral("%1 section labelled %2").arg(fromCp1252(f[0]), fromCp1252(f[1]));
+    }
     case IconRole:
         return kindIcon(splitFields(row, field::Kind)[0]);
     default:
@@ -132,6 +146,7 @@ SectionLibraryWindow::SectionLibraryWindow(
     m_model = new RecordRowsModel(this);
     m_libraryList = new QListView(this);
     m_libraryList->setObjectName(QStringLiteral("LibList"));
+    m_libraryList->setAccessibleName(QStringLiteral("Library sections"));
     m_libraryList->setModel(m_model);
     m_libraryList->setItemDelegate(new RecordRowDelegate(0, m_libraryList));
     m_libraryList->setUniformItemSizes(true);
@@ -157,7 +172,30 @@ SectionLibraryWindow::SectionLibraryWindow(
     connect(m_libraryList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         m_popupMenu->popup(m_libraryList->viewport()->mapToGlobal(pos));
     });
+    m_libraryList->viewport()->installEventFilter(this);
     refill();
+}
+
+bool SectionLibraryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // A right button press opens the popup over the selection as it stands (the list view
+    // would otherwise select the row under the mouse and drop a multi-selection); the context
+    // menu event that follows the press is then dropped. The menu key still opens the popup.
+    if (watched == m_libraryList->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::RightButton) {
+                if (event->type() == QEvent::MouseButtonPress)
+                    m_popupMenu->popup(mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+        if (event->type() == QEvent::ContextMenu
+            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SectionLibraryWindow::refill()

@@ -87,6 +87,9 @@ public:
     void selectSections();
     void deleteSelection();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void refill();
     std::vector<int> selectedRows() const;

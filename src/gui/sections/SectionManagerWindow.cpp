@@ -29,7 +29,11 @@ constexpr std::array<const char *, KindCount> InsertCaptions = { "&Heading", "&P
 constexpr std::array<const char *, KindCount> InsertNames = { "Heading1", "Paragraph1", "Image1",
     "Divider1", "Anchor1", "BulletNumberedList1", "LineIndex1", "HTML1", "PlaySound1" };
 
-constexpr int FixedRowsBefore = 3;
+// The kind of a record as step names use it ("Paragraph").
+std::string kindOf(const std::string &record)
+{
+    return splitFields(record, field::Kind)[field::Kind];
+}
 
 } // namespace
 
@@ -50,6 +54,7 @@ SectionManagerWindow::SectionManagerWindow(
     m_model = new RecordRowsModel(this);
     m_sectionList = new QListView(this);
     m_sectionList->setObjectName(QStringLiteral("Display"));
+    m_sectionList->setAccessibleName(QStringLiteral("Sections"));
     m_sectionList->setFont(QFont(QStringLiteral("Arial"), 8));
     m_sectionList->setModel(m_model);
     m_sectionList->setItemDelegate(new RecordRowDelegate(2, m_sectionList));
@@ -131,7 +136,7 @@ void SectionManagerWindow::refreshSectionManager()
     // Rows are read from the section list when painted; the count is the list's as of now.
     const int count = sectionCount();
     m_selecting = true;
-    m_model->setRows(count + 4, [this, count](int row) -> const std::string * {
+    m_model->setRows(count + FixedRowsBefore + 1, [this, count](int row) -> const std::string * {
         if (row < FixedRowsBefore)
             return &m_fixedRows[static_cast<std::size_t>(row)];
         if (row == count + FixedRowsBefore)
@@ -224,9 +229,17 @@ void SectionManagerWindow::prepareMenu()
     m_copyToImageListAction->setVisible(image);
 }
 
-void SectionManagerWindow::listChanged()
+void SectionManagerWindow::addEditActions(QAction *undo, QAction *redo)
 {
-    m_host.sectionListChanged();
+    QAction *first = m_popupMenu->actions().value(0);
+    m_popupMenu->insertAction(first, undo);
+    m_popupMenu->insertAction(first, redo);
+    m_popupMenu->insertSeparator(first);
+}
+
+void SectionManagerWindow::listChanged(const std::string &label)
+{
+    m_host.sectionListChanged(label);
     m_host.showCurrentSection();
     refreshSectionManager();
     selectRow(m_host.currentSection() + FixedRowsBefore);
@@ -251,8 +264,9 @@ void SectionManagerWindow::takeSection(Take what)
         m_library.copyToLibrary(list[at]);
         return;
     }
+    const std::string label = (what == Take::Cut ? "Cut " : "Delete ") + kindOf(list[at]);
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
-    listChanged();
+    listChanged(label);
 }
 
 void SectionManagerWindow::deleteSections()
@@ -287,7 +301,7 @@ void SectionManagerWindow::pasteSections()
         return;
     }
     insertRecords(m_host.sectionList(), m_host.currentSection(), { m_sectionClipboard });
-    listChanged();
+    listChanged("Paste " + kindOf(m_sectionClipboard));
 }
 
 void SectionManagerWindow::insertSection(int kindPosition)
@@ -301,7 +315,7 @@ void SectionManagerWindow::insertSection(int kindPosition)
         return;
     m_host.storeCurrentPage();
     insertRecords(m_host.sectionList(), m_host.currentSection(), { record });
-    listChanged();
+    listChanged("Insert " + kindOf(record));
 }
 
 // Like Paste, the page is not stored first: the first inserted section is shown.
@@ -315,7 +329,7 @@ void SectionManagerWindow::selectFromLibrary()
     if (picked.empty())
         return;
     insertRecords(m_host.sectionList(), m_host.currentSection(), picked);
-    listChanged();
+    listChanged("Select from Library");
 }
 
 bool SectionManagerWindow::addToImageList()
@@ -342,7 +356,7 @@ void SectionManagerWindow::moveToImageList()
         return;
     std::vector<std::string> &list = m_host.sectionList();
     list.erase(list.begin() + m_host.currentSection());
-    listChanged();
+    listChanged("Move To Image List");
     Dialogs::info(this, QStringLiteral("Image Moved.."));
 }
 

@@ -38,6 +38,9 @@ public:
     // Private to the program: set by Cut and Copy, read by Paste, kept for the whole run.
     const std::string &sectionClipboard() const { return m_sectionClipboard; }
 
+    // Puts the main window's Undo and Redo at the top of the popup.
+    void addEditActions(QAction *undo, QAction *redo);
+
     void jumpToRow(int row);
     void prepareMenu(); // enables and shows the items as the popup opens
     void deleteSections();
@@ -59,8 +62,9 @@ private:
     void takeSection(Take what);
     // Sends the current Image record to the Image List; false when the list already holds it.
     bool addToImageList();
-    // After a change of the list: counts as unsaved, shows the position, rebuilds the rows.
-    void listChanged();
+    // After a change of the list: counts as unsaved and as one step to undo named `label`,
+    // shows the position, rebuilds the rows.
+    void listChanged(const std::string &label);
     int sectionCount() const;
     bool namesRecord() const;
     void currentRowChanged(const QModelIndex &current);

@@ -1,33 +1,29 @@
 #include "gui/upload/FtpPanel.h"
 
 #include "core/files/FileIO.h"
-#include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/upload/ListingModel.h"
+#include "gui/upload/NetworkWork.h"
 
 #include <QApplication>
 #include <QDropEvent>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QMimeData>
-#include <QStandardItemModel>
-#include <QStringDecoder>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <thread>
+#include <mutex>
 
 namespace stv
 {
 
 namespace
 {
-
-constexpr int RemoteNameRole = Qt::UserRole + 1;
 
 // The locale's long time format without its time-zone part: listing times are shown as the
 // server gave them, so naming a zone would be wrong.
@@ -46,20 +42,23 @@ QString longTimeFormatWithoutZone(const QLocale &locale)
     return out.simplified();
 }
 
-// Names come as UTF-8 from most servers; other bytes are read as Windows-1252.
-QString remoteText(const std::string &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError())
-        return fromCp1252(bytes);
-    return text;
-}
-
 std::string localPathBytes(const QString &path)
 {
     return QFile::encodeName(path).toStdString();
 }
+
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+const QString CancelledText = QStringLiteral("Cancelled");
+
+// The latest progress of a publish, written by the worker and read by the window.
+struct SharedProgress {
+    std::mutex mutex;
+    PublishProgress value;
+};
 
 } // namespace
 
@@ -85,20 +84,16 @@ QString listingDateText(const CivilTime &when, const QLocale &locale)
 
 FtpPanel::FtpPanel(QWidget *parent)
     : QFrame(parent)
-    , m_client(std::make_unique<FtpClient>())
+    , m_client(std::make_shared<FtpClient>())
 {
     setFrameShape(QFrame::NoFrame);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
 
-    m_model = new QStandardItemModel(0, 3, this);
-    m_model->setHorizontalHeaderLabels(
-        { QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Date") });
-    m_model->setHeaderData(1, Qt::Horizontal,
-        QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
-
+    m_model = new ListingModel(this);
     m_fileList = new QTreeView(this);
     m_fileList->setObjectName(QStringLiteral("FileList"));
+    m_fileList->setAccessibleName(QStringLiteral("Files on the server"));
     m_fileList->setModel(m_model);
     m_fileList->setRootIsDecorated(false);
     m_fileList->setItemsExpandable(false);
@@ -108,6 +103,7 @@ FtpPanel::FtpPanel(QWidget *parent)
     m_fileList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_fileList->setDragDropMode(QAbstractItemView::NoDragDrop);
+    m_fileList->setTextElideMode(Qt::ElideRight);
     m_fileList->header()->setStretchLastSection(false);
     m_fileList->header()->resizeSection(0, 150);
     m_fileList->header()->resizeSection(1, 100);
@@ -118,7 +114,17 @@ FtpPanel::FtpPanel(QWidget *parent)
     installEventFilter(this);
 }
 
-FtpPanel::~FtpPanel() = default;
+FtpPanel::~FtpPanel()
+{
+    // A worker that is still running holds its own share of the client and ends by itself.
+    m_client->cancel();
+}
+
+void FtpPanel::setLimits(const FtpLimits &limits)
+{
+    m_limits = limits;
+    m_client->setLimits(limits);
+}
 
 void FtpPanel::setActive(bool active)
 {
@@ -138,78 +144,182 @@ void FtpPanel::showStatus(const QString &text)
     m_statusLabel->repaint();
 }
 
+void FtpPanel::cancel()
+{
+    if (m_busy)
+        m_cancelled = true;
+    m_client->cancel();
+}
+
 void FtpPanel::clearRows()
 {
-    m_model->removeRows(0, m_model->rowCount());
+    m_model->clear();
 }
 
-void FtpPanel::addRow(const FtpEntry &entry)
+void FtpPanel::setBusy(bool busy)
 {
-    const ListingRow row = makeListingRow(entry);
-    auto *name = new QStandardItem(remoteText(row.name));
-    name->setData(QByteArray::fromStdString(entry.name), RemoteNameRole);
-    auto *size = new QStandardItem(QString::fromStdString(row.size));
-    size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto *date = new QStandardItem(row.date ? listingDateText(*row.date, QLocale()) : QString());
-    m_model->appendRow({ name, size, date });
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    emit busyChanged(busy);
 }
 
-void FtpPanel::runInWorker(const std::function<void()> &work)
+class FtpPanel::BusyScope
 {
-    m_busy = true;
-    emit busyChanged(true);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    QEventLoop loop;
-    std::thread worker([&] {
-        work();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    QApplication::restoreOverrideCursor();
-    m_busy = false;
-    emit busyChanged(false);
+public:
+    explicit BusyScope(FtpPanel &panel)
+        : m_panel(panel)
+        , m_outer(!panel.m_busy)
+    {
+        m_panel.setBusy(true);
+    }
+    ~BusyScope()
+    {
+        if (m_outer)
+            m_panel.setBusy(false);
+    }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    FtpPanel &m_panel;
+    bool m_outer;
+};
+
+template <typename Result>
+std::optional<Result> FtpPanel::runWork(
+    std::function<Result(FtpClient &)> work, const std::function<void()> &tick)
+{
+    BusyScope busy(*this);
+    std::optional<Result> result = runOffThread<Result>(m_client, std::move(work), tick);
+    if (!result) {
+        // The abandoned worker keeps the old client; later work gets a new one.
+        m_client = std::make_shared<FtpClient>();
+        m_client->setLimits(m_limits);
+        m_connected = false;
+        m_cancelled = true;
+    }
+    return result;
+}
+
+bool FtpPanel::askToTrustHostKey()
+{
+    const std::optional<HostKey> &key = m_client->offeredHostKey();
+    if (!key)
+        return false;
+    const QString host = text(m_client->address().host);
+    const QString question
+        = QStringLiteral("The SSH host key of %1 is not known to this computer.\n"
+                         "\nIts fingerprint is\n%2\n\n"
+                         "Compare it with the fingerprint your provider gives "
+                         "you before you trust it.")
+              .arg(host, text(key->fingerprint));
+    const Answer answer = Dialogs::askHostKey(this, question);
+    if (answer != Answer::Ok && answer != Answer::Yes)
+        return false;
+    const FtpOutcome trusted = m_client->trustOfferedHostKey(answer == Answer::Yes);
+    if (!trusted.ok)
+        Dialogs::error(this,
+            errorBoxText(
+                QStringLiteral("The key is trusted this once only: ") + text(trusted.error)));
+    return true;
+}
+
+QString FtpPanel::connectionFailure(const FtpOutcome &outcome) const
+{
+    QString message = QStringLiteral("Could not connect to ") + m_hostName;
+    // Refusals for safety's sake say why; the others keep the short message.
+    if (outcome.problem == FtpProblem::Security || outcome.problem == FtpProblem::UnknownHostKey
+        || outcome.problem == FtpProblem::ChangedHostKey)
+        message += QStringLiteral(": ") + text(outcome.error);
+    return message;
 }
 
 QString FtpPanel::connectToServer()
 {
     if (m_busy)
         return {};
+    BusyScope busy(*this);
+    return connectNow();
+}
+
+QString FtpPanel::connectNow()
+{
+    m_cancelled = false;
     clearRows();
     if (m_hostName.isEmpty())
         return QStringLiteral("HostName must be specified");
     if (m_loginName.isEmpty())
         return QStringLiteral("LoginName must be specified");
-    if (m_password.isEmpty())
+    const std::optional<RemoteAddress> address = parseHostField(m_hostName.toStdString());
+    // SFTP logs in with the SSH agent or the user's keys when no password is given.
+    const bool keyLogin = address && address->protocol == Protocol::Sftp;
+    if (m_password.isEmpty() && !keyLogin)
         return QStringLiteral("Password must be specified");
 
     showStatus(QStringLiteral("Connecting to ") + m_hostName);
     m_connected = false;
     if (!m_client->startError().empty())
-        return QString::fromStdString(m_client->startError());
+        return text(m_client->startError());
 
+    m_client->clearCancel();
     const std::string host = m_hostName.toStdString();
     const std::string user = m_loginName.toStdString();
     const std::string password = m_password.toStdString();
-    FtpOutcome outcome;
-    runInWorker([&] { outcome = m_client->login(host, user, password); });
-    if (!outcome.ok)
-        return QStringLiteral("Could not connect to ") + m_hostName;
+    const auto login
+        = [host, user, password](FtpClient &c) { return c.login(host, user, password); };
+    std::optional<FtpOutcome> outcome = runWork<FtpOutcome>(login);
+    if (outcome && outcome->problem == FtpProblem::UnknownHostKey) {
+        if (!askToTrustHostKey())
+            return connectionFailure(*outcome);
+        outcome = runWork<FtpOutcome>(login);
+    }
+    if (!outcome || outcome->problem == FtpProblem::Cancelled || m_cancelled) {
+        m_cancelled = true;
+        showStatus(CancelledText);
+        return CancelledText;
+    }
+    if (!outcome->ok)
+        return connectionFailure(*outcome);
     m_connected = true;
     showStatus(QStringLiteral("Connected to ") + m_hostName);
 
     const std::string dir = m_remoteDir.toStdString();
-    runInWorker([&] { outcome = m_client->changeDirectory(dir); });
-    if (!outcome.ok)
+    outcome = runWork<FtpOutcome>([dir](FtpClient &c) { return c.changeDirectory(dir); });
+    if (!outcome || outcome->problem == FtpProblem::Cancelled) {
+        showStatus(CancelledText);
+        return CancelledText;
+    }
+    if (!outcome->ok)
         Dialogs::info(this, QStringLiteral("Could not change to ") + m_remoteDir);
+    return refreshListing();
+}
 
-    std::vector<FtpEntry> entries;
-    runInWorker([&] { outcome = m_client->list(entries); });
-    if (!outcome.ok)
-        return QStringLiteral("Could not list the directory: ")
-            + QString::fromStdString(outcome.error);
-    for (const FtpEntry &entry : entries)
-        addRow(entry);
+QString FtpPanel::refreshListing()
+{
+    if (connection() == nullptr)
+        return QStringLiteral("not connected to a server");
+    BusyScope busy(*this);
+    using Listing = std::pair<FtpOutcome, std::vector<FtpEntry>>;
+    std::optional<Listing> listed = runWork<Listing>([](FtpClient &c) {
+        Listing l;
+        l.first = c.list(l.second);
+        return l;
+    });
+    if (!listed || listed->first.problem == FtpProblem::Cancelled) {
+        m_cancelled = true;
+        showStatus(CancelledText);
+        return CancelledText;
+    }
+    if (!listed->first.ok)
+        return QStringLiteral("Could not list the directory: ") + text(listed->first.error);
+    m_model->setEntries(std::move(listed->second));
+    if (!listed->first.note.empty())
+        Dialogs::info(this, text(listed->first.note));
     return {};
 }
 
@@ -221,6 +331,9 @@ void FtpPanel::uploadFiles(const QStringList &localPaths)
         top->raise();
         top->activateWindow();
     }
+    BusyScope busy(*this);
+    m_cancelled = false;
+    m_client->clearCancel();
     clearRows();
     QStringList failures;
     for (const QString &path : localPaths) {
@@ -229,12 +342,18 @@ void FtpPanel::uploadFiles(const QStringList &localPaths)
             failures << name + QStringLiteral(": not connected to a server");
             continue;
         }
+        if (m_cancelled) {
+            failures << name + QStringLiteral(": cancelled");
+            continue;
+        }
         const std::string local = localPathBytes(path);
         const std::string remote = name.toStdString();
-        FtpOutcome outcome;
-        runInWorker([&] { outcome = m_client->upload(local, remote); });
-        if (!outcome.ok)
-            failures << name + QStringLiteral(": ") + QString::fromStdString(outcome.error);
+        const std::optional<FtpOutcome> outcome = runWork<FtpOutcome>(
+            [local, remote](FtpClient &c) { return c.upload(local, remote); });
+        if (!outcome)
+            failures << name + QStringLiteral(": cancelled");
+        else if (!outcome->ok)
+            failures << name + QStringLiteral(": ") + text(outcome->error);
     }
     if (!failures.isEmpty()) {
         const QString head = failures.size() == 1
@@ -242,10 +361,50 @@ void FtpPanel::uploadFiles(const QStringList &localPaths)
             : QStringLiteral("These %1 files were not uploaded:").arg(failures.size());
         Dialogs::error(this, head + QStringLiteral("\n\n") + failures.join(QLatin1Char('\n')));
     }
-    const QString error = connectToServer();
-    if (!error.isEmpty())
-        Dialogs::error(this, errorBoxText(error));
+    if (m_cancelled) {
+        showStatus(CancelledText);
+    } else {
+        const QString error = connectNow();
+        if (!error.isEmpty() && !m_cancelled)
+            Dialogs::error(this, errorBoxText(error));
+    }
     emit changed(this);
+}
+
+PublishReport FtpPanel::publish(const PublishRequest &request)
+{
+    PublishReport report;
+    if (m_busy || connection() == nullptr) {
+        report.error = "not connected to a server";
+        return report;
+    }
+    BusyScope busy(*this);
+    m_cancelled = false;
+    m_client->clearCancel();
+    auto progress = std::make_shared<SharedProgress>();
+    const auto work = [request, progress](FtpClient &c) {
+        return publishPage(c, request, [progress](const PublishProgress &p) {
+            const std::lock_guard<std::mutex> lock(progress->mutex);
+            progress->value = p;
+        });
+    };
+    const auto tick = [this, progress] {
+        PublishProgress p;
+        {
+            const std::lock_guard<std::mutex> lock(progress->mutex);
+            p = progress->value;
+        }
+        emit progressChanged(p.bytesDone, p.bytesTotal, p.filesDone, p.filesTotal,
+            QString::fromStdString(p.current));
+    };
+    std::optional<PublishReport> done = runWork<PublishReport>(work, tick);
+    if (!done) {
+        report.error = "the work was cancelled";
+        report.cancelled = true;
+        return report;
+    }
+    m_cancelled = done->cancelled;
+    return std::move(*done);
 }
 
 void FtpPanel::openSelectedEntry()
@@ -254,27 +413,34 @@ void FtpPanel::openSelectedEntry()
         return;
     const QModelIndexList rows = m_fileList->selectionModel()->selectedRows(0);
     if (m_saveDialog && !rows.isEmpty()) {
+        BusyScope busy(*this);
         const QString name = rows.first().data().toString();
-        const std::string remote = rows.first().data(RemoteNameRole).toByteArray().toStdString();
+        const std::string remote
+            = rows.first().data(ListingModel::RemoteNameRole).toByteArray().toStdString();
         const QString path = Dialogs::askSaveFile(
             this, m_saveDialog->title, name, m_saveDialog->defaultExt, m_saveDialog->filter);
         if (!path.isEmpty()) {
-            AtomicFile file(localPathBytes(path));
-            FtpOutcome outcome;
+            auto file = std::make_shared<AtomicFile>(localPathBytes(path));
+            std::optional<FtpOutcome> outcome;
+            m_cancelled = false;
+            m_client->clearCancel();
             if (connection() == nullptr)
-                outcome = { false, "not connected to a server" };
-            else if (!file.open())
-                outcome = { false, file.error() };
+                outcome = FtpOutcome::fail("not connected to a server");
+            else if (remote.empty())
+                outcome = FtpOutcome::fail("the name is too long to fetch");
+            else if (!file->open())
+                outcome = FtpOutcome::fail(file->error());
             else
-                runInWorker([&] {
-                    outcome = m_client->download(remote, file);
-                    if (outcome.ok && !file.commit())
-                        outcome = { false, file.error() };
+                outcome = runWork<FtpOutcome>([remote, file](FtpClient &c) {
+                    FtpOutcome fetched = c.download(remote, *file);
+                    if (fetched.ok && !file->commit())
+                        fetched = FtpOutcome::fail(file->error());
+                    return fetched;
                 });
-            if (!outcome.ok)
+            if (outcome && !outcome->ok && outcome->problem != FtpProblem::Cancelled)
                 Dialogs::error(this,
                     QStringLiteral("Could not download ") + name + QStringLiteral(": ")
-                        + QString::fromStdString(outcome.error));
+                        + text(outcome->error));
         }
     }
     emit doubleClicked(m_fileList);

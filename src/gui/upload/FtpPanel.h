@@ -1,10 +1,12 @@
 #pragma once
 // FtpPanel: a panel holding the remote directory listing. "Connect" logs in, changes to
 // remoteDir and lists it; files dropped on the list are uploaded there and the list is read
-// again; a double-click downloads the row's file when a save dialog is set. The network work
-// runs on a worker thread while a local event loop keeps the window painted.
+// again; a double-click downloads the row's file when a save dialog is set; publish() sends a
+// page and its files. The network work runs on a worker thread while a local event loop
+// keeps the window painted; cancel() ends any step within about a second.
 
 #include "core/upload/FtpClient.h"
+#include "core/upload/Publisher.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -17,11 +19,12 @@
 #include <optional>
 
 class QLocale;
-class QStandardItemModel;
 class QTreeView;
 
 namespace stv
 {
+
+class ListingModel;
 
 // The save-file dialog used for downloads: what it is asked with.
 struct SaveDialogSettings {
@@ -50,7 +53,7 @@ public:
     ~FtpPanel() override;
 
     QTreeView *fileList() const { return m_fileList; }
-    QStandardItemModel *fileListModel() const { return m_model; }
+    ListingModel *fileListModel() const { return m_model; }
     // The connection of the last successful Connect; null before it or after a failed one.
     FtpClient *connection() const { return m_connected ? m_client.get() : nullptr; }
 
@@ -71,39 +74,61 @@ public:
     {
         m_saveDialog = std::move(dialog);
     }
-    void setLimits(const FtpLimits &limits) { m_client->setLimits(limits); }
+    void setLimits(const FtpLimits &limits);
 
     // Logs in, changes to remoteDir (a box says so when it cannot) and lists the directory.
-    // Returns the error message, empty when it worked.
+    // Returns the error message, empty when it worked. Over SFTP an unknown host key is
+    // shown to the user, who may trust it.
     QString connectToServer();
+    // Reads the listing of the connection's folder again.
+    QString refreshListing();
     void showStatus(const QString &text);
     // What a drop does: uploads these local files in order under their bare names, reports
     // the ones that did not arrive in one box, connects again and fires changed.
     void uploadFiles(const QStringList &localPaths);
+    // Publishes into the connection's folder; progressChanged reports on the way.
+    PublishReport publish(const PublishRequest &request);
     // True while network work runs; a second Connect or drop is not started meanwhile.
     bool busy() const { return m_busy; }
+    // The last Connect, drop, download or publish ended because it was cancelled.
+    bool wasCancelled() const { return m_cancelled; }
+
+    // Ends the running network work soon; may be called at any time.
+    void cancel();
 
 signals:
     void changed(QObject *sender);
     void doubleClicked(QObject *sender);
     void busyChanged(bool busy);
+    void progressChanged(
+        qint64 bytesDone, qint64 bytesTotal, int filesDone, int filesTotal, const QString &current);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class BusyScope; // busy from its making to its end, however deeply nested
+    QString connectNow();
     void openSelectedEntry();
     void clearRows();
-    void addRow(const FtpEntry &entry);
-    // Runs work on a worker thread and waits for it in a local event loop.
-    void runInWorker(const std::function<void()> &work);
+    // Runs work on a worker thread while the window goes on; nothing when it was abandoned
+    // (the program quitting), after which the panel starts over with a new client.
+    template <typename Result>
+    std::optional<Result> runWork(
+        std::function<Result(FtpClient &)> work, const std::function<void()> &tick = {});
+    // The unknown SSH host key question; true when the user trusts the key.
+    bool askToTrustHostKey();
+    QString connectionFailure(const FtpOutcome &outcome) const;
+    void setBusy(bool busy);
     QStringList droppedFiles(const QEvent *event) const;
 
     QTreeView *m_fileList = nullptr;
-    QStandardItemModel *m_model = nullptr;
-    std::unique_ptr<FtpClient> m_client;
+    ListingModel *m_model = nullptr;
+    std::shared_ptr<FtpClient> m_client;
+    FtpLimits m_limits;
     bool m_connected = false;
     bool m_busy = false;
+    bool m_cancelled = false;
     QString m_hostName;
     QString m_loginName;
     QString m_password;

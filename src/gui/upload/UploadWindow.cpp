@@ -1,5 +1,6 @@
 #include "gui/upload/UploadWindow.h"
 
+#include "core/upload/RemoteAddress.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/FtpPanel.h"
@@ -12,7 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace stv
@@ -33,7 +36,25 @@ QLineEdit *addEdit(QFormLayout *form, const char *objectName, const QString &lab
     return edit;
 }
 
+QPushButton *addButton(const char *objectName, const QString &caption)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setAutoDefault(false);
+    return button;
+}
+
 } // namespace
+
+QString securityNote(const QString &hostField)
+{
+    if (hostField.trimmed().isEmpty())
+        return {};
+    const std::optional<RemoteAddress> address = parseHostField(hostField.toStdString());
+    if (address && address->protocol != Protocol::Ftp)
+        return {};
+    return QStringLiteral("Plain FTP: the password travels unencrypted");
+}
 
 UploadWindow::UploadWindow(QWidget *parent)
     : QDialog(parent,
@@ -61,26 +82,52 @@ UploadWindow::UploadWindow(QWidget *parent)
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    m_connectButton = new QPushButton(QStringLiteral("&Connect"));
-    m_connectButton->setObjectName(QStringLiteral("Button1"));
-    m_connectButton->setFixedSize(75, 116);
-    m_connectButton->setAutoDefault(false);
+    m_connectButton = addButton("Button1", QStringLiteral("&Connect"));
+    m_connectButton->setFixedSize(75, 56);
+    m_publishButton = addButton("PublishButton", QStringLiteral("&Publish"));
+    m_publishButton->setFixedSize(75, 56);
+    m_publishButton->setEnabled(false);
+    auto *buttons = new QVBoxLayout;
+    buttons->setSpacing(4);
+    buttons->addWidget(m_connectButton);
+    buttons->addWidget(m_publishButton);
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(4, 4, 4, 4);
     top->addWidget(group);
     top->addWidget(separator);
-    top->addWidget(m_connectButton);
+    top->addLayout(buttons);
     auto *band = new QWidget;
     band->setLayout(top);
     band->setFixedHeight(124);
 
     m_ftpPanel = new FtpPanel;
     m_ftpPanel->setObjectName(QStringLiteral("ftp"));
+
+    m_progressBar = new QProgressBar;
+    m_progressBar->setObjectName(QStringLiteral("PublishProgress"));
+    m_cancelButton = addButton("CancelButton", QStringLiteral("Cancel"));
+    auto *progress = new QHBoxLayout;
+    progress->setContentsMargins(6, 0, 6, 0);
+    progress->addWidget(m_progressBar, 1);
+    progress->addWidget(m_cancelButton);
+    m_progressRow = new QWidget;
+    m_progressRow->setLayout(progress);
+    m_progressRow->setVisible(false);
+
     m_statusLabel = new QLabel;
     m_statusLabel->setObjectName(QStringLiteral("Label5"));
     m_statusLabel->setFixedHeight(20);
     m_statusLabel->setContentsMargins(6, 0, 6, 0);
+    m_securityLabel = new QLabel;
+    m_securityLabel->setObjectName(QStringLiteral("SecurityLabel"));
+    m_securityLabel->setFixedHeight(20);
+    m_securityLabel->setContentsMargins(6, 0, 6, 0);
+    m_securityLabel->setStyleSheet(QStringLiteral("color: #a04000;"));
+    auto *status = new QHBoxLayout;
+    status->setContentsMargins(0, 0, 0, 0);
+    status->addWidget(m_statusLabel, 1);
+    status->addWidget(m_securityLabel);
     m_ftpPanel->setActive(true);
     m_ftpPanel->setStatusLabel(m_statusLabel);
 
@@ -89,11 +136,18 @@ UploadWindow::UploadWindow(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(band);
     layout->addWidget(m_ftpPanel, 1);
-    layout->addWidget(m_statusLabel);
+    layout->addWidget(m_progressRow);
+    layout->addLayout(status);
 
     connect(m_connectButton, &QPushButton::clicked, this, &UploadWindow::showContents);
-    // A second connect cannot start while the network work of the first still runs.
-    connect(m_ftpPanel, &FtpPanel::busyChanged, m_connectButton, &QWidget::setDisabled);
+    connect(m_publishButton, &QPushButton::clicked, this, &UploadWindow::publish);
+    connect(m_cancelButton, &QPushButton::clicked, m_ftpPanel, &FtpPanel::cancel);
+    connect(m_ftpPanel, &FtpPanel::busyChanged, this, &UploadWindow::showBusy);
+    connect(m_ftpPanel, &FtpPanel::progressChanged, this, &UploadWindow::showProgress);
+    connect(m_hostEdit, &QLineEdit::textChanged, this,
+        [this](const QString &host) { m_securityLabel->setText(securityNote(host)); });
+    // A program that quits stops the network work first.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_ftpPanel, &FtpPanel::cancel);
 }
 
 void UploadWindow::setSettings(const FtpSettings &settings)
@@ -110,18 +164,103 @@ FtpSettings UploadWindow::settings() const
         toCp1252(m_passwordEdit->text()), toCp1252(m_initialDirEdit->text()) };
 }
 
-void UploadWindow::showContents()
+void UploadWindow::setPublishPreparer(PublishPreparer preparer)
+{
+    m_preparer = std::move(preparer);
+    m_publishButton->setEnabled(m_preparer != nullptr && !m_ftpPanel->busy());
+}
+
+void UploadWindow::copyFieldsToPanel()
 {
     m_ftpPanel->setHostName(m_hostEdit->text());
     m_ftpPanel->setLoginName(m_userEdit->text());
     m_ftpPanel->setRemoteDir(m_initialDirEdit->text());
     m_ftpPanel->setPassword(m_passwordEdit->text());
+}
+
+void UploadWindow::showContents()
+{
+    copyFieldsToPanel();
     const QString error = m_ftpPanel->connectToServer();
-    if (!error.isEmpty())
+    if (!error.isEmpty() && !m_ftpPanel->wasCancelled())
         Dialogs::error(this, errorBoxText(error));
 }
 
-FtpSettings showUploadWindow(QWidget *parent, const FtpSettings &settings)
+void UploadWindow::publish()
+{
+    if (m_ftpPanel->busy() || !m_preparer)
+        return;
+    const std::optional<PublishRequest> request = m_preparer();
+    if (!request)
+        return;
+    copyFieldsToPanel();
+    const QString error = m_ftpPanel->connectToServer();
+    if (!error.isEmpty()) {
+        if (!m_ftpPanel->wasCancelled())
+            Dialogs::error(this, errorBoxText(error));
+        return;
+    }
+    m_progressBar->setRange(0, 0);
+    const PublishReport report = m_ftpPanel->publish(*request);
+    if (!report.ok) {
+        if (!report.cancelled)
+            Dialogs::error(this,
+                errorBoxText(QStringLiteral("The page could not be published: ")
+                    + QString::fromStdString(report.error)));
+        m_ftpPanel->showStatus(QStringLiteral("Cancelled"));
+        return;
+    }
+    const QString summary = QString::fromStdString(publishReportText(report));
+    if (report.failed.empty())
+        Dialogs::info(this, summary);
+    else
+        Dialogs::error(this, summary);
+    m_ftpPanel->showStatus(QString::fromStdString(publishCounts(report)));
+    if (!m_ftpPanel->wasCancelled()) {
+        const QString listed = m_ftpPanel->refreshListing();
+        if (!listed.isEmpty() && !m_ftpPanel->wasCancelled())
+            Dialogs::error(this, errorBoxText(listed));
+    }
+}
+
+void UploadWindow::reject()
+{
+    m_ftpPanel->cancel();
+    QDialog::reject();
+}
+
+void UploadWindow::showBusy(bool busy)
+{
+    // A second connect cannot start while the network work of the first still runs.
+    m_connectButton->setDisabled(busy);
+    m_publishButton->setEnabled(!busy && m_preparer != nullptr);
+    m_progressRow->setVisible(busy);
+    if (busy) {
+        m_progressBar->setRange(0, 0); // busy until a publish says how far it is
+        m_progressBar->setFormat(QString());
+    }
+}
+
+void UploadWindow::showProgress(
+    qint64 bytesDone, qint64 bytesTotal, int filesDone, int filesTotal, const QString &current)
+{
+    if (bytesTotal <= 0 && filesTotal <= 0)
+        return;
+    // The bar counts kilobytes, so ten files of 10 MB stay within its range.
+    const auto kilobytes = [](qint64 bytes) { return static_cast<int>(bytes / 1024); };
+    m_progressBar->setRange(0, std::max(1, kilobytes(bytesTotal)));
+    m_progressBar->setValue(std::min(kilobytes(bytesDone), m_progressBar->maximum()));
+    m_progressBar->setFormat(QStringLiteral("%1 of %2 files, %3 of %4 KB")
+                                 .arg(filesDone)
+                                 .arg(filesTotal)
+                                 .arg(kilobytes(bytesDone))
+                                 .arg(kilobytes(bytesTotal)));
+    if (!current.isEmpty())
+        m_ftpPanel->showStatus(QStringLiteral("Sending ") + current);
+}
+
+FtpSettings showUploadWindow(
+    QWidget *parent, const FtpSettings &settings, PublishPreparer preparer, bool publishAtOnce)
 {
     // One window for the run, so its connection outlives a closing of the window.
     static QPointer<UploadWindow> form;
@@ -131,6 +270,9 @@ FtpSettings showUploadWindow(QWidget *parent, const FtpSettings &settings)
             QObject::connect(qApp, &QCoreApplication::aboutToQuit, form, &QObject::deleteLater);
     }
     form->setSettings(settings);
+    form->setPublishPreparer(std::move(preparer));
+    if (publishAtOnce)
+        QTimer::singleShot(0, form, &UploadWindow::publish);
     form->exec();
     return form->settings();
 }

@@ -1,13 +1,19 @@
 #pragma once
 // The upload window, opened modally by "&Upload My Page" and "Upload Your Stuff". Its four
-// connection fields belong to the project and are saved with it.
+// connection fields belong to the project and are saved with it. "&Publish" sends the
+// project's page and its files, with a progress bar and a Cancel button that ends any step.
+
+#include "core/upload/Publisher.h"
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QWidget;
 
@@ -24,8 +30,18 @@ struct FtpSettings { // Windows-1252 text, as the project file holds it
     bool operator==(const FtpSettings &) const = default;
 };
 
-// Shows the window modally with these values; gives them back as the user left them.
-FtpSettings showUploadWindow(QWidget *parent, const FtpSettings &settings);
+// Makes the page ready and says what to send; nothing when the user gave up (the page is not
+// created yet, for instance).
+using PublishPreparer = std::function<std::optional<PublishRequest>()>;
+
+// Shows the window modally with these values; gives them back as the user left them. With a
+// preparer the Publish button works; with publishAtOnce it is pressed as the window opens.
+FtpSettings showUploadWindow(QWidget *parent, const FtpSettings &settings,
+    PublishPreparer preparer = {}, bool publishAtOnce = false);
+
+// The one-line warning for the Host Name field's protocol: plain FTP sends the password
+// unencrypted. Empty for the secure protocols and an empty field.
+QString securityNote(const QString &hostField);
 
 // "Simple FTP Client": the connection details above, the remote listing below; files
 // dropped on the listing are uploaded.
@@ -37,17 +53,34 @@ public:
 
     void setSettings(const FtpSettings &settings);
     FtpSettings settings() const;
+    void setPublishPreparer(PublishPreparer preparer);
+    // The Publish button: prepares the page, connects, sends, shows one box with the
+    // outcome and lists the folder again.
+    void publish();
+    // Closing the window cancels the network work that runs.
+    void reject() override;
 
     QLineEdit *m_hostEdit = nullptr;
     QLineEdit *m_userEdit = nullptr;
     QLineEdit *m_passwordEdit = nullptr;
     QLineEdit *m_initialDirEdit = nullptr;
     QPushButton *m_connectButton = nullptr;
+    QPushButton *m_publishButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    QProgressBar *m_progressBar = nullptr;
     FtpPanel *m_ftpPanel = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QLabel *m_securityLabel = nullptr;
 
 private:
     void showContents();
+    void copyFieldsToPanel();
+    void showBusy(bool busy);
+    void showProgress(
+        qint64 bytesDone, qint64 bytesTotal, int filesDone, int filesTotal, const QString &current);
+
+    QWidget *m_progressRow = nullptr;
+    PublishPreparer m_preparer;
 };
 
 } // namespace stv

@@ -4,9 +4,9 @@
 #include "core/page/PageGenerator.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
-#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LaunchBox.h"
 
 #include <QFileInfo>
 
@@ -38,31 +38,28 @@ const char *const ConfirmCreateText
       "\n"
       "Are you ready to create your web page?";
 
-void launch(QWidget *parent, const QString &target)
-{
-    const LaunchResult result = launchFile(target);
-    if (!result.ok)
-        Dialogs::info(parent, result.text);
-}
-
-// Writes the page; false (after the error box) when it could not be written.
+// Writes the page; false (after the error box) when it could not be written. The files that
+// could not be copied are listed whatever happened to the page.
 bool writePage(QWidget *parent, const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request)
 {
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, options, request, copier);
+    QString copyText;
+    for (const std::string &line : result.copyFailures)
+        copyText += QLatin1Char('\n') + QString::fromStdString(line);
     if (!result.ok) {
-        Dialogs::error(parent,
-            QStringLiteral("Cannot create file %1").arg(QString::fromStdString(request.pageFile)));
+        QString text = QString::fromStdString(result.error);
+        if (!copyText.isEmpty())
+            text += QStringLiteral("\n\nThese files could not be copied either:\n") + copyText;
+        Dialogs::error(parent, text);
         return false;
     }
-    if (!result.copyFailures.empty()) {
-        QString text = QStringLiteral("The page was written, but these files could not be copied "
-                                      "beside it:\n");
-        for (const std::string &line : result.copyFailures)
-            text += QLatin1Char('\n') + QString::fromStdString(line);
-        Dialogs::info(parent, text);
-    }
+    if (!copyText.isEmpty())
+        Dialogs::info(parent,
+            QStringLiteral("The page was written, but these files could not be copied "
+                           "beside it:\n")
+                + copyText);
     return true;
 }
 
@@ -72,8 +69,10 @@ PageRequest makeRequest(
     PageRequest request;
     request.importRequested = importRequested;
     request.pageFile = pageFile.toStdString();
-    if (!projectFileName.isEmpty())
+    if (!projectFileName.isEmpty()) {
         request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
+        request.projectFile = projectFileName.toStdString();
+    }
     request.when = generationTimeNow();
     request.names = systemDateNames();
     return request;
@@ -98,14 +97,15 @@ void runCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &l
     if (!writePage(parent, project, lists, options, makeRequest(true, chosen, projectFileName)))
         return;
 
-    const QString name = fromCp1252(fileNamePart(project.pageFileName));
-    const QString folder = fromCp1252(folderPart(project.pageFileName));
-    launch(parent, folder);
+    // A folder the desktop cannot show leaves the written page in place; the test follows.
+    const QString name = pathFromBytes(fileNamePart(project.pageFileName));
+    const QString folder = pathFromBytes(folderPart(project.pageFileName));
+    launchOrSay(parent, folder);
     const QString question = QStringLiteral("Your web page has now been created as..\n\n\"") + name
         + QStringLiteral("\"  In Folder\n\"") + folder
         + QStringLiteral("\"\n\nDo you want to test it?");
     if (Dialogs::confirm(parent, question, Buttons::NoOk) == Answer::Ok)
-        launch(parent, chosen);
+        launchOrSay(parent, chosen);
 }
 
 void runPreview(QWidget *parent, const Project &project, const FavouriteLists &lists,
@@ -113,7 +113,7 @@ void runPreview(QWidget *parent, const Project &project, const FavouriteLists &l
 {
     const QString page = programFolder() + QStringLiteral("test.html");
     if (writePage(parent, project, lists, options, makeRequest(false, page, QString())))
-        launch(parent, page);
+        launchOrSay(parent, page);
 }
 
 } // namespace stv

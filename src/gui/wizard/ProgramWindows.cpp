@@ -9,6 +9,7 @@ ProgramWindows::ProgramWindows()
 {
     window.setSectionView(&sectionManager);
     window.setSectionManagerWindow(&sectionManager);
+    sectionManager.addEditActions(window.undoAction(), window.redoAction());
     window.loadConfiguration();
     sectionManager.refreshSectionManager();
     window.showCurrentSection();

@@ -89,7 +89,7 @@ void openPrevious(DecisionHost &host)
     const std::vector<std::string> recent = host.recentProjectList();
     QStringList lines;
     for (const std::string &entry : recent)
-        lines << fromCp1252(recentEntryLine(entry));
+        lines << pathFromBytes(recentEntryLine(entry));
     picker.setItems(lines);
 
     if (picker.exec() != QDialog::Accepted)

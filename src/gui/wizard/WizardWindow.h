@@ -1,8 +1,12 @@
 #pragma once
-// The main window: the wizard pages, moving between sections, writing a page back into its
-// record, the text options of a paragraph and the project commands of the File menu.
+// The main window: the stack of wizard pages (each page class in pages/), moving between
+// sections, writing a page back into its record, and the commands of the menus and the left
+// panel. The File menu's project commands are in ProjectCommands.cpp, the Edit menu's undo and
+// redo in EditCommands.cpp, autosave and recovery in RecoveryCommands.cpp.
 
 #include "core/project/Project.h"
+#include "core/project/Records.h"
+#include "core/project/UndoHistory.h"
 #include "core/settings/FavouriteLists.h"
 #include "gui/sections/SectionHost.h"
 #include "gui/wizard/StartupDecision.h"
@@ -10,30 +14,29 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QAction;
-class QActionGroup;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QSlider;
 class QStackedWidget;
-class QTextEdit;
 class QTimer;
-class QToolButton;
+
+namespace stv::pages
+{
+class BackgroundPage;
+class SectionPage;
+class SelectPage;
+class TitleBarPage;
+class UnknownKindPage;
+} // namespace stv::pages
 
 namespace stv
 {
 
+class Autosave;
 class ColourListWindow;
 class ImageListWindow;
 class LinkListWindow;
@@ -42,7 +45,8 @@ class WizardWindow : public QMainWindow, public SectionHost, public DecisionHost
 {
     Q_OBJECT
 public:
-    // Page indices of the stack, in their fixed order; the help topic follows the index.
+    // Page indices of the stack, in their fixed order; the help topic follows the index. The
+    // section pages are in kind order: a kind's page is HeadingPage + its kind position.
     enum Page {
         IntroductionPage,
         TitlebarPage,
@@ -81,6 +85,20 @@ public:
     // The save-changes question; false when the command is to be abandoned.
     bool askSaveChanges();
 
+    // The Edit commands: take back or do again the last change to the project.
+    void undoChange();
+    void redoChange();
+    const UndoHistory &history() const { return m_history; }
+    QAction *undoAction() const { return m_undoAction; }
+    QAction *redoAction() const { return m_redoAction; }
+
+    // Offers the recovery files left by programs that ended without saving ("Recover Unsaved
+    // Work"); true when one was recovered.
+    bool offerRecovery();
+    // Opens a recovered project bound to its original path and marked as changed.
+    void recoverProject(Project project, const QString &path);
+    Autosave &autosave() { return *m_autosave; }
+
     // Wizard buttons.
     void goNext();
     void goBack();
@@ -89,8 +107,9 @@ public:
     void showPageHelp();
 
     const Project &project() const { return m_project; }
-    // True when the project differs from its state at the last load, save or new project.
-    bool projectChanged() const { return !(m_project == m_savedProject); }
+    // True when the project differs from its state at the last load, save or new project, or
+    // was recovered and not saved since.
+    bool projectChanged() const { return m_recovered || !(m_project == m_savedProject); }
     const QString &projectFileName() const { return m_projectFileName; }
     const std::vector<std::string> &recentProjects() const { return m_recentProjects; }
     const PageOptions &pageOptions() const { return m_pageOptions; }
@@ -105,7 +124,7 @@ public:
     std::vector<std::string> &sectionList() override { return m_project.sections; }
     int currentSection() const override { return m_currentSection; }
     void setCurrentSection(int position) override { m_currentSection = position; }
-    void sectionListChanged() override;
+    void sectionListChanged(const std::string &label) override;
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
 
@@ -118,8 +137,9 @@ public:
 
     // Reads the configuration and list files; run just before the window is first shown.
     void loadConfiguration();
-    // Starts the once-a-second timer whose first tick runs the start-up decision. The program
-    // starts it as it shows the window; tests that build a window leave it off.
+    // Starts the once-a-second timer whose first tick offers left recovery files and then runs
+    // the start-up decision, and the autosave timer. The program starts them as it shows the
+    // window; tests that build a window leave them off.
     void startDecisionTimer();
     // A project opened from the command line needs no start-up decision.
     void skipStartupDecision() { m_decisionPending = false; }
@@ -130,7 +150,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     // Writes the configuration and list files as the program ends.
     virtual void saveConfiguration();
 
@@ -138,55 +157,39 @@ private:
     QWidget *buildLeftPanel();
     QWidget *buildPages();
     void buildMenus();
-    QWidget *newPage(const QString &name, const QString &heading);
-    QGroupBox *colourGroup(
-        const QString &panelName, const QString &buttonName, QLabel *&panel, QWidget *parent);
-    QWidget *buildIntroductionPage();
-    QWidget *buildTitlebarPage();
-    QWidget *buildBackgroundPage();
-    QWidget *buildSelectPage();
-    QWidget *buildHeadingPage();
-    QWidget *buildParagraphPage();
-    QWidget *buildImagePage();
-    QWidget *buildDividerPage();
-    QWidget *buildAnchorPage();
-    QWidget *buildListPage();
-    QWidget *buildIndexPage();
-    QWidget *buildHTMLPage();
-    QWidget *buildPlaySoundPage();
-    QWidget *buildUnknownKindPage();
 
-    void showRecord(const std::vector<std::string> &f);
-    std::vector<std::string> pageFields(int page) const;
+    void showRecord(const std::vector<std::string> &fields);
+    // The record a page store would write now; nothing when the page stores no record.
+    std::optional<std::string> pageRecord() const;
+    // Stores the page only when it was edited since it was shown: a record that does not come
+    // back from its page unchanged is not rewritten by Undo or Redo alone.
+    void storeEditedPage();
+    // Records the change since the last step as one undo step named `label`.
+    void recordChange(const std::string &label);
+    // Shows the project after an undo or redo; `position` is the first section it touched.
+    void showHistoryStep(int position);
+    void updateEditActions();
+    // The project in the state autosave writes: with the current page stored.
+    std::optional<Project> autosaveSnapshot() const;
+    // The project was saved, loaded or started anew: nothing to undo, no recovery file.
+    void projectReplaced();
+    void startupTick();
     void showProjectValues();
     bool loadProject(); // load steps; takes PendingProjectFile when set
     void setCaption();
     void refreshSectionManager();
     void selectManagerRow();
 
-    // Paragraph text options.
-    void showTextOptions();
-    void memoPreview();
-    void pickParaColour();
-    void urlLinkClick();
-    void emailLinkClick();
-    void anchorLinkClick();
-    void zoomParagraph();
-    void zoomHTML();
     void insertHeadCode();
-
-    void pickSwatchColour(QWidget *swatch);
-    void chooseFile(QLineEdit *edit, const QString &title, const QString &filter);
-    void playSound();
-    void launchLink(const QString &target);
     void toggleSectionManager();
     void uploadClick();
+    void publishClick();
     void createWebPageClick();
     void previewClick();
 
     Project m_project;
     Project m_savedProject; // the project as last loaded, saved or newly started
-    int m_currentSection = -3;
+    int m_currentSection = IntroductionPosition;
     QString m_projectFileName;
     QString m_pendingProjectFile;
     std::vector<std::string> m_recentProjects;
@@ -197,86 +200,26 @@ private:
     QWidget *m_sectionManagerWindow = nullptr;
 
     QStackedWidget *m_pages = nullptr;
+    pages::TitleBarPage *m_titleBarPage = nullptr;
+    pages::BackgroundPage *m_backgroundPage = nullptr;
+    pages::SelectPage *m_selectPage = nullptr;
+    std::array<pages::SectionPage *, KindCount> m_sectionPages {}; // by kind position
+    pages::UnknownKindPage *m_unknownKindPage = nullptr;
     QLabel *m_labelPanel = nullptr;
     QLabel *m_positionPanel = nullptr;
     QPushButton *m_back = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_userLabel = nullptr;
-    QLabel *m_unknownText = nullptr;
-
-    // Fixed pages.
-    QLineEdit *m_titleEdit = nullptr;
-    QPushButton *m_colourPanel = nullptr;
-    QLineEdit *m_backgroundEdit = nullptr;
-    QCheckBox *m_importBG = nullptr;
-    QListWidget *m_selectBox = nullptr;
-
-    // Heading.
-    QLineEdit *m_headingEdit = nullptr;
-    QButtonGroup *m_headSize = nullptr;
-    std::array<QCheckBox *, 4> m_headStyle {};
-    QButtonGroup *m_headAlign = nullptr;
-    QLabel *m_headColour = nullptr;
-
-    // Paragraph.
-    QTextEdit *m_paraMemo = nullptr;
-    QMenu *m_paraPop = nullptr;
-    QActionGroup *m_paraSize = nullptr;
-    std::array<QAction *, 4> m_paraStyle {};
-    QActionGroup *m_paraAlign = nullptr;
-    QLabel *m_paraHint = nullptr;
-    int m_paraColour = 0;
-    QCheckBox *m_followCB = nullptr;
-    QLabel *m_linkLabel = nullptr;
-
-    // Image.
-    QLineEdit *m_imageEdit = nullptr;
-    QButtonGroup *m_imagePosition = nullptr;
-    QLineEdit *m_xEdit = nullptr;
-    QLineEdit *m_yEdit = nullptr;
-    QLineEdit *m_altText = nullptr;
-    QButtonGroup *m_linkType = nullptr;
-    QLineEdit *m_linkEdit = nullptr;
-    QCheckBox *m_imgFollow = nullptr;
-    QButtonGroup *m_imgJustify = nullptr;
-    QCheckBox *m_importImage = nullptr;
-    QCheckBox *m_linkBorder = nullptr;
-
-    // Divider.
-    QLabel *m_divColour = nullptr;
-    QSlider *m_divThick = nullptr;
-    QLabel *m_divThickLabel = nullptr;
-    QSlider *m_divWidth = nullptr;
-    QLabel *m_divWidthLabel = nullptr;
-    QCheckBox *m_div3D = nullptr;
-
-    // Anchor.
-    QLineEdit *m_anchorEdit = nullptr;
-    QLineEdit *m_anchorText = nullptr;
-    QCheckBox *m_anchorCB = nullptr;
-
-    // List.
-    std::array<QLineEdit *, 14> m_listEdits {};
-    QButtonGroup *m_listType = nullptr;
-    QComboBox *m_listSize = nullptr;
-    QLabel *m_listColour = nullptr;
-
-    // Index.
-    QPlainTextEdit *m_indexMemo = nullptr;
-    QComboBox *m_indexSize = nullptr;
-    std::array<QCheckBox *, 4> m_indexStyle {};
-    QComboBox *m_indexAlign = nullptr;
-    QCheckBox *m_indexFollow = nullptr;
-
-    // HTML.
-    QPlainTextEdit *m_htmlMemo = nullptr;
-
-    // PlaySound.
-    QLineEdit *m_soundEdit = nullptr;
-    std::array<QCheckBox *, 4> m_soundFlags {};
-    QButtonGroup *m_soundAlign = nullptr;
 
     QAction *m_showDecisionBox = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+
+    UndoHistory m_history;
+    Autosave *m_autosave = nullptr;
+    std::optional<std::string> m_shownPage; // pageRecord() as the page was shown
+    bool m_recovered = false; // a recovered project counts as changed until saved
+    bool m_recoveryPending = true; // the first timer tick offers left recovery files
 
     bool m_decisionPending = true; // DecisionPending
     DecisionBox *m_decide = nullptr;

@@ -154,7 +154,8 @@ TEST(Page, SinkFailureAndFileWriting)
     g.request.pageFile = dir.file("no/such/folder/page.html");
     const PageResult missing = writePageFile(Project {}, g.lists, {}, g.request, g.copier);
     EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.error, "Cannot create file " + g.request.pageFile);
+    EXPECT_EQ(
+        missing.error, "Cannot create file " + g.request.pageFile + ": No such file or directory");
 
     g.request.pageFile = dir.file("page.html");
     writeFile(g.request.pageFile, "old");
@@ -242,4 +243,7 @@ TEST(PageName, Proposal)
     EXPECT_EQ(proposedPageName("", ""), "index.html");
     EXPECT_EQ(proposedPageName("/w/a.stv.stv", ""), "/w/a.html.html");
     EXPECT_EQ(proposedPageName("/w/a.stv", "/x/b.html"), "/x/b.html");
+    // Only the file's own name changes, and a name without ".stv" never proposes itself.
+    EXPECT_EQ(proposedPageName("/w/old.stv/a.stv", ""), "/w/old.stv/a.html");
+    EXPECT_EQ(proposedPageName("/w/site.txt", ""), "/w/site.txt.html");
 }

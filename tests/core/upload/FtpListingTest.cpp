@@ -1,5 +1,6 @@
 #include "core/upload/FtpListing.h"
 #include "core/upload/FtpClient.h"
+#include "core/upload/RemoteAddress.h"
 
 #include <gtest/gtest.h>
 
@@ -116,20 +117,61 @@ TEST(ParseList, WholeBodiesKeepTheServersOrder)
     EXPECT_EQ(parseListing("type=file;size=1; x\nsize=2;type=file; y\n", true, Today).size(), 2u);
 }
 
-TEST(HostPort, AcceptsNamesPortsAndAddresses)
+TEST(HostField, NamesTheProtocolHostAndPort)
 {
-    EXPECT_EQ(splitHostPort("ftp.example.com")->port, 21);
-    const auto local = splitHostPort("127.0.0.1:2121");
+    EXPECT_EQ(parseHostField("ftp.example.com")->port, 21);
+    EXPECT_EQ(parseHostField("ftp.example.com")->protocol, Protocol::Ftp);
+    const auto local = parseHostField("127.0.0.1:2121");
     ASSERT_TRUE(local);
     EXPECT_EQ(local->host, "127.0.0.1");
     EXPECT_EQ(local->port, 2121);
-    EXPECT_EQ(splitHostPort(" ftp://Example.com/ ")->host, "Example.com");
-    EXPECT_EQ(splitHostPort("[::1]:990")->host, "::1");
-    EXPECT_EQ(splitHostPort("[::1]:990")->port, 990);
-    EXPECT_EQ(splitHostPort("fe80::1")->port, 21);
+    EXPECT_EQ(parseHostField(" ftp://Example.com/ ")->host, "Example.com");
+    EXPECT_EQ(parseHostField("[::1]:990")->host, "::1");
+    EXPECT_EQ(parseHostField("[::1]:990")->port, 990);
+    EXPECT_EQ(parseHostField("fe80::1")->port, 21);
+    EXPECT_EQ(parseHostField("FTPS://h"), (RemoteAddress { Protocol::Ftps, "h", 21 }));
+    EXPECT_EQ(parseHostField("ftps://h:2121"), (RemoteAddress { Protocol::Ftps, "h", 2121 }));
+    EXPECT_EQ(parseHostField("sftp://h"), (RemoteAddress { Protocol::Sftp, "h", 22 }));
+    EXPECT_EQ(
+        parseHostField("sftp://[::1]:2222/"), (RemoteAddress { Protocol::Sftp, "::1", 2222 }));
     for (const char *bad : { "", "host:", "host:0", "host:65536", "host:21x", "user@host",
-             "host/path", "ho st", "[::1", "[::1]x" })
-        EXPECT_FALSE(splitHostPort(bad)) << bad;
+             "host/path", "ho st", "[::1", "[::1]x", "http://host", "sftp://", "ftps://:21" })
+        EXPECT_FALSE(parseHostField(bad)) << bad;
+}
+
+TEST(ParseList, HostileListingsAreCutToWhatCanBeShown)
+{
+    const std::string longName(60 * 1024 * 1024, 'n');
+    const auto entries
+        = parseListing("-rw-r--r-- 1 o g 7 Jan 1 2020 " + longName + "\r\n", false, Today);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_TRUE(entries[0].nameCut);
+    EXPECT_EQ(entries[0].name.size(), MaxNameBytes);
+    // Blanks in a hostile name do not make a word for each.
+    std::string spaced = "-rw-r--r-- 1 o g 7 Jan 1 2020 x";
+    for (int i = 0; i < 100000; ++i)
+        spaced += " y";
+    EXPECT_EQ(parseListing(spaced, false, Today).size(), 1u);
+
+    std::string many;
+    for (int i = 0; i < 12; ++i)
+        many += "type=file;size=1; f" + std::to_string(i) + "\n";
+    bool cut = false;
+    EXPECT_EQ(parseListing(many, true, Today, 10, &cut).size(), 10u);
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(parseListing(many, true, Today, 12, &cut).size(), 12u);
+    EXPECT_FALSE(cut);
+
+    EXPECT_EQ(cutUtf8("a\xC3\xA9"
+                      "b",
+                  2),
+        "a"); // never half a character
+    EXPECT_EQ(cutUtf8("a\xC3\xA9"
+                      "b",
+                  3),
+        "a\xC3\xA9");
+    EXPECT_EQ(serverText("550 No\r\n\x1B[31mway\x07"), "550 No [31mway");
+    EXPECT_EQ(serverText(std::string(500, 'x'), 10), "xxxxxxxxxx...");
 }
 
 TEST(UrlPath, EncodesEverythingThatCouldBreakOutOfThePath)

@@ -1,4 +1,12 @@
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/InputBox.h"
+#include "gui/dialogs/LineEdits.h"
+#include "support/QtTestApplication.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -35,4 +43,34 @@ TEST(Dialogs, ScriptedAnswersAreConsumedInOrder)
     EXPECT_EQ(
         Dialogs::confirm(nullptr, QStringLiteral("Unplanned"), Buttons::NoOk), Answer::Cancel);
     EXPECT_EQ(script.unexpected().size(), 1u);
+}
+
+TEST(InputBox, ShowsEveryLineOfALongPrompt)
+{
+    InputBox box;
+    const QString prompt = QStringLiteral(
+        "Enter the address of the page to link to,\nfor example\nhttp://www.example.com/"
+        "\nThe address is stored as typed.\nA fifth line for a large desktop font.");
+    box.setPrompt(prompt);
+    const auto *label = box.findChild<QLabel *>(QStringLiteral("PromptLabel"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_LE(label->geometry().bottom(), box.edit()->geometry().top());
+    EXPECT_LE(box.edit()->geometry().bottom(), box.height());
+}
+
+TEST(LineEdits, PastedLineBreaksBecomeSpacesAndLongTextIsKept)
+{
+    QLineEdit edit;
+    prepareLineEdit(&edit);
+    for (const QString &pasted : { QStringLiteral("a\r\nb"), QStringLiteral("a\nb"),
+             QStringLiteral("a\rb"), QStringLiteral("a\u2028b"), QStringLiteral("a\u2029b") }) {
+        edit.clear();
+        QGuiApplication::clipboard()->setText(pasted);
+        edit.paste();
+        EXPECT_EQ(edit.text(), QStringLiteral("a b")) << pasted.toStdString();
+    }
+    const QString longText(100000, QLatin1Char('x'));
+    edit.setText(longText);
+    EXPECT_EQ(edit.text().size(), longText.size());
 }

@@ -18,8 +18,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "support/FakeShell.h"
+#include "support/HostileFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -424,4 +426,79 @@ TEST_F(HelpWindowTest, ShippedManualFitsTheTextBox)
         }
     }
     EXPECT_TRUE(m_script.unexpected().empty());
+}
+
+// A manual of megabyte-long lines: every drawing pass lays out only what the text box shows.
+TEST_F(HelpWindowTest, MegabyteLinesDrawQuickly)
+{
+    std::vector<std::string> lines = { "0:Chapter Contents" };
+    for (int i = 0; i < 30; ++i)
+        lines.push_back(std::string(1 << 20, 'w') + " %more%[0]");
+    writeHelp(lines);
+    HelpWindow &f = open(0);
+    const double seconds = stv::test::secondsFor([&] {
+        for (int top = 0; top < 5; ++top) {
+            f.drawLines(top);
+            f.textBox()->repaint();
+        }
+    });
+    EXPECT_LT(seconds / 5, 0.5);
+    ASSERT_FALSE(f.drawnRows()[0].pieces.empty());
+    EXPECT_LE(f.drawnRows()[0].pieces[0].text.size(), 480);
+    EXPECT_EQ(f.chapterLines()[0].size(), (1u << 20) + 10);
+}
+
+// A manual that is a FIFO or too large: reported at once, naming the file and the reason.
+TEST_F(HelpWindowTest, ManualThatCannotBeReadIsReportedAtOnce)
+{
+    const stv::test::HangGuard guard;
+    for (const auto kind : { stv::test::Hostile::Fifo, stv::test::Hostile::Oversized }) {
+        QFile::remove(helpFilePath());
+        ASSERT_TRUE(stv::test::makeHostile(kind, helpFilePath().toStdString(), ManualFileLimit));
+        m_script.clear();
+        m_form.reset();
+        EXPECT_LT(stv::test::secondsFor([&] { open(0); }), 1.0);
+        ASSERT_EQ(m_script.messages().size(), 1u);
+        EXPECT_TRUE(m_script.messages()[0].startsWith(QStringLiteral("Cannot ")
+            + (kind == stv::test::Hostile::Fifo ? "open " : "read ") + helpFilePath()))
+            << m_script.messages()[0].toStdString();
+        EXPECT_TRUE(m_script.messages()[0].contains(kind == stv::test::Hostile::Fifo
+                ? QStringLiteral("not a regular file")
+                : QStringLiteral("that such a file may hold")));
+    }
+}
+
+TEST_F(HelpWindowTest, WheelAndKeysScrollTheText)
+{
+    std::vector<std::string> lines = { "0:Chapter Contents" };
+    for (int i = 0; i < 100; ++i)
+        lines.push_back("line " + intText(i));
+    writeHelp(lines);
+    HelpWindow &f = open(0);
+    QScrollBar *bar = f.scrollBar();
+    const int page = f.linesInView();
+
+    QWidget *text = f.textBox();
+    const QPoint at(20, 20);
+    QWheelEvent down(at, text->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+        Qt::NoScrollPhase, false);
+    QApplication::sendEvent(text, &down);
+    EXPECT_EQ(bar->value(), 3);
+    QWheelEvent up(at, text->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+        Qt::NoScrollPhase, false);
+    QApplication::sendEvent(text, &up);
+    EXPECT_EQ(bar->value(), 0);
+
+    QTest::keyClick(text, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), page);
+    QTest::keyClick(text, Qt::Key_Down);
+    EXPECT_EQ(bar->value(), page + 1);
+    QTest::keyClick(text, Qt::Key_Up);
+    QTest::keyClick(text, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), 0);
+    QTest::keyClick(text, Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(f.drawnRows().empty(), false);
+    QTest::keyClick(text, Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
 }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QtTest>
@@ -101,6 +102,7 @@ private slots:
     void imageRenameReplacesTheLabelOnly();
     void rowsFollowListsChangedElsewhere();
     void rowsAreDrawn();
+    void emptyListsSayHowToAdd();
 };
 
 void ListsTest::windowsAndMenus()
@@ -228,7 +230,29 @@ void ListsTest::newAndEditColourRememberTheLastColour()
     script.queueCancel();
     command(form, 1, "EditExisting1");
     QCOMPARE(colours, (Entries { "16711680", "255" }));
+
+    // The main window's swatches use the same dialog: their last colour is New Colour's too.
+    script.queueColour(QColor(1, 2, 3));
+    Dialogs::askColour(nullptr, Qt::white);
+    script.queueCancel();
+    command(form, -1, "NewColour1");
+    QCOMPARE(script.asked().back().initial, QStringLiteral("#010203"));
     QVERIFY(script.unexpected().empty());
+}
+
+void ListsTest::emptyListsSayHowToAdd()
+{
+    ScriptedDialogs script;
+    Entries colours;
+    ColourListWindow form(colours);
+    showForm(form);
+    auto *hint = form.findChild<QLabel *>(QStringLiteral("EmptyHint"));
+    QVERIFY(hint != nullptr);
+    QVERIFY(hint->isVisible());
+    QVERIFY(hint->text().startsWith(QStringLiteral("Right-click to add")));
+    script.queueColour(QColor(255, 0, 0));
+    command(form, -1, "NewColour1");
+    QVERIFY(!hint->isVisible());
 }
 
 void ListsTest::deletesAskFirst()

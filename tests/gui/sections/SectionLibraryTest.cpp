@@ -175,6 +175,21 @@ TEST_F(LibraryWindow, DeletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile
     EXPECT_TRUE(m_dialogs.messages().empty());
 }
 
+TEST_F(LibraryWindow, RightClickKeepsTheSelection)
+{
+    m_library = FiveRecords();
+    SectionLibraryWindow lib(m_library);
+    lib.show();
+    ClickRows(lib, { 1, 3 });
+    QListView *list = lib.libList();
+    const QRect row4 = list->visualRect(list->model()->index(4, 0));
+    QTest::mousePress(list->viewport(), Qt::RightButton, {}, row4.center());
+    EXPECT_TRUE(lib.popupMenu()->isVisible());
+    lib.popupMenu()->hide();
+    QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, row4.center());
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
+}
+
 TEST_F(LibraryWindow, PickReturnsSelectedRecordsInListOrderOnlyThroughSelect)
 {
     m_library = FiveRecords();

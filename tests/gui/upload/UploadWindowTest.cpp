@@ -1,7 +1,14 @@
+#include "support/FakeShell.h"
 #include "support/FtpTestServer.h"
+#include "support/ScriptServer.h"
+
+#include "core/settings/Config.h"
+#include "core/upload/PublishManifest.h"
+#include "gui/upload/PublishCommand.h"
 
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/FtpPanel.h"
+#include "gui/upload/ListingModel.h"
 #include "gui/upload/UploadWindow.h"
 
 #include <QDir>
@@ -11,13 +18,15 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 
+#include <QProgressBar>
+
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 using namespace stv;
@@ -48,9 +57,10 @@ void Configure(FtpPanel &m_ftpPanel, const FtpTestServer &server, const QString 
 QStringList Rows(const FtpPanel &m_ftpPanel)
 {
     QStringList rows;
-    const QStandardItemModel *m = m_ftpPanel.fileListModel();
+    const ListingModel *m = m_ftpPanel.fileListModel();
+    const auto cell = [m](int r, int c) { return m->index(r, c).data().toString(); };
     for (int r = 0; r < m->rowCount(); ++r)
-        rows << m->item(r, 0)->text() + u'|' + m->item(r, 1)->text() + u'|' + m->item(r, 2)->text();
+        rows << cell(r, 0) + u'|' + cell(r, 1) + u'|' + cell(r, 2);
     rows.sort();
     return rows;
 }
@@ -413,6 +423,177 @@ private slots:
         m_ftpPanel.setPassword(QStringLiteral("p"));
         QCOMPARE(
             m_ftpPanel.connectToServer(), QStringLiteral("The FTP library could not be started."));
+    }
+
+    void publishCreatesThePageFirstThenSendsItWithOneBox()
+    {
+        FtpTestServer server;
+        REQUIRE_RUNNING(server);
+        server.makeFolder("site");
+        ScriptedDialogs dialogs;
+        test::FakeShell shell;
+        Project project;
+        QVERIFY(loadProjectFile(STV_SAMPLE_DIR "/sample.stv", project).ok);
+        Configuration config;
+        FavouriteLists lists;
+        loadConfiguration(STV_SAMPLE_DIR "/", config, lists);
+        UploadWindow form;
+        QVERIFY(!form.m_publishButton->isEnabled());
+        form.setPublishPreparer([&] {
+            return preparePublish(&form, project, lists, config.pageOptions,
+                QStringLiteral(STV_SAMPLE_DIR "/sample.stv"));
+        });
+        QVERIFY(form.m_publishButton->isEnabled());
+        form.m_hostEdit->setText(Host(server));
+        form.m_userEdit->setText(QString::fromLatin1(FtpTestServer::User));
+        form.m_passwordEdit->setText(QString::fromLatin1(FtpTestServer::password));
+        form.m_initialDirEdit->setText(QStringLiteral("site"));
+        form.show();
+
+        // No page yet: Create Web Page runs first (its confirmation, file and test question).
+        const QString page
+            = QString::fromStdString(server.scratch()) + QStringLiteral("/index.html");
+        dialogs.queue(Answer::Ok);
+        dialogs.queue(Answer::Ok);
+        dialogs.queueText(page);
+        dialogs.queue(Answer::No);
+        QSignalSpy progress(form.m_ftpPanel, &FtpPanel::progressChanged);
+        form.m_publishButton->click();
+        QCOMPARE(dialogs.asked().front().text,
+            QStringLiteral("No web page has been created for this project yet.\n\n"
+                           "Create Web Page first, then publish it?"));
+        QCOMPARE(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("6 uploaded, 0 unchanged, 0 failed") });
+        QVERIFY(dialogs.unexpected().empty());
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.last().at(2).toInt(), 6); // files done
+        QCOMPARE(server.readFile("site/index.html"), test::ReadFileBytes(page.toStdString()));
+        QVERIFY(Names(*form.m_ftpPanel).contains(QStringLiteral("hills.png")));
+        QVERIFY(!form.m_progressBar->isVisible());
+
+        // Published again unchanged: no question, nothing sent.
+        dialogs.clear();
+        form.m_publishButton->click();
+        QCOMPARE(dialogs.messages(),
+            std::vector<QString> { QStringLiteral("0 uploaded, 6 unchanged, 0 failed") });
+
+        // A change not in the page yet: the user declines to create it, nothing is sent.
+        project.pageTitle = "Another title";
+        dialogs.clear();
+        server.clearCommands();
+        dialogs.queue(Answer::No);
+        form.m_publishButton->click();
+        QCOMPARE(dialogs.asked().size(), std::size_t(1));
+        QVERIFY(dialogs.asked().front().text.startsWith(
+            QStringLiteral("The project has changes that are not in the web page yet.")));
+        QVERIFY(server.commands().empty());
+    }
+
+    void theProjectsFieldsGoIntoTheWindowAndComeBack()
+    {
+        Project project;
+        project.ftpHost = "sftp://example.org";
+        project.ftpUserId = "me";
+        QTimer::singleShot(0, [] {
+            auto *form = qobject_cast<UploadWindow *>(QApplication::activeModalWidget());
+            QVERIFY(form != nullptr);
+            QCOMPARE(form->m_hostEdit->text(), QStringLiteral("sftp://example.org"));
+            QVERIFY(form->m_publishButton->isEnabled());
+            form->m_initialDirEdit->setText(QStringLiteral("www"));
+            form->close();
+        });
+        runUploadWindow(nullptr, project, FavouriteLists {}, PageOptions {});
+        QCOMPARE(project.ftpInitDir, std::string("www"));
+        QCOMPARE(project.ftpUserId, std::string("me"));
+    }
+
+    void plainFtpShowsThatThePasswordTravelsUnencrypted()
+    {
+        const QString warning = QStringLiteral("Plain FTP: the password travels unencrypted");
+        QCOMPARE(securityNote(QStringLiteral("ftp.example.com")), warning);
+        QCOMPARE(securityNote(QStringLiteral("ftp://ftp.example.com:2121")), warning);
+        QCOMPARE(securityNote(QStringLiteral("ftps://ftp.example.com")), QString());
+        QCOMPARE(securityNote(QStringLiteral("sftp://example.com")), QString());
+        QCOMPARE(securityNote(QString()), QString());
+        UploadWindow form;
+        form.m_hostEdit->setText(QStringLiteral("example.com"));
+        QCOMPARE(form.m_securityLabel->text(), warning);
+        form.m_hostEdit->setText(QStringLiteral("sftp://example.com"));
+        QCOMPARE(form.m_securityLabel->text(), QString());
+    }
+
+    void anUntrustedCertificateIsRefusedNamingTheHostAndTheReason()
+    {
+        if (!test::CanRunVsftpd())
+            QSKIP(test::VsftpdNeedsRoot);
+        test::FtpsTestServer server("expired");
+        REQUIRE_RUNNING(server);
+        test::ScopedEnv trusted("SSL_CERT_FILE", server.ca());
+        ScriptedDialogs dialogs;
+        FtpPanel panel;
+        panel.setHostName(QString::fromStdString(server.host()));
+        panel.setLoginName(QStringLiteral("anonymous"));
+        panel.setPassword(QStringLiteral("x"));
+        QCOMPARE(panel.connectToServer(),
+            QStringLiteral("Could not connect to ") + QString::fromStdString(server.host())
+                + QStringLiteral(": the certificate of 127.0.0.1 has expired"));
+    }
+
+    void anUnknownSshHostKeyIsAskedAboutWithItsFingerprint()
+    {
+        test::SftpTestServer server({ "--known-hosts", "none" });
+        REQUIRE_RUNNING(server);
+        test::ScopedEnv home("HOME", server.home());
+        ScriptedDialogs dialogs;
+        FtpPanel panel;
+        panel.setHostName(QString::fromStdString(server.host()));
+        panel.setLoginName(QString::fromStdString(server.user()));
+        // Refused: no connection, and the reason names the key.
+        dialogs.queueCancel();
+        QVERIFY(panel.connectToServer().endsWith(QStringLiteral("is not known (")
+            + QString::fromStdString(server.fingerprint()) + u')'));
+        QCOMPARE(dialogs.asked().back().buttons, Buttons::TrustKey);
+        QVERIFY(dialogs.asked().back().text.contains(QString::fromStdString(server.fingerprint())));
+        // Trusted and remembered: logged in with the key of HOME, and known_hosts has the line.
+        dialogs.queue(Answer::Yes);
+        QCOMPARE(panel.connectToServer(), QString());
+        QVERIFY(panel.connection() != nullptr);
+        QVERIFY(test::ReadFileBytes(server.home() + "/.ssh/known_hosts")
+                    .rfind("[127.0.0.1]:" + std::to_string(server.port()) + " ssh-ed25519 ", 0)
+            == 0);
+    }
+
+    void droppedFilesAreUploadedOverFtpsAndSftpToo()
+    {
+        if (!test::CanRunVsftpd())
+            QSKIP(test::VsftpdNeedsRoot);
+        test::FtpsTestServer ftps;
+        REQUIRE_RUNNING(ftps);
+        test::SftpTestServer sftp;
+        REQUIRE_RUNNING(sftp);
+        test::ScopedEnv trusted("SSL_CERT_FILE", ftps.ca());
+        test::ScopedEnv home("HOME", sftp.home());
+        const std::string file = sftp.home() + "/dropped page.html";
+        std::ofstream(file, std::ios::binary) << "<p>dropped</p>";
+        struct Target {
+            std::string host, user, password, dir, folder;
+        };
+        for (const Target &t : { Target { ftps.host(), "anonymous", "x", "upload", ftps.folder() },
+                 Target { sftp.host(), sftp.user(), "", "", sftp.folder() } }) {
+            ScriptedDialogs dialogs;
+            FtpPanel panel;
+            panel.setActive(true);
+            panel.setHostName(QString::fromStdString(t.host));
+            panel.setLoginName(QString::fromStdString(t.user));
+            panel.setPassword(QString::fromStdString(t.password));
+            panel.setRemoteDir(QString::fromStdString(t.dir));
+            QCOMPARE(panel.connectToServer(), QString());
+            QVERIFY(DropFiles(panel, { file }));
+            QVERIFY(dialogs.asked().empty());
+            QCOMPARE(test::ReadFileBytes(t.folder + "/dropped page.html"),
+                std::string("<p>dropped</p>"));
+            QVERIFY(Names(panel).contains(QStringLiteral("dropped page.html")));
+        }
     }
 
     void errorBoxAddsAFullStopAfterLettersOnly()

@@ -5,6 +5,7 @@
 #include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/LaunchBox.h"
 
 #include "support/FakeShell.h"
 #include "support/FullFileSystem.h"
@@ -43,15 +44,17 @@ struct Fixture : ::testing::Test {
     }
     void TearDown() override { setProgramFolder(QString()); }
     QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
-    // Create Web Page into `page` when the write fails: the one message, and nothing after it.
-    void createExpectingWriteFailure(const QString &page)
+    // Create Web Page into `page` when the write fails: the one message with the system's
+    // reason, and nothing after it (nothing copied, no folder shown, no test).
+    void createExpectingWriteFailure(const QString &page, const QString &reason)
     {
         dialogs.queue(Answer::Ok);
         dialogs.queueText(page);
         dialogs.queue(Answer::Ok);
         runCreateWebPage(nullptr, project, lists, {});
         EXPECT_EQ(dialogs.messages(),
-            std::vector<QString> { QStringLiteral("Cannot create file ") + page });
+            std::vector<QString> {
+                QStringLiteral("Cannot create file ") + page + QStringLiteral(": ") + reason });
         EXPECT_TRUE(shell.calls.isEmpty());
     }
 };
@@ -122,7 +125,7 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
 TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
 {
     const QString page = path("missing/home.html");
-    createExpectingWriteFailure(page);
+    createExpectingWriteFailure(page, QStringLiteral("No such file or directory"));
     EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
 }
 
@@ -139,7 +142,7 @@ TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
     project.sections.push_back(
         joinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
     ASSERT_TRUE(disk.fill(8192));
-    createExpectingWriteFailure(page);
+    createExpectingWriteFailure(page, QStringLiteral("No space left on device"));
     std::ifstream in(page.toStdString(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
     EXPECT_EQ(QDir(QString::fromStdString(disk.path()))
@@ -161,4 +164,41 @@ TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
     QFile f(page);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
+}
+
+// Each launch the desktop refuses gives a box naming what could not be opened; a folder
+// that cannot be shown leaves the page written and the test question still follows.
+TEST_F(Fixture, FailedLaunchesSayWhatCouldNotBeOpened)
+{
+    shell.openSucceeds = false;
+    shell.startSucceeds = false;
+    const QString page = path("web/home.html");
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(page);
+    dialogs.queue(Answer::Ok); // files not copied
+    dialogs.queue(Answer::Ok); // the folder cannot be shown
+    dialogs.queue(Answer::Ok); // "Do you want to test it?"
+    dialogs.queue(Answer::Ok); // the browser does not start
+    runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
+    EXPECT_TRUE(QFile::exists(page));
+    const QString reason = launchErrorText(31);
+    const std::vector<QString> infos = dialogs.messages();
+    ASSERT_EQ(infos.size(), 3u);
+    EXPECT_EQ(infos[1], launchFailureText(path("web/"), reason));
+    EXPECT_TRUE(infos[1].contains(path("web/")));
+    EXPECT_EQ(infos[2], launchFailureText(page, reason));
+    EXPECT_TRUE(dialogs.asked().back().text.contains(QStringLiteral("Cannot open")));
+
+    dialogs.clear();
+    dialogs.queue(Answer::Ok);
+    runPreview(nullptr, project, lists, {});
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].contains(path("prog/test.html")));
+
+    // A link to a file that is not there.
+    dialogs.clear();
+    dialogs.queue(Answer::Ok);
+    EXPECT_FALSE(launchOrSay(nullptr, path("nowhere/x.pdf")));
+    EXPECT_EQ(dialogs.messages(),
+        std::vector<QString> { launchFailureText(path("nowhere/x.pdf"), launchErrorText(3)) });
 }

@@ -12,6 +12,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "support/HostileFiles.h"
+
+#include <memory>
+
 using namespace stv;
 
 class StartupWiringTest : public QObject
@@ -65,6 +69,47 @@ private slots:
         QCOMPARE(lines[1], std::string("240"));
         QCOMPARE(lines[7], std::string("0"));
         QVERIFY(fileExists(folder + "StvImageList"));
+        setProgramFolder(QString());
+    }
+
+    // Files of the program folder that are FIFOs or too large: start-up goes on at once with
+    // a message naming each, and closing the window writes none of them back.
+    void unreadableFilesAreKeptWhole()
+    {
+        using namespace stv::test;
+        const HangGuard guard;
+        QTemporaryDir dir;
+        setProgramFolder(dir.path());
+        const std::string folder = dir.path().toStdString() + "/";
+        QVERIFY(writeLinesFile(
+            folder + "Sitorva.config", { "50", "220", "60", "30", "170", "300", "3", "0", "1" })
+                    .ok);
+        QVERIFY(makeHostile(Hostile::Oversized, folder + "StvColList", ListFileLimit));
+        QVERIFY(makeHostile(Hostile::Fifo, folder + "StvLinkList"));
+        QVERIFY(writeLinesFile(folder + "StvImageList", { "\xA0Image\xA0pic\xA0" }).ok);
+        QVERIFY(makeHostile(Hostile::Fifo, folder + "Library"));
+        QVERIFY(makeHostile(Hostile::Oversized, folder + "PWP", ConfigFileLimit));
+
+        ScriptedDialogs script;
+        std::unique_ptr<ProgramWindows> windows;
+        QVERIFY(secondsFor([&] { windows = std::make_unique<ProgramWindows>(); }) < 2.0);
+        const std::vector<QString> atStart = script.messages();
+        QCOMPARE(atStart.size(), 3u); // the library, the recent list, the two list files
+        const QString all = atStart[0] + atStart[1] + atStart[2];
+        for (const char *name : { "Library", "PWP", "StvColList", "StvLinkList" })
+            QVERIFY2(all.contains(dir.path() + QLatin1Char('/') + QLatin1String(name)), name);
+        QCOMPARE(windows->window.favouriteLists().images.size(), 1u);
+
+        windows->window.close();
+        windows.reset();
+        QVERIFY(script.messages().size() > atStart.size()); // what was not written is named
+        QCOMPARE(std::filesystem::file_size(folder + "StvColList"), ListFileLimit + 1);
+        QCOMPARE(std::filesystem::file_size(folder + "PWP"), ConfigFileLimit + 1);
+        QCOMPARE(typeAt(folder + "StvLinkList"), unsigned(S_IFIFO));
+        QCOMPARE(typeAt(folder + "Library"), unsigned(S_IFIFO));
+        std::vector<std::string> config;
+        QVERIFY(readLinesFile(folder + "Sitorva.config", config));
+        QCOMPARE(config[6], std::string("3"));
         setProgramFolder(QString());
     }
 };

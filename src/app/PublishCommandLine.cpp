@@ -1,0 +1,175 @@
+#include "app/PublishCommandLine.h"
+
+#include "core/page/PageGenerator.h"
+#include "core/project/Project.h"
+#include "core/settings/Config.h"
+#include "core/settings/ProgramFolderPath.h"
+#include "core/text/Cp1252.h"
+#include "core/text/TextTools.h"
+#include "core/upload/FtpClient.h"
+#include "core/upload/PageFiles.h"
+#include "core/upload/Publisher.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace stv
+{
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+// A fresh folder, removed with everything in it when the publish ends.
+class TemporaryFolder
+{
+public:
+    TemporaryFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "sitorva-publish-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            m_path = pattern;
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            fs::remove_all(m_path, ec);
+    }
+    TemporaryFolder(const TemporaryFolder &) = delete;
+    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
+    const std::string &path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// The page as --generate writes it, into `folder`; the pictures and sounds are sent from
+// where they are rather than copied first (the copies would be the same bytes). Empty
+// optional, with the error written, when the page could not be written.
+std::optional<PublishRequest> generatePage(const Project &project, const std::string &projectPath,
+    const std::string &folder, std::ostream &err)
+{
+    Configuration config;
+    FavouriteLists lists;
+    loadConfiguration(programFolderPath(), config, lists);
+    PageRequest request;
+    request.importRequested = true;
+    request.pageFile = folder + "/"
+        + fileNamePart(proposedPageName(projectPath, nativePath(project.pageFileName)));
+    const std::string projectFolder = folderPart(projectPath);
+    request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
+    request.when = generationTimeNow();
+    request.names = systemDateNames();
+    RecordingCopier recorder;
+    const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
+    if (!result.ok) {
+        err << "sitorva: " << result.error << "\n";
+        return std::nullopt;
+    }
+    for (const std::string &line : result.copyFailures)
+        err << "sitorva: warning: " << line << "\n";
+    return publishRequestFor(request.pageFile, recorder, true);
+}
+
+std::string hostKeyAdvice(const FtpClient &client)
+{
+    const std::optional<HostKey> &key = client.offeredHostKey();
+    if (!key)
+        return {};
+    return "If " + key->fingerprint + " is the fingerprint of " + client.address().host
+        + "'s key, trust the key by adding this line to ~/.ssh/known_hosts (or by connecting "
+          "once from the upload window):\n"
+        + knownHostsLine(client.address(), *key) + "\n";
+}
+
+// Writes a line when another file is on its way.
+class ProgressLines
+{
+public:
+    explicit ProgressLines(std::ostream &err)
+        : m_err(err)
+    {
+    }
+    void operator()(const PublishProgress &p)
+    {
+        if (p.current.empty() || p.current == m_last)
+            return;
+        m_last = p.current;
+        m_err << "sending " << p.current << " (" << p.filesDone + 1 << " of " << p.filesTotal
+              << ")\n";
+    }
+
+private:
+    std::ostream &m_err;
+    std::string m_last;
+};
+
+} // namespace
+
+int publishFromCommandLine(
+    const std::string &projectPath, bool dryRun, std::ostream &out, std::ostream &err)
+{
+    Project project;
+    if (const ProjectResult loaded = loadProjectFile(projectPath, project); !loaded.ok) {
+        err << "sitorva: " << (loaded.error.empty() ? "Cannot read " + projectPath : loaded.error)
+            << "\n";
+        return 1;
+    }
+    if (project.ftpHost.empty()) {
+        err << "sitorva: the project has no host name to publish to\n";
+        return 1;
+    }
+    TemporaryFolder folder;
+    if (folder.path().empty()) {
+        err << "sitorva: no temporary folder for the page\n";
+        return 1;
+    }
+
+    std::optional<PublishRequest> request = generatePage(project, projectPath, folder.path(), err);
+    if (!request)
+        return 1;
+    request->dryRun = dryRun;
+
+    const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
+    const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
+                                                            : cp1252ToUtf8(project.ftpPassword);
+    const std::string host = cp1252ToUtf8(project.ftpHost);
+    FtpClient client;
+    err << "connecting to " << host << "\n";
+    FtpOutcome step = client.login(host, cp1252ToUtf8(project.ftpUserId), password);
+    if (step.ok)
+        step = client.changeDirectory(cp1252ToUtf8(project.ftpInitDir));
+    if (!step.ok) {
+        // An unknown host key is never taken on trust here: there is nobody to ask.
+        err << "sitorva: could not publish to " << host << ": " << step.error << "\n"
+            << hostKeyAdvice(client);
+        return 1;
+    }
+    if (client.address().protocol == Protocol::Ftp)
+        err << "warning: plain FTP: the password travels unencrypted\n";
+
+    ProgressLines progress(err);
+    const PublishReport report = publishPage(client, *request, std::ref(progress));
+    if (!report.ok) {
+        err << "sitorva: " << report.error << "\n";
+        return 1;
+    }
+    for (const PublishFailure &f : report.failed)
+        err << "failed: " << f.name << ": " << f.reason << "\n";
+    for (const std::string &note : report.notes)
+        err << "note: " << note << "\n";
+    if (dryRun) {
+        for (const std::string &name : report.uploaded)
+            out << "would upload: " << name << "\n";
+        out << "dry run: " << report.uploaded.size() << " to upload, " << report.unchanged.size()
+            << " unchanged, " << report.failed.size() << " failed\n";
+    } else {
+        out << "published: " << publishCounts(report) << "\n";
+    }
+    return report.failed.empty() ? 0 : 1;
+}
+
+} // namespace stv

@@ -1,0 +1,57 @@
+#include "core/settings/DefaultLists.h"
+
+#include "core/files/FileIO.h"
+#include "core/project/Records.h"
+#include "core/settings/Config.h"
+#include "core/text/Cp1252.h"
+
+#include <vector>
+
+namespace stv
+{
+
+namespace
+{
+
+std::string inFolder(const std::string &folder, const char *name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+} // namespace
+
+std::string provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder)
+{
+    if (defaultsFolder.empty() || !folderExists(defaultsFolder)
+        || fileExists(inFolder(programFolder, ConfigFileName)))
+        return {};
+    for (const char *name : { ColourListFile, LinkListFile, ImageListFile, ConfigFileName }) {
+        const std::string from = inFolder(defaultsFolder, name);
+        if (!fileExists(from))
+            continue;
+        std::vector<std::string> lines;
+        std::string error;
+        const std::size_t limit
+            = std::string_view(name) == ConfigFileName ? ConfigFileLimit : ListFileLimit;
+        if (!readLinesFile(from, lines, limit, &error))
+            return error;
+        if (std::string_view(name) == ImageListFile) {
+            for (std::string &entry : lines) {
+                const std::vector<std::string> fields = splitFields(entry, 2);
+                const std::string &picture = fields.size() > 2 ? fields[2] : std::string();
+                if (picture.empty() || picture.find_first_of("/\\") != std::string::npos)
+                    continue;
+                const std::string full = inFolder(defaultsFolder, nativePath(picture).c_str());
+                if (fileExists(full))
+                    entry = replaceField(entry, 2, storedPath(full));
+            }
+        }
+        // The configuration goes last: a folder holding it counts as set up.
+        const FileResult written = writeLinesFile(inFolder(programFolder, name), lines);
+        if (!written.ok)
+            return written.error;
+    }
+    return {};
+}
+
+} // namespace stv

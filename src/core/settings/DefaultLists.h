@@ -1,0 +1,22 @@
+#pragma once
+// The configuration and favourite lists a new user starts with. They come with the program
+// (PREFIX/share/sitorva/defaults, or defaults/ beside the executable while developing) and
+// are copied into a program folder that has no configuration yet, so that the marks of a
+// first page, "{c0}", "{l1}" and "{i0}", work at once.
+
+#include <string>
+
+namespace stv
+{
+
+inline constexpr const char *DefaultListsFolderName = "defaults";
+
+// Copies the configuration and the three list files from `defaultsFolder` into
+// `programFolder` when the latter holds no configuration file. Image List entries that name a
+// bare file lying in the defaults folder are given its full path, so the picture is found
+// wherever the page is written. Returns an error text naming the file, empty on success or
+// when there was nothing to do.
+std::string provideDefaultLists(
+    const std::string &defaultsFolder, const std::string &programFolder);
+
+} // namespace stv

@@ -1,0 +1,116 @@
+#include "core/upload/PageFiles.h"
+
+#include "core/files/FileIO.h"
+#include "core/text/TextTools.h"
+#include "core/upload/Digest.h"
+
+#include <set>
+#include <sys/stat.h>
+
+namespace stv
+{
+
+namespace
+{
+
+// The page without its "Site Last Updated" line, which changes with every generation.
+std::string withoutUpdateTime(std::string_view page)
+{
+    std::string out;
+    out.reserve(page.size());
+    std::size_t pos = 0;
+    while (pos < page.size()) {
+        std::size_t end = page.find('\n', pos);
+        end = end == std::string_view::npos ? page.size() : end + 1;
+        const std::string_view line = page.substr(pos, end - pos);
+        if (!(line.rfind("<FONT SIZE=4 color=", 0) == 0
+                && line.find("><B>Site Last Updated ") != std::string_view::npos))
+            out.append(line);
+        pos = end;
+    }
+    return out;
+}
+
+bool fileStat(const std::string &path, struct stat &info)
+{
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool newer(const struct stat &a, const struct stat &b)
+{
+    return a.st_mtim.tv_sec > b.st_mtim.tv_sec
+        || (a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec > b.st_mtim.tv_nsec);
+}
+
+} // namespace
+
+std::string pageIdentity(const std::string &pageFile)
+{
+    std::string page;
+    if (!readWholeFile(pageFile, page).ok)
+        return {};
+    return sha256Hex(withoutUpdateTime(page));
+}
+
+CopyResult RecordingCopier::copy(const std::string &from, const std::string &to)
+{
+    m_copies.push_back({ from, to });
+    return m_inner != nullptr ? m_inner->copy(from, to) : CopyResult {};
+}
+
+PublishRequest publishRequestFor(
+    const std::string &pageFile, const RecordingCopier &copier, bool fromSources)
+{
+    PublishRequest request;
+    request.page = { pageFile, fileNamePart(pageFile), pageIdentity(pageFile) };
+    std::set<std::string> seen { request.page.remoteName };
+    for (const RecordingCopier::Copy &c : copier.copies()) {
+        const std::string name = fileNamePart(c.to);
+        if (seen.insert(name).second)
+            request.files.push_back({ fromSources ? c.from : c.to, name, {} });
+    }
+    return request;
+}
+
+PageCheck checkCreatedPage(const Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request)
+{
+    PageCheck check;
+    RecordingCopier recorder;
+    StringSink fresh;
+    const PageResult built = writePage(project, lists, options, request, recorder, fresh);
+    check.request = publishRequestFor(request.pageFile, recorder);
+    if (request.pageFile.empty() || !built.ok) {
+        check.reason = "No web page has been created for this project yet.";
+        return check;
+    }
+    std::string onDisk;
+    if (!readWholeFile(request.pageFile, onDisk).ok) {
+        check.reason = "The web page " + request.pageFile + " is not there.";
+        return check;
+    }
+    if (withoutUpdateTime(onDisk) != withoutUpdateTime(fresh.data())) {
+        check.reason = "The project has changes that are not in the web page yet.";
+        return check;
+    }
+    for (const RecordingCopier::Copy &c : recorder.copies()) {
+        struct stat source {
+        };
+        struct stat copy {
+        };
+        if (!fileStat(c.to, copy)) {
+            check.reason = "The file " + c.to + " that the page shows is not beside it.";
+            return check;
+        }
+        if (sameFile(c.from, c.to))
+            continue;
+        if (fileStat(c.from, source) && (source.st_size != copy.st_size || newer(source, copy))) {
+            check.reason = "The file " + c.from + " has changed since the page was created.";
+            return check;
+        }
+    }
+    check.upToDate = true;
+    return check;
+}
+
+} // namespace stv

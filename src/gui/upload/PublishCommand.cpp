@@ -1,0 +1,77 @@
+#include "gui/upload/PublishCommand.h"
+
+#include "core/page/GenerationTime.h"
+#include "core/text/Cp1252.h"
+#include "core/upload/PageFiles.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/upload/UploadWindow.h"
+#include "gui/wizard/PageCommands.h"
+
+#include <QFileInfo>
+
+namespace stv
+{
+
+namespace
+{
+
+PageCheck checkPage(const Project &project, const FavouriteLists &lists, const PageOptions &options,
+    const QString &projectFileName)
+{
+    PageRequest request;
+    request.importRequested = true;
+    request.pageFile = nativePath(project.pageFileName);
+    if (!projectFileName.isEmpty())
+        request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
+    request.when = generationTimeNow();
+    request.names = systemDateNames();
+    return checkCreatedPage(project, lists, options, request);
+}
+
+void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const QString &projectFileName, bool publishAtOnce)
+{
+    const FtpSettings before { project.ftpHost, project.ftpUserId, project.ftpPassword,
+        project.ftpInitDir };
+    PublishPreparer preparer = [parent, &project, &lists, options, projectFileName] {
+        return preparePublish(parent, project, lists, options, projectFileName);
+    };
+    const FtpSettings after = showUploadWindow(parent, before, preparer, publishAtOnce);
+    project.ftpHost = after.host;
+    project.ftpUserId = after.userId;
+    project.ftpPassword = after.password;
+    project.ftpInitDir = after.initDir;
+}
+
+} // namespace
+
+std::optional<PublishRequest> preparePublish(QWidget *parent, Project &project,
+    const FavouriteLists &lists, const PageOptions &options, const QString &projectFileName)
+{
+    PageCheck check = checkPage(project, lists, options, projectFileName);
+    if (check.upToDate)
+        return check.request;
+    const QString question = QString::fromStdString(check.reason)
+        + QStringLiteral("\n\nCreate Web Page first, then publish it?");
+    if (Dialogs::confirm(parent, question, Buttons::NoOk) != Answer::Ok)
+        return std::nullopt;
+    runCreateWebPage(parent, project, lists, options, projectFileName);
+    check = checkPage(project, lists, options, projectFileName);
+    if (!check.upToDate)
+        return std::nullopt;
+    return check.request;
+}
+
+void runUploadWindow(QWidget *parent, Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const QString &projectFileName)
+{
+    showUploadWindowFor(parent, project, lists, options, projectFileName, false);
+}
+
+void runPublish(QWidget *parent, Project &project, const FavouriteLists &lists,
+    const PageOptions &options, const QString &projectFileName)
+{
+    showUploadWindowFor(parent, project, lists, options, projectFileName, true);
+}
+
+} // namespace stv

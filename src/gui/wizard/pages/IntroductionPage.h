@@ -1,0 +1,15 @@
+#pragma once
+// The first page: what the program does and how to go about it.
+
+#include "gui/wizard/pages/WizardPage.h"
+
+namespace stv::pages
+{
+
+class IntroductionPage : public WizardPage
+{
+public:
+    explicit IntroductionPage(QWidget *parent);
+};
+
+} // namespace stv::pages

@@ -1,0 +1,40 @@
+#include "gui/wizard/pages/WizardPage.h"
+
+#include "core/text/TextTools.h"
+#include "gui/wizard/pages/PageWidgets.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace stv::pages
+{
+
+WizardPage::WizardPage(const QString &name, const QString &heading, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(name);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (!heading.isEmpty()) {
+        layout->addWidget(headingLabel(heading, this));
+        layout->addSpacing(6);
+    }
+}
+
+QVBoxLayout *WizardPage::pageLayout() const
+{
+    return qobject_cast<QVBoxLayout *>(layout());
+}
+
+SectionPage::SectionPage(KindPos kind, const QString &name, const QString &heading, QWidget *parent)
+    : WizardPage(name, heading, parent)
+    , m_kind(kind)
+{
+}
+
+int SectionPage::numberAt(const std::vector<std::string> &fields, int index)
+{
+    return leadingInt(textAt(fields, index));
+}
+
+} // namespace stv::pages
