@@ -151,6 +151,112 @@ FileResult readWholeFile(const std::string &path, std::string &data, std::size_t
     return { true, {} };
 }
 
+LineReader::~LineReader()
+{
+    close();
+}
+
+void LineReader::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+FileResult LineReader::open(const std::string &path, std::size_t limit)
+{
+    close();
+    m_buffer.clear();
+    m_pos = m_end = m_scanned = m_total = 0;
+    m_atEnd = true;
+    m_error.clear();
+    struct stat info {
+    };
+    FileResult result;
+    const int fd = openRegularFile(path, info, result);
+    if (fd < 0)
+        return result;
+    if (info.st_size > 0 && static_cast<unsigned long long>(info.st_size) > limit) {
+        ::close(fd);
+        return { false, tooLargeText(path, static_cast<unsigned long long>(info.st_size), limit) };
+    }
+    m_fd = fd;
+    m_path = path;
+    m_limit = limit;
+    m_buffer.resize(BlockSize);
+    m_atEnd = false;
+    return { true, {} };
+}
+
+void LineReader::openBytes(std::string bytes)
+{
+    close();
+    m_buffer = std::move(bytes);
+    m_pos = m_scanned = 0;
+    m_end = m_buffer.size();
+    m_atEnd = true;
+    m_error.clear();
+}
+
+// Moves the unread bytes to the front, makes room (a line longer than the buffer doubles it)
+// and reads once more; false at the end of the file or on an error.
+bool LineReader::fill()
+{
+    if (m_pos > 0) {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+        m_end -= m_pos;
+        m_pos = 0;
+    }
+    if (m_end == m_buffer.size())
+        m_buffer.resize(std::max(BlockSize, m_buffer.size() * 2));
+    const ssize_t n = readSome(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
+    if (n <= 0) {
+        if (n < 0)
+            m_error = "Cannot read " + m_path + ": " + systemError(errno);
+        m_atEnd = true;
+        close();
+        return false;
+    }
+    m_total += static_cast<std::size_t>(n);
+    if (m_total > m_limit) {
+        m_error = tooLargeText(m_path, 0, m_limit);
+        m_atEnd = true;
+        close();
+        return false;
+    }
+    m_end += static_cast<std::size_t>(n);
+    return true;
+}
+
+bool LineReader::next(std::string_view &line)
+{
+    for (;;) {
+        if (!m_error.empty())
+            return false;
+        const std::string_view data(m_buffer.data() + m_pos, m_end - m_pos);
+        const std::size_t end = findLineEnd(data, m_scanned);
+        // A CR as the last byte read may be the first half of a CR LF: read on to know.
+        if (end < data.size() && (data[end] == '\n' || end + 1 < data.size() || m_atEnd)) {
+            line = data.substr(0, end);
+            const bool crLf = data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n';
+            m_pos += end + (crLf ? 2 : 1);
+            m_scanned = 0;
+            return true;
+        }
+        m_scanned = end;
+        if (!m_atEnd) {
+            fill(); // at the end of the file, or on an error, the next round says so
+            continue;
+        }
+        if (m_pos == m_end)
+            return false;
+        line = data; // the last line, without a line end
+        m_pos = m_end;
+        m_scanned = 0;
+        return true;
+    }
+}
+
 FileResult writeWholeFile(const std::string &path, std::string_view bytes, AtomicFile::Links links)
 {
     AtomicFile file(path, links);

@@ -59,6 +59,44 @@ FileResult writeLinesFile(const std::string &path, const std::vector<std::string
 bool readLinesFile(const std::string &path, std::vector<std::string> &lines,
     std::size_t limit = ProjectFileLimit, std::string *error = nullptr);
 
+// Reads the lines of a regular file of at most `limit` bytes a block at a time, with the
+// line ends of LineCursor (CR LF, a lone CR or a lone LF; a final line end starts no line).
+// Memory holds one block or the longest line, whatever the size of the file. The file is
+// opened and checked as readWholeFile does.
+class LineReader
+{
+public:
+    LineReader() = default;
+    ~LineReader();
+    LineReader(const LineReader &) = delete;
+    LineReader &operator=(const LineReader &) = delete;
+
+    FileResult open(const std::string &path, std::size_t limit = ProjectFileLimit);
+    // Reads the lines of bytes held in memory instead.
+    void openBytes(std::string bytes);
+    // The next line, valid until the next call; false at the end or when reading failed, and
+    // then error() says why.
+    bool next(std::string_view &line);
+    const std::string &error() const { return m_error; }
+
+    static constexpr std::size_t BlockSize = std::size_t(1) << 18;
+
+private:
+    bool fill();
+    void close();
+
+    int m_fd = -1;
+    std::string m_path;
+    std::size_t m_limit = 0;
+    std::size_t m_total = 0; // bytes read from the file so far
+    std::string m_buffer; // the unread bytes are [m_pos, m_end)
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    std::size_t m_scanned = 0; // bytes after m_pos already known to hold no line end
+    bool m_atEnd = true;
+    std::string m_error;
+};
+
 // Copies a regular file to `to` through AtomicFile (a link at `to` is replaced, never
 // followed), a block at a time: memory does not grow with the file.
 FileResult copyRegularFile(const std::string &from, const std::string &to);

@@ -653,7 +653,7 @@ PageResult writePageTo(const Project &header, SectionRecords records, const Favo
     result.ok = generator.writePage(header, records, options, sink);
     result.copyFailures = generator.copyFailures();
     if (!result.ok)
-        result.error = sink.error();
+        result.error = records.error().empty() ? sink.error() : records.error();
     return result;
 }
 
@@ -700,6 +700,8 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
         return cannotCreate();
     CopyList wanted;
     result = writePageTo(header, records, lists, options, request, wanted, file);
+    if (!result.ok && !records.error().empty())
+        return result; // the project could not be read to its end: the old page stays
     if (!result.ok || !file.sync())
         return cannotCreate();
 
@@ -732,11 +734,11 @@ PageResult writePageFile(const Project &project, const FavouriteLists &lists,
     return writePageFileFrom(project, project.sections, lists, options, request, copier);
 }
 
-PageResult writePageFile(const ProjectFile &project, const FavouriteLists &lists,
+PageResult writePageFile(ProjectFile &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier)
 {
     return writePageFileFrom(
-        project.header(), SectionRecords(project.records()), lists, options, request, copier);
+        project.header(), SectionRecords(project), lists, options, request, copier);
 }
 
 std::string proposedPageName(const std::string &projectFileName, const std::string &pageFileName)

@@ -44,8 +44,8 @@ struct PageResult {
     std::vector<std::string> copyFailures; // one line per file that could not be copied
 };
 
-// Section records in page order: a project's list, or the record lines of a project file's
-// bytes (one record per line), which are read as views and never copied.
+// Section records in page order: a project's list, or the records of a project file, read
+// as the page is written.
 class SectionRecords
 {
 public:
@@ -53,11 +53,12 @@ public:
         : m_list(&list)
     {
     }
-    explicit SectionRecords(std::string_view lines)
-        : m_lines(lines)
+    explicit SectionRecords(ProjectFile &file)
+        : m_file(&file)
     {
     }
-    // Calls f(record) for each record in order until f returns false; false when it did.
+    // Calls f(record) for each record in order until f returns false; false when it did, or
+    // when the project file could not be read to its end (error() then says why).
     template <class F>
     bool forEach(F &&f) const
     {
@@ -67,16 +68,16 @@ public:
                     return false;
             return true;
         }
-        LineCursor cursor(m_lines);
-        for (std::string_view record; cursor.next(record);)
+        for (std::string_view record; m_file->nextRecord(record);)
             if (!f(record))
                 return false;
-        return true;
+        return m_file->error().empty();
     }
+    std::string error() const { return m_file != nullptr ? m_file->error() : std::string(); }
 
 private:
     const std::vector<std::string> *m_list = nullptr;
-    std::string_view m_lines;
+    ProjectFile *m_file = nullptr;
 };
 
 // One generation run. Holds the state the emitters share while the page is built.
@@ -155,9 +156,9 @@ PageResult writePage(const Project &project, const FavouriteLists &lists,
 // whatever happened to the page. No copy replaces the project file or the page itself.
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier);
-// The same for a project file read by ProjectFile: the records go from the file's bytes to
-// the page without being copied.
-PageResult writePageFile(const ProjectFile &project, const FavouriteLists &lists,
+// The same for a project file read by ProjectFile: its records go from the file to the page
+// as they are read, never held whole.
+PageResult writePageFile(ProjectFile &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier);
 
 // The page name proposed for a project: its stored page name, else the project's path with

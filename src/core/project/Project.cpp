@@ -6,16 +6,19 @@
 namespace stv
 {
 
-ProjectResult parseProjectHeader(
-    std::string_view bytes, const std::string &fileName, Project &header, std::size_t &recordsAt)
+namespace
 {
-    LineCursor cursor(bytes);
-    std::string_view lines[ProjectHeaderLines];
-    for (std::string_view &line : lines)
-        if (!cursor.next(line))
-            return { false,
-                "Cannot load " + fileName
-                    + ": it is not a Sitorva project (a project file has at least ten lines)." };
+
+ProjectResult notAProject(const std::string &fileName)
+{
+    return { false,
+        "Cannot load " + fileName
+            + ": it is not a Sitorva project (a project file has at least ten lines)." };
+}
+
+// The header values from the ten header lines, in file order.
+Project headerFromLines(const std::string_view *lines)
+{
     Project p;
     p.headCode = unescapeLineBreaks(lines[0]);
     p.ftpInitDir = lines[1];
@@ -27,20 +30,21 @@ ProjectResult parseProjectHeader(
     p.backgroundImage = lines[7];
     p.backgroundColour = leadingInt(lines[8]);
     p.pageTitle = lines[9];
-    header = std::move(p);
-    recordsAt = bytes.size() - cursor.rest().size();
-    return { true, {} };
+    return p;
 }
+
+} // namespace
 
 ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project)
 {
-    Project p;
-    std::size_t recordsAt = 0;
-    if (ProjectResult r = parseProjectHeader(bytes, fileName, p, recordsAt); !r.ok)
-        return r;
-    const std::string_view records = bytes.substr(recordsAt);
+    LineCursor cursor(bytes);
+    std::string_view lines[ProjectHeaderLines];
+    for (std::string_view &line : lines)
+        if (!cursor.next(line))
+            return notAProject(fileName);
+    Project p = headerFromLines(lines);
+    const std::string_view records = cursor.rest();
     p.sections.reserve(countLines(records));
-    LineCursor cursor(records);
     for (std::string_view record; cursor.next(record);)
         p.sections.emplace_back(record);
     project = std::move(p);
@@ -49,22 +53,31 @@ ProjectResult parseProject(std::string_view bytes, const std::string &fileName, 
 
 ProjectResult ProjectFile::read(const std::string &path)
 {
-    std::string data;
-    const FileResult r = readWholeFile(path, data, ProjectFileLimit);
-    if (!r.ok)
+    if (const FileResult r = m_reader.open(path, ProjectFileLimit); !r.ok)
         return { false, r.error };
-    return parse(std::move(data), path);
+    return readHeader(path);
 }
 
 ProjectResult ProjectFile::parse(std::string bytes, const std::string &fileName)
 {
-    Project header;
-    std::size_t recordsAt = 0;
-    if (ProjectResult r = parseProjectHeader(bytes, fileName, header, recordsAt); !r.ok)
-        return r;
-    m_bytes = std::move(bytes);
-    m_header = std::move(header);
-    m_recordsAt = recordsAt;
+    m_reader.openBytes(std::move(bytes));
+    return readHeader(fileName);
+}
+
+ProjectResult ProjectFile::readHeader(const std::string &fileName)
+{
+    // A line read is only good until the next one, so each is kept as it comes.
+    std::string kept[ProjectHeaderLines];
+    std::string_view lines[ProjectHeaderLines];
+    for (int i = 0; i < ProjectHeaderLines; ++i) {
+        std::string_view line;
+        if (!m_reader.next(line))
+            return m_reader.error().empty() ? notAProject(fileName)
+                                            : ProjectResult { false, m_reader.error() };
+        kept[i] = line;
+        lines[i] = kept[i];
+    }
+    m_header = headerFromLines(lines);
     return { true, {} };
 }
 

@@ -38,28 +38,29 @@ struct ProjectResult {
 // Parses a whole project file. Refuses a file of fewer than ten lines; `project` is only
 // assigned on success.
 ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project);
-// Parses the ten header lines into `header` (its sections are left empty) and gives the
-// position where the record lines begin. Refuses a file of fewer than ten lines.
-ProjectResult parseProjectHeader(
-    std::string_view bytes, const std::string &fileName, Project &header, std::size_t &recordsAt);
 
-// A project file read for writing its page: the header is parsed and the records stay in the
-// file's bytes, read one line at a time, so a large project is never copied record by record.
+// A project file read for writing its page: the ten header lines are read at once, the
+// records one at a time while the page is written, the file a block at a time. Memory holds
+// a block (or the longest record), never the whole project.
 class ProjectFile
 {
 public:
     ProjectResult read(const std::string &path);
-    // Takes the bytes of a whole project file.
+    // Reads the bytes of a whole project file held in memory.
     ProjectResult parse(std::string bytes, const std::string &fileName);
     const Project &header() const { return m_header; }
-    // The record lines, one record per line, inside the file's bytes.
-    std::string_view records() const { return std::string_view(m_bytes).substr(m_recordsAt); }
+    // The next record line, valid until the next call; false after the last one, or when the
+    // file could not be read, and then error() says why.
+    bool nextRecord(std::string_view &record) { return m_reader.next(record); }
+    const std::string &error() const { return m_reader.error(); }
 
 private:
-    std::string m_bytes;
+    ProjectResult readHeader(const std::string &fileName);
+
+    LineReader m_reader;
     Project m_header;
-    std::size_t m_recordsAt = 0;
 };
+
 // The ten header lines, in file order.
 std::vector<std::string> projectHeader(const Project &project);
 // Writes the file's bytes into a sink; false when the sink refused them.

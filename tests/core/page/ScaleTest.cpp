@@ -94,7 +94,7 @@ TEST(Scale, ProjectOfLineBreaksIsReadAsViews)
         ProjectFile file;
         ASSERT_TRUE(file.parse(std::move(bytes), "breaks.stv").ok);
         KeepingSink sink;
-        ASSERT_TRUE(g.make().writePage(file.header(), SectionRecords(file.records()), {}, sink));
+        ASSERT_TRUE(g.make().writePage(file.header(), SectionRecords(file), {}, sink));
         const double seconds = secondsSince(start);
         const double peak = peakMegabytes();
         std::printf("%zu MB of line breaks: %.3f s, peak resident %.0f MB (%.0f MB once the bytes "

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace stv;
@@ -27,6 +28,10 @@ public:
     }
     ~TempDir() { fs::remove_all(m_path); }
     std::string file(const std::string &name) const { return m_path + "/" + name; }
+    static void writeFile(const std::string &path, const std::string &bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
     const std::string &path() const { return m_path; }
 
 private:
@@ -91,7 +96,15 @@ TEST(ProjectFile, EmptyProjectIsExactlyTenLines)
     EXPECT_TRUE(back.sections.empty());
 }
 
-TEST(ProjectFile, ReadForThePageItKeepsTheRecordsInItsBytes)
+std::vector<std::string> recordsOf(ProjectFile &file)
+{
+    std::vector<std::string> records;
+    for (std::string_view record; file.nextRecord(record);)
+        records.emplace_back(record);
+    return records;
+}
+
+TEST(ProjectFile, ReadForThePageItGivesTheHeaderThenTheRecords)
 {
     const Project p = everyKind();
     ProjectFile file;
@@ -99,13 +112,41 @@ TEST(ProjectFile, ReadForThePageItKeepsTheRecordsInItsBytes)
     Project header = p;
     header.sections.clear();
     EXPECT_EQ(file.header(), header);
-    EXPECT_EQ(splitLines(file.records()), p.sections);
+    EXPECT_EQ(recordsOf(file), p.sections);
 
     EXPECT_FALSE(file.parse("1\n2\n3\n4\n5\n6\n7\n8\n9\n", "short.stv").ok);
     EXPECT_EQ(file.header(), header); // a refused file changes nothing
     ASSERT_TRUE(file.parse("\n\n\n\n\n\n1\n\n0\ntitle", "t.stv").ok);
     EXPECT_EQ(file.header().pageTitle, "title");
-    EXPECT_EQ(file.records(), "");
+    EXPECT_TRUE(recordsOf(file).empty());
+}
+
+// The file is read a block at a time: a CR LF split between two blocks, a record longer than
+// several blocks, empty records and a last record without a line end come out as the whole
+// file's lines would.
+TEST(ProjectFile, RecordsReadAcrossBlocksAreTheLinesOfTheWholeFile)
+{
+    constexpr std::size_t Block = LineReader::BlockSize;
+    std::string bytes = "\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n0\r\ntitle\r\n";
+    bytes.append(Block - 1 - bytes.size(), 'a');
+    bytes += "\r\n\n\r\r\n"; // the first CR ends the first block
+    bytes.append(3 * Block + 5, 'b');
+    bytes += "\r";
+    bytes.append(Block - 3, 'c');
+    bytes += "\r\n\nlast";
+    TempDir dir;
+    TempDir::writeFile(dir.file("blocks.stv"), bytes);
+
+    ProjectFile file;
+    ASSERT_TRUE(file.read(dir.file("blocks.stv")).ok);
+    EXPECT_EQ(file.header().pageTitle, "title");
+    const std::vector<std::string> lines = splitLines(bytes);
+    EXPECT_EQ(recordsOf(file), std::vector<std::string>(lines.begin() + 10, lines.end()));
+    EXPECT_TRUE(file.error().empty());
+
+    const ProjectResult missing = file.read(dir.file("none.stv"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.error.find("none.stv"), std::string::npos);
 }
 
 TEST(ProjectFile, HeadCodeIsOneLineInTheFile)
