@@ -13,18 +13,32 @@ namespace
 
 constexpr std::string_view ParagraphBreak = "{lf13}{lf10}";
 
+// Whether `marker` (lower case) stands at p, its letters in any case. Inline and without
+// copies: it runs at nearly every "{" of a project.
+bool markerAt(std::string_view text, std::size_t p, std::string_view marker)
+{
+    if (p > text.size() || text.size() - p < marker.size())
+        return false;
+    for (std::size_t i = 0; i < marker.size(); ++i) {
+        char c = text[p + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != marker[i])
+            return false;
+    }
+    return true;
+}
+
 bool isParagraphBreak(std::string_view text, std::size_t p)
 {
-    return p + 1 < text.size() && (text[p + 1] == 'l' || text[p + 1] == 'L')
-        && equalsIgnoreCase(text.substr(p, ParagraphBreak.size()), ParagraphBreak);
+    return markerAt(text, p, ParagraphBreak);
 }
 
 } // namespace
 
 bool isLineBreakMarker(std::string_view text, std::size_t pos)
 {
-    const std::string_view six = text.substr(pos, 6);
-    return equalsIgnoreCase(six, "{lf10}") || equalsIgnoreCase(six, "{lf13}");
+    return markerAt(text, pos, "{lf10}") || markerAt(text, pos, "{lf13}");
 }
 
 bool replaceParagraphBreaks(std::string_view text, std::string &out)

@@ -53,7 +53,7 @@ void splitFieldViews(std::string_view record, std::string_view *fields, std::siz
     if (start != std::string_view::npos && count > 0) {
         ++start; // the field after the separator
         forEachByte(record, FieldSep, start, [&](std::size_t at) {
-            fields[found++] = record.substr(start, at - start);
+            fields[found++] = std::string_view(record.data() + start, at - start);
             start = at + 1;
             return found < count;
         });

@@ -165,6 +165,15 @@ std::size_t findLineEnd(std::string_view text, std::size_t from)
         if (hits != 0)
             return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
     }
+    // The rest as the end of the text's last sixteen bytes, those already seen masked off.
+    if (i < size && size >= 16) {
+        const std::size_t last = size - 16;
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + last));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(
+                              _mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))))
+            & (0xFFFFu << (i - last));
+        return hits != 0 ? last + static_cast<std::size_t>(__builtin_ctz(hits)) : size;
+    }
 #endif
     while (i < size && data[i] != '\r' && data[i] != '\n')
         ++i;

@@ -1,4 +1,5 @@
 #include "core/text/TextTools.h"
+#include "core/text/ByteScan.h"
 #include "core/text/Cp1252.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,35 @@ TEST(SplitLines, AcceptsEveryLineEnd)
         ASSERT_TRUE(cursor.next(line));
     EXPECT_EQ(line, "cc");
     EXPECT_EQ(cursor.rest().substr(0, 4), "ddd\r");
+}
+
+// The scans read sixteen bytes at a time and the end of a text as its last sixteen: every
+// length, start and place of the wanted bytes must give what a byte-by-byte look gives.
+TEST(ByteScans, AgreeWithALookAtEachByte)
+{
+    for (std::size_t size = 0; size <= 40; ++size)
+        for (std::size_t a = 0; a <= size; ++a)
+            for (const std::size_t b : { a + 1, a + 15, a + 17, size - 1 }) {
+                std::string text(size, 'x');
+                for (const std::size_t at : { a, b })
+                    if (at < size)
+                        text[at] = at % 2 ? '\n' : '\r';
+                for (std::size_t from = 0; from <= size; ++from) {
+                    std::size_t end = from;
+                    while (end < size && text[end] != '\r' && text[end] != '\n')
+                        ++end;
+                    ASSERT_EQ(findLineEnd(text, from), end) << size << " " << a << " " << from;
+                    std::vector<std::size_t> seen, wanted;
+                    forEachByte(text, '\n', from, [&](std::size_t at) {
+                        seen.push_back(at);
+                        return true;
+                    });
+                    for (std::size_t i = from; i < size; ++i)
+                        if (text[i] == '\n')
+                            wanted.push_back(i);
+                    ASSERT_EQ(seen, wanted) << size << " " << a << " " << from;
+                }
+            }
 }
 
 TEST(ScrambledLines, RoundTripAndLeavePlainLinesAlone)
