@@ -343,7 +343,7 @@ void WizardWindow::buildMenus()
     tools->addSeparator();
     add(tools, "InsertHeadCode1", "Insert &Head Code", {}, &WizardWindow::insertHeadCode);
     add(tools, "UploadMyPage1", "&Upload My Page", {}, &WizardWindow::uploadClick);
-    add(tools, "PublishMyPage1", "Publish My Page", {}, &WizardWindow::publishClick);
+    add(tools, "PublishMyPage1", "&Publish My Page", {}, &WizardWindow::publishClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
