@@ -65,6 +65,26 @@ int openRegularFile(const std::string &path, struct stat &info, FileResult &resu
     return fd;
 }
 
+// The same, refusing a file that already holds more than `limit` bytes; `size` is the size
+// the file had when opened.
+FileResult openRegularFileWithin(
+    const std::string &path, std::size_t limit, int &fd, std::size_t &size)
+{
+    struct stat info {
+    };
+    FileResult result { true, {} };
+    fd = openRegularFile(path, info, result);
+    if (fd < 0)
+        return result;
+    size = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+    if (size > limit) {
+        ::close(fd);
+        fd = -1;
+        return { false, tooLargeText(path, size, limit) };
+    }
+    return result;
+}
+
 // One read, repeated when a signal interrupts it.
 ssize_t readSome(int fd, char *buf, std::size_t size)
 {
@@ -115,17 +135,11 @@ std::string notRegularText(unsigned mode)
 FileResult readWholeFile(const std::string &path, std::string &data, std::size_t limit)
 {
     data.clear();
-    struct stat info {
-    };
-    FileResult result;
-    const int fd = openRegularFile(path, info, result);
-    if (fd < 0)
-        return result;
-    if (info.st_size > 0 && static_cast<unsigned long long>(info.st_size) > limit) {
-        ::close(fd);
-        return { false, tooLargeText(path, static_cast<unsigned long long>(info.st_size), limit) };
-    }
-    data.reserve(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)));
+    int fd = -1;
+    std::size_t size = 0;
+    if (const FileResult opened = openRegularFileWithin(path, limit, fd, size); !opened.ok)
+        return opened;
+    data.reserve(size);
     // The size can change while the file is read (or be 0 for generated files): the limit
     // holds whatever comes.
     char buf[65536];
@@ -170,17 +184,9 @@ FileResult LineReader::open(const std::string &path, std::size_t limit)
     m_pos = m_end = m_scanned = m_total = 0;
     m_atEnd = true;
     m_error.clear();
-    struct stat info {
-    };
-    FileResult result;
-    const int fd = openRegularFile(path, info, result);
-    if (fd < 0)
-        return result;
-    if (info.st_size > 0 && static_cast<unsigned long long>(info.st_size) > limit) {
-        ::close(fd);
-        return { false, tooLargeText(path, static_cast<unsigned long long>(info.st_size), limit) };
-    }
-    m_fd = fd;
+    std::size_t size = 0;
+    if (const FileResult opened = openRegularFileWithin(path, limit, m_fd, size); !opened.ok)
+        return opened;
     m_path = path;
     m_limit = limit;
     m_buffer.resize(BlockSize);
