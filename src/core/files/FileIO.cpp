@@ -341,6 +341,24 @@ void releaseUnreadFile(const std::string &path)
     g_kept.erase(keptKey(path));
 }
 
+FileResult readKeptLinesFile(
+    const std::string &path, std::vector<std::string> &lines, std::size_t limit)
+{
+    lines.clear();
+    std::string data;
+    const FileResult read = readWholeFile(path, data, limit);
+    if (read.missing)
+        return { true, {} };
+    if (!read.ok) {
+        // What could not be read must not be replaced by the next write of the program's own.
+        keepUnreadFile(path);
+        return { false, read.error + " (the file is kept as it is)" };
+    }
+    releaseUnreadFile(path);
+    lines = splitLines(data);
+    return { true, {} };
+}
+
 bool isKeptUnread(const std::string &path)
 {
     const std::lock_guard lock(g_keptMutex);

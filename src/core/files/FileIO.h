@@ -117,6 +117,12 @@ bool isKeptUnread(const std::string &path);
 inline constexpr const char *KeptUnreadText
     = "its content could not be read, so the file is kept as it is";
 
+// Reads the lines of a file of the program folder the program writes back later (library,
+// recent list): a missing file gives no lines; one that exists but cannot be read is kept
+// (keepUnreadFile) and the error says so.
+FileResult readKeptLinesFile(
+    const std::string &path, std::vector<std::string> &lines, std::size_t limit);
+
 bool fileExists(const std::string &path);
 bool folderExists(const std::string &path);
 

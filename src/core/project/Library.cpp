@@ -24,19 +24,7 @@ std::vector<bool> rowMarks(std::size_t count, const std::vector<int> &rows)
 
 FileResult readLibraryFile(const std::string &path, std::vector<std::string> &sections)
 {
-    sections.clear();
-    std::string data;
-    const FileResult read = readWholeFile(path, data, ListFileLimit);
-    if (read.missing)
-        return { true, {} };
-    if (!read.ok) {
-        // A library that could not be read must not be replaced by the next change.
-        keepUnreadFile(path);
-        return { false, read.error + " (the file is kept as it is)" };
-    }
-    releaseUnreadFile(path);
-    sections = splitLines(data);
-    return { true, {} };
+    return readKeptLinesFile(path, sections, ListFileLimit);
 }
 
 FileResult writeLibraryFile(const std::string &path, const std::vector<std::string> &sections)

@@ -157,19 +157,7 @@ void addRecentProject(std::vector<std::string> &recent, const std::string &proje
 
 FileResult readRecentFile(const std::string &path, std::vector<std::string> &recent)
 {
-    recent.clear();
-    std::string data;
-    const FileResult read = readWholeFile(path, data, ConfigFileLimit);
-    if (read.missing)
-        return { true, {} };
-    if (!read.ok) {
-        // Entries that could not be read must not be lost to the next save's list.
-        keepUnreadFile(path);
-        return { false, read.error + " (the file is kept as it is)" };
-    }
-    releaseUnreadFile(path);
-    recent = splitLines(data);
-    return { true, {} };
+    return readKeptLinesFile(path, recent, ConfigFileLimit);
 }
 
 std::string recentEntryPath(const std::string &entry)

@@ -6,6 +6,7 @@
 #include "gui/desktop/IconStrip.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/sections/RightPressPopup.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -178,23 +179,8 @@ SectionLibraryWindow::SectionLibraryWindow(
 
 bool SectionLibraryWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // A right button press opens the popup over the selection as it stands (the list view
-    // would otherwise select the row under the mouse and drop a multi-selection); the context
-    // menu event that follows the press is then dropped. The menu key still opens the popup.
-    if (watched == m_libraryList->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress
-            || event->type() == QEvent::MouseButtonDblClick) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::RightButton) {
-                if (event->type() == QEvent::MouseButtonPress)
-                    m_popupMenu->popup(mouse->globalPosition().toPoint());
-                return true;
-            }
-        }
-        if (event->type() == QEvent::ContextMenu
-            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
-            return true;
-    }
+    if (watched == m_libraryList->viewport() && openPopupOnRightPress(event, m_popupMenu))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -4,6 +4,7 @@
 #include "core/project/Records.h"
 #include "core/text/TextTools.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/sections/RightPressPopup.h"
 #include "gui/sections/SectionLibraryWindow.h"
 
 #include <QAction>
@@ -191,23 +192,8 @@ bool SectionManagerWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    // A right button press opens the popup without moving the wizard to the row under it;
-    // the context menu event that follows the press is then dropped. The keyboard's menu key
-    // still reaches customContextMenuRequested.
-    if (watched == m_sectionList->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress
-            || event->type() == QEvent::MouseButtonDblClick) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::RightButton) {
-                if (event->type() == QEvent::MouseButtonPress)
-                    m_popupMenu->popup(mouse->globalPosition().toPoint());
-                return true;
-            }
-        }
-        if (event->type() == QEvent::ContextMenu
-            && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
-            return true;
-    }
+    if (watched == m_sectionList->viewport() && openPopupOnRightPress(event, m_popupMenu))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 
