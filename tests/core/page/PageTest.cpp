@@ -207,14 +207,20 @@ TEST(Page, WrittenInBlocksAndFromAProjectFileAlike)
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.error, "disk full");
 
+    // From the project's bytes in memory, and from its file, which is read a block at a time
+    // (the records span several blocks).
     TempDir dir;
     g.request.pageFile = dir.file("page.html");
-    ProjectFile file;
-    ASSERT_TRUE(file.parse(serializeProject(p), "p.stv").ok);
-    ASSERT_TRUE(writePageFile(file, g.lists, {}, g.request, g.copier).ok);
-    std::string bytes;
-    readWholeFile(g.request.pageFile, bytes);
-    EXPECT_EQ(bytes, whole);
+    writeFile(dir.file("p.stv"), serializeProject(p));
+    for (const bool fromDisk : { false, true }) {
+        ProjectFile file;
+        ASSERT_TRUE(fromDisk ? file.read(dir.file("p.stv")).ok
+                             : file.parse(serializeProject(p), "p.stv").ok);
+        ASSERT_TRUE(writePageFile(file, g.lists, {}, g.request, g.copier).ok);
+        std::string bytes;
+        readWholeFile(g.request.pageFile, bytes);
+        EXPECT_EQ(bytes, whole) << fromDisk;
+    }
 }
 
 TEST(DiskCopy, CopiesReplacesAndSkipsItself)
