@@ -12,6 +12,8 @@ one after the other and round after round:
     cmark PROJECT.md > PROJECT.html
     cp PAGE.html COPY.html
     dd if=PAGE.html of=COPY.html bs=1M conv=fsync   (cp that also flushes to the disk)
+    cat PROJECT.stv > /dev/null; dd ... conv=fsync  (the floor: the project read and the
+                                                     page written to the disk, no work)
 
 and prints the medians, the ratios, the sizes and sitorva's largest resident memory (from one
 more run under GNU time, which sees the program's own memory only).
@@ -229,6 +231,9 @@ def measure(tools, folder, count, texts, rounds, env, keep):
         "cp": ([tools["cp"], page, copy], None, copy),
         "cp+fsync": ([tools["dd"], f"if={page}", f"of={copy}", "bs=1M", "conv=fsync",
                       "status=none"], None, copy),
+        "floor": ([tools["sh"], "-c", 'cat "$1" > /dev/null && exec "$2" if="$3" of="$4" '
+                   'bs=256K conv=fsync status=none', "floor", stv_path, tools["dd"], page,
+                   copy], None, copy),
     }
     times = {tool: [] for tool in commands}
     cpu = {tool: [] for tool in commands}
@@ -285,6 +290,7 @@ def report(count, med, cpu, rss, sizes, times):
     limit = 2 * (sizes["project"] + sizes["page"])
     print(f"  sitorva / cp       {med['sitorva'] / med['cp']:6.2f}   (target at most 3)")
     print(f"  sitorva / cp+fsync {med['sitorva'] / med['cp+fsync']:6.2f}")
+    print(f"  floor / cp         {med['floor'] / med['cp']:6.2f}   (read and write, no work)")
     print(f"  sitorva / cmark    {med['sitorva'] / med['cmark']:6.2f}   (target at most 0.25)")
     print(f"  sitorva max RSS    {mb(rss)} = {rss / (sizes['project'] + sizes['page']):.2f} x"
           f" (project + page)   (target at most 2 x = {mb(limit)})")
@@ -303,7 +309,7 @@ def main():
     tools = {"sitorva": os.path.abspath(args.sitorva)}
     if not os.access(tools["sitorva"], os.X_OK):
         sys.exit(f"{args.sitorva} is not an executable; build it first (make build)")
-    for tool in ("cmark", "cp", "dd"):
+    for tool in ("cmark", "cp", "dd", "sh"):
         tools[tool] = shutil.which(tool)
         if tools[tool] is None:
             sys.exit(f"{tool} is not installed (Debian package: "
