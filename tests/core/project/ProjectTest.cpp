@@ -147,6 +147,13 @@ TEST(ProjectFile, RecordsReadAcrossBlocksAreTheLinesOfTheWholeFile)
     const ProjectResult missing = file.read(dir.file("none.stv"));
     EXPECT_FALSE(missing.ok);
     EXPECT_NE(missing.error.find("none.stv"), std::string::npos);
+    // A regular file whose reading fails (this one at its start) is reported, never taken
+    // for a short project.
+    const ProjectResult unreadable = file.read("/proc/self/mem");
+    EXPECT_FALSE(unreadable.ok);
+    EXPECT_NE(unreadable.error.find("/proc/self/mem"), std::string::npos);
+    EXPECT_EQ(unreadable.error.find("not a Sitorva project"), std::string::npos)
+        << unreadable.error;
 }
 
 TEST(ProjectFile, HeadCodeIsOneLineInTheFile)
