@@ -91,7 +91,12 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string decodeCharacterReferences(std::string_view bytes)
+namespace
+{
+
+// The references that `wanted` accepts turned back into their characters.
+template <class Wanted>
+std::string decodeReferences(std::string_view bytes, Wanted &&wanted)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
@@ -104,7 +109,7 @@ std::string decodeCharacterReferences(std::string_view bytes)
                 value = value * 10 + static_cast<char32_t>(bytes[end++] - '0');
             const bool valid = end > i + 2 && end < bytes.size() && bytes[end] == ';' && value > 0
                 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
-            if (valid) {
+            if (valid && wanted(value, bytes[i + 2])) {
                 appendUtf8(out, value);
                 i = end;
                 continue;
@@ -113,6 +118,21 @@ std::string decodeCharacterReferences(std::string_view bytes)
         appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(bytes[i])));
     }
     return out;
+}
+
+} // namespace
+
+std::string decodeCharacterReferences(std::string_view bytes)
+{
+    return decodeReferences(bytes, [](char32_t, char) { return true; });
+}
+
+std::string typedTextToUtf8(std::string_view bytes)
+{
+    if (bytes.find("&#") == std::string_view::npos)
+        return cp1252ToUtf8(bytes);
+    return decodeReferences(bytes,
+        [](char32_t value, char firstDigit) { return firstDigit != '0' && cp1252Byte(value) < 0; });
 }
 
 std::string nativePath(std::string_view storedPath)

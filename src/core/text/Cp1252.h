@@ -23,6 +23,11 @@ std::string utf8ToCp1252(std::string_view utf8);
 // Windows-1252 text to UTF-8 with every "&#N;" (decimal, a valid character) turned back into
 // the character it stands for.
 std::string decodeCharacterReferences(std::string_view bytes);
+// Windows-1252 text to UTF-8 as the user typed it: only the references utf8ToCp1252 writes,
+// "&#N;" for a character the code page cannot hold (N without leading zeros), are turned
+// back, so utf8ToCp1252 gives exactly the same bytes again. Any other reference ("&#60;",
+// "&#0321;") is text the user typed and stays as it is.
+std::string typedTextToUtf8(std::string_view bytes);
 
 // A stored path as the file system names it: characters outside the code page were stored as
 // "&#N;" and are turned back, so "&#321;&#243;d&#378;.stv" names "Łódź.stv". A file really

@@ -7,6 +7,8 @@ namespace stv
 
 QString fromCp1252(std::string_view bytes)
 {
+    if (bytes.find("&#") != std::string_view::npos)
+        return QString::fromStdString(typedTextToUtf8(bytes));
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
     for (char c : bytes)

@@ -20,3 +20,18 @@ TEST(Encoding, WindowBoundaryConversions)
         EXPECT_EQ(toCp1252(fromCp1252(one)), one) << b;
     }
 }
+
+TEST(Encoding, ReferencesTheProgramWroteShowAsTheirCharacters)
+{
+    const QString typed = QString::fromUtf8("Łódź — 日本 ★ 😀");
+    const std::string stored = toCp1252(typed);
+    EXPECT_EQ(stored,
+        "&#321;\xF3"
+        "d&#378; \x97 &#26085;&#26412; &#9733; &#128512;");
+    EXPECT_EQ(fromCp1252(stored), typed);
+    // References the user typed stay as typed, and every stored text comes back byte for byte.
+    EXPECT_EQ(fromCp1252("&#60;b&#62; &#243;"), QStringLiteral("&#60;b&#62; &#243;"));
+    for (const std::string bytes : { "&#60;b&#62;", "&#0321;", "&#321", "&#;", "&#55296;",
+             "&#9999999;", "a&#&#321;;", "&#243;&#321;" })
+        EXPECT_EQ(toCp1252(fromCp1252(bytes)), bytes) << bytes;
+}

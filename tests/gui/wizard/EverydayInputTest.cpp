@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -273,6 +274,32 @@ private slots:
         m_w->saveProject();
         QVERIFY(m_w->loadProjectFromPath(file));
         QCOMPARE(splitFields(m_w->project().sections[0], 2)[2].size(), 100000u);
+    }
+
+    // Texts in any script read as typed after a save and a reload; the project and the page
+    // hold references for what Windows-1252 cannot, and references the user typed stay.
+    void textsInAnyScript()
+    {
+        const QString file = path(QStringLiteral("texts.stv"));
+        loadRecords(everyKind(), file);
+        auto *heading = m_w->findChild<QLineEdit *>(QStringLiteral("HeadingEdit"));
+        m_w->setCurrentSection(0);
+        m_w->showCurrentSection();
+        const QString typed = QString::fromUtf8("Łódź — 日本 ★ &#60;b&#62;");
+        heading->clear();
+        heading->setFocus();
+        QInputMethodEvent commit; // as an input method types what a keyboard has no key for
+        commit.setCommitString(typed);
+        QCoreApplication::sendEvent(heading, &commit);
+        m_w->storeCurrentPage();
+        m_w->saveProject();
+        QVERIFY(m_w->loadProjectFromPath(file));
+        m_w->setCurrentSection(0);
+        m_w->showCurrentSection();
+        QCOMPARE(heading->text(), typed);
+        QCOMPARE(splitFields(m_w->project().sections[0], 2)[2],
+            std::string("&#321;\xF3"
+                        "d&#378; \x97 &#26085;&#26412; &#9733; &#60;b&#62;"));
     }
 
     // No window or page reachable at once has two controls or menus on one Alt letter.
