@@ -189,33 +189,30 @@ bool AtomicFile::open()
 
 bool AtomicFile::createNamedTemporary(unsigned mode)
 {
-    const std::string temp = inFolder(folderOf(m_target), temporaryName(m_target));
-    int err = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    return nameTemporary([&](const std::string &temp) {
         m_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (m_fd >= 0) {
-            m_temp = temp;
-            return true;
-        }
-        err = errno;
-        if (err != EEXIST || !removeStaleTemporary(temp))
-            break;
-    }
-    if (err == EEXIST)
-        fail("another save of this file is under way (" + temp + " is in use)");
-    else
-        failErrno(err);
-    return false;
+        return m_fd >= 0;
+    });
 }
 
 bool AtomicFile::linkUnnamedTemporary()
 {
-    const std::string temp = inFolder(folderOf(m_target), temporaryName(m_target));
     const std::string descriptor = "/proc/self/fd/" + std::to_string(m_fd);
+    return nameTemporary([&](const std::string &temp) {
+        return ::linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW)
+            == 0;
+    });
+}
+
+// Gives the temporary its name beside the target through `makeName` (false, with errno set,
+// when it fails). A temporary of that name left by a killed save is removed and the name
+// tried once more; one that a live save holds is reported.
+bool AtomicFile::nameTemporary(const std::function<bool(const std::string &)> &makeName)
+{
+    const std::string temp = inFolder(folderOf(m_target), temporaryName(m_target));
     int err = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (::linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW)
-            == 0) {
+        if (makeName(temp)) {
             m_temp = temp;
             return true;
         }

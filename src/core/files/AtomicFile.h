@@ -12,6 +12,7 @@
 // refused, and so is a file that the program could not read (see keepUnreadFile).
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,7 @@ private:
     void failErrno(int err);
     bool createNamedTemporary(unsigned mode);
     bool linkUnnamedTemporary();
+    bool nameTemporary(const std::function<bool(const std::string &)> &makeName);
 
     std::string m_path;
     Links m_links;

@@ -110,13 +110,18 @@ bool WizardWindow::loadProject()
     m_project = std::move(loaded);
     m_savedProject = m_project;
     projectReplaced();
+    showOpenedProject(path);
+    return true;
+}
+
+void WizardWindow::showOpenedProject(const QString &path)
+{
     showProjectValues();
     m_currentSection = IntroductionPosition;
     showCurrentSection();
     m_projectFileName = path;
     setCaption();
     refreshSectionManager();
-    return true;
 }
 
 void WizardWindow::newProject()

@@ -103,12 +103,7 @@ void WizardWindow::recoverProject(Project project, const QString &path)
     m_history.reset(m_project);
     m_recovered = true;
     updateEditActions();
-    showProjectValues();
-    m_currentSection = IntroductionPosition;
-    showCurrentSection();
-    m_projectFileName = path;
-    setCaption();
-    refreshSectionManager();
+    showOpenedProject(path);
 }
 
 } // namespace stv

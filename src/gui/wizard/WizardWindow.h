@@ -175,6 +175,8 @@ private:
     void projectReplaced();
     void startupTick();
     void showProjectValues();
+    // A project just loaded or recovered from `path`: its values, its first page, the caption.
+    void showOpenedProject(const QString &path);
     bool loadProject(); // load steps; takes PendingProjectFile when set
     void setCaption();
     void refreshSectionManager();
