@@ -1,34 +1,22 @@
 #include "support/FtpTestServer.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
-
-extern char **environ;
 
 namespace stv::test
 {
 
 namespace
 {
-
-// Debian's interpreter, which has python3-pyftpdlib, whatever else stands earlier on PATH.
-constexpr const char *Python = "/usr/bin/python3";
 
 int BoundSocket(int &port)
 {
@@ -60,8 +48,8 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
     std::filesystem::create_directories(m_home);
     std::filesystem::create_directories(m_scratch);
 
-    std::vector<std::string> args = { Python, STV_FTP_SERVER_SCRIPT, "--user", User, "--password",
-        password, "--home", m_home, "--log", m_log };
+    std::vector<std::string> args = { STV_FTP_SERVER_SCRIPT, "--user", User, "--password", password,
+        "--home", m_home, "--log", m_log };
     if (options.noMlsd)
         args.push_back("--no-mlsd");
     if (options.noRename)
@@ -76,46 +64,12 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
         args.push_back("--refuse");
         args.push_back(name);
     }
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    int in[2];
-    int out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
-        m_error = "no pipes";
+    m_script = startPythonScript(args, 20);
+    if (!m_script.error.empty()) {
+        m_error = m_script.error;
         return;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    const int rc = ::posix_spawn(&m_pid, Python, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    m_stdin = in[1];
-    if (rc != 0) {
-        m_pid = -1;
-        ::close(out[0]);
-        m_error = std::string("cannot run ") + Python;
-        return;
-    }
-    // Wait for "PORT n".
-    std::string line;
-    pollfd p { out[0], POLLIN, 0 };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        if (::poll(&p, 1, 200) > 0) {
-            char buf[256];
-            const ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            line.append(buf, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(out[0]);
+    const std::string &line = m_script.readyLine; // "PORT n"
     if (line.rfind("PORT ", 0) == 0)
         m_port = std::atoi(line.c_str() + 5);
     if (m_port <= 0)
@@ -124,17 +78,7 @@ FtpTestServer::FtpTestServer(const ServerOptions &options)
 
 FtpTestServer::~FtpTestServer()
 {
-    if (m_stdin >= 0)
-        ::close(m_stdin); // the server ends when its input closes
-    if (m_pid > 0) {
-        int status = 0;
-        for (int i = 0; i < 50 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (::waitpid(m_pid, &status, WNOHANG) == 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
-        }
-    }
+    stopPythonScript(m_script);
     if (!m_root.empty()) {
         std::error_code ec;
         std::filesystem::remove_all(m_root, ec);

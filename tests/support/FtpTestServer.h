@@ -3,6 +3,8 @@
 // free port of 127.0.0.1 with a home folder in a fresh temporary directory, and stops it when
 // destroyed. Plain C++ so the logic tests and the window tests can both use it.
 
+#include "support/PythonScript.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -57,8 +59,7 @@ private:
     std::string m_log;
     std::string m_error;
     int m_port = 0;
-    pid_t m_pid = -1;
-    int m_stdin = -1;
+    PythonScript m_script;
 };
 
 // A port on 127.0.0.1 where nothing listens (bound, then closed).

@@ -1,27 +1,14 @@
 #include "support/ScriptServer.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <thread>
-
-extern char **environ;
 
 namespace stv::test
 {
 
 namespace
 {
-
-constexpr const char *Python = "/usr/bin/python3";
 
 std::string Script(const char *name)
 {
@@ -58,48 +45,14 @@ void WriteFileBytes(const std::string &path, const std::string &bytes)
 
 ScriptServer::ScriptServer(const std::string &script, const std::vector<std::string> &args)
 {
-    std::vector<std::string> all = { Python, script };
+    std::vector<std::string> all = { script };
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    int in[2];
-    int out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
-        m_error = "no pipes";
+    m_script = startPythonScript(all, 30);
+    if (!m_script.error.empty()) {
+        m_error = m_script.error;
         return;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    const int rc = ::posix_spawn(&m_pid, Python, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    m_stdin = in[1];
-    if (rc != 0) {
-        m_pid = -1;
-        ::close(out[0]);
-        m_error = std::string("cannot run ") + Python;
-        return;
-    }
-    std::string line;
-    pollfd p { out[0], POLLIN, 0 };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        if (::poll(&p, 1, 200) > 0) {
-            char buf[512];
-            const ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            line.append(buf, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(out[0]);
-    std::istringstream words(line.substr(0, line.find('\n')));
+    std::istringstream words(m_script.readyLine);
     std::string key;
     std::string value;
     while (words >> key >> value)
@@ -110,22 +63,7 @@ ScriptServer::ScriptServer(const std::string &script, const std::vector<std::str
 
 ScriptServer::~ScriptServer()
 {
-    if (m_stdin >= 0)
-        ::close(m_stdin); // the server ends when its input closes
-    if (m_pid > 0) {
-        int status = 0;
-        for (int i = 0; i < 100 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (::waitpid(m_pid, &status, WNOHANG) == 0) {
-            ::kill(m_pid, SIGTERM);
-            for (int i = 0; i < 40 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            if (::waitpid(m_pid, &status, WNOHANG) == 0) {
-                ::kill(m_pid, SIGKILL);
-                ::waitpid(m_pid, &status, 0);
-            }
-        }
-    }
+    stopPythonScript(m_script);
 }
 
 std::string ScriptServer::value(const std::string &key) const

@@ -3,6 +3,8 @@
 // with its standard input a pipe: it prints one line "KEY value KEY value ..." once it
 // listens on 127.0.0.1 and stops when its input closes, which the destructor does.
 
+#include "support/PythonScript.h"
+
 #include <map>
 #include <string>
 #include <sys/types.h>
@@ -29,8 +31,7 @@ public:
 private:
     std::map<std::string, std::string> m_values;
     std::string m_error;
-    pid_t m_pid = -1;
-    int m_stdin = -1;
+    PythonScript m_script;
 };
 
 // Reads a whole file; empty when it cannot.
