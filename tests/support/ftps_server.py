@@ -27,7 +27,6 @@ Needs: vsftpd, openssl, python3; run as root (vsftpd chroots the anonymous sessi
 """
 
 import argparse
-import ctypes
 import os
 import pwd
 import random
@@ -40,21 +39,15 @@ import tempfile
 import threading
 import time
 
+from server_processes import die_with_parent, free_port, listening, stop
+
 VSFTPD = "/usr/sbin/vsftpd"
 PASV_PORTS = 20
 START_TIMEOUT = 10.0
 
 
-def die_with_parent():
-    """Runs in the child before exec: vsftpd gets SIGTERM if this script is killed outright."""
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
-def free_port():
-    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def free_port_range(count):
@@ -77,20 +70,6 @@ def free_port_range(count):
     raise RuntimeError("no free range of passive ports")
 
 
-def listening(port):
-    """Whether something listens on 127.0.0.1:port (read from /proc, without connecting,
-    so the probe leaves no session in the server's log)."""
-    wanted = "0100007F:%04X" % port
-    try:
-        with open("/proc/net/tcp", encoding="ascii") as f:
-            next(f)
-            for line in f:
-                fields = line.split()
-                if fields[1] == wanted and fields[3] == "0A":
-                    return True
-    except OSError:
-        pass
-    return False
 
 
 def openssl(folder, *args):
@@ -263,39 +242,8 @@ def main():
         shutil.rmtree(base, ignore_errors=True)
 
 
-def descendants(pid):
-    """The processes below pid, read from /proc."""
-    children = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry, encoding="ascii", errors="replace") as f:
-                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-            except (OSError, ValueError, IndexError):
-                continue
-            children.setdefault(ppid, []).append(int(entry))
-    found, todo = [], [pid]
-    while todo:
-        for child in children.get(todo.pop(), []):
-            found.append(child)
-            todo.append(child)
-    return found
 
 
-def stop(process):
-    """Ends vsftpd and the session processes it forked: each session runs in a process group
-    of its own, so they are found as descendants and ended one by one."""
-    sessions = descendants(process.pid)
-    for pid in [process.pid] + sessions:
-        try:
-            os.kill(pid, signal.SIGKILL if pid != process.pid else signal.SIGTERM)
-        except ProcessLookupError:
-            pass
-    try:
-        process.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
 
 
 if __name__ == "__main__":

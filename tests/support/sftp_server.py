@@ -37,49 +37,27 @@ python3.
 """
 
 import argparse
-import ctypes
 import os
 import pwd
 import shutil
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
 import threading
 import time
 
+from server_processes import die_with_parent, free_port, listening, stop
+
 SSHD = "/usr/sbin/sshd"
 SFTP_SERVER = "/usr/lib/openssh/sftp-server"
 START_TIMEOUT = 10.0
 
 
-def die_with_parent():
-    """Runs in the child before exec: it gets SIGTERM if this script is killed outright."""
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
-def free_port():
-    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
-def listening(port):
-    """Whether something listens on 127.0.0.1:port (read from /proc, without connecting,
-    so the probe leaves no session in the server's log)."""
-    wanted = "0100007F:%04X" % port
-    try:
-        with open("/proc/net/tcp", encoding="ascii") as f:
-            next(f)
-            for line in f:
-                fields = line.split()
-                if fields[1] == wanted and fields[3] == "0A":
-                    return True
-    except OSError:
-        pass
-    return False
 
 
 def run(*args, **kwargs):
@@ -96,38 +74,8 @@ def make_key(path, comment, passphrase=""):
         return f.read().split()[:2]  # key type, base64 blob
 
 
-def descendants(pid):
-    """The processes below pid, read from /proc."""
-    children = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry, encoding="ascii", errors="replace") as f:
-                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-            except (OSError, ValueError, IndexError):
-                continue
-            children.setdefault(ppid, []).append(int(entry))
-    found, todo = [], [pid]
-    while todo:
-        for child in children.get(todo.pop(), []):
-            found.append(child)
-            todo.append(child)
-    return found
 
 
-def stop(process):
-    """Ends a server and the per-connection processes it forked."""
-    for pid in descendants(process.pid):
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-    process.terminate()
-    try:
-        process.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
 
 
 def main():
