@@ -1,8 +1,6 @@
 // Autosave and undo with 100,000 sections, on the offscreen platform: the time an autosave
 // blocks the window's thread (target: under one frame, 16 ms) against the whole write, and
 // Undo and Redo of a Section Manager Delete (target: under 16 ms).
-#include "core/project/Project.h"
-#include "core/project/Records.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/Autosave.h"
@@ -13,6 +11,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "LargeProject.h"
 #include "QtBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
@@ -32,17 +31,8 @@ struct Fixture {
     Fixture()
     {
         stv::setProgramFolder(dir.path());
-        stv::Project p;
-        p.sections.reserve(Sections);
-        for (int i = 0; i < Sections; ++i)
-            p.sections.push_back(stv::joinFields(i % 2
-                    ? std::vector<std::string> { "Paragraph", "P" + std::to_string(i),
-                        "Some text{lf13}{lf10}on two lines", "2", "0", "1", "0", "0", "1", "255",
-                        "0", "https://example.com/" }
-                    : std::vector<std::string> { "Heading", "H" + std::to_string(i), "A heading",
-                        "3", "1", "0", "0", "0", "1", "0" }));
         const QString file = dir.filePath(QStringLiteral("big.stv"));
-        stv::saveProjectFile(file.toStdString(), p);
+        writeLargeProject(file, Sections);
         windows = std::make_unique<stv::ProgramWindows>();
         windows->window.show();
         windows->window.loadProjectFromPath(file);

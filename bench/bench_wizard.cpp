@@ -1,6 +1,4 @@
 // Next, Back and Accept of the main window with 100,000 sections, on the offscreen platform.
-#include "core/project/Project.h"
-#include "core/project/Records.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/WizardWindow.h"
@@ -8,6 +6,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "LargeProject.h"
 #include "QtBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
@@ -27,17 +26,8 @@ struct Fixture {
     Fixture()
     {
         stv::setProgramFolder(dir.path());
-        stv::Project p;
-        p.sections.reserve(Sections);
-        for (int i = 0; i < Sections; ++i)
-            p.sections.push_back(stv::joinFields(i % 2
-                    ? std::vector<std::string> { "Paragraph", "P" + std::to_string(i),
-                        "Some text{lf13}{lf10}on two lines", "2", "0", "1", "0", "0", "1", "255",
-                        "0", "https://example.com/" }
-                    : std::vector<std::string> { "Heading", "H" + std::to_string(i), "A heading",
-                        "3", "1", "0", "0", "0", "1", "0" }));
         const QString file = dir.filePath(QStringLiteral("big.stv"));
-        stv::saveProjectFile(file.toStdString(), p);
+        writeLargeProject(file, Sections);
         window = std::make_unique<stv::WizardWindow>();
         window->show();
         window->loadProjectFromPath(file);
