@@ -31,15 +31,14 @@ import os
 import pwd
 import random
 import shutil
-import signal
 import socket
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
-from server_processes import die_with_parent, free_port, listening, stop
+from server_processes import (die_with_parent, finished_when_input_closes, free_port,
+                              listening, stop)
 
 VSFTPD = "/usr/sbin/vsftpd"
 PASV_PORTS = 20
@@ -219,18 +218,7 @@ def main():
             with open(output, encoding="utf-8", errors="replace") as f:
                 sys.exit("ftps_server.py: vsftpd did not start:\n" + f.read())
 
-        finished = threading.Event()
-
-        def watch_stdin():
-            # os.read, not sys.stdin: a thread blocked in a buffered read holds its lock and
-            # stalls the interpreter's exit after SIGTERM.
-            while os.read(0, 4096):
-                pass
-            finished.set()
-
-        threading.Thread(target=watch_stdin, daemon=True).start()
-        signal.signal(signal.SIGTERM, lambda *_: finished.set())
-        signal.signal(signal.SIGINT, lambda *_: finished.set())
+        finished = finished_when_input_closes()
         print("PORT %d ROOT %s CA %s LOG %s" % (port, root, ca_file, log), flush=True)
         while not finished.wait(0.5):
             if vsftpd.poll() is not None:

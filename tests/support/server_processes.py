@@ -6,6 +6,7 @@ import os
 import signal
 import socket
 import subprocess
+import threading
 
 
 def die_with_parent():
@@ -71,3 +72,21 @@ def stop(process):
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait()
+
+
+def finished_when_input_closes():
+    """An event set when the script's standard input closes (the test is done with the
+    server) or the script gets SIGTERM or SIGINT."""
+    finished = threading.Event()
+
+    def watch_stdin():
+        # os.read, not sys.stdin: a thread blocked in a buffered read holds its lock and
+        # stalls the interpreter's exit after SIGTERM.
+        while os.read(0, 4096):
+            pass
+        finished.set()
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    signal.signal(signal.SIGTERM, lambda *_: finished.set())
+    signal.signal(signal.SIGINT, lambda *_: finished.set())
+    return finished

@@ -40,14 +40,13 @@ import argparse
 import os
 import pwd
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
-from server_processes import die_with_parent, free_port, listening, stop
+from server_processes import (die_with_parent, finished_when_input_closes, free_port,
+                              listening, stop)
 
 SSHD = "/usr/sbin/sshd"
 SFTP_SERVER = "/usr/lib/openssh/sftp-server"
@@ -210,18 +209,7 @@ def main():
                 for host in ("127.0.0.1", "localhost"):
                     f.write("[%s]:%d %s %s\n" % (host, port, key_type, key_blob))
 
-        finished = threading.Event()
-
-        def watch_stdin():
-            # os.read, not sys.stdin: a thread blocked in a buffered read holds its lock and
-            # stalls the interpreter's exit after SIGTERM.
-            while os.read(0, 4096):
-                pass
-            finished.set()
-
-        threading.Thread(target=watch_stdin, daemon=True).start()
-        signal.signal(signal.SIGTERM, lambda *_: finished.set())
-        signal.signal(signal.SIGINT, lambda *_: finished.set())
+        finished = finished_when_input_closes()
         line = "PORT %d USER %s HOME %s ROOT %s FINGERPRINT %s LOG %s" % (
             port, user, home, root, fingerprint, log)
         if agent_socket:

@@ -1,3 +1,4 @@
+#include "support/FtpEntryNames.h"
 #include "support/FtpTestServer.h"
 
 #include "core/files/FileIO.h"
@@ -11,19 +12,11 @@
 
 using namespace stv;
 using stv::test::FtpTestServer;
+using stv::test::Names;
 using stv::test::ServerOptions;
 
 namespace
 {
-
-std::vector<std::string> Names(const std::vector<FtpEntry> &entries)
-{
-    std::vector<std::string> names;
-    for (const FtpEntry &e : entries)
-        names.push_back(e.name);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 const FtpEntry *Find(const std::vector<FtpEntry> &entries, const std::string &name)
 {

@@ -1,5 +1,6 @@
 // The client over FTPS (vsftpd, TLS required, a test authority) and SFTP (sshd, key log-in,
 // known_hosts in a temporary HOME).
+#include "support/FtpEntryNames.h"
 #include "support/ScriptServer.h"
 
 #include "core/files/FileIO.h"
@@ -15,15 +16,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-
-std::vector<std::string> Names(const std::vector<FtpEntry> &entries)
-{
-    std::vector<std::string> names;
-    for (const FtpEntry &e : entries)
-        names.push_back(e.name);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool Contains(const std::string &text, const std::string &part)
 {
