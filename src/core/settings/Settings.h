@@ -1,0 +1,54 @@
+#pragma once
+// "Sitorva.settings" in the program folder: what the program remembers beyond the nine
+// designed lines of "Sitorva.config" (page style, preview, pictures, ...), as plain
+// "key=value" lines. Read leniently (a line without "=" is passed over, a key read twice keeps
+// its last value, unknown keys are kept and written back), written atomically.
+
+#include "core/Result.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace stv
+{
+
+inline constexpr const char *SettingsFileName = "Sitorva.settings";
+
+// Every key the program stores, in one place.
+namespace settingKey
+{
+inline constexpr std::string_view PageStyle = "page-style"; // "modern" or "classic"
+inline constexpr std::string_view PageLanguage = "page-language"; // e.g. "en"; empty: the locale's
+} // namespace settingKey
+
+class Settings
+{
+public:
+    // The value of key, or fallback when it is not set.
+    std::string value(std::string_view key, std::string_view fallback = {}) const;
+    // The value read as a whole number; fallback when unset or not a number.
+    long long number(std::string_view key, long long fallback) const;
+    bool contains(std::string_view key) const;
+    // Sets key (no "=", CR or LF in it) to value (CR and LF are dropped: one line each).
+    void set(std::string_view key, std::string_view value);
+    void remove(std::string_view key);
+
+    const std::vector<std::pair<std::string, std::string>> &entries() const { return m_entries; }
+    std::string text() const; // the file's bytes
+    static Settings parse(std::string_view bytes);
+
+    bool operator==(const Settings &) const = default;
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_entries;
+};
+
+// Reads the settings of the program folder `folder` (a native path ending in "/"). A missing
+// file gives empty settings; a file that exists but cannot be read is a failure.
+Result<Settings> loadSettings(const std::string &folder);
+// Replaces the file whole; a failed write leaves the old file as it was.
+Result<> saveSettings(const std::string &folder, const Settings &settings);
+
+} // namespace stv
