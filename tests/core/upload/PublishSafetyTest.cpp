@@ -144,7 +144,7 @@ TEST(PublishSafety, OnlyPicturesAndSoundsGoWithThePageAndTheRestIsNamed)
     const std::string text = publishReportText(report);
     EXPECT_NE(text.find("Left out, as only pictures and sounds go with a page:\nthe project "
                         "file: "
-            + hostile.project),
+                  + hostile.project),
         std::string::npos)
         << text;
 }
@@ -196,8 +196,8 @@ TEST(PublishSafety, ARecordDrippedForEverEndsAtTheTotalLimitOfATransfer)
     EXPECT_TRUE(report.ok) << report.error;
     EXPECT_EQ(report.uploaded, std::vector<std::string> { "index.html" });
     ASSERT_FALSE(report.notes.empty());
-    EXPECT_NE(report.notes[0].find("the transfer took too long (more than 2 seconds"),
-        std::string::npos)
+    EXPECT_NE(
+        report.notes[0].find("the transfer took too long (more than 2 seconds"), std::string::npos)
         << report.notes[0];
     fs::remove_all(local);
 }

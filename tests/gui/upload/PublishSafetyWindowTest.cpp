@@ -109,8 +109,8 @@ private slots:
         QVERIFY(dialogs.asked()[0].text.startsWith(
             QStringLiteral("127.0.0.1 is a plain FTP server: the password for tester would "
                            "travel unencrypted")));
-        QCOMPARE(form.m_statusLabel->text(),
-            QStringLiteral("Not connected: the password was not sent"));
+        QCOMPARE(
+            form.m_statusLabel->text(), QStringLiteral("Not connected: the password was not sent"));
         QCOMPARE(Count(server, "CONNECT"), 0);
 
         // Agreed once: asked no more for this host while the program runs, nor remembered.
@@ -127,8 +127,7 @@ private slots:
         Fill(another, server);
         dialogs.queue(Answer::Yes);
         another.m_connectButton->click();
-        QCOMPARE(loadSettings(programFolderPath()).value().value("plain-ftp-hosts"),
-            server.host());
+        QCOMPARE(loadSettings(programFolderPath()).value().value("plain-ftp-hosts"), server.host());
         UploadWindow third;
         Fill(third, server);
         third.m_connectButton->click();
@@ -226,8 +225,7 @@ private slots:
         form.m_publishButton->click();
         QVERIFY(dialogs.unexpected().empty());
         QVERIFY(!std::filesystem::exists(server.home() + "/.htaccess"));
-        QCOMPARE(server.readFile("htaccess.html"),
-            test::ReadFileBytes(page));
+        QCOMPARE(server.readFile("htaccess.html"), test::ReadFileBytes(page));
     }
 
 private:
