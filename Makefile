@@ -13,7 +13,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
             imagemagick
 
-.PHONY: all deps configure build test run bench bench-generate bench-publish clean fuzz \
+.PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures clean fuzz \
         test-sanitize format format-check package
 
 all: build
@@ -53,6 +53,11 @@ bench-generate: build
 # short run.
 bench-publish: build
 	python3 bench/publish_vs_lftp.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# Twelve camera photos made ready for the web against vipsthumbnail -s 1600; BENCH_ARGS=
+# "--rounds 1" for a short run.
+bench-pictures: build
+	python3 bench/pictures_vs_vipsthumbnail.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.

@@ -14,6 +14,11 @@ PictureRules pictureRulesFrom(const Settings &settings)
     return rules;
 }
 
+std::string pictureCacheFolder(const std::string &programFolder)
+{
+    return programFolder + "WebPictures/";
+}
+
 Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
     const std::string &cacheFolder, const PictureRules &rules)
 {

@@ -43,6 +43,9 @@ public:
     virtual Result<ReadyPicture> prepare(const std::string &source) = 0;
 };
 
+// The folder of the kept pictures in a program folder (a native path ending in "/").
+std::string pictureCacheFolder(const std::string &programFolder);
+
 // Pictures made ready under `rules` and kept in `cacheFolder` (pictureCacheFolder of the
 // program folder), from the picture module; a failure says why the module cannot be loaded.
 Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
@@ -51,7 +54,7 @@ Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
 // The module's file name and its entry, which makes a PictureCache.
 inline constexpr const char *PicturesModuleName = "sitorva-pictures.so";
 inline constexpr const char *PicturesEntryName = "sitorvaMakeWebPictures";
-using SitorvaPicturesEntry = PicturePreparer *(*)(const char *cacheFolder, int longestSide,
-    int quality);
+using SitorvaPicturesEntry
+    = PicturePreparer *(*)(const char *cacheFolder, int longestSide, int quality);
 
 } // namespace stv

@@ -92,8 +92,8 @@ Result<std::string> pngWithoutMetadata(std::string_view png)
     std::string out(Signature);
     std::size_t p = 8;
     while (p + 12 <= png.size()) {
-        const std::uint64_t length = std::uint64_t(byteAt(png, p)) << 24
-            | byteAt(png, p + 1) << 16 | byteAt(png, p + 2) << 8 | byteAt(png, p + 3);
+        const std::uint64_t length = std::uint64_t(byteAt(png, p)) << 24 | byteAt(png, p + 1) << 16
+            | byteAt(png, p + 2) << 8 | byteAt(png, p + 3);
         if (length > png.size() - p - 12)
             return broken();
         const std::string_view type = png.substr(p + 4, 4);

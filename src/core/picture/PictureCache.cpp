@@ -35,9 +35,8 @@ std::string stampKey(const std::string &source, const struct stat &info, const P
     std::snprintf(modified, sizeof modified, "%lld.%09ld",
         static_cast<long long>(info.st_mtim.tv_sec), static_cast<long>(info.st_mtim.tv_nsec));
     return "sitorva picture " + std::to_string(PictureRulesVersion) + "\nsource " + source
-        + "\nsize " + std::to_string(info.st_size) + "\nmodified " + modified
-        + "\nlongest-side " + std::to_string(rules.longestSide) + "\nquality "
-        + std::to_string(rules.quality) + "\n";
+        + "\nsize " + std::to_string(info.st_size) + "\nmodified " + modified + "\nlongest-side "
+        + std::to_string(rules.longestSide) + "\nquality " + std::to_string(rules.quality) + "\n";
 }
 
 struct StampResult {
@@ -58,16 +57,15 @@ StampResult readStamp(const std::string &path, const std::string &key)
     const std::string last = text.substr(key.size());
     if (std::sscanf(last.c_str(), "as-is %d %d", &stamp.width, &stamp.height) == 2)
         stamp.asItIs = stamp.found = true;
-    else if (std::sscanf(last.c_str(), "made %lld %d %d", &stamp.bytes, &stamp.width,
-                 &stamp.height)
+    else if (std::sscanf(last.c_str(), "made %lld %d %d", &stamp.bytes, &stamp.width, &stamp.height)
         == 3)
         stamp.found = true;
     return stamp;
 }
 
 // Removes the entries made before from the same source under other stamps.
-void removeOlderEntries(const std::string &folder, const std::string &sourcePrefix,
-    const std::string &keep)
+void removeOlderEntries(
+    const std::string &folder, const std::string &sourcePrefix, const std::string &keep)
 {
     std::error_code ec;
     for (const auto &entry : std::filesystem::directory_iterator(folder, ec)) {
@@ -78,11 +76,6 @@ void removeOlderEntries(const std::string &folder, const std::string &sourcePref
 }
 
 } // namespace
-
-std::string pictureCacheFolder(const std::string &programFolder)
-{
-    return programFolder + "WebPictures/";
-}
 
 PictureCache::PictureCache(std::string folder, PictureRules rules)
     : m_folder(std::move(folder))

@@ -15,9 +15,6 @@
 namespace stv
 {
 
-// The folder of the kept pictures in a program folder (a native path ending in "/").
-std::string pictureCacheFolder(const std::string &programFolder);
-
 class PictureCache : public PicturePreparer
 {
 public:

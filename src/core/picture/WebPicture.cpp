@@ -37,7 +37,8 @@ bool vipsStarted()
         vips_cache_set_max(0);
         // A damaged picture is reported through the result; libvips's own warnings about it
         // would only clutter the terminal.
-        g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING,
+        g_log_set_handler(
+            "VIPS", G_LOG_LEVEL_WARNING,
             [](const gchar *, GLogLevelFlags, const gchar *, gpointer) {}, nullptr);
     });
     return started;
@@ -120,8 +121,8 @@ Probe probeImage(VipsImage *image)
         || vips_image_get_typeof(image, VIPS_META_IPTC_NAME) != 0;
     gchar **fields = vips_image_get_fields(image);
     for (gchar **f = fields; f != nullptr && *f != nullptr; ++f)
-        probe.metadata = probe.metadata || startsWith(*f, "png-comment-")
-            || startsWith(*f, "gif-comment");
+        probe.metadata
+            = probe.metadata || startsWith(*f, "png-comment-") || startsWith(*f, "gif-comment");
     g_strfreev(fields);
     return probe;
 }
@@ -155,14 +156,14 @@ Result<std::string> encode(VipsImage *image, Format format, int quality)
     std::size_t length = 0;
     int failed = 0;
     if (format == Format::Jpeg)
-        failed = vips_jpegsave_buffer(image, &buffer, &length, "Q", quality, "strip", TRUE,
-            "optimize_coding", TRUE, nullptr);
+        failed = vips_jpegsave_buffer(
+            image, &buffer, &length, "Q", quality, "strip", TRUE, "optimize_coding", TRUE, nullptr);
     else if (format == Format::Png)
         failed = vips_pngsave_buffer(
             image, &buffer, &length, "compression", 9, "strip", TRUE, nullptr);
     else
-        failed = vips_webpsave_buffer(
-            image, &buffer, &length, "Q", quality, "strip", TRUE, nullptr);
+        failed
+            = vips_webpsave_buffer(image, &buffer, &length, "Q", quality, "strip", TRUE, nullptr);
     if (failed != 0)
         return fail("it could not be written again: " + vipsError());
     std::string bytes(static_cast<const char *>(buffer), length);
@@ -185,8 +186,7 @@ Result<WebPicture> remake(
             rules.longestSide, "size", VIPS_SIZE_DOWN, "export_profile", "srgb", "fail_on",
             VIPS_FAIL_ON_TRUNCATED, nullptr)
         : vips_thumbnail_source(input.get(), shrunk.put(), rules.longestSide, "height",
-            rules.longestSide, "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED,
-            nullptr);
+            rules.longestSide, "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
     if (failed != 0)
         return unreadable(vipsError());
     // Held in memory once (a few megabytes at screen size), so a second quality does not
@@ -263,9 +263,8 @@ Result<WebPicture> makeWebPicture(const std::string &source, const PictureRules 
         std::string original;
         if (const FileResult read = readWholeFile(source, original); !read.ok)
             return fail(read.error);
-        Result<std::string> stripped = probe.format == Format::Jpeg
-            ? jpegWithoutMetadata(original)
-            : pngWithoutMetadata(original);
+        Result<std::string> stripped = probe.format == Format::Jpeg ? jpegWithoutMetadata(original)
+                                                                    : pngWithoutMetadata(original);
         if (!stripped)
             return unreadable(stripped.error());
         picture.asItIs = stripped.value().size() == original.size();

@@ -2,9 +2,9 @@
 // ready pictures beside it under their own names, originals when the page does not ask for
 // them, and what is no picture named in the result while the page is still written.
 
+#include "core/picture/PictureCache.h"
 #include "core/files/FileIO.h"
 #include "core/page/PageGenerator.h"
-#include "core/picture/PictureCache.h"
 
 #include "support/CameraPictures.h"
 #include "support/GenerateTestUtil.h"
@@ -68,8 +68,8 @@ struct PicturesBesidePage : ::testing::Test {
     {
         Project project;
         project.backgroundImage = "plain.png";
-        project.sections = { imageRecord("photo.jpg"), imageRecord("plain.png"),
-            imageRecord("broken.jpg") };
+        project.sections
+            = { imageRecord("photo.jpg"), imageRecord("plain.png"), imageRecord("broken.jpg") };
         PageRequest request;
         request.importRequested = true;
         request.sourceFolder = dir.file("proj");
@@ -137,8 +137,8 @@ TEST_F(PicturesBesidePage, APictureIsMadeOnceWhileItsSourceAndRulesStay)
     const Result<ReadyPicture> changed = third.prepare(dir.file("proj/photo.jpg"));
     ASSERT_TRUE(changed) << changed.error();
     EXPECT_EQ(third.madeCount(), 1);
-    EXPECT_EQ(std::make_pair(changed.value().width, changed.value().height),
-        std::make_pair(1067, 1600));
+    EXPECT_EQ(
+        std::make_pair(changed.value().width, changed.value().height), std::make_pair(1067, 1600));
     EXPECT_EQ(entriesIn(cacheFolder), kept);
 
     // Other rules: made again.

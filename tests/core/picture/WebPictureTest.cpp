@@ -1,9 +1,9 @@
 // Pictures made ready for the web: upright, at most the longest side, without the camera's
 // data, in their own format, never larger than they were; broken pictures refused.
 
+#include "core/picture/WebPicture.h"
 #include "core/files/FileIO.h"
 #include "core/picture/MetadataStrip.h"
-#include "core/picture/WebPicture.h"
 
 #include "support/CameraPictures.h"
 #include "support/HostileFiles.h"
