@@ -4,6 +4,7 @@
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
+#include "core/settings/DefaultLists.h"
 #include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TerminalText.h"
@@ -27,7 +28,7 @@ constexpr const char *Usage
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
       "\n"
-      "  --generate PROJECT.stv  write the project's web page as \"&Create Web Page\" does and\n"
+      "  --generate PROJECT.stv  write the project's web page as \"Create Web Page\" does and\n"
       "                          copy its pictures and sounds beside it\n"
       "  --output PAGE.html      where to write the page (default: in the project's folder,\n"
       "                          under the name of the page saved in the project, else the\n"
@@ -77,6 +78,15 @@ void warn(std::ostream &err, const std::string &message)
     err << "sitorva: warning: " << terminalText(message) << "\n";
 }
 
+// A first run sets up the program folder as the window's first start does, so the marks of a
+// first page ("{c0}", "{i0}") are translated whichever starts first; a failure is a warning,
+// and the page is written with the lists there are.
+void provideFirstRunLists(std::ostream &err)
+{
+    if (const std::string error = provideProgramDefaultLists(); !error.empty())
+        warn(err, error);
+}
+
 // A native path's folder with its '/', or nothing for a name in the current folder.
 std::string nativeFolderOf(const std::string &path)
 {
@@ -104,6 +114,7 @@ std::string defaultPageFile(const std::string &projectPath, const std::string &s
 CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err)
 {
     const std::string &projectPath = *options.generate;
+    provideFirstRunLists(err);
     // The records stay in the file's bytes and go from there to the page.
     ProjectFile project;
     if (const ProjectResult loaded = project.read(projectPath); !loaded.ok)
@@ -223,6 +234,7 @@ CliOutcome runCommandLine(
         if (options.generate || options.output || options.preview || !options.positional.empty())
             return usageError(
                 err, "--publish takes only a project file, --dry-run and --allow-plain-ftp");
+        provideFirstRunLists(err);
         CliOutcome publish { false, 0, {} };
         publish.projectToPublish = *options.publish;
         publish.dryRun = options.dryRun;

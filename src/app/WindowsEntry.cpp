@@ -3,7 +3,6 @@
 #include "app/ModuleEntries.h"
 
 #include "core/settings/DefaultLists.h"
-#include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/ProgramWindows.h"
 
@@ -17,8 +16,7 @@ int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
 
     // A first start gets the lists that come with the program, so the manual's first page
     // with its colour, link and picture marks works at once.
-    const std::string defaultsError = stv::provideDefaultLists(
-        stv::defaultListsFolder().toStdString(), stv::programFolder().toStdString());
+    const std::string defaultsError = stv::provideProgramDefaultLists();
     if (!defaultsError.empty())
         stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
 

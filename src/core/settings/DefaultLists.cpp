@@ -3,8 +3,10 @@
 #include "core/files/FileIO.h"
 #include "core/project/Records.h"
 #include "core/settings/Config.h"
+#include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace stv
@@ -52,6 +54,25 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
             return written.error;
     }
     return {};
+}
+
+std::string defaultListsFolderPath()
+{
+    const std::string exeFolder = executableFolder();
+    if (exeFolder.empty())
+        return {};
+    for (const char *candidate : { DefaultListsFolderName, "../share/sitorva/defaults" }) {
+        const std::string folder
+            = std::filesystem::path(exeFolder + candidate).lexically_normal().string();
+        if (folderExists(folder))
+            return folder;
+    }
+    return {};
+}
+
+std::string provideProgramDefaultLists()
+{
+    return provideDefaultLists(defaultListsFolderPath(), programFolderPath());
 }
 
 } // namespace stv

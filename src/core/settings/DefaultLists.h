@@ -19,4 +19,13 @@ inline constexpr const char *DefaultListsFolderName = "defaults";
 std::string provideDefaultLists(
     const std::string &defaultsFolder, const std::string &programFolder);
 
+// The lists that come with the running program: defaults/ beside the executable, else
+// ../share/sitorva/defaults (an installed prefix); empty when neither exists.
+std::string defaultListsFolderPath();
+
+// What every start does before it reads the program folder, the window's and the command
+// line's alike: the lists that come with the program copied into a program folder that has no
+// configuration yet. Returns an error text, empty on success or when there was nothing to do.
+std::string provideProgramDefaultLists();
+
 } // namespace stv
