@@ -1,6 +1,7 @@
 #include "core/page/PageGenerator.h"
 
 #include "core/page/MarkScan.h"
+#include "core/page/ModernPage.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
@@ -650,7 +651,10 @@ PageResult writePageTo(const Project &header, SectionRecords records, const Favo
 {
     PageGenerator generator(lists, request, copier);
     PageResult result;
-    result.ok = generator.writePage(header, records, options, sink);
+    if (options.style == PageStyle::Modern)
+        result.ok = ModernPage(generator, lists, request).writePage(header, records, options, sink);
+    else
+        result.ok = generator.writePage(header, records, options, sink);
     result.copyFailures = generator.copyFailures();
     if (!result.ok)
         result.error = records.error().empty() ? sink.error() : records.error();
