@@ -22,6 +22,7 @@ namespace
 constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
+      "                              [--style modern|classic]\n"
       "       sitorva --publish PROJECT.stv [--dry-run]\n"
       "       sitorva --help | --version\n"
       "\n"

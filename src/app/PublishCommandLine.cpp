@@ -56,7 +56,8 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     Configuration config;
     FavouriteLists lists;
     loadConfiguration(programFolderPath(), config, lists);
-    if (const Result<> settings = loadPageSettings(programFolderPath(), config.pageOptions); !settings)
+    if (const Result<> settings = loadPageSettings(programFolderPath(), config.pageOptions);
+        !settings)
         err << "sitorva: warning: " << settings.error() << "\n";
     PageRequest request;
     request.importRequested = true;

@@ -26,7 +26,7 @@ constexpr std::string_view StyleRules
       "main::after{content:\"\";display:block;clear:both}\n"
       "img,audio{max-width:100%}\n"
       "img{height:auto;border:0}\n"
-      "a img.bd{border:2px solid}\n"
+      "a img.bd{border:2px solid;box-sizing:content-box}\n"
       "h1,h2,h3,h4,h5,h6,.h{margin:1.25rem 0 .5rem;line-height:1.25;font-weight:bold}\n"
       "p,ul,ol,nav{margin:.75rem 0}\n"
       "li{margin:.25rem 0}\n"
@@ -141,7 +141,8 @@ std::string_view withoutExtension(std::string_view name)
 
 } // namespace
 
-ModernPage::ModernPage(PageGenerator &generator, const FavouriteLists &lists, const PageRequest &request)
+ModernPage::ModernPage(
+    PageGenerator &generator, const FavouriteLists &lists, const PageRequest &request)
     : m_generator(generator)
     , m_lists(lists)
     , m_request(request)
@@ -298,8 +299,7 @@ void ModernPage::appendPicture(std::string_view record, std::string &out, bool i
     out.append("\" alt=\""sv);
     // A linked picture needs a text for its link: its file's name when it has none of its own.
     const std::string_view alt = f[field::ImageAltText];
-    appendAttributeValue(
-        alt.empty() && linked ? withoutExtension(fileNamePart(file)) : alt, out);
+    appendAttributeValue(alt.empty() && linked ? withoutExtension(fileNamePart(file)) : alt, out);
     out.append("\""sv);
 
     std::optional<int> width = pixelField(f[field::ImageWidth]);
@@ -312,10 +312,12 @@ void ModernPage::appendPicture(std::string_view record, std::string &out, bool i
                 height = size->height;
             } else if (!height) {
                 height = static_cast<int>(
-                    (static_cast<long long>(*width) * size->height + size->width / 2) / size->width);
+                    (static_cast<long long>(*width) * size->height + size->width / 2)
+                    / size->width);
             } else {
                 width = static_cast<int>(
-                    (static_cast<long long>(*height) * size->width + size->height / 2) / size->height);
+                    (static_cast<long long>(*height) * size->width + size->height / 2)
+                    / size->height);
             }
         }
     }
@@ -379,7 +381,9 @@ void ModernPage::emitDivider(std::string_view record, std::string &out, bool)
         style.append("border:0;background:#"sv);
         appendHtmlColour(style, leadingInt(f[field::DividerColour]));
         style.append(";height:"sv);
-        appendNumber(style, static_cast<unsigned>(f[field::DividerThickness] == "1" || thickness < 1 ? 2 : thickness));
+        appendNumber(style,
+            static_cast<unsigned>(
+                f[field::DividerThickness] == "1" || thickness < 1 ? 2 : thickness));
         style.append("px"sv);
     } else if (f[field::DividerThickness] != "1" && thickness > 0) {
         style.append("height:"sv);
@@ -539,15 +543,33 @@ void ModernPage::emitRecord(std::string_view record, std::string &out, bool impo
         return;
     enterPart(kind, out);
     switch (static_cast<KindPos>(kind)) {
-    case KindPos::Heading: emitHeading(record, out, importFlag); break;
-    case KindPos::Paragraph: emitParagraph(record, out, importFlag); break;
-    case KindPos::Image: emitImage(record, out, importFlag); break;
-    case KindPos::Divider: emitDivider(record, out, importFlag); break;
-    case KindPos::Anchor: emitAnchor(record, out, importFlag); break;
-    case KindPos::List: emitList(record, out, importFlag); break;
-    case KindPos::Index: emitLineIndex(record, out, importFlag); break;
-    case KindPos::HTML: emitHtml(record, out, importFlag); break;
-    case KindPos::PlaySound: emitSound(record, out, importFlag); break;
+    case KindPos::Heading:
+        emitHeading(record, out, importFlag);
+        break;
+    case KindPos::Paragraph:
+        emitParagraph(record, out, importFlag);
+        break;
+    case KindPos::Image:
+        emitImage(record, out, importFlag);
+        break;
+    case KindPos::Divider:
+        emitDivider(record, out, importFlag);
+        break;
+    case KindPos::Anchor:
+        emitAnchor(record, out, importFlag);
+        break;
+    case KindPos::List:
+        emitList(record, out, importFlag);
+        break;
+    case KindPos::Index:
+        emitLineIndex(record, out, importFlag);
+        break;
+    case KindPos::HTML:
+        emitHtml(record, out, importFlag);
+        break;
+    case KindPos::PlaySound:
+        emitSound(record, out, importFlag);
+        break;
     }
 }
 
@@ -590,8 +612,8 @@ void ModernPage::pageStart(
     out.append("<style>\n"sv).append(StyleRules).append("body{background:#"sv);
     appendHtmlColour(out, header.backgroundColour);
     if (!header.backgroundImage.empty()) {
-        const std::string image = importFiles ? m_generator.importFile(header.backgroundImage)
-                                              : header.backgroundImage;
+        const std::string image
+            = importFiles ? m_generator.importFile(header.backgroundImage) : header.backgroundImage;
         out.append(" url(\""sv);
         for (const char c : image) {
             if (c == '"' || c == '\\' || c == '\n' || c == '\r')

@@ -46,8 +46,8 @@ public:
 
 private:
     enum class Part { Start, Header, Main };
-    void pageStart(const Project &header, const PageOptions &options, std::string &out,
-        bool &importFiles);
+    void pageStart(
+        const Project &header, const PageOptions &options, std::string &out, bool &importFiles);
     void pageEnd(const PageOptions &options, std::string &out);
     // Opens the page's header or main before a section of the kind at `kindPos`.
     void enterPart(int kindPos, std::string &out);
@@ -55,8 +55,8 @@ private:
     void paragraphStart(std::string &out, std::string_view followOn, std::string_view align);
     // Ends the paragraph open, before a section that stands as a block of its own.
     void closeParagraph(std::string &out);
-    void appendPicture(std::string_view record, std::string &out, bool importFlag,
-        bool linkAllowed, std::string_view extraClass);
+    void appendPicture(std::string_view record, std::string &out, bool importFlag, bool linkAllowed,
+        std::string_view extraClass);
     std::optional<PixelSize> pictureSize(std::string_view storedPath);
     void flushUtf8(std::string &out, ByteSink &sink, bool &ok);
 

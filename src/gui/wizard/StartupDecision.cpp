@@ -1,7 +1,7 @@
 #include "gui/wizard/StartupDecision.h"
 
-#include "core/project/Project.h"
 #include "core/page/PageStyle.h"
+#include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"

@@ -49,10 +49,11 @@ TEST(ModernPage, SkeletonFooterAndTheClassicPageUntouched)
     PageOptions options;
     options.language = "pt-BR";
     const std::string page = modernPage(g, {}, options);
-    EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n"
-                         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                         "<title>T</title>\n<meta name=\"description\" content=\"T\">\n",
-                  0),
+    EXPECT_EQ(
+        page.rfind("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n"
+                   "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                   "<title>T</title>\n<meta name=\"description\" content=\"T\">\n",
+            0),
         0u);
     EXPECT_EQ(count(page, "<style>"), 1u);
     EXPECT_NE(page.find("body{background:#FFFFFF}"), std::string::npos);
@@ -87,8 +88,8 @@ TEST(ModernPage, SectionsAsElements)
                 "#my place" }),
             Rec({ "Anchor", "u", "my place", "Here", "1" }),
             Rec({ "Divider", "u", "255", "3", "50", "0" }),
-            Rec({ "List", "u", "a", "", "b", "x.html", "", "", "", "", "", "", "", "", "", "",
-                "1", "9", "255" }),
+            Rec({ "List", "u", "a", "", "b", "x.html", "", "", "", "", "", "", "", "", "", "", "1",
+                "9", "255" }),
             Rec({ "Index", "u", "Home{lf13}{lf10}index.html{lf13}{lf10}Odd", "2", "1", "0", "0",
                 "0", "1", "0" }),
             Rec({ "HTML", "u", "<div>raw</div>" }),
@@ -102,12 +103,14 @@ TEST(ModernPage, SectionsAsElements)
         "<hr style=\"border:0;background:#FF0000;height:3px;width:50%\">\n"
         "<ol class=\"s6\" style=\"color:#FF0000\">\n<li>a</li>\n<li><a href=\"x.html\">b</a></li>\n"
         "</ol>\n"
-        "<nav class=\"ac s2\" aria-label=\"Links\"><b><a href=\"index.html\">Home</a> | </b></nav>\n"
+        "<nav class=\"ac s2\" aria-label=\"Links\"><b><a href=\"index.html\">Home</a> | "
+        "</b></nav>\n"
         "<div>raw</div>\n"
         "<p class=\"ac\"><audio src=\"a.wav\" autoplay></audio>\n</p>\n</main>\n");
 
     // Levels beyond six carry the heading role; a second line index has a name of its own.
-    std::vector<std::string> many(7, Rec({ "Heading", "u", "H", "2", "0", "0", "0", "0", "0", "" }));
+    std::vector<std::string> many(
+        7, Rec({ "Heading", "u", "H", "2", "0", "0", "0", "0", "0", "" }));
     many.push_back(Rec({ "Index", "u", "a{lf10}b", "2", "0", "0", "0", "0", "", "0" }));
     many.push_back(Rec({ "Index", "u", "a{lf10}b", "2", "0", "0", "0", "0", "", "0" }));
     const std::string levels = body(modernPage(g, many));
@@ -123,8 +126,8 @@ TEST(ModernPage, MarksStayWellNested)
     g.lists.colours = { "255", "32768" };
     g.lists.links = { "a.html", "b c.html" };
     const auto para = [&](const std::string &text, const std::string &link = "") {
-        const std::string out = body(modernPage(g,
-            { Rec({ "Paragraph", "u", text, "2", "0", "0", "0", "0", "0", "", "0", link }) }));
+        const std::string out = body(modernPage(
+            g, { Rec({ "Paragraph", "u", text, "2", "0", "0", "0", "0", "0", "", "0", link }) }));
         const std::size_t start = out.find("<span class=\"s2\">") + 17;
         return out.substr(start, out.rfind("</span>") - start);
     };
@@ -141,8 +144,8 @@ TEST(ModernPage, MarksStayWellNested)
     // Inside a link of the paragraph's own, link marks are left out, their words kept.
     EXPECT_EQ(para("{l0}in{l/} out", "p.html"), "<a href=\"p.html\">in out</a>");
     // Not marks: out of range, a far "}", a line break marker, a lone "<" that starts no tag.
-    EXPECT_EQ(para("{c9} {c12345} {lf13} a < b <i>c</i>"),
-        "{c9} {c12345} {lf13} a &lt; b <i>c</i>");
+    EXPECT_EQ(
+        para("{c9} {c12345} {lf13} a < b <i>c</i>"), "{c9} {c12345} {lf13} a &lt; b <i>c</i>");
 }
 
 TEST(ModernPage, PicturesWithSizesAltAndLazyLoading)
@@ -160,11 +163,9 @@ TEST(ModernPage, PicturesWithSizesAltAndLazyLoading)
         = { Rec({ "Image", "u", "g.gif", "", "", "", "", "1", "x.html", "0", "0", "1", "0" }) };
     const std::string out = body(modernPage(g,
         { Rec({ "Image", "u", "p.png", "0", "", "", "Dot", "0", "", "0", "1", "1", "0" }),
-            Rec({ "Image", "u", "g.gif", "3", "80", "", "", "3", "my place", "1", "0", "1",
-                "1" }),
+            Rec({ "Image", "u", "g.gif", "3", "80", "", "", "3", "my place", "1", "0", "1", "1" }),
             Rec({ "Image", "u", "sub/p.png", "9", "50%", "", "", "2", "a@b", "1", "", "0", "0" }),
-            Rec({ "Paragraph", "u", "in {i0} text", "2", "0", "0", "0", "0", "0", "", "0",
-                "" }),
+            Rec({ "Paragraph", "u", "in {i0} text", "2", "0", "0", "0", "0", "0", "", "0", "" }),
             Rec({ "Image", "u", "", "0", "", "", "", "0", "", "0", "0", "1", "0" }) }));
     EXPECT_EQ(out,
         "<main>\n<p class=\"ac\"><img src=\"p.png\" alt=\"Dot\" width=\"2\" height=\"1\" "
@@ -175,7 +176,9 @@ TEST(ModernPage, PicturesWithSizesAltAndLazyLoading)
         "loading=\"lazy\"></a>\n</p>\n"
         "<p class=\"al\"><span class=\"s2\">in <a href=\"x.html\"><img src=\"g.gif\" alt=\"g\" "
         "width=\"40\" height=\"30\" loading=\"lazy\"></a> text</span>\n</p>\n</main>\n");
-    EXPECT_EQ(g.copier.calls.size(), 0u); // copies are made by writePageFile, not here
+    // The imported pictures are copied, a picture used twice once; the others keep their path.
+    ASSERT_EQ(g.copier.calls.size(), 2u);
+    EXPECT_EQ(g.copier.calls[1].first, (folder / "g.gif").string());
     fs::remove_all(folder);
 }
 
@@ -183,8 +186,10 @@ TEST(ModernPage, PageIsUtf8)
 {
     std::string out;
     appendPageUtf8("caf\xE9 \x80 &#321;&#243;d&#378; &#60; &#0; &#99999999; \x81", out);
-    EXPECT_EQ(out, "caf\xC3\xA9 \xE2\x82\xAC \xC5\x81\xC3\xB3" "d\xC5\xBA &#60; &#0; &#99999999; "
-                   "\xEF\xBF\xBD");
+    EXPECT_EQ(out,
+        "caf\xC3\xA9 \xE2\x82\xAC \xC5\x81\xC3\xB3"
+        "d\xC5\xBA &#60; &#0; &#99999999; "
+        "\xEF\xBF\xBD");
 }
 
 TEST(ModernPage, AnchorIdsAreUniqueAndLinksFindTheFirst)
