@@ -98,8 +98,9 @@ def lines(*items):
     return "{lf13}{lf10}".join(items)
 
 
-# Colours are 0x00BBGGRR in decimal.
-RED, GREEN, BLUE, ORANGE, NAVY = 255, 32768, 16711680, 33023, 8388608
+# Colours are 0x00BBGGRR in decimal. Red, green and orange are dark enough to read on the
+# background (contrast at least 4.5:1): #C00000, #007000, #A84700.
+RED, GREEN, BLUE, ORANGE, NAVY = 0x0000C0, 0x007000, 16711680, 0x0047A8, 8388608
 
 # The favourite lists that the marks refer to, entry 0 first.
 COLOURS = [RED, GREEN, BLUE, ORANGE]
