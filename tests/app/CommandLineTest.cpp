@@ -139,8 +139,7 @@ TEST_F(Generate, StyleFromTheSettingsOrTheOption)
 {
     const auto page = root / "out" / "index.html";
     const auto generate = [&](std::vector<std::string> extra) {
-        std::vector<std::string> args { "--generate", project.string(), "--output",
-            page.string() };
+        std::vector<std::string> args { "--generate", project.string(), "--output", page.string() };
         args.insert(args.end(), extra.begin(), extra.end());
         EXPECT_EQ(run(args).exitCode, 0) << err.str();
         return ReadAll(page);
