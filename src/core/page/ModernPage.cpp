@@ -141,21 +141,19 @@ std::string_view withoutExtension(std::string_view name)
 
 } // namespace
 
-ModernPage::ModernPage(
-    PageGenerator &generator, const FavouriteLists &lists, const PageRequest &request)
-    : m_generator(generator)
-    , m_lists(lists)
+ModernPage::ModernPage(const FavouriteLists &lists, const PageRequest &request, FileCopier &copier)
+    : PageGenerator(lists, request, copier, ModernEmitters)
     , m_request(request)
     , m_marks(lists, *this)
     , m_importRequested(request.importRequested)
 {
 }
 
-void ModernPage::enterPart(int kindPos, std::string &out)
+void ModernPage::enterPart(KindPos kind, std::string &out)
 {
     if (m_part == Part::Main)
         return;
-    if (m_part == Part::Start && kindPos == static_cast<int>(KindPos::Heading)) {
+    if (m_part == Part::Start && kind == KindPos::Heading) {
         // A page that opens with a heading has it as its header.
         out.append("<header>\n"sv);
         m_part = Part::Header;
@@ -189,9 +187,10 @@ void ModernPage::closeParagraph(std::string &out)
     m_paragraphOpen = false;
 }
 
-void ModernPage::emitHeading(std::string_view record, std::string &out, bool)
+void ModernPage::emitHeading(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<10>(record);
+    enterPart(KindPos::Heading, out);
     closeParagraph(out);
     // Levels beyond six have no element of their own: a heading role carries the level.
     const unsigned level = m_headingCounter++;
@@ -224,9 +223,10 @@ void ModernPage::emitHeading(std::string_view record, std::string &out, bool)
     }
 }
 
-void ModernPage::emitParagraph(std::string_view record, std::string &out, bool)
+void ModernPage::emitParagraph(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<12>(record);
+    enterPart(KindPos::Paragraph, out);
     paragraphStart(out, f[field::ParaFollowOn], alignClass(f[field::ParaAlign], "ar"));
     out.append("<span class=\""sv);
     appendSizeClass(out, 's', f[field::ParaSize]);
@@ -267,8 +267,8 @@ std::optional<PixelSize> ModernPage::pictureSize(std::string_view storedPath)
     return size;
 }
 
-void ModernPage::appendPicture(std::string_view record, std::string &out, bool importFlag,
-    bool linkAllowed, std::string_view extraClass)
+void ModernPage::appendPicture(
+    std::string_view record, std::string &out, bool importFlag, bool linkAllowed)
 {
     const auto f = fieldViews<13>(record);
     const std::string_view file = f[field::ImageFile];
@@ -277,7 +277,7 @@ void ModernPage::appendPicture(std::string_view record, std::string &out, bool i
     std::string imported;
     std::string_view source = file;
     if (flagValue(f[field::ImageImport]) && importFlag) {
-        imported = m_generator.importFile(file);
+        imported = importFile(file);
         source = imported;
     }
 
@@ -341,7 +341,7 @@ void ModernPage::appendPicture(std::string_view record, std::string &out, bool i
         out.append(" loading=\"lazy\""sv);
 
     static constexpr std::string_view Positions[] = { "vt", "vm", "vb", "fl", "fr" };
-    std::string classes(extraClass);
+    std::string classes;
     const std::string_view pos = f[field::ImagePosition];
     if (pos.size() == 1 && pos[0] >= '0' && pos[0] <= '4')
         classes.append(classes.empty() ? "" : " ").append(Positions[pos[0] - '0']);
@@ -356,22 +356,24 @@ void ModernPage::appendPicture(std::string_view record, std::string &out, bool i
 
 void ModernPage::appendInlinePicture(std::string_view record, std::string &out, bool linkAllowed)
 {
-    appendPicture(record, out, m_importRequested, linkAllowed, {});
+    appendPicture(record, out, m_importRequested, linkAllowed);
 }
 
-void ModernPage::emitImage(std::string_view record, std::string &out, bool importFlag)
+void ModernPage::emitImage(std::string_view record, std::string &out, bool importFiles)
 {
     const auto f = fieldViews<13>(record);
     if (f[field::ImageFile].empty()) // no picture chosen: nothing to show
         return;
+    enterPart(KindPos::Image, out);
     paragraphStart(out, f[field::ImageFollowOn], alignClass(f[field::ImageJustify], ""));
-    appendPicture(record, out, importFlag, true, {});
+    appendPicture(record, out, importFiles, true);
     out.append(Nl);
 }
 
-void ModernPage::emitDivider(std::string_view record, std::string &out, bool)
+void ModernPage::emitDivider(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<6>(record);
+    enterPart(KindPos::Divider, out);
     closeParagraph(out);
     const int thickness = leadingInt(f[field::DividerThickness]);
     const std::string_view width = f[field::DividerWidth];
@@ -401,9 +403,10 @@ void ModernPage::emitDivider(std::string_view record, std::string &out, bool)
     out.append(">\n"sv);
 }
 
-void ModernPage::emitAnchor(std::string_view record, std::string &out, bool)
+void ModernPage::emitAnchor(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<5>(record);
+    enterPart(KindPos::Anchor, out);
     paragraphStart(out, f[field::AnchorFollowOn], {});
     const std::string id = m_anchorIds.take(f[field::AnchorName]);
     if (id.empty()) {
@@ -417,9 +420,10 @@ void ModernPage::emitAnchor(std::string_view record, std::string &out, bool)
     out.append("</span>\n"sv);
 }
 
-void ModernPage::emitList(std::string_view record, std::string &out, bool)
+void ModernPage::emitList(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<19>(record);
+    enterPart(KindPos::List, out);
     closeParagraph(out);
     const bool numbered = leadingInt(f[field::ListType]) != 0;
     const int colour = leadingInt(f[field::ListColour]);
@@ -448,9 +452,10 @@ void ModernPage::emitList(std::string_view record, std::string &out, bool)
     out.append(numbered ? "</ol>\n"sv : "</ul>\n"sv);
 }
 
-void ModernPage::emitLineIndex(std::string_view record, std::string &out, bool)
+void ModernPage::emitLineIndex(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<10>(record);
+    enterPart(KindPos::Index, out);
     std::string_view text = f[field::IndexLines];
     if (text.find('{') != std::string_view::npos) {
         m_text.clear();
@@ -498,24 +503,26 @@ void ModernPage::emitLineIndex(std::string_view record, std::string &out, bool)
     out.append("</nav>\n"sv);
 }
 
-void ModernPage::emitHtml(std::string_view record, std::string &out, bool)
+void ModernPage::emitHtml(std::string_view record, std::string &out)
 {
     const auto f = fieldViews<3>(record);
+    enterPart(KindPos::HTML, out);
     closeParagraph(out);
     appendUnescapedLineBreaks(f[field::HTMLCode], out);
     out.append(Nl);
 }
 
-void ModernPage::emitSound(std::string_view record, std::string &out, bool importFlag)
+void ModernPage::emitSound(std::string_view record, std::string &out, bool importFiles)
 {
     const auto f = fieldViews<8>(record);
     std::string_view source = f[field::SoundFile];
     if (source.empty()) // no sound chosen
         return;
+    enterPart(KindPos::PlaySound, out);
     paragraphStart(out, f[field::SoundFollowOn], alignClass(f[field::SoundAlign], ""));
     std::string imported;
-    if (importFlag && flagValue(f[field::SoundImport])) {
-        imported = m_generator.importFile(source);
+    if (importFiles && flagValue(f[field::SoundImport])) {
+        imported = importFile(source);
         source = imported;
     }
     out.append("<audio src=\""sv);
@@ -527,50 +534,6 @@ void ModernPage::emitSound(std::string_view record, std::string &out, bool impor
     if (flagValue(f[field::SoundAutoStart]))
         out.append(" autoplay"sv);
     out.append("></audio>\n"sv);
-}
-
-void ModernPage::emitRecord(std::string_view record, std::string &out, bool importFlag)
-{
-    // The kind is the first field; the longest one, "PlaySound", has nine letters.
-    const std::size_t start = record.find(FieldSep);
-    if (start == std::string_view::npos)
-        return;
-    const std::size_t end = record.substr(start + 1, 10).find(FieldSep);
-    if (end == std::string_view::npos)
-        return;
-    const int kind = kindPosition(record.substr(start + 1, end));
-    if (kind < 0)
-        return;
-    enterPart(kind, out);
-    switch (static_cast<KindPos>(kind)) {
-    case KindPos::Heading:
-        emitHeading(record, out, importFlag);
-        break;
-    case KindPos::Paragraph:
-        emitParagraph(record, out, importFlag);
-        break;
-    case KindPos::Image:
-        emitImage(record, out, importFlag);
-        break;
-    case KindPos::Divider:
-        emitDivider(record, out, importFlag);
-        break;
-    case KindPos::Anchor:
-        emitAnchor(record, out, importFlag);
-        break;
-    case KindPos::List:
-        emitList(record, out, importFlag);
-        break;
-    case KindPos::Index:
-        emitLineIndex(record, out, importFlag);
-        break;
-    case KindPos::HTML:
-        emitHtml(record, out, importFlag);
-        break;
-    case KindPos::PlaySound:
-        emitSound(record, out, importFlag);
-        break;
-    }
 }
 
 void ModernPage::pageStart(
@@ -613,7 +576,7 @@ void ModernPage::pageStart(
     appendHtmlColour(out, header.backgroundColour);
     if (!header.backgroundImage.empty()) {
         const std::string image
-            = importFiles ? m_generator.importFile(header.backgroundImage) : header.backgroundImage;
+            = importFiles ? importFile(header.backgroundImage) : header.backgroundImage;
         out.append(" url(\""sv);
         for (const char c : image) {
             if (c == '"' || c == '\\' || c == '\n' || c == '\r')
@@ -682,5 +645,56 @@ bool ModernPage::writePage(
     flushUtf8(out, sink, ok);
     return ok;
 }
+
+namespace
+{
+
+ModernPage &modernPage(PageGenerator &page)
+{
+    // ModernEmitters is given to no generator but a ModernPage.
+    return static_cast<ModernPage &>(page);
+}
+
+} // namespace
+
+constexpr SectionEmitters ModernEmitters = tableByKind<SectionEmitter>({
+    { KindPos::Heading,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitHeading(r, o);
+        } },
+    { KindPos::Paragraph,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitParagraph(r, o);
+        } },
+    { KindPos::Image,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool importFiles) {
+            modernPage(p).emitImage(r, o, importFiles);
+        } },
+    { KindPos::Divider,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitDivider(r, o);
+        } },
+    { KindPos::Anchor,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitAnchor(r, o);
+        } },
+    { KindPos::List,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitList(r, o);
+        } },
+    { KindPos::Index,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitLineIndex(r, o);
+        } },
+    { KindPos::HTML,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool) {
+            modernPage(p).emitHtml(r, o);
+        } },
+    { KindPos::PlaySound,
+        [](PageGenerator &p, std::string_view r, std::string &o, bool importFiles) {
+            modernPage(p).emitSound(r, o, importFiles);
+        } },
+});
+static_assert(coversEveryKind(ModernEmitters), "the modern style needs an emitter for every kind");
 
 } // namespace stv

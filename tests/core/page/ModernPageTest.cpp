@@ -22,8 +22,7 @@ std::string modernPage(Gen &g, const std::vector<std::string> &sections, PageOpt
     project.pageTitle = "T";
     project.sections = sections;
     options.style = PageStyle::Modern;
-    PageGenerator generator = g.make();
-    return ModernPage(generator, g.lists, g.request).buildPage(project, options);
+    return ModernPage(g.lists, g.request, g.copier).buildPage(project, options);
 }
 
 // The page's body between <body> and <footer>.
