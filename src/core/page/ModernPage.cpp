@@ -45,18 +45,6 @@ constexpr std::string_view StyleRules
 
 constexpr std::string_view Nl = "\n";
 
-void appendNumber(std::string &out, unsigned value)
-{
-    char digits[16];
-    char *end = digits + sizeof digits;
-    char *p = end;
-    do {
-        *--p = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    out.append(p, static_cast<std::size_t>(end - p));
-}
-
 // Alignment classes by field family, as the classic page's alignment words.
 std::string_view alignClass(std::string_view code, std::string_view other)
 {

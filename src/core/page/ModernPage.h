@@ -48,8 +48,8 @@ public:
 private:
     enum class Part { Start, Header, Main };
     void appendInlinePicture(std::string_view record, std::string &out, bool linkAllowed) override;
-    void pageStart(const Project &header, const PageOptions &options, std::string &out,
-        bool &importFiles);
+    void pageStart(
+        const Project &header, const PageOptions &options, std::string &out, bool &importFiles);
     void pageEnd(const PageOptions &options, std::string &out);
     // Opens the page's header or main before a section of this kind.
     void enterPart(KindPos kind, std::string &out);
@@ -57,8 +57,8 @@ private:
     void paragraphStart(std::string &out, std::string_view followOn, std::string_view align);
     // Ends the paragraph open, before a section that stands as a block of its own.
     void closeParagraph(std::string &out);
-    void appendPicture(std::string_view record, std::string &out, bool importFlag,
-        bool linkAllowed);
+    void appendPicture(
+        std::string_view record, std::string &out, bool importFlag, bool linkAllowed);
     std::optional<PixelSize> pictureSize(std::string_view storedPath);
     void flushUtf8(std::string &out, ByteSink &sink, bool &ok);
 
