@@ -10,10 +10,11 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
             openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
-            dpkg-dev lintian file man-db nodejs npm default-jre-headless
+            dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
+            imagemagick nodejs npm default-jre-headless
 
-.PHONY: all deps configure build test run bench bench-generate bench-publish bench-page clean \
-        fuzz test-sanitize format format-check package page-checks docs-check
+.PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures \
+        bench-page clean fuzz test-sanitize format format-check package page-checks docs-check
 
 all: build
 
@@ -65,6 +66,11 @@ bench-page: build page-checks
 # short run.
 bench-publish: build
 	python3 bench/publish_vs_lftp.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# Twelve camera photos made ready for the web against vipsthumbnail -s 1600; BENCH_ARGS=
+# "--rounds 1" for a short run.
+bench-pictures: build
+	python3 bench/pictures_vs_vipsthumbnail.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.

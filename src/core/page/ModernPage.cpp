@@ -262,11 +262,11 @@ void ModernPage::appendPicture(
     const std::string_view file = f[field::ImageFile];
     if (file.empty()) // no picture chosen: nothing to show
         return;
-    std::string imported;
+    ImportedPicture imported;
     std::string_view source = file;
     if (flagValue(f[field::ImageImport]) && importFlag) {
-        imported = importFile(file);
-        source = imported;
+        imported = importPicture(file);
+        source = imported.name;
     }
 
     const std::string_view linkType = f[field::ImageLinkType];
@@ -294,7 +294,11 @@ void ModernPage::appendPicture(
     std::optional<int> height = pixelField(f[field::ImageHeight]);
     const std::optional<int> percent = percentField(f[field::ImageWidth]);
     if ((!width || !height) && !percent) {
-        if (const std::optional<PixelSize> size = pictureSize(file)) {
+        // The size of the picture made for the web when there is one, else the file's.
+        const std::optional<PixelSize> size = imported.width > 0 && imported.height > 0
+            ? std::optional<PixelSize>(PixelSize { imported.width, imported.height })
+            : pictureSize(file);
+        if (size) {
             if (!width && !height) {
                 width = size->width;
                 height = size->height;
@@ -564,7 +568,7 @@ void ModernPage::pageStart(
     appendHtmlColour(out, header.backgroundColour);
     if (!header.backgroundImage.empty()) {
         const std::string image
-            = importFiles ? importFile(header.backgroundImage) : header.backgroundImage;
+            = importFiles ? importPicture(header.backgroundImage).name : header.backgroundImage;
         out.append(" url(\""sv);
         for (const char c : image) {
             if (c == '"' || c == '\\' || c == '\n' || c == '\r')
