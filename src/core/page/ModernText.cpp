@@ -110,17 +110,15 @@ void appendAddress(std::string_view address, std::string &out)
         out.append(anchorIdOf(address.substr(1)));
         return;
     }
+    static constexpr char Hex[] = "0123456789ABCDEF";
     for (const char c : address) {
-        if (c == ' ')
-            out.append("%20");
-        else if (c == '"')
-            out.append("%22");
-        else if (c == '<')
-            out.append("%3C");
-        else if (c == '>')
-            out.append("%3E");
-        else
+        if (c == ' ' || c == '"' || c == '<' || c == '>') {
+            out += '%';
+            out += Hex[static_cast<unsigned char>(c) >> 4];
+            out += Hex[static_cast<unsigned char>(c) & 15];
+        } else {
             out += c;
+        }
     }
 }
 

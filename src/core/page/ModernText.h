@@ -21,8 +21,8 @@ void appendPageUtf8(std::string_view bytes, std::string &out);
 void appendBodyText(std::string_view text, std::string &out);
 // An attribute value between double quotes: '"' becomes "&quot;", "<" and ">" their references.
 void appendAttributeValue(std::string_view value, std::string &out);
-// An address as an href or src value: spaces (which browsers encode themselves) become "%20",
-// and an address of an anchor on the page ("#name") names the anchor's id.
+// An address as an href or src value: spaces (which browsers encode themselves) are
+// percent-encoded, and an address of an anchor on the page ("#name") names the anchor's id.
 void appendAddress(std::string_view address, std::string &out);
 
 // The id an anchor name becomes: white space, '"', "<" and ">" each become "_", so links
