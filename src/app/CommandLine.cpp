@@ -154,6 +154,14 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    // The modern page's pictures are made ready for the web; the classic page's are copied.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(config.pageOptions.style == PageStyle::Modern, request.importRequested,
+            folder, pictureWarning);
+    request.webReadyPictures = pictures.get();
+    if (!pictureWarning.empty())
+        warn(err, pictureWarning);
 
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, copier);

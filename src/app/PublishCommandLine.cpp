@@ -76,6 +76,12 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures = picturesForPage(
+        config.pageOptions.style == PageStyle::Modern, true, programFolderPath(), pictureWarning);
+    request.webReadyPictures = pictures.get();
+    if (!pictureWarning.empty())
+        err << "sitorva: warning: " << terminalText(pictureWarning) << "\n";
     RecordingCopier recorder;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
     if (!result.ok) {
