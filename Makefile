@@ -10,7 +10,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
             openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
-            dpkg-dev lintian file man-db
+            dpkg-dev lintian file man-db libsecret-1-dev gnome-keyring dbus dbus-bin dbus-daemon
 
 .PHONY: all deps configure build test run bench bench-generate bench-publish clean fuzz \
         test-sanitize format format-check package

@@ -8,6 +8,7 @@
 #include "core/text/TextTools.h"
 #include "core/upload/FtpClient.h"
 #include "core/upload/PageFiles.h"
+#include "core/upload/ProjectPassword.h"
 #include "core/upload/Publisher.h"
 
 #include <cstdlib>
@@ -133,9 +134,7 @@ int publishFromCommandLine(
         return 1;
     request->dryRun = dryRun;
 
-    const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
-    const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
-                                                            : cp1252ToUtf8(project.ftpPassword);
+    const std::string password = publishPassword(project, std::getenv("SITORVA_PASSWORD"));
     const std::string host = cp1252ToUtf8(project.ftpHost);
     FtpClient client;
     err << "connecting to " << host << "\n";

@@ -21,6 +21,10 @@ namespace settingKey
 {
 inline constexpr std::string_view PageStyle = "page-style"; // "modern" or "classic"
 inline constexpr std::string_view PageLanguage = "page-language"; // e.g. "en"; empty: the locale's
+// The project files that keep their FTP password in the file: their paths as one record.
+inline constexpr std::string_view PasswordInProjectFile = "password-in-project-file";
+// "1" once the user was told that no keyring runs and passwords stay in project files.
+inline constexpr std::string_view NoKeyringNoticeShown = "no-keyring-notice-shown";
 } // namespace settingKey
 
 class Settings

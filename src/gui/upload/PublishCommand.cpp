@@ -32,7 +32,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     const PageOptions &options, const QString &projectFileName, bool publishAtOnce)
 {
     const FtpSettings before { project.ftpHost, project.ftpUserId, project.ftpPassword,
-        project.ftpInitDir };
+        project.ftpInitDir, project.keepPasswordInFile };
     PublishPreparer preparer = [parent, &project, &lists, options, projectFileName] {
         return preparePublish(parent, project, lists, options, projectFileName);
     };
@@ -41,6 +41,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     project.ftpUserId = after.userId;
     project.ftpPassword = after.password;
     project.ftpInitDir = after.initDir;
+    project.keepPasswordInFile = after.keepPasswordInFile;
 }
 
 } // namespace
