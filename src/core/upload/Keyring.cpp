@@ -64,7 +64,8 @@ public:
     GCancellable *cancellable() const { return m_cancellable; }
     static void finished(GObject *, GAsyncResult *result, gpointer self)
     {
-        static_cast<SecretCall *>(self)->m_result = static_cast<GAsyncResult *>(g_object_ref(result));
+        static_cast<SecretCall *>(self)->m_result
+            = static_cast<GAsyncResult *>(g_object_ref(result));
     }
     GAsyncResult *wait()
     {
@@ -107,10 +108,10 @@ Result<> keyringAvailable()
         return fail("there is no desktop session bus to reach a keyring through ("
             + messageOf(error.get()) + ")");
     // Asked without starting the service: a keyring that does not run would want a prompt.
-    GVariant *reply = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus",
-        "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
-        g_variant_new("(s)", SecretServiceName), nullptr, G_DBUS_CALL_FLAGS_NONE, BusQueryLimitMs,
-        nullptr, &rawError);
+    GVariant *reply
+        = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+            "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", SecretServiceName),
+            nullptr, G_DBUS_CALL_FLAGS_NONE, BusQueryLimitMs, nullptr, &rawError);
     error.reset(rawError);
     g_object_unref(bus);
     if (reply == nullptr)
@@ -127,8 +128,8 @@ Result<> storeKeyringPassword(const KeyringKey &key, const std::string &password
 {
     if (Result<> available = keyringAvailable(); !available)
         return available;
-    const std::string label = "Sitorva: " + key.protocol + " password for " + key.user + " at "
-        + key.host;
+    const std::string label
+        = "Sitorva: " + key.protocol + " password for " + key.user + " at " + key.host;
     SecretCall call;
     secret_password_store(passwordSchema(), SECRET_COLLECTION_DEFAULT, label.c_str(),
         password.c_str(), call.cancellable(), &SecretCall::finished, &call, "protocol",

@@ -81,7 +81,8 @@ UploadWindow::UploadWindow(QWidget *parent)
     m_keepPasswordBox->setObjectName(QStringLiteral("KeepPasswordCB"));
     m_keepPasswordBox->setToolTip(QStringLiteral(
         "Unticked, a saved project leaves its password in the desktop's keyring when one runs"));
-    form->addRow(QString(), m_keepPasswordBox);
+    // The whole row: the field column alone would cut its caption short.
+    form->addRow(m_keepPasswordBox);
     m_initialDirEdit = addEdit(form, "InitDirEdit", QStringLiteral("Initial Directory"));
 
     auto *separator = new QFrame;

@@ -76,8 +76,12 @@ TEST_F(KeyringRunning, StoresLooksUpReplacesAndDeletesByProtocolHostAndUser)
     EXPECT_EQ(lookupKeyringPassword({ "ftps", "round.example", "bob" }).value(), "");
 
     // Storing again replaces, never adds a second.
-    ASSERT_TRUE(storeKeyringPassword(key, "s\xC3\xA9" "cond"));
-    EXPECT_EQ(lookupKeyringPassword(key).value(), "s\xC3\xA9" "cond");
+    ASSERT_TRUE(storeKeyringPassword(key,
+        "s\xC3\xA9"
+        "cond"));
+    EXPECT_EQ(lookupKeyringPassword(key).value(),
+        "s\xC3\xA9"
+        "cond");
 
     Result<bool> deleted = deleteKeyringPassword(key);
     ASSERT_TRUE(deleted) << deleted.error();
