@@ -21,6 +21,8 @@ namespace settingKey
 {
 inline constexpr std::string_view PageStyle = "page-style"; // "modern" or "classic"
 inline constexpr std::string_view PageLanguage = "page-language"; // e.g. "en"; empty: the locale's
+// Hosts ("host:port", separated by blanks) that get a password over plain FTP without a question.
+inline constexpr std::string_view PlainFtpHosts = "plain-ftp-hosts";
 // The project files that keep their FTP password in the file: their paths as one record.
 inline constexpr std::string_view PasswordInProjectFile = "password-in-project-file";
 // "1" once the user was told that no keyring runs and passwords stay in project files.

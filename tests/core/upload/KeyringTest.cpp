@@ -190,7 +190,11 @@ TEST_F(KeyringRunning, PublishLogsInWithTheKeyringsPasswordWhenTheProjectHasNone
     EXPECT_EQ(*key, (KeyringKey { "ftp", "127.0.0.1", FtpTestServer::User }));
     ASSERT_TRUE(storeKeyringPassword(*key, FtpTestServer::password));
 
+    // The keyring's password is a password like any other: not in clear unless allowed.
     CliOutcome r = run({ "--publish", project.string() });
+    EXPECT_EQ(r.exitCode, 2) << err.str();
+    EXPECT_EQ(server.readFile("site/pub.html"), "");
+    r = run({ "--publish", project.string(), "--allow-plain-ftp" });
     EXPECT_EQ(r.exitCode, 0) << err.str();
     EXPECT_EQ(out.str(), "published: 1 uploaded, 0 unchanged, 0 failed\n") << err.str();
     EXPECT_NE(server.readFile("site/pub.html").find("<BODY"), std::string::npos)
