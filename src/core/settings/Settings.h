@@ -27,6 +27,8 @@ inline constexpr std::string_view PlainFtpHosts = "plain-ftp-hosts";
 inline constexpr std::string_view PasswordInProjectFile = "password-in-project-file";
 // "1" once the user was told that no keyring runs and passwords stay in project files.
 inline constexpr std::string_view NoKeyringNoticeShown = "no-keyring-notice-shown";
+// The longest side, in pixels, of a picture made ready for the web (modern style).
+inline constexpr std::string_view PictureLongestSide = "picture-longest-side";
 } // namespace settingKey
 
 class Settings
