@@ -62,7 +62,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     const PageOptions &options, const QString &projectFileName, bool publishAtOnce)
 {
     const FtpSettings before { project.ftpHost, project.ftpUserId, project.ftpPassword,
-        project.ftpInitDir };
+        project.ftpInitDir, project.keepPasswordInFile };
     PublishPreparer preparer = [parent, &project, &lists, options, projectFileName] {
         return preparePublish(parent, project, lists, options, projectFileName);
     };
@@ -71,6 +71,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     project.ftpUserId = after.userId;
     project.ftpPassword = after.password;
     project.ftpInitDir = after.initDir;
+    project.keepPasswordInFile = after.keepPasswordInFile;
 }
 
 } // namespace
