@@ -29,22 +29,20 @@ struct WebPictures : CliFixture {
         WriteAll(root / "proj/broken.jpg", "GIF? JPEG? neither");
         // The same photo again, shown 600 pixels wide: its height follows the upright shape.
         const auto image = [](const std::string &file, const std::string &width) {
-            return joinFields({ "Image", "i", file, "", width, "", "A picture", "0", "", "0",
-                       "1", "1", "1" })
+            return joinFields({ "Image", "i", file, "", width, "", "A picture", "0", "", "0", "1",
+                       "1", "1" })
                 + "\r\n";
         };
         project = root / "proj/site.stv";
         WriteAll(project,
             "\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n16777215\r\nPictures\r\n" + image("photo.jpg", "")
-                + image("plain.png", "") + image("broken.jpg", "")
-                + image("photo.jpg", "600"));
+                + image("plain.png", "") + image("broken.jpg", "") + image("photo.jpg", "600"));
         page = root / "web/index.html";
     }
 
     CliOutcome generate(const std::string &style)
     {
-        return run({ "--generate", project.string(), "--style", style, "--output",
-            page.string() });
+        return run({ "--generate", project.string(), "--style", style, "--output", page.string() });
     }
 
     // The <img> tag of a picture file, the n-th of that file (from 0).
