@@ -15,7 +15,7 @@ int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
 
     // A first start gets the lists that come with the program, so the manual's first page
-    // with its colour, link and picture marks works at once.
+    // with its colour, link and picture marks works at once, and the modern page style.
     const std::string defaultsError = stv::provideProgramDefaultLists();
     if (!defaultsError.empty())
         stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));

@@ -1,6 +1,7 @@
 #include "core/settings/DefaultLists.h"
 
 #include "core/files/FileIO.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Records.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
@@ -72,7 +73,17 @@ std::string defaultListsFolderPath()
 
 std::string provideProgramDefaultLists()
 {
-    return provideDefaultLists(defaultListsFolderPath(), programFolderPath());
+    const std::string folder = programFolderPath();
+    std::string error;
+    // A first start writes the modern page style into the settings; the style is chosen
+    // before the lists come, since they bring a configuration with them.
+    if (!fileExists(inFolder(folder, ConfigFileName)))
+        if (const Result<Settings> settings = settingsAtStartup(folder, false); !settings)
+            error = settings.error();
+    const std::string listsError = provideDefaultLists(defaultListsFolderPath(), folder);
+    if (!listsError.empty())
+        error += (error.empty() ? "" : "\n") + listsError;
+    return error;
 }
 
 } // namespace stv

@@ -24,8 +24,9 @@ std::string provideDefaultLists(
 std::string defaultListsFolderPath();
 
 // What every start does before it reads the program folder, the window's and the command
-// line's alike: the lists that come with the program copied into a program folder that has no
-// configuration yet. Returns an error text, empty on success or when there was nothing to do.
+// line's alike: in a program folder that has no configuration yet, the modern page style
+// chosen and the lists that come with the program copied. Returns an error text, empty on success
+// or when there was nothing to do.
 std::string provideProgramDefaultLists();
 
 } // namespace stv

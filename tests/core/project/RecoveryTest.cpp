@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,4 +118,26 @@ TEST_F(RecoveryFolder, LocksOfKilledProgramsGoAtTheNextStart)
     EXPECT_TRUE(fs::exists(fs::path(running.recoveryFile()).replace_extension(".lock")));
     discardRecovery(left[0]);
     EXPECT_EQ(count(".lock"), 1);
+}
+
+// The work in the folder may hold an FTP password: the folder is private whenever a session
+// uses it, also one an older copy made open, and so is every recovery file.
+TEST_F(RecoveryFolder, FolderAndFilesAreReadableByTheirOwnerOnly)
+{
+    fs::create_directories(m_folder);
+    fs::permissions(m_folder, fs::perms(0755));
+    const mode_t oldMask = ::umask(022);
+    RecoverySession session(m_folder.string());
+    ASSERT_TRUE(session.start()) << session.error();
+    EXPECT_EQ(fs::status(m_folder).permissions(), fs::perms(0700));
+
+    m_project.ftpPassword = "secret";
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000000)).ok);
+    EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
+    // A file that was there open (written by an older copy) is replaced by a private one.
+    fs::permissions(session.recoveryFile(), fs::perms(0644));
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000001)).ok);
+    EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
+    ::umask(oldMask);
+    session.remove();
 }

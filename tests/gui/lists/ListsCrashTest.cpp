@@ -117,8 +117,7 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(),
             { QStringLiteral("--child"), folder, project });
         QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (out += child.readAllStandardOutput()).contains("CHANGED")
+        QTRY_VERIFY_WITH_TIMEOUT((out += child.readAllStandardOutput()).contains("CHANGED")
                 || child.state() == QProcess::NotRunning,
             20000);
         QVERIFY2(out.contains("CHANGED"), out.constData());
