@@ -70,7 +70,7 @@ TEST_F(Publish, SendsThePageAsGenerateWritesItThenOnlyWhatChanged)
     EXPECT_EQ(out.str(), "published: 0 uploaded, 6 unchanged, 0 failed\n");
 
     // A dry run names what would go and sends nothing.
-    WriteAll(root / "proj" / "hills.png", "new hills");
+    WriteAll(root / "proj" / "hills.png", ReadAll(root / "proj" / "hills.png") + "new hills");
     server.clearCommands();
     r = run({ "--publish", project.string(), "--dry-run" });
     EXPECT_EQ(r.exitCode, 0);

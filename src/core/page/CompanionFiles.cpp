@@ -1,11 +1,13 @@
 #include "core/page/CompanionFiles.h"
 
 #include "core/page/FileCopy.h"
+#include "core/page/PageGenerator.h"
 #include "core/project/Library.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/FavouriteLists.h"
 #include "core/settings/Settings.h"
+#include "core/text/TextTools.h"
 
 #include <array>
 #include <cstdlib>
@@ -94,11 +96,28 @@ std::string safePageFileName(std::string_view storedName)
     return stem.empty() || !checkPageFileName(name) ? std::string("index.html") : name;
 }
 
+std::string proposedPageFile(const std::string &projectFile, const std::string &storedPageName,
+    const std::string &homeFolder)
+{
+    const std::string proposal = proposedPageName(projectFile, storedPageName);
+    std::string name = fileNamePart(proposal);
+    if (!checkPageFileName(name))
+        name = safePageFileName(name);
+    std::string folder = folderPart(proposal);
+    if (folder.empty() || folder[0] != '/') {
+        const std::string projectFolder = folderPart(projectFile);
+        folder = !projectFolder.empty() && projectFolder[0] == '/' ? projectFolder : homeFolder;
+        if (!folder.empty() && folder.back() != '/')
+            folder += '/';
+    }
+    return folder + name;
+}
+
 bool isProgramFileName(std::string_view bareName)
 {
     static const std::array<std::string_view, 10> names { ConfigFileName, SettingsFileName,
-        ColourListFile, LinkListFile, ImageListFile, LibraryFileName, RecentFileName,
-        "StvHelp.txt", "test.html", "Recovery" };
+        ColourListFile, LinkListFile, ImageListFile, LibraryFileName, RecentFileName, "StvHelp.txt",
+        "test.html", "Recovery" };
     for (const std::string_view name : names) {
         if (name == bareName)
             return true;
@@ -131,7 +150,8 @@ Result<MediaType> checkCompanionFile(
         if (isUnder(real, realHome + "/.ssh") || isUnder(real, realHome + "/.gnupg"))
             return refuse("in a folder of keys");
     }
-    struct stat info {};
+    struct stat info {
+    };
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
         && static_cast<std::uint64_t>(info.st_size) > CompanionFileLimit)
         return refuse("larger than 256 MB");

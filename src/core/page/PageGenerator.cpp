@@ -1,5 +1,6 @@
 #include "core/page/PageGenerator.h"
 
+#include "core/page/CompanionFiles.h"
 #include "core/page/MarkScan.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
@@ -103,11 +104,6 @@ void colourClose(std::string &out, std::string_view field)
         out.append("</FONT>"sv);
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 std::string htmlColour(long long colour)
@@ -161,7 +157,13 @@ PageGenerator::PageGenerator(
         appendHtmlColour(m_colourDigits, leadingInt(colour));
 }
 
-std::string PageGenerator::importFile(std::string_view storedPath)
+MediaKind PageGenerator::wantedKind(const std::string &destination) const
+{
+    const auto it = m_copied.find(destination);
+    return it == m_copied.end() ? MediaKind::Other : it->second.wanted;
+}
+
+std::string PageGenerator::importFile(std::string_view storedPath, MediaKind wanted)
 {
     const std::string name = fileNamePart(storedPath);
     if (name.empty()) // no file chosen: nothing to copy
@@ -176,132 +178,17 @@ std::string PageGenerator::importFile(std::string_view storedPath)
     // A picture used twice is copied once; a second, different file of the same name would
     // overwrite the first one the page already refers to, so it is not copied.
     if (const auto it = m_copied.find(to); it != m_copied.end()) {
-        if (it->second != from && !sameFile(it->second, from))
+        const std::string &source = it->second.source;
+        if (source != from && !sameFile(source, from))
             m_copyFailures.push_back("Not copied: " + from + " (another file named "
                 + nativePath(name) + " is already copied beside the page)");
         return name;
     }
-    m_copied.emplace(to, from);
+    m_copied.emplace(to, Copied { from, wanted });
     const CopyResult result = m_copier.copy(from, to);
     if (result.status == CopyResult::Status::Failed)
         m_copyFailures.push_back(result.error.empty() ? "Cannot copy " + from : result.error);
     return name;
-}
-
-// Writes the mark that starts at text[p] ("{" and `letter`, lower case) to `out` and gives
-// where the text goes on: after a closing mark or a valid mark, or after the "{" alone when
-// it is no mark. A valid opening mark has its "}" at most 6 characters after the "{", so only
-// those few characters are looked at, and every pass stays linear whatever the text holds.
-std::size_t PageGenerator::translateMarkAt(
-    std::string_view text, std::size_t p, char letter, std::string &out)
-{
-    // Closing marks are written in lower case only: "{C/}" is an opening mark.
-    if (letter != 'i' && text[p + 1] == letter && text.substr(p + 2, 2) == "/}") {
-        out.append(letter == 'c' ? "</font>"sv : "</a>"sv);
-        return p + 4;
-    }
-    // A stored line break marker is never a link mark.
-    if (letter == 'l' && isLineBreakMarker(text, p)) {
-        out += '{';
-        return p + 1;
-    }
-    const std::vector<std::string> &list = letter == 'c' ? m_lists.colours
-        : letter == 'l'                                  ? m_lists.links
-                                                         : m_lists.images;
-    const std::size_t q = text.substr(p + 1, 6).find('}');
-    const int n = q == std::string_view::npos ? -1 : leadingInt(text.substr(p + 2, 3));
-    if (n < 0 || static_cast<std::size_t>(n) >= list.size()) {
-        out += '{';
-        return p + 1;
-    }
-    const std::string &entry = list[static_cast<std::size_t>(n)];
-    if (letter == 'c') {
-        out.append("<font color=\""sv)
-            .append(std::string_view(m_colourDigits).substr(static_cast<std::size_t>(n) * 6, 6))
-            .append("\">"sv);
-    } else if (letter == 'l') {
-        out.append("<a href=\""sv).append(entry).append("\">"sv);
-    } else {
-        emitImage(entry, out, m_importRequested);
-    }
-    // The search goes on after the mark, never inside the inserted text, so entries holding
-    // marks themselves are never translated again.
-    return p + 1 + q + 1;
-}
-
-// One pass from left to right over the marks of one letter (lower case). Nothing is
-// appended and the answer is false when the text holds none of them.
-bool PageGenerator::markPass(std::string_view text, char letter, std::string &out)
-{
-    std::size_t i = 0;
-    bool any = false;
-    for (std::size_t p = text.find('{'); p != std::string_view::npos;) {
-        if (p + 1 >= text.size() || lowerAscii(text[p + 1]) != letter) {
-            p = text.find('{', p + 1);
-            continue;
-        }
-        any = true;
-        out.append(text, i, p - i);
-        i = translateMarkAt(text, p, letter, out);
-        p = text.find('{', i);
-    }
-    if (!any)
-        return false;
-    out.append(text, i, std::string_view::npos);
-    return true;
-}
-
-void PageGenerator::appendMarks(std::string_view text, std::string &out)
-{
-    bool breaks = false;
-    if (findBracesApart(text, false, m_braces, breaks))
-        appendMarksApart(text, m_braces, out);
-    else
-        appendMarksInPasses(text, out);
-}
-
-// The marks in one pass from brace to brace. Where every "{" stands more than 6 characters
-// after the one before it, no pass can change what a later pass sees near its own marks (a
-// mark reaches at most 6 characters past its "{", and colour and link tags bring no "{"), so
-// the three passes give this same text; unless a link entry brings a "{" of its own.
-void PageGenerator::appendMarksApart(
-    std::string_view text, const std::vector<std::size_t> &braces, std::string &out)
-{
-    if (m_linkEntryHoldsBrace) {
-        appendMarksInPasses(text, out);
-        return;
-    }
-    std::size_t i = 0;
-    for (const std::size_t p : braces) {
-        const char letter = p + 1 < text.size() ? lowerAscii(text[p + 1]) : '\0';
-        if (letter != 'c' && letter != 'l' && letter != 'i')
-            continue;
-        out.append(text, i, p - i);
-        i = translateMarkAt(text, p, letter, out);
-    }
-    out.append(text, i, std::string_view::npos);
-}
-
-// The colour, link and picture passes in this order, each over the result of the one before;
-// a pass that finds none of its marks leaves the text as it is, without a copy.
-void PageGenerator::appendMarksInPasses(std::string_view text, std::string &out)
-{
-    std::string_view current = text;
-    m_passText[0].clear();
-    if (markPass(current, 'c', m_passText[0]))
-        current = m_passText[0];
-    m_passText[1].clear();
-    if (markPass(current, 'l', m_passText[1]))
-        current = m_passText[1];
-    if (!markPass(current, 'i', out))
-        out.append(current);
-}
-
-std::string PageGenerator::translateMarks(std::string_view text)
-{
-    std::string out;
-    appendMarks(text, out);
-    return out;
 }
 
 void PageGenerator::emitHeading(std::string_view record, std::string &out)
@@ -473,26 +360,25 @@ void PageGenerator::emitLineIndex(std::string_view record, std::string &out)
     const StyleTags style(f.data(), field::IndexBold);
     appendFontSizeTag(out, leadingInt(f[field::IndexSize]));
     style.open(out);
-    // Labels and addresses alternate. The labels are translated only when there are at least
-    // two lines (a picture mark copies its file); a last label without an address is dropped,
-    // and the link before it keeps its separator.
+    // Labels and addresses alternate; each label is translated into the page right after
+    // its address. A last label without an address is dropped, yet translated all the same
+    // (a picture mark copies its file), and the link before it keeps its separator; a single
+    // line is neither written nor translated.
     LineCursor lines(text);
-    std::string_view line, first;
-    for (std::size_t i = 0; lines.next(line); ++i) {
-        if (i == 0) {
-            first = line;
-            continue;
-        }
-        if (i == 1) {
-            m_label.clear();
-            appendMarks(first, m_label);
-        } else if (i % 2 == 0) {
+    std::string_view label, address;
+    for (bool first = true; lines.next(label); first = false) {
+        if (!first)
             out.append(" | "sv);
-            m_label.clear();
-            appendMarks(line, m_label);
-            continue;
+        if (!lines.next(address)) {
+            if (!first) {
+                m_label.clear();
+                appendMarks(label, m_label);
+            }
+            break;
         }
-        out.append("<A HREF=\""sv).append(line).append("\">"sv).append(m_label).append("</A>"sv);
+        out.append("<A HREF=\""sv).append(address).append("\">"sv);
+        appendMarks(label, out);
+        out.append("</A>"sv);
     }
     style.close(out);
     out.append("</Font>"sv).append(CrLf);
@@ -513,7 +399,7 @@ void PageGenerator::emitSound(std::string_view record, std::string &out, bool im
     std::string imported;
     // The section's own "&Import Sound File" box decides, as an image's box does.
     if (importFlag && flagValue(f[field::SoundImport])) {
-        imported = importFile(source);
+        imported = importFile(source, MediaKind::Sound);
         source = imported;
     }
     out.append("<EMBED SRC=\""sv)
@@ -621,22 +507,33 @@ std::string PageGenerator::buildPage(const Project &project, const PageOptions &
     return out;
 }
 
+void PageGenerator::pageGrew(std::string &out)
+{
+    if (&out != m_page || out.size() < PageBlockSize)
+        return;
+    if (!m_sinkFailed && !m_sink->write(out))
+        m_sinkFailed = true;
+    out.clear();
+}
+
 bool PageGenerator::writePage(
     const Project &header, SectionRecords records, const PageOptions &options, ByteSink &sink)
 {
     std::string out;
     out.reserve(PageBlockSize + PageBlockSize / 2);
+    m_sink = &sink;
+    m_page = &out;
+    m_sinkFailed = false;
     bool importFiles = false;
     pageStart(header, out, importFiles);
     const bool written = records.forEach([&](std::string_view record) {
         emitRecord(record, out, importFiles);
-        if (out.size() < PageBlockSize)
-            return true;
-        const bool ok = sink.write(out);
-        out.clear();
-        return ok;
+        pageGrew(out);
+        return !m_sinkFailed;
     });
-    if (!written)
+    m_sink = nullptr;
+    m_page = nullptr;
+    if (!written || m_sinkFailed)
         return false;
     pageEnd(options, out);
     return sink.write(out);
@@ -645,10 +542,9 @@ bool PageGenerator::writePage(
 namespace
 {
 
-PageResult writePageTo(const Project &header, SectionRecords records, const FavouriteLists &lists,
-    const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
+PageResult runGenerator(PageGenerator &generator, const Project &header, SectionRecords records,
+    const PageOptions &options, ByteSink &sink)
 {
-    PageGenerator generator(lists, request, copier);
     PageResult result;
     result.ok = generator.writePage(header, records, options, sink);
     result.copyFailures = generator.copyFailures();
@@ -689,7 +585,8 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     FileCopier &copier)
 {
     PageResult result;
-    AtomicFile file(request.pageFile);
+    // A link at the page's place (as an archive may bring) is replaced, never followed.
+    AtomicFile file(request.pageFile, AtomicFile::Links::Replace);
     const auto cannotCreate = [&] {
         result.ok = false;
         result.error = "Cannot create file " + request.pageFile + ": " + file.reason();
@@ -699,7 +596,8 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     if (!file.open())
         return cannotCreate();
     CopyList wanted;
-    result = writePageTo(header, records, lists, options, request, wanted, file);
+    PageGenerator generator(lists, request, wanted);
+    result = runGenerator(generator, header, records, options, file);
     if (!result.ok && !records.error().empty())
         return result; // the project could not be read to its end: the old page stays
     if (!result.ok || !file.sync())
@@ -708,6 +606,12 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     for (const auto &[from, to] : wanted.copies()) {
         if (const std::string why = protectedDestination(request, to); !why.empty()) {
             result.copyFailures.push_back("Not copied: " + from + " (" + why + ")");
+            continue;
+        }
+        const Result<MediaType> allowed = checkCompanionFile(
+            from, generator.wantedKind(to), { request.projectFile, std::string() });
+        if (!allowed) {
+            result.copyFailures.push_back(allowed.error());
             continue;
         }
         const CopyResult copied = copier.copy(from, to);
@@ -725,7 +629,8 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
 {
-    return writePageTo(project, project.sections, lists, options, request, copier, sink);
+    PageGenerator generator(lists, request, copier);
+    return runGenerator(generator, project, project.sections, options, sink);
 }
 
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,

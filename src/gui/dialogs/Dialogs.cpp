@@ -34,6 +34,7 @@ QMessageBox::StandardButtons toQt(Buttons b)
     case Buttons::NoOk:
         return QMessageBox::No | QMessageBox::Ok;
     case Buttons::YesNo:
+    case Buttons::YesNoSafeNo:
         return QMessageBox::Yes | QMessageBox::No;
     case Buttons::TrustKey:
         return QMessageBox::Cancel; // the two trust buttons are added by name
@@ -87,6 +88,10 @@ public:
             once = box.addButton(QStringLiteral("Trust &Once"), QMessageBox::AcceptRole);
             remember = box.addButton(QStringLiteral("Trust and &Remember"), QMessageBox::YesRole);
             box.setDefaultButton(QMessageBox::Cancel);
+        }
+        if (buttons == Buttons::YesNoSafeNo) {
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
         }
         box.exec();
         QAbstractButton *clicked = box.clickedButton();

@@ -25,6 +25,7 @@ enum class Buttons {
     NoOk, // confirmations of generation and deletions
     YesNo,
     TrustKey, // "Trust &Once" (Ok), "Trust and &Remember" (Yes), Cancel
+    YesNoSafeNo, // Yes and No with No the default and the Escape answer: risky questions
 };
 
 class DialogSeam

@@ -35,6 +35,8 @@ TEST(MediaType, EachKindIsKnownByItsContentAndLookalikesAreNot)
         { "<?xml version=\"1.0\"?><project/>", "" },
         { "#!/bin/sh\nid\n", "" },
         { "\xFF\xF1", "" }, // AAC in ADTS: no MPEG audio layer
+        { "RIFF", "" }, // too short to name its form: no picture, no crash
+        { "RIFF\x10\0\0\0WAV"s, "" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(sniffMedia(c.head).name, c.name) << c.head;
@@ -98,8 +100,8 @@ TEST_F(CompanionFileTest, PicturesAndSoundsPassEverythingElseIsRefusedByName)
     const std::string links = make("StvLinkList", "\x89PNG\r\n\x1A\n");
     EXPECT_EQ(reason(links), "one of Sitorva's own files: " + links);
     const std::string project = make("site.stv", "\x89PNG\r\n\x1A\n");
-    EXPECT_EQ(reason(m_folder + "home/../site.stv"), "the project file: " + m_folder
-            + "home/../site.stv");
+    EXPECT_EQ(reason(m_folder + "home/../site.stv"),
+        "the project file: " + m_folder + "home/../site.stv");
     fs::create_symlink(project, m_folder + "alias.png");
     EXPECT_EQ(reason(m_folder + "alias.png"), "the project file: " + m_folder + "alias.png");
 
