@@ -46,12 +46,12 @@ int runWindows(int argc, char **argv, const std::string &projectToOpen, std::ost
     return reinterpret_cast<SitorvaWindowsEntry>(entry)(argc, argv, projectToOpen.c_str());
 }
 
-int runPublish(const std::string &projectPath, bool dryRun, std::ostream &err)
+int runPublish(const std::string &projectPath, int flags, std::ostream &err)
 {
     void *entry = moduleEntry(PublishModuleName, PublishEntryName, err);
     if (entry == nullptr)
         return 1;
-    return reinterpret_cast<SitorvaPublishEntry>(entry)(projectPath.c_str(), dryRun ? 1 : 0);
+    return reinterpret_cast<SitorvaPublishEntry>(entry)(projectPath.c_str(), flags);
 }
 
 } // namespace stv

@@ -58,7 +58,7 @@ std::size_t PageGenerator::translateMarkAt(
     } else if (letter == 'l') {
         out.append("<a href=\""sv).append(entry).append("\">"sv);
     } else {
-        emitImage(entry, out, m_importRequested);
+        m_emitters[static_cast<std::size_t>(KindPos::Image)](*this, entry, out, m_importRequested);
     }
     // The search goes on after the mark, never inside the inserted text, so entries holding
     // marks themselves are never translated again.
@@ -68,8 +68,7 @@ std::size_t PageGenerator::translateMarkAt(
 // One pass from left to right over the marks of one letter (lower case) in a slice of a text.
 // Unless the slice is the text's last, a "{" too near its end to be decided stops the pass;
 // the answer is where it stopped (the slice's size when it went through).
-std::size_t PageGenerator::markPass(
-    std::string_view text, char letter, bool last, std::string &out)
+std::size_t PageGenerator::markPass(std::string_view text, char letter, bool last, std::string &out)
 {
     std::size_t i = 0;
     for (std::size_t p = text.find('{'); p != std::string_view::npos;) {
@@ -172,6 +171,25 @@ std::string PageGenerator::translateMarks(std::string_view text)
     std::string out;
     appendMarks(text, out);
     return out;
+}
+
+std::string PageGenerator::translateMarksInPasses(std::string_view text)
+{
+    std::string out;
+    appendMarksInPasses(text, out);
+    return out;
+}
+
+void PageGenerator::appendParagraphText(std::string_view text, std::string &out)
+{
+    bool breaks = false;
+    if (findBracesApart(text, true, m_braces, breaks)) {
+        if (breaks)
+            replaceBreaks(text, m_braces, m_text);
+        appendMarksApart(breaks ? std::string_view(m_text) : text, m_braces, out);
+    } else {
+        appendMarksInPasses(replaceParagraphBreaks(text, m_text) ? m_text : text, out);
+    }
 }
 
 } // namespace stv

@@ -73,8 +73,8 @@ TEST(PictureMarks, InsideAParagraphAndImportRules)
     preview.lists.images = { pic };
     PageGenerator gen = preview.make();
     std::string out;
-    gen.emitParagraph(
-        Rec({ "Paragraph", "u", "a{i0}b", "2", "0", "0", "0", "0", "0", "", "1", "" }), out);
+    gen.emitRecord(
+        Rec({ "Paragraph", "u", "a{i0}b", "2", "0", "0", "0", "0", "0", "", "1", "" }), out, false);
     EXPECT_EQ(
         out, "<FONT SIZE=\"2\">a<P ALIGN=CENTER>\r\n<IMG SRC=\"/pics/p.gif\" >\r\nb</FONT>\r\n");
     EXPECT_TRUE(preview.copier.calls.empty());
@@ -105,7 +105,8 @@ TEST(MarkSlices, MarksAcrossSlicesAndBlocksAreTranslatedWhole)
     Gen g;
     g.lists.colours = { "255" };
     g.lists.links = { "https://x.org/" };
-    g.lists.images = { Rec({ "Image", "m", "m.png", "", "", "", "M", "0", "", "0", "", "1", "1" }) };
+    g.lists.images
+        = { Rec({ "Image", "m", "m.png", "", "", "", "M", "0", "", "0", "", "1", "1" }) };
     const std::string unit = "{c0}{l0}{i0}{lf13}{c/}{l/}{";
     const std::string unitPage = translate(g, unit);
     EXPECT_EQ(unitPage.substr(0, 38), "<font color=\"FF0000\"><a href=\"https://");

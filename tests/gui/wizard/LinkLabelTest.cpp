@@ -70,8 +70,8 @@ private slots:
     void aProgramRunsOnlyAfterYes()
     {
         const QString witness = path(QStringLiteral("ran"));
-        QLabel *label = showLink(
-            QStringLiteral("/bin/sh{ARGS}-c \"id > ") + witness + QStringLiteral("\""));
+        QLabel *label
+            = showLink(QStringLiteral("/bin/sh{ARGS}-c \"id > ") + witness + QStringLiteral("\""));
 
         m_script->queue(Answer::No);
         QTest::mouseClick(label, Qt::LeftButton);
@@ -142,7 +142,8 @@ private slots:
             QTest::mouseClick(showLink(link), Qt::LeftButton);
         QVERIFY(m_script->asked().empty());
         QCOMPARE(shell.calls.size(), 4);
-        QCOMPARE(shell.calls[0], QStringLiteral("start /usr/bin/web|--new|https://sitorva.org/ in "));
+        QCOMPARE(
+            shell.calls[0], QStringLiteral("start /usr/bin/web|--new|https://sitorva.org/ in "));
         QCOMPARE(shell.calls[1], QStringLiteral("open mailto:me@x.org"));
     }
 };
