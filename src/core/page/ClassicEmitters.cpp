@@ -132,7 +132,7 @@ void emitImage(PageGenerator &page, std::string_view record, std::string &out, b
     std::string_view source = f[field::ImageFile];
     std::string imported;
     if (flagValue(f[field::ImageImport]) && importFiles) {
-        imported = page.importFile(source);
+        imported = page.importPicture(source).name;
         source = imported;
     }
 

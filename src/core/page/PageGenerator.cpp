@@ -83,38 +83,66 @@ PageGenerator::PageGenerator(const FavouriteLists &lists, const PageRequest &req
         appendHtmlColour(m_colourDigits, leadingInt(colour));
 }
 
-MediaKind PageGenerator::wantedKind(const std::string &destination) const
+PageGenerator::WantedCopy PageGenerator::wantedCopy(const std::string &destination) const
 {
     const auto it = m_copied.find(destination);
-    return it == m_copied.end() ? MediaKind::Other : it->second.wanted;
+    if (it == m_copied.end())
+        return {};
+    return { it->second.source, it->second.wanted };
 }
 
 std::string PageGenerator::importFile(std::string_view storedPath, MediaKind wanted)
 {
-    const std::string name = fileNamePart(storedPath);
-    if (name.empty()) // no file chosen: nothing to copy
-        return name;
+    return importAs(storedPath, nullptr, wanted).name;
+}
+
+ImportedPicture PageGenerator::importPicture(std::string_view storedPath)
+{
+    return importAs(storedPath, m_request.webReadyPictures, MediaKind::Picture);
+}
+
+ImportedPicture PageGenerator::importAs(
+    std::string_view storedPath, PicturePreparer *pictures, MediaKind wanted)
+{
+    ImportedPicture imported { fileNamePart(storedPath), 0, 0 };
+    if (imported.name.empty()) // no file chosen: nothing to copy
+        return imported;
     std::string from = nativePath(storedPath);
     if (!from.empty() && from[0] != '/' && !m_request.sourceFolder.empty()) {
         const std::string &folder = m_request.sourceFolder;
         from = (folder.back() == '/' ? folder : folder + "/") + from;
     }
-    const std::string to = folderPart(m_request.pageFile) + nativePath(name);
+    const std::string to = folderPart(m_request.pageFile) + nativePath(imported.name);
 
     // A picture used twice is copied once; a second, different file of the same name would
     // overwrite the first one the page already refers to, so it is not copied.
     if (const auto it = m_copied.find(to); it != m_copied.end()) {
-        const std::string &source = it->second.source;
-        if (source != from && !sameFile(source, from))
+        if (it->second.source != from && !sameFile(it->second.source, from))
             m_copyFailures.push_back("Not copied: " + from + " (another file named "
-                + nativePath(name) + " is already copied beside the page)");
-        return name;
+                + nativePath(imported.name) + " is already copied beside the page)");
+        imported.width = it->second.width;
+        imported.height = it->second.height;
+        return imported;
     }
-    m_copied.emplace(to, Copied { from, wanted });
+    CopiedFile &copied = m_copied[to];
+    copied.source = from;
+    copied.wanted = wanted;
+    // A picture made ready for the web is copied from where it was made; one that is no
+    // picture is not copied at all.
+    if (pictures != nullptr) {
+        const Result<ReadyPicture> ready = pictures->prepare(from);
+        if (!ready) {
+            m_copyFailures.push_back("Not copied: " + from + " (" + ready.error() + ")");
+            return imported;
+        }
+        from = ready.value().file;
+        imported.width = copied.width = ready.value().width;
+        imported.height = copied.height = ready.value().height;
+    }
     const CopyResult result = m_copier.copy(from, to);
     if (result.status == CopyResult::Status::Failed)
         m_copyFailures.push_back(result.error.empty() ? "Cannot copy " + from : result.error);
-    return name;
+    return imported;
 }
 
 void PageGenerator::emitRecord(std::string_view record, std::string &out, bool importFlag)
@@ -156,7 +184,8 @@ void PageGenerator::pageStart(const Project &header, std::string &out, bool &imp
         out.append(">"sv).append(CrLf);
     } else {
         out.append("<BODY BACKGROUND=\""sv)
-            .append(importFiles ? importFile(header.backgroundImage) : header.backgroundImage)
+            .append(
+                importFiles ? importPicture(header.backgroundImage).name : header.backgroundImage)
             .append("\">"sv)
             .append(CrLf);
     }
@@ -296,8 +325,11 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
             result.copyFailures.push_back("Not copied: " + from + " (" + why + ")");
             continue;
         }
-        const Result<MediaType> allowed = checkCompanionFile(
-            from, generator.wantedKind(to), { request.projectFile, std::string() });
+        // The file the project names is checked, not a picture made from it.
+        const PageGenerator::WantedCopy asked = generator.wantedCopy(to);
+        const Result<MediaType> allowed
+            = checkCompanionFile(asked.source.empty() ? from : asked.source, asked.wanted,
+                { request.projectFile, std::string() });
         if (!allowed) {
             result.copyFailures.push_back(allowed.error());
             continue;

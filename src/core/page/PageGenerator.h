@@ -9,6 +9,7 @@
 #include "core/page/ClassicEmitters.h"
 #include "core/page/FileCopy.h"
 #include "core/page/GenerationTime.h"
+#include "core/page/PicturePreparer.h"
 #include "core/page/SectionEmitter.h"
 #include "core/project/Project.h"
 #include "core/settings/FavouriteLists.h"
@@ -43,6 +44,9 @@ struct PageRequest {
     std::string pageFile; // native path of the page; copies go into its folder
     std::string sourceFolder; // native folder that relative stored paths are copied from
     std::string projectFile; // native path of the project; a copy never replaces it
+    // Pictures (images, picture marks, the background) are made ready for the web through
+    // this before they are copied; without it they are copied byte for byte.
+    PicturePreparer *webReadyPictures = nullptr;
     GenerationTime when;
     DateNames names;
 };
@@ -51,6 +55,14 @@ struct PageResult {
     bool ok = false;
     std::string error; // the page could not be written
     std::vector<std::string> copyFailures; // one line per file that could not be copied
+};
+
+// A file copied beside the page: the name the page refers to it by, and for a picture made
+// ready for the web its pixel size (0 when unknown).
+struct ImportedPicture {
+    std::string name;
+    int width = 0;
+    int height = 0;
 };
 
 // Section records in page order: a project's list, or the records of a project file, read
@@ -127,8 +139,15 @@ public:
     // Copies a stored path beside the page; the page refers to it by the returned bare name.
     // `wanted` is what the file must be for the copy to be made (see checkCompanionFile).
     std::string importFile(std::string_view storedPath, MediaKind wanted = MediaKind::Picture);
-    // What the copy to `destination` was asked for as; Other when none was.
-    MediaKind wantedKind(const std::string &destination) const;
+    // The same for a picture, made ready for the web first when the request asks for it.
+    ImportedPicture importPicture(std::string_view storedPath);
+    // What the copy to `destination` was asked for: the file the project names (before any
+    // preparation) and what it must be; empty when none was.
+    struct WantedCopy {
+        std::string source;
+        MediaKind wanted = MediaKind::Other;
+    };
+    WantedCopy wantedCopy(const std::string &destination) const;
     // The level of the next heading: 1 for the page's first, then one more each time.
     unsigned nextHeadingNumber() { return m_headingCounter++; }
     // Working texts an emitter may clear and fill, reused from record to record so that a
@@ -155,6 +174,8 @@ private:
     void appendMarksApart(
         std::string_view text, const std::vector<std::size_t> &braces, std::string &out);
     void appendMarksInPasses(std::string_view text, std::string &out);
+    ImportedPicture importAs(
+        std::string_view storedPath, PicturePreparer *pictures, MediaKind wanted);
     void pageStart(const Project &header, std::string &out, bool &importFiles);
     void pageEnd(const PageOptions &options, std::string &out);
 
@@ -166,11 +187,13 @@ private:
     bool m_linkEntryHoldsBrace = false;
     std::string m_colourDigits; // the colour list's entries as RRGGBB, six digits each
     unsigned short m_headingCounter = 1;
-    struct Copied {
+    struct CopiedFile {
         std::string source;
         MediaKind wanted = MediaKind::Picture;
+        int width = 0;
+        int height = 0;
     };
-    std::map<std::string, Copied> m_copied; // by destination, the copies of this run
+    std::map<std::string, CopiedFile> m_copied; // by destination, in this run
     std::vector<std::string> m_copyFailures;
     ByteSink *m_sink = nullptr; // while writePage runs
     std::string *m_page = nullptr; // the block of the page being written
