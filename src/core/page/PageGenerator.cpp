@@ -2,11 +2,14 @@
 
 #include "core/page/ClassicEmitters.h"
 #include "core/page/CompanionFiles.h"
+#include "core/page/ModernPage.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
 
 namespace stv
 {
@@ -259,12 +262,26 @@ bool PageGenerator::writePage(
 namespace
 {
 
-PageResult runGenerator(PageGenerator &generator, const Project &header, SectionRecords records,
-    const PageOptions &options, ByteSink &sink)
+// Runs the page style's generator into the sink; `afterwards` sees the generator before it
+// goes (what it asked to copy, and as what).
+PageResult runGenerator(const Project &header, SectionRecords records, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink,
+    const std::function<void(const PageGenerator &)> &afterwards = {})
 {
     PageResult result;
-    result.ok = generator.writePage(header, records, options, sink);
-    result.copyFailures = generator.copyFailures();
+    const auto run = [&](auto &page) {
+        result.ok = page.writePage(header, records, options, sink);
+        result.copyFailures = page.copyFailures();
+        if (afterwards)
+            afterwards(page);
+    };
+    if (options.style == PageStyle::Modern) {
+        ModernPage page(lists, request, copier);
+        run(page);
+    } else {
+        PageGenerator page(lists, request, copier);
+        run(page);
+    }
     if (!result.ok)
         result.error = records.error().empty() ? sink.error() : records.error();
     return result;
@@ -313,8 +330,12 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     if (!file.open())
         return cannotCreate();
     CopyList wanted;
-    PageGenerator generator(lists, request, wanted);
-    result = runGenerator(generator, header, records, options, file);
+    std::map<std::string, PageGenerator::WantedCopy> asked; // by destination
+    result = runGenerator(header, records, lists, options, request, wanted, file,
+        [&](const PageGenerator &generator) {
+            for (const auto &copy : wanted.copies())
+                asked[copy.second] = generator.wantedCopy(copy.second);
+        });
     if (!result.ok && !records.error().empty())
         return result; // the project could not be read to its end: the old page stays
     if (!result.ok || !file.sync())
@@ -326,9 +347,9 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
             continue;
         }
         // The file the project names is checked, not a picture made from it.
-        const PageGenerator::WantedCopy asked = generator.wantedCopy(to);
+        const PageGenerator::WantedCopy &copy = asked[to];
         const Result<MediaType> allowed
-            = checkCompanionFile(asked.source.empty() ? from : asked.source, asked.wanted,
+            = checkCompanionFile(copy.source.empty() ? from : copy.source, copy.wanted,
                 { request.projectFile, std::string() });
         if (!allowed) {
             result.copyFailures.push_back(allowed.error());
@@ -349,8 +370,7 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
 {
-    PageGenerator generator(lists, request, copier);
-    return runGenerator(generator, project, project.sections, options, sink);
+    return runGenerator(project, project.sections, lists, options, request, copier, sink);
 }
 
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,
