@@ -65,7 +65,7 @@ for f in hills.png sitorva-logo.png star.png background.png chime.wav; do
   [ -f "$T/site/$f" ] || fail "$f was not copied beside the page"
 done
 # One of each: a colour mark, a link mark, the picture mark, the anchor and the raw table.
-for want in '<font color="FF0000">red</font>' '<a href="https://sitorva.org/manual/">the manual</a>' \
+for want in '<font color="C00000">red</font>' '<a href="https://sitorva.org/manual/">the manual</a>' \
             'star.png' '<A NAME="Fred">' '<TABLE BORDER=1 CELLPADDING=4>' 'chime.wav'; do
   grep -qF "$want" "$page" || fail "the page lacks $want"
 done
@@ -83,8 +83,8 @@ for f in Sitorva.config StvColList StvLinkList StvImageList; do
   [ -f "$fresh/Sitorva/$f" ] || fail "the first run did not copy $f into the program folder"
 done
 page=$T/fresh-site/index.html
-for want in '<font color="FF0000">red</font>' '<a href="https://sitorva.org/manual/">the manual</a>' \
-            'star.png'; do
+for want in '<span style="color:#C00000">red</span>' \
+            '<a href="https://sitorva.org/manual/">the manual</a>' 'star.png'; do
   grep -qF "$want" "$page" || fail "the first run's page lacks $want"
 done
 for mark in '{i0}' '{c0}' '{c1}' '{c3}' '{l1}' '{l3}'; do
