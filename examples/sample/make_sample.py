@@ -94,8 +94,9 @@ def lines(*items):
     return "{lf13}{lf10}".join(items)
 
 
-# Colours are 0x00BBGGRR in decimal.
-RED, GREEN, BLUE, ORANGE, NAVY = 255, 32768, 16711680, 33023, 8388608
+# Colours are 0x00BBGGRR in decimal: a dark red (C00000) and a dark orange (B05000) that read
+# on the pale background as well as the green, blue and navy do (Check My Page finds nothing).
+RED, GREEN, BLUE, ORANGE, NAVY = 192, 32768, 16711680, 20656, 8388608
 
 # The favourite lists that the marks refer to, entry 0 first.
 COLOURS = [RED, GREEN, BLUE, ORANGE]

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CheckCommandLine.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
@@ -22,6 +23,7 @@ constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
       "       sitorva --publish PROJECT.stv [--dry-run]\n"
+      "       sitorva --check PROJECT.stv [--online]\n"
       "       sitorva --help | --version\n"
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
@@ -38,6 +40,11 @@ constexpr const char *Usage
       "                          the project's host and Initial Directory (the password from\n"
       "                          SITORVA_PASSWORD when it is set, else the project's)\n"
       "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
+      "  --check PROJECT.stv     list what a visitor would find wrong with the page, one\n"
+      "                          \"section N: CODE: message\" or \"page: CODE: message\" line\n"
+      "                          each; exit status 0 when nothing is wrong, 1 when something is\n"
+      "  --online                with --check: also ask the sites the page links to whether\n"
+      "                          the links work (without it nothing is sent anywhere)\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
       "\n"
@@ -53,11 +60,13 @@ struct Options {
     std::vector<std::string> positional;
     std::optional<std::string> publish; // --publish PROJECT.stv
     bool dryRun = false;
+    std::optional<std::string> check; // --check PROJECT.stv
+    bool online = false;
 };
 
-// A message as the terminal may show it: control characters (C0, DEL, C1) and bytes that are
-// not UTF-8 are written as \xNN, so a stored name cannot send commands to the terminal.
-std::string printable(std::string_view text)
+} // namespace
+
+std::string printableText(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -97,6 +106,14 @@ std::string printable(std::string_view text)
         i += length;
     }
     return out;
+}
+
+namespace
+{
+
+std::string printable(std::string_view text)
+{
+    return printableText(text);
 }
 
 CliOutcome usageError(std::ostream &err, const std::string &message)
@@ -241,6 +258,12 @@ CliOutcome runCommandLine(
                 return usageError(err, "--publish needs a project file" + notAnOption(args, i));
         } else if (arg == "--dry-run") {
             options.dryRun = true;
+        } else if (arg == "--check" || arg.rfind("--check=", 0) == 0) {
+            options.check = value("--check");
+            if (!options.check || options.check->empty())
+                return usageError(err, "--check needs a project file" + notAnOption(args, i));
+        } else if (arg == "--online") {
+            options.online = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError(err, "unknown option " + arg);
         } else {
@@ -256,6 +279,18 @@ CliOutcome runCommandLine(
         out << "sitorva " << SITORVA_VERSION << "\n";
         return { false, 0, {} };
     }
+    if (options.check) {
+        if (options.generate || options.publish || options.output || options.preview
+            || options.dryRun || !options.positional.empty())
+            return usageError(err, "--check takes only a project file and --online");
+        if (!options.online)
+            return { false, checkFromCommandLine(*options.check, out, err), {} };
+        CliOutcome check { false, 0, {} };
+        check.projectToCheckOnline = *options.check;
+        return check;
+    }
+    if (options.online)
+        return usageError(err, "--online goes with --check");
     if (options.publish) {
         if (options.generate || options.output || options.preview || !options.positional.empty())
             return usageError(err, "--publish takes only a project file and --dry-run");

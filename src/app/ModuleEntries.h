@@ -12,6 +12,7 @@ inline constexpr const char *WindowsModuleName = "sitorva-windows.so";
 inline constexpr const char *PublishModuleName = "sitorva-publish.so";
 inline constexpr const char *WindowsEntryName = "sitorvaRunWindows";
 inline constexpr const char *PublishEntryName = "sitorvaRunPublish";
+inline constexpr const char *OnlineCheckEntryName = "sitorvaRunOnlineCheck";
 
 } // namespace stv
 
@@ -26,4 +27,8 @@ __attribute__((visibility("default"))) int sitorvaRunWindows(
 // code.
 using SitorvaPublishEntry = int (*)(const char *projectPath, int dryRun);
 __attribute__((visibility("default"))) int sitorvaRunPublish(const char *projectPath, int dryRun);
+
+// `--check PROJECT.stv --online`, writing to standard output and error; returns the exit code.
+using SitorvaOnlineCheckEntry = int (*)(const char *projectPath);
+__attribute__((visibility("default"))) int sitorvaRunOnlineCheck(const char *projectPath);
 }

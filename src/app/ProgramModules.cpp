@@ -54,4 +54,12 @@ int runPublish(const std::string &projectPath, bool dryRun, std::ostream &err)
     return reinterpret_cast<SitorvaPublishEntry>(entry)(projectPath.c_str(), dryRun ? 1 : 0);
 }
 
+int runOnlineCheck(const std::string &projectPath, std::ostream &err)
+{
+    void *entry = moduleEntry(PublishModuleName, OnlineCheckEntryName, err);
+    if (entry == nullptr)
+        return 1;
+    return reinterpret_cast<SitorvaOnlineCheckEntry>(entry)(projectPath.c_str());
+}
+
 } // namespace stv

@@ -1,5 +1,7 @@
 #include "app/PublishCommandLine.h"
 
+#include "app/CheckCommandLine.h"
+#include "app/CommandLine.h"
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
@@ -122,6 +124,10 @@ int publishFromCommandLine(
         err << "sitorva: the project has no host name to publish to\n";
         return 1;
     }
+    // What a visitor would find wrong is said first; it never stops the publish.
+    if (const Result<PageReport> check = checkProjectFile(projectPath, err); check.ok())
+        for (const Problem &problem : check.value().problems)
+            err << printableText(cp1252ToUtf8(problemLine(problem))) << "\n";
     TemporaryFolder folder;
     if (folder.path().empty()) {
         err << "sitorva: no temporary folder for the page\n";

@@ -2,6 +2,7 @@
 // A program folder and a project folder in a temporary directory for command-line tests.
 
 #include "app/CommandLine.h"
+#include "app/OnlineCheckCommandLine.h"
 #include "app/PublishCommandLine.h"
 #include "core/settings/ProgramFolderPath.h"
 
@@ -34,6 +35,7 @@ struct CliFixture : ::testing::Test {
     std::filesystem::path prog;
     std::ostringstream out;
     std::ostringstream err;
+    LinkCheckLimits linkLimits; // tests shorten the time a link may take
 
     void SetUp() override
     {
@@ -61,6 +63,9 @@ struct CliFixture : ::testing::Test {
         if (!outcome.projectToPublish.empty())
             outcome.exitCode
                 = publishFromCommandLine(outcome.projectToPublish, outcome.dryRun, out, err);
+        if (!outcome.projectToCheckOnline.empty())
+            outcome.exitCode
+                = checkOnlineFromCommandLine(outcome.projectToCheckOnline, out, err, linkLimits);
         return outcome;
     }
 };

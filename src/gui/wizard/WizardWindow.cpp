@@ -3,6 +3,8 @@
 #include "gui/sections/SectionLibraryWindow.h"
 
 #include "core/project/Records.h"
+#include "gui/check/CheckWindow.h"
+#include "gui/check/ProjectCheck.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/AccessibleNames.h"
@@ -344,6 +346,7 @@ void WizardWindow::buildMenus()
     add(tools, "InsertHeadCode1", "Insert &Head Code", {}, &WizardWindow::insertHeadCode);
     add(tools, "UploadMyPage1", "&Upload My Page", {}, &WizardWindow::uploadClick);
     add(tools, "PublishMyPage1", "&Publish My Page", {}, &WizardWindow::publishClick);
+    add(tools, "CheckMyPage1", "&Check My Page", {}, &WizardWindow::checkMyPageClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -597,6 +600,23 @@ void WizardWindow::publishClick()
     storeCurrentPage();
     runPublish(this, m_project, m_lists, m_pageOptions, m_projectFileName);
     recordChange("Upload Settings");
+}
+
+void WizardWindow::checkMyPageClick()
+{
+    if (m_checkWindow == nullptr) {
+        m_checkWindow = new CheckWindow(
+            *this,
+            [this] {
+                storeCurrentPage();
+                return checkOpenProject(m_project, m_lists, m_projectFileName);
+            },
+            this);
+    }
+    m_checkWindow->checkAgain();
+    m_checkWindow->show();
+    m_checkWindow->raise();
+    m_checkWindow->activateWindow();
 }
 
 void WizardWindow::createWebPageClick()

@@ -37,6 +37,7 @@ namespace stv
 {
 
 class Autosave;
+class CheckWindow;
 class ColourListWindow;
 class ImageListWindow;
 class LinkListWindow;
@@ -186,6 +187,7 @@ private:
     void toggleSectionManager();
     void uploadClick();
     void publishClick();
+    void checkMyPageClick();
     void createWebPageClick();
     void previewClick();
 
@@ -229,6 +231,7 @@ private:
     ColourListWindow *m_colourForm = nullptr;
     LinkListWindow *m_linkForm = nullptr;
     ImageListWindow *m_imageForm = nullptr;
+    CheckWindow *m_checkWindow = nullptr; // made on first use
     QTimer *m_timer = nullptr;
 };
 

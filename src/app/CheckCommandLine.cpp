@@ -1,0 +1,43 @@
+#include "app/CheckCommandLine.h"
+
+#include "app/CommandLine.h"
+#include "core/settings/Config.h"
+#include "core/settings/ProgramFolderPath.h"
+#include "core/text/Cp1252.h"
+#include "core/text/TextTools.h"
+
+namespace stv
+{
+
+Result<PageReport> checkProjectFile(const std::string &projectPath, std::ostream &err)
+{
+    ProjectFile project;
+    if (const ProjectResult loaded = project.read(projectPath); !loaded.ok)
+        return fail(loaded.error.empty() ? "Cannot read " + projectPath : loaded.error);
+    Configuration config;
+    FavouriteLists lists;
+    for (const std::string &error : loadConfiguration(programFolderPath(), config, lists).errors)
+        err << "sitorva: warning: " << printableText(error) << "\n";
+    const std::string folder = folderPart(projectPath);
+    return checkPage(
+        project.header(), SectionRecords(project), lists, folder.empty() ? "./" : folder);
+}
+
+int printProblems(const std::vector<Problem> &problems, std::ostream &out)
+{
+    for (const Problem &problem : problems)
+        out << printableText(cp1252ToUtf8(problemLine(problem))) << "\n";
+    return problems.empty() ? 0 : 1;
+}
+
+int checkFromCommandLine(const std::string &projectPath, std::ostream &out, std::ostream &err)
+{
+    const Result<PageReport> report = checkProjectFile(projectPath, err);
+    if (!report) {
+        err << "sitorva: " << printableText(report.error()) << "\n";
+        return 1;
+    }
+    return printProblems(report.value().problems, out);
+}
+
+} // namespace stv
