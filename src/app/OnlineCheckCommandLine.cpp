@@ -8,8 +8,8 @@
 namespace stv
 {
 
-int checkOnlineFromCommandLine(
-    const std::string &projectPath, std::ostream &out, std::ostream &err, const LinkCheckLimits &limits)
+int checkOnlineFromCommandLine(const std::string &projectPath, std::ostream &out, std::ostream &err,
+    const LinkCheckLimits &limits)
 {
     Result<PageReport> report = checkProjectFile(projectPath, err);
     if (!report) {

@@ -11,7 +11,7 @@
 namespace stv
 {
 
-int checkOnlineFromCommandLine(const std::string &projectPath, std::ostream &out,
-    std::ostream &err, const LinkCheckLimits &limits = {});
+int checkOnlineFromCommandLine(const std::string &projectPath, std::ostream &out, std::ostream &err,
+    const LinkCheckLimits &limits = {});
 
 } // namespace stv

@@ -55,8 +55,8 @@ int writtenColour(long long value)
 std::string colourText(int colour)
 {
     char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, colour >> 8 & 0xFF,
-        colour >> 16 & 0xFF);
+    std::snprintf(
+        text, sizeof text, "#%02X%02X%02X", colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF);
     return text;
 }
 
@@ -66,8 +66,8 @@ std::string sizeText(std::uint64_t bytes)
     if (bytes >= (std::uint64_t(1) << 20))
         std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1 << 20));
     else
-        std::snprintf(text, sizeof text, "%llu KB",
-            static_cast<unsigned long long>((bytes + 1023) / 1024));
+        std::snprintf(
+            text, sizeof text, "%llu KB", static_cast<unsigned long long>((bytes + 1023) / 1024));
     return text;
 }
 
@@ -88,7 +88,8 @@ void htmlAnchors(std::string_view code, const std::function<void(std::string)> &
             length = 5;
         else if (startsWithNoCase(code.substr(p), "id="))
             length = 3;
-        if (length == 0 || p == 0 || std::string_view(" \t\r\n").find(code[p - 1]) == std::string_view::npos)
+        if (length == 0 || p == 0
+            || std::string_view(" \t\r\n").find(code[p - 1]) == std::string_view::npos)
             continue;
         std::size_t start = p + length;
         std::size_t end = 0;
@@ -120,8 +121,9 @@ public:
     void checkHeader(const Project &header)
     {
         if (isBlank(header.pageTitle))
-            add("empty-title", "the page has no title: browsers and search results show its "
-                               "file name instead");
+            add("empty-title",
+                "the page has no title: browsers and search results show its "
+                "file name instead");
         m_background = header.backgroundColour & 0xFFFFFF;
         m_backgroundFromPicture = false;
         if (!header.backgroundImage.empty()) {
@@ -252,7 +254,8 @@ private:
             if (facts.picture.width > 0)
                 size = std::to_string(facts.picture.width) + " x "
                     + std::to_string(facts.picture.height) + " px, " + size;
-            add("large-picture", what + name + " is large (" + size
+            add("large-picture",
+                what + name + " is large (" + size
                     + "): over 1 MB or 2,000 px, it is slow to load");
         }
     }
@@ -267,8 +270,8 @@ private:
         const std::string name = "\"" + std::string(stored) + "\"";
         if (!facts.error.empty())
             add("missing-file",
-                "the sound " + name + (facts.missing ? " does not exist" : " cannot be read")
-                    + " (" + facts.error + ")");
+                "the sound " + name + (facts.missing ? " does not exist" : " cannot be read") + " ("
+                    + facts.error + ")");
         else if (facts.kind != MediaKind::Sound)
             add("not-a-sound", "the sound " + name + " is not a sound a browser can play");
     }
@@ -279,7 +282,8 @@ private:
         const auto f = fieldViews<13>(record);
         checkPicture(f[field::ImageFile], what.empty() ? "the picture " : what);
         if (isBlank(f[field::ImageAltText]))
-            add("no-alt", (what.empty() ? "the picture" : what.substr(0, what.size() - 1))
+            add("no-alt",
+                (what.empty() ? "the picture" : what.substr(0, what.size() - 1))
                     + " has no alternative text: readers who cannot see it learn nothing of it");
         const std::string_view type = f[field::ImageLinkType];
         const std::string_view link = f[field::ImageLink];
@@ -365,8 +369,8 @@ private:
                                                  : "Image List";
                 add("unknown-mark",
                     "the mark \"" + mark + "\" has no entry in the " + name + " ("
-                        + std::to_string(list.size())
-                        + (list.size() == 1 ? " entry" : " entries") + "): it prints as typed");
+                        + std::to_string(list.size()) + (list.size() == 1 ? " entry" : " entries")
+                        + "): it prints as typed");
                 continue;
             }
             const std::string &entry = list[static_cast<std::size_t>(n)];
@@ -381,11 +385,13 @@ private:
             }
         }
         if (open[0] > 0)
-            add("unclosed-mark", "a colour run started with \"{c\" is not ended with \"{c/}\": "
-                                 "the colour runs on");
+            add("unclosed-mark",
+                "a colour run started with \"{c\" is not ended with \"{c/}\": "
+                "the colour runs on");
         if (open[1] > 0)
-            add("unclosed-mark", "a link started with \"{l\" is not ended with \"{l/}\": the "
-                                 "link runs on");
+            add("unclosed-mark",
+                "a link started with \"{l\" is not ended with \"{l/}\": the "
+                "link runs on");
     }
 
     void addAnchor(const std::string &name)
@@ -439,10 +445,12 @@ private:
         if (worst >= ReadableContrast)
             return;
         char ratio[16];
-        std::snprintf(ratio, sizeof ratio, "%.1f:1", static_cast<double>(static_cast<int>(worst * 10)) / 10);
+        std::snprintf(
+            ratio, sizeof ratio, "%.1f:1", static_cast<double>(static_cast<int>(worst * 10)) / 10);
         add("low-contrast",
             "text in " + colourText(worstColour) + " on "
-                + (m_backgroundFromPicture ? "the background picture's average " : "the background ")
+                + (m_backgroundFromPicture ? "the background picture's average "
+                                           : "the background ")
                 + colourText(*m_background) + " has a contrast of " + ratio
                 + ", below 4.5:1: hard to read");
     }

@@ -141,8 +141,8 @@ std::optional<int> pngAverage(std::string_view file, int maxRows)
         p += 12 + length;
     }
     static constexpr unsigned Channels[] = { 1, 0, 3, 1, 2, 0, 4 };
-    if (depth != 8 || interlace != 0 || type > 6 || Channels[type] == 0 || width == 0
-        || height == 0 || width > (1u << 16) || height > (1u << 16))
+    if (depth != 8 || interlace != 0 || type > 6 || Channels[type] == 0 || width == 0 || height == 0
+        || width > (1u << 16) || height > (1u << 16))
         return std::nullopt;
     const std::size_t pixelBytes = Channels[type];
     const std::size_t rowBytes = width * pixelBytes + 1;

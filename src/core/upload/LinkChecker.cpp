@@ -105,7 +105,8 @@ public:
         if (m_multi == nullptr) {
             for (auto &[host, queue] : m_queues)
                 for (const std::size_t target : queue)
-                    done(target, Verdict { "unverified-link", "the network library could not be started" });
+                    done(target,
+                        Verdict { "unverified-link", "the network library could not be started" });
             return;
         }
         while (!m_cancel.load() && (!m_running.empty() || anyQueued())) {
@@ -126,16 +127,16 @@ public:
             done(target,
                 m_namesResolved ? Verdict { "broken-link", "no such host" }
                                 : Verdict { "unverified-link",
-                                      "the host could not be looked up (is this computer "
-                                      "online?)" });
+                                    "the host could not be looked up (is this computer "
+                                    "online?)" });
     }
 
 private:
     bool anyQueued() const
     {
-        return std::any_of(m_queues.begin(), m_queues.end(),
-            [](const auto &entry) { return !entry.second.empty(); })
-            || !m_retries.empty();
+        return std::any_of(m_queues.begin(), m_queues.end(), [](const auto &entry) {
+            return !entry.second.empty();
+        }) || !m_retries.empty();
     }
 
     int runningFor(const std::string &host) const
@@ -219,8 +220,7 @@ private:
             m_retries.push_back(std::move(request));
             return;
         }
-        const bool literal
-            = request.host.find_first_not_of("0123456789.") == std::string::npos
+        const bool literal = request.host.find_first_not_of("0123456789.") == std::string::npos
             || request.host.front() == '[';
         if (result == CURLE_COULDNT_RESOLVE_HOST) {
             m_unresolved.push_back(request.target);
@@ -275,7 +275,8 @@ private:
 bool isMailAddressForm(std::string_view address)
 {
     const std::size_t at = address.find('@');
-    if (at == 0 || at == std::string_view::npos || address.find('@', at + 1) != std::string_view::npos)
+    if (at == 0 || at == std::string_view::npos
+        || address.find('@', at + 1) != std::string_view::npos)
         return false;
     const std::string_view domain = address.substr(at + 1);
     const std::size_t dot = domain.rfind('.');

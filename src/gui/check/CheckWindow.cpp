@@ -38,7 +38,7 @@ CheckWindow::CheckWindow(SectionHost &host, OfflineCheck check, QWidget *parent)
 {
     setObjectName(QStringLiteral("CheckMyPage"));
     setWindowTitle(QStringLiteral("Check My Page"));
-    resize(640, 360);
+    resize(800, 340);
 
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("CheckSummary"));
@@ -156,11 +156,11 @@ void CheckWindow::checkOnline()
     m_online = run;
     setOnlineRunning(true);
     std::thread([run, links = m_report.links, limits = m_limits] {
-        run->problems = checkLinks(links, limits, run->cancel,
-            [&run](std::size_t done, std::size_t total) {
-                run->total = total;
-                run->done = done;
-            });
+        run->problems
+            = checkLinks(links, limits, run->cancel, [&run](std::size_t done, std::size_t total) {
+                  run->total = total;
+                  run->done = done;
+              });
         run->finished = true;
     }).detach();
 

@@ -23,7 +23,8 @@ QString problemSummary(const std::vector<Problem> &problems, int limit)
     int shown = 0;
     for (const Problem &problem : problems) {
         if (shown++ == limit) {
-            text += QStringLiteral("... and %1 more.\n").arg(static_cast<int>(problems.size()) - limit);
+            text += QStringLiteral("... and %1 more.\n")
+                        .arg(static_cast<int>(problems.size()) - limit);
             break;
         }
         text += fromCp1252(problemLine(problem)) + QLatin1Char('\n');

@@ -40,6 +40,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -612,6 +613,13 @@ void WizardWindow::checkMyPageClick()
                 return checkOpenProject(m_project, m_lists, m_projectFileName);
             },
             this);
+        // Beside the wizard rather than over it: the user mends each problem on its page.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect main = frameGeometry();
+        if (main.bottom() + 12 + m_checkWindow->height() <= screen.bottom())
+            m_checkWindow->move(main.left(), main.bottom() + 12);
+        else if (main.right() + 12 + m_checkWindow->width() <= screen.right())
+            m_checkWindow->move(main.right() + 12, main.top());
     }
     m_checkWindow->checkAgain();
     m_checkWindow->show();

@@ -50,8 +50,8 @@ struct PageCheckTest : ::testing::Test {
         project.pageTitle = "A page";
         lists.colours = { "8388608" }; // navy
         lists.links = { "https://example.org/", "#Here" };
-        lists.images = { Rec({ "Image", "Star", "star.png", "1", "16", "16", "a star", "0", "",
-            "1", "0", "1", "0" }) };
+        lists.images = { Rec({ "Image", "Star", "star.png", "1", "16", "16", "a star", "0", "", "1",
+            "0", "1", "0" }) };
     }
     void TearDown() override { fs::remove_all(folder); }
 
@@ -67,10 +67,10 @@ struct PageCheckTest : ::testing::Test {
     {
         return {
             Rec({ "Heading", "H", "Hello {c0}there{c/}", "4", "1", "0", "0", "0", "1", "0" }),
-            Rec({ "Paragraph", "P", "See {l0}this{l/} and {l1}here{l/}.{lf13}{lf10}{i0} More.",
-                "2", "0", "0", "0", "0", "0", "", "0", "#Here" }),
-            Rec({ "Image", "I", "hills.png", "2", "300", "100", "Hills", "3", "Here", "0", "1",
-                "1", "0" }),
+            Rec({ "Paragraph", "P", "See {l0}this{l/} and {l1}here{l/}.{lf13}{lf10}{i0} More.", "2",
+                "0", "0", "0", "0", "0", "", "0", "#Here" }),
+            Rec({ "Image", "I", "hills.png", "2", "300", "100", "Hills", "3", "Here", "0", "1", "1",
+                "0" }),
             Rec({ "Divider", "D", "65535", "2", "50", "0" }),
             Rec({ "Anchor", "A", "Here", "Here we are", "0" }),
             Rec({ "List", "L", "One", "https://example.org/one", "Two {c0}x{c/}", "", "", "", "",
@@ -127,18 +127,18 @@ TEST_F(PageCheckTest, EachPlantedFaultIsFoundOnItsSectionAlone)
         Rec({ "Image", "I", "huge.png", "2", "", "", "Huge", "0", "", "0", "1", "1", "0" }),
         Rec({ "Paragraph", "P", "Red {c5}words{c/}", "2", "0", "0", "0", "0", "0", "", "0", "" }),
         Rec({ "Heading", "H", "Run {c0}on and on", "4", "1", "0", "0", "0", "1", "0" }),
-        Rec({ "List", "L", "Away", "#nowhere", "", "", "", "", "", "", "", "", "", "", "", "",
-            "0", "2", "0" }),
+        Rec({ "List", "L", "Away", "#nowhere", "", "", "", "", "", "", "", "", "", "", "", "", "0",
+            "2", "0" }),
         Rec({ "Anchor", "A", "Here", "Again", "1" }),
         Rec({ "Image", "I", "star.png", "1", "16", "16", "", "0", "", "1", "0", "1", "0" }),
         Rec({ "Paragraph", "P", "Pale", "2", "0", "0", "0", "0", "0", "65535", "0", "" }),
     };
     project.sections.insert(project.sections.end(), faults.begin(), faults.end());
-    const std::vector<std::pair<int, std::string>> expected = { { 0, "empty-title" },
-        { 11, "missing-file" }, { 12, "not-a-picture" }, { 13, "not-a-sound" },
-        { 14, "large-picture" }, { 15, "unknown-mark" }, { 16, "unclosed-mark" },
-        { 17, "missing-anchor" }, { 18, "duplicate-anchor" }, { 19, "no-alt" },
-        { 20, "low-contrast" } };
+    const std::vector<std::pair<int, std::string>> expected
+        = { { 0, "empty-title" }, { 11, "missing-file" }, { 12, "not-a-picture" },
+              { 13, "not-a-sound" }, { 14, "large-picture" }, { 15, "unknown-mark" },
+              { 16, "unclosed-mark" }, { 17, "missing-anchor" }, { 18, "duplicate-anchor" },
+              { 19, "no-alt" }, { 20, "low-contrast" } };
     const PageReport report = check();
     std::vector<std::pair<int, std::string>> found;
     for (const Problem &problem : report.problems)
@@ -183,8 +183,8 @@ TEST_F(PageCheckTest, ContrastIsJudgedAgainstTheBackgroundColourOrThePicturesAve
     project.sections = { Rec({ "Heading", "H", "Dark", "4", "1", "0", "0", "0", "1", "" }) };
     project.backgroundColour = 0x202020;
     ASSERT_EQ(check().problems.size(), 1u); // default black text on a near-black page
-    EXPECT_NE(check().problems[0].message.find("#000000 on the background #202020"),
-        std::string::npos);
+    EXPECT_NE(
+        check().problems[0].message.find("#000000 on the background #202020"), std::string::npos);
     project.backgroundImage = "background.png"; // a pale tile: black reads well on it
     EXPECT_TRUE(check().problems.empty());
     const std::optional<int> average = averageColour((folder / "background.png").string());

@@ -2,8 +2,8 @@
 // from the window and from the main window's Tools menu, and the links asked about only on
 // request, with Cancel.
 
-#include "core/project/Project.h"
 #include "gui/check/CheckWindow.h"
+#include "core/project/Project.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/WizardWindow.h"
@@ -109,8 +109,8 @@ private slots:
         const std::string log = "/tmp/stv-window-links-" + std::to_string(::getpid()) + ".log";
         test::LinkTestServer server(log);
         QCOMPARE(QString::fromStdString(server.startError()), QString());
-        m_host.list = { paragraph("Gone", server.url("/missing")),
-            paragraph("Busy", server.url("/busy")) };
+        m_host.list
+            = { paragraph("Gone", server.url("/missing")), paragraph("Busy", server.url("/busy")) };
         m_project.pageTitle = "Links";
         CheckWindow window(m_host, offlineCheck());
         LinkCheckLimits limits;
@@ -157,9 +157,10 @@ private slots:
         WizardWindow wizard;
         wizard.show();
         m_host.list.clear();
-        wizard.sectionList() = { Rec({ "Heading", "H", "Hi", "4", "1", "0", "0", "0", "1", "" }),
-            Rec({ "Image", "I", "/nowhere/gone.png", "2", "", "", "", "0", "", "0", "1", "1",
-                "0" }) };
+        wizard.sectionList() = {
+            Rec({ "Heading", "H", "Hi", "4", "1", "0", "0", "0", "1", "" }),
+            Rec({ "Image", "I", "/nowhere/gone.png", "2", "", "", "", "0", "", "0", "1", "1", "0" })
+        };
         wizard.findChild<QAction *>(QStringLiteral("CheckMyPage1"))->trigger();
         auto *window = wizard.findChild<CheckWindow *>(QStringLiteral("CheckMyPage"));
         QVERIFY(window != nullptr && window->isVisible());
