@@ -5,6 +5,7 @@
 #include "core/files/MediaType.h"
 #include "core/page/MarkScan.h"
 #include "core/project/Records.h"
+#include "core/project/SectionKinds.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
@@ -136,47 +137,39 @@ public:
         }
     }
 
-    void checkRecord(std::string_view record)
+    void checkRecord(std::string_view record);
+
+    // What a visitor could meet in a section of each kind; fields from field::Kind on.
+    void checkHeading(std::string_view, const std::string_view *f)
     {
-        ++m_section;
-        m_textColours.clear();
-        m_sectionLinks.clear();
-        const auto f = fieldViews<19>(record);
-        switch (static_cast<KindPos>(kindPosition(f[field::Kind]))) {
-        case KindPos::Heading:
-            checkMarks(f[field::HeadingText]);
-            m_textColours.push_back(sectionColour(f[field::HeadingColour]));
-            break;
-        case KindPos::Paragraph:
-            checkMarks(f[field::ParaText]);
-            m_textColours.push_back(sectionColour(f[field::ParaColour]));
-            addLink(f[field::ParaLink]);
-            break;
-        case KindPos::Image:
-            checkImage(record, "");
-            break;
-        case KindPos::Anchor:
-            addAnchor(std::string(f[field::AnchorName]));
-            if (!f[field::AnchorText].empty())
-                m_textColours.push_back(0);
-            break;
-        case KindPos::List:
-            checkList(f.data());
-            break;
-        case KindPos::Index:
-            checkIndex(f[field::IndexLines]);
-            break;
-        case KindPos::HTML:
-            htmlAnchors(f[field::HTMLCode], [this](std::string name) { addAnchor(name); });
-            break;
-        case KindPos::PlaySound:
-            checkSound(f[field::SoundFile]);
-            break;
-        default:
-            break;
-        }
-        checkContrast();
+        checkMarks(f[field::HeadingText]);
+        m_textColours.push_back(sectionColour(f[field::HeadingColour]));
     }
+    void checkParagraph(std::string_view, const std::string_view *f)
+    {
+        checkMarks(f[field::ParaText]);
+        m_textColours.push_back(sectionColour(f[field::ParaColour]));
+        addLink(f[field::ParaLink]);
+    }
+    void checkImageSection(std::string_view record, const std::string_view *)
+    {
+        checkImage(record, "");
+    }
+    // A divider shows no text, file or link.
+    void checkDivider(std::string_view, const std::string_view *) { }
+    void checkAnchor(std::string_view, const std::string_view *f)
+    {
+        addAnchor(std::string(f[field::AnchorName]));
+        if (!f[field::AnchorText].empty())
+            m_textColours.push_back(0);
+    }
+    void checkList(std::string_view, const std::string_view *f);
+    void checkIndex(std::string_view, const std::string_view *f);
+    void checkHtml(std::string_view, const std::string_view *f)
+    {
+        htmlAnchors(f[field::HTMLCode], [this](std::string name) { addAnchor(name); });
+    }
+    void checkSound(std::string_view, const std::string_view *f);
 
     PageReport finish()
     {
@@ -260,7 +253,7 @@ private:
         }
     }
 
-    void checkSound(std::string_view stored)
+    void checkSoundFile(std::string_view stored)
     {
         if (stored.empty()) {
             add("missing-file", "no sound file is chosen: the page's player has nothing to play");
@@ -293,7 +286,7 @@ private:
         }
     }
 
-    void checkList(const std::string_view *f)
+    void checkListRows(const std::string_view *f)
     {
         for (int k = 1; k <= field::ListRows; ++k) {
             const std::string_view text = f[field::listText(k)];
@@ -306,7 +299,7 @@ private:
     }
 
     // Labels and addresses alternate; a last label without an address is not written.
-    void checkIndex(std::string_view stored)
+    void checkIndexLines(std::string_view stored)
     {
         const std::string text = unescapeLineBreaks(stored);
         std::vector<std::string_view> lines;
@@ -468,6 +461,48 @@ private:
     std::vector<int> m_textColours; // of the section at hand
     std::vector<std::string> m_sectionLinks;
 };
+
+// Every kind has its check; the build stops when a kind is left without one.
+using KindCheck = void (PageCheck::*)(std::string_view record, const std::string_view *fields);
+constexpr KindTable<KindCheck> KindChecks = tableByKind<KindCheck>({
+    { KindPos::Heading, &PageCheck::checkHeading },
+    { KindPos::Paragraph, &PageCheck::checkParagraph },
+    { KindPos::Image, &PageCheck::checkImageSection },
+    { KindPos::Divider, &PageCheck::checkDivider },
+    { KindPos::Anchor, &PageCheck::checkAnchor },
+    { KindPos::List, &PageCheck::checkList },
+    { KindPos::Index, &PageCheck::checkIndex },
+    { KindPos::HTML, &PageCheck::checkHtml },
+    { KindPos::PlaySound, &PageCheck::checkSound },
+});
+static_assert(coversEveryKind(KindChecks), "every kind of section needs its check");
+
+void PageCheck::checkRecord(std::string_view record)
+{
+    ++m_section;
+    m_textColours.clear();
+    m_sectionLinks.clear();
+    const auto f = fieldViews<19>(record);
+    const int kind = kindPosition(f[field::Kind]);
+    if (kind >= 0 && kind < KindCount) // a kind this program does not know writes nothing
+        (this->*KindChecks[static_cast<std::size_t>(kind)])(record, f.data());
+    checkContrast();
+}
+
+void PageCheck::checkList(std::string_view, const std::string_view *f)
+{
+    checkListRows(f);
+}
+
+void PageCheck::checkIndex(std::string_view, const std::string_view *f)
+{
+    checkIndexLines(f[field::IndexLines]);
+}
+
+void PageCheck::checkSound(std::string_view, const std::string_view *f)
+{
+    checkSoundFile(f[field::SoundFile]);
+}
 
 } // namespace
 

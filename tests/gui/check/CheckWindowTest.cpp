@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("no-alt"));
         doubleClickRow(list, 1);
         QCOMPARE(wizard.currentSection(), 1);
-        QCOMPARE(wizard.visiblePage(), static_cast<int>(WizardWindow::ImagePage));
+        QCOMPARE(wizard.visiblePage(), WizardWindow::sectionPageIndex(KindPos::Image));
         QVERIFY(dialogs.unexpected().empty());
     }
 };
