@@ -6,6 +6,8 @@
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
+#include <algorithm>
+
 namespace stv
 {
 
@@ -25,8 +27,14 @@ Result<PageReport> checkProjectFile(const std::string &projectPath, std::ostream
 
 int printProblems(const std::vector<Problem> &problems, std::ostream &out)
 {
-    for (const Problem &problem : problems)
-        out << printableText(cp1252ToUtf8(problemLine(problem))) << "\n";
+    for (const Problem &problem : problems) {
+        const std::string line = problemLine(problem);
+        // Most lines are plain printable ASCII and go out as they are.
+        const bool plain = std::all_of(line.begin(), line.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+        });
+        out << (plain ? line : printableText(cp1252ToUtf8(line))) << '\n';
+    }
     return problems.empty() ? 0 : 1;
 }
 

@@ -429,7 +429,11 @@ private:
         double worst = 100;
         int worstColour = 0;
         for (const int colour : m_textColours) {
-            const double ratio = storedColourContrast(colour, *m_background);
+            // A page uses few colours: each ratio is worked out once.
+            auto known = m_ratios.find(colour);
+            if (known == m_ratios.end())
+                known = m_ratios.emplace(colour, storedColourContrast(colour, *m_background)).first;
+            const double ratio = known->second;
             if (ratio < worst) {
                 worst = ratio;
                 worstColour = colour;
@@ -459,6 +463,7 @@ private:
     std::unordered_map<std::string, int> m_anchors; // name -> the section that writes it first
     std::vector<std::pair<int, std::string>> m_anchorLinks;
     std::vector<int> m_textColours; // of the section at hand
+    std::unordered_map<int, double> m_ratios; // colour -> its contrast with the background
     std::vector<std::string> m_sectionLinks;
 };
 
