@@ -1,9 +1,9 @@
 #include "app/CheckCommandLine.h"
 
-#include "app/CommandLine.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
+#include "core/text/TerminalText.h"
 #include "core/text/TextTools.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@ Result<PageReport> checkProjectFile(const std::string &projectPath, std::ostream
     Configuration config;
     FavouriteLists lists;
     for (const std::string &error : loadConfiguration(programFolderPath(), config, lists).errors)
-        err << "sitorva: warning: " << printableText(error) << "\n";
+        err << "sitorva: warning: " << terminalText(error) << "\n";
     const std::string folder = folderPart(projectPath);
     return checkPage(
         project.header(), SectionRecords(project), lists, folder.empty() ? "./" : folder);
@@ -33,7 +33,7 @@ int printProblems(const std::vector<Problem> &problems, std::ostream &out)
         const bool plain = std::all_of(line.begin(), line.end(), [](char c) {
             return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
         });
-        out << (plain ? line : printableText(cp1252ToUtf8(line))) << '\n';
+        out << (plain ? line : terminalText(cp1252ToUtf8(line))) << '\n';
     }
     return problems.empty() ? 0 : 1;
 }
@@ -42,7 +42,7 @@ int checkFromCommandLine(const std::string &projectPath, std::ostream &out, std:
 {
     const Result<PageReport> report = checkProjectFile(projectPath, err);
     if (!report) {
-        err << "sitorva: " << printableText(report.error()) << "\n";
+        err << "sitorva: " << terminalText(report.error()) << "\n";
         return 1;
     }
     return printProblems(report.value().problems, out);

@@ -1,11 +1,10 @@
 #pragma once
 // The command line: `sitorva [PROJECT.stv]`, `sitorva --generate PROJECT.stv [--output PAGE]
-// [--preview]`, `sitorva --publish PROJECT.stv [--dry-run]`, `sitorva --check PROJECT.stv
-// [--online]`, `--help`, `--version`.
+// [--preview]`, `sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]`,
+// `sitorva --check PROJECT.stv [--online]`, `--help`, `--version`.
 
 #include <ostream>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,14 +28,11 @@ struct CliOutcome {
     // publishFromCommandLine (PublishCommandLine.h).
     std::string projectToPublish;
     bool dryRun = false;
+    bool allowPlainFtp = false;
     // --check --online: the project whose links are checked, from the same module as
     // --publish (tests call checkOnlineFromCommandLine, OnlineCheckCommandLine.h).
     std::string projectToCheckOnline;
 };
-
-// A message as the terminal may show it: control characters (C0, DEL, C1) and bytes that are
-// not UTF-8 are written as \xNN, so a stored name cannot send commands to the terminal.
-std::string printableText(std::string_view text);
 
 // args excludes the program name.
 CliOutcome runCommandLine(

@@ -13,6 +13,9 @@ inline constexpr const char *PublishModuleName = "sitorva-publish.so";
 inline constexpr const char *WindowsEntryName = "sitorvaRunWindows";
 inline constexpr const char *PublishEntryName = "sitorvaRunPublish";
 inline constexpr const char *OnlineCheckEntryName = "sitorvaRunOnlineCheck";
+// The options of --publish, as bits of the entry's flags.
+inline constexpr int PublishDryRun = 1;
+inline constexpr int PublishAllowPlainFtp = 2;
 
 } // namespace stv
 
@@ -23,10 +26,10 @@ using SitorvaWindowsEntry = int (*)(int argc, char **argv, const char *projectTo
 __attribute__((visibility("default"))) int sitorvaRunWindows(
     int argc, char **argv, const char *projectToOpen);
 
-// `--publish PROJECT.stv [--dry-run]`, writing to standard output and error; returns the exit
-// code.
-using SitorvaPublishEntry = int (*)(const char *projectPath, int dryRun);
-__attribute__((visibility("default"))) int sitorvaRunPublish(const char *projectPath, int dryRun);
+// `--publish PROJECT.stv` with its options (the PublishFlag bits), writing to standard output
+// and error; returns the exit code.
+using SitorvaPublishEntry = int (*)(const char *projectPath, int flags);
+__attribute__((visibility("default"))) int sitorvaRunPublish(const char *projectPath, int flags);
 
 // `--check PROJECT.stv --online`, writing to standard output and error; returns the exit code.
 using SitorvaOnlineCheckEntry = int (*)(const char *projectPath);

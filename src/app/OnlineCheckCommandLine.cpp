@@ -1,7 +1,7 @@
 #include "app/OnlineCheckCommandLine.h"
 
 #include "app/CheckCommandLine.h"
-#include "app/CommandLine.h"
+#include "core/text/TerminalText.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ int checkOnlineFromCommandLine(const std::string &projectPath, std::ostream &out
 {
     Result<PageReport> report = checkProjectFile(projectPath, err);
     if (!report) {
-        err << "sitorva: " << printableText(report.error()) << "\n";
+        err << "sitorva: " << terminalText(report.error()) << "\n";
         return 1;
     }
     std::vector<Problem> problems = std::move(report.value().problems);

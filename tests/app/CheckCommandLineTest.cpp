@@ -116,7 +116,7 @@ TEST_F(Check, PublishSaysTheProblemsAndPublishesAllTheSame)
     p.ftpInitDir = "site";
     ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
 
-    const CliOutcome r = run({ "--publish", project.string() });
+    const CliOutcome r = run({ "--publish", project.string(), "--allow-plain-ftp" });
     EXPECT_EQ(r.exitCode, 0) << err.str();
     EXPECT_NE(err.str().find("section 16: no-alt: the picture has no alternative text"),
         std::string::npos)

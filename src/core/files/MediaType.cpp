@@ -32,8 +32,8 @@ bool isBmp(std::string_view head)
         return false;
     const unsigned infoSize = byteAt(head, 14) | byteAt(head, 15) << 8 | byteAt(head, 16) << 16
         | byteAt(head, 17) << 24;
-    return infoSize == 12 || infoSize == 40 || infoSize == 52 || infoSize == 56
-        || infoSize == 64 || infoSize == 108 || infoSize == 124;
+    return infoSize == 12 || infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64
+        || infoSize == 108 || infoSize == 124;
 }
 
 bool isIco(std::string_view head)
@@ -75,7 +75,8 @@ struct MediaSignature {
 const std::array<MediaSignature, 12> Signatures { {
     { { "PNG", MediaKind::Picture },
         [](std::string_view h) { return startsWith(h, "\x89PNG\r\n\x1A\n"); } },
-    { { "JPEG", MediaKind::Picture }, [](std::string_view h) { return startsWith(h, "\xFF\xD8\xFF"); } },
+    { { "JPEG", MediaKind::Picture },
+        [](std::string_view h) { return startsWith(h, "\xFF\xD8\xFF"); } },
     { { "GIF", MediaKind::Picture },
         [](std::string_view h) { return startsWith(h, "GIF87a") || startsWith(h, "GIF89a"); } },
     { { "WebP", MediaKind::Picture }, [](std::string_view h) { return isRiff(h, "WEBP"); } },
@@ -103,10 +104,11 @@ MediaType sniffMedia(std::string_view head)
 Result<std::string> readFileHead(const std::string &path, std::size_t count)
 {
     const auto refuse = [&](int err) {
-        return fail("Cannot open " + path + ": " + std::strerror(err),
-            err == ENOENT || err == ENOTDIR);
+        return fail(
+            "Cannot open " + path + ": " + std::strerror(err), err == ENOENT || err == ENOTDIR);
     };
-    struct stat info {};
+    struct stat info {
+    };
     if (::stat(path.c_str(), &info) != 0)
         return refuse(errno);
     if (!S_ISREG(info.st_mode))

@@ -132,7 +132,7 @@ void emitImage(PageGenerator &page, std::string_view record, std::string &out, b
     std::string_view source = f[field::ImageFile];
     std::string imported;
     if (flagValue(f[field::ImageImport]) && importFiles) {
-        imported = page.importFile(source);
+        imported = page.importPicture(source).name;
         source = imported;
     }
 
@@ -262,7 +262,11 @@ void emitLineIndex(PageGenerator &page, std::string_view record, std::string &ou
             page.appendMarks(line, buffers.label);
             continue;
         }
-        out.append("<A HREF=\""sv).append(line).append("\">"sv).append(buffers.label).append("</A>"sv);
+        out.append("<A HREF=\""sv)
+            .append(line)
+            .append("\">"sv)
+            .append(buffers.label)
+            .append("</A>"sv);
     }
     style.close(out);
     out.append("</Font>"sv).append(CrLf);
@@ -309,6 +313,7 @@ constexpr SectionEmitters ClassicEmitters = tableByKind<SectionEmitter>({
     { KindPos::HTML, &emitHtml },
     { KindPos::PlaySound, &emitSound },
 });
-static_assert(coversEveryKind(ClassicEmitters), "the classic style needs an emitter for every kind");
+static_assert(
+    coversEveryKind(ClassicEmitters), "the classic style needs an emitter for every kind");
 
 } // namespace stv

@@ -97,8 +97,8 @@ std::string safePageFileName(std::string_view storedName)
 bool isProgramFileName(std::string_view bareName)
 {
     static const std::array<std::string_view, 10> names { ConfigFileName, SettingsFileName,
-        ColourListFile, LinkListFile, ImageListFile, LibraryFileName, RecentFileName,
-        "StvHelp.txt", "test.html", "Recovery" };
+        ColourListFile, LinkListFile, ImageListFile, LibraryFileName, RecentFileName, "StvHelp.txt",
+        "test.html", "Recovery" };
     for (const std::string_view name : names) {
         if (name == bareName)
             return true;
@@ -131,7 +131,8 @@ Result<MediaType> checkCompanionFile(
         if (isUnder(real, realHome + "/.ssh") || isUnder(real, realHome + "/.gnupg"))
             return refuse("in a folder of keys");
     }
-    struct stat info {};
+    struct stat info {
+    };
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
         && static_cast<std::uint64_t>(info.st_size) > CompanionFileLimit)
         return refuse("larger than 256 MB");

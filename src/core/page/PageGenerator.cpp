@@ -95,29 +95,54 @@ PageGenerator::PageGenerator(const FavouriteLists &lists, const PageRequest &req
 
 std::string PageGenerator::importFile(std::string_view storedPath)
 {
-    const std::string name = fileNamePart(storedPath);
-    if (name.empty()) // no file chosen: nothing to copy
-        return name;
+    return importAs(storedPath, nullptr).name;
+}
+
+ImportedPicture PageGenerator::importPicture(std::string_view storedPath)
+{
+    return importAs(storedPath, m_request.webReadyPictures);
+}
+
+ImportedPicture PageGenerator::importAs(std::string_view storedPath, PicturePreparer *pictures)
+{
+    ImportedPicture imported { fileNamePart(storedPath), 0, 0 };
+    if (imported.name.empty()) // no file chosen: nothing to copy
+        return imported;
     std::string from = nativePath(storedPath);
     if (!from.empty() && from[0] != '/' && !m_request.sourceFolder.empty()) {
         const std::string &folder = m_request.sourceFolder;
         from = (folder.back() == '/' ? folder : folder + "/") + from;
     }
-    const std::string to = folderPart(m_request.pageFile) + nativePath(name);
+    const std::string to = folderPart(m_request.pageFile) + nativePath(imported.name);
 
     // A picture used twice is copied once; a second, different file of the same name would
     // overwrite the first one the page already refers to, so it is not copied.
     if (const auto it = m_copied.find(to); it != m_copied.end()) {
-        if (it->second != from && !sameFile(it->second, from))
+        if (it->second.source != from && !sameFile(it->second.source, from))
             m_copyFailures.push_back("Not copied: " + from + " (another file named "
-                + nativePath(name) + " is already copied beside the page)");
-        return name;
+                + nativePath(imported.name) + " is already copied beside the page)");
+        imported.width = it->second.width;
+        imported.height = it->second.height;
+        return imported;
     }
-    m_copied.emplace(to, from);
+    CopiedFile &copied = m_copied[to];
+    copied.source = from;
+    // A picture made ready for the web is copied from where it was made; one that is no
+    // picture is not copied at all.
+    if (pictures != nullptr) {
+        const Result<ReadyPicture> ready = pictures->prepare(from);
+        if (!ready) {
+            m_copyFailures.push_back("Not copied: " + from + " (" + ready.error() + ")");
+            return imported;
+        }
+        from = ready.value().file;
+        imported.width = copied.width = ready.value().width;
+        imported.height = copied.height = ready.value().height;
+    }
     const CopyResult result = m_copier.copy(from, to);
     if (result.status == CopyResult::Status::Failed)
         m_copyFailures.push_back(result.error.empty() ? "Cannot copy " + from : result.error);
-    return name;
+    return imported;
 }
 
 // Writes the mark that starts at text[p] ("{" and `letter`, lower case) to `out` and gives
@@ -294,7 +319,8 @@ void PageGenerator::pageStart(const Project &header, std::string &out, bool &imp
         out.append(">"sv).append(CrLf);
     } else {
         out.append("<BODY BACKGROUND=\""sv)
-            .append(importFiles ? importFile(header.backgroundImage) : header.backgroundImage)
+            .append(
+                importFiles ? importPicture(header.backgroundImage).name : header.backgroundImage)
             .append("\">"sv)
             .append(CrLf);
     }

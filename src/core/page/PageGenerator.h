@@ -8,6 +8,7 @@
 #include "core/page/ClassicEmitters.h"
 #include "core/page/FileCopy.h"
 #include "core/page/GenerationTime.h"
+#include "core/page/PicturePreparer.h"
 #include "core/page/SectionEmitter.h"
 #include "core/project/Project.h"
 #include "core/settings/FavouriteLists.h"
@@ -42,6 +43,9 @@ struct PageRequest {
     std::string pageFile; // native path of the page; copies go into its folder
     std::string sourceFolder; // native folder that relative stored paths are copied from
     std::string projectFile; // native path of the project; a copy never replaces it
+    // Pictures (images, picture marks, the background) are made ready for the web through
+    // this before they are copied; without it they are copied byte for byte.
+    PicturePreparer *webReadyPictures = nullptr;
     GenerationTime when;
     DateNames names;
 };
@@ -50,6 +54,14 @@ struct PageResult {
     bool ok = false;
     std::string error; // the page could not be written
     std::vector<std::string> copyFailures; // one line per file that could not be copied
+};
+
+// A file copied beside the page: the name the page refers to it by, and for a picture made
+// ready for the web its pixel size (0 when unknown).
+struct ImportedPicture {
+    std::string name;
+    int width = 0;
+    int height = 0;
 };
 
 // Section records in page order: a project's list, or the records of a project file, read
@@ -121,6 +133,8 @@ public:
     std::string translateMarksInPasses(std::string_view text);
     // Copies a stored path beside the page; the page refers to it by the returned bare name.
     std::string importFile(std::string_view storedPath);
+    // The same for a picture, made ready for the web first when the request asks for it.
+    ImportedPicture importPicture(std::string_view storedPath);
     // The level of the next heading: 1 for the page's first, then one more each time.
     unsigned nextHeadingNumber() { return m_headingCounter++; }
     // Working texts an emitter may clear and fill, reused from record to record so that a
@@ -144,6 +158,7 @@ private:
     void appendMarksApart(
         std::string_view text, const std::vector<std::size_t> &braces, std::string &out);
     void appendMarksInPasses(std::string_view text, std::string &out);
+    ImportedPicture importAs(std::string_view storedPath, PicturePreparer *pictures);
     void pageStart(const Project &header, std::string &out, bool &importFiles);
     void pageEnd(const PageOptions &options, std::string &out);
 
@@ -155,7 +170,12 @@ private:
     bool m_linkEntryHoldsBrace = false;
     std::string m_colourDigits; // the colour list's entries as RRGGBB, six digits each
     unsigned short m_headingCounter = 1;
-    std::map<std::string, std::string> m_copied; // destination -> source of this run
+    struct CopiedFile {
+        std::string source;
+        int width = 0;
+        int height = 0;
+    };
+    std::map<std::string, CopiedFile> m_copied; // by destination, in this run
     std::vector<std::string> m_copyFailures;
     // Working texts reused from record to record: the first two mark passes, and a paragraph
     // with its breaks replaced.

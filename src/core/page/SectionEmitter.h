@@ -16,8 +16,8 @@ class PageGenerator;
 // Appends the lines of `record` (each followed by CR LF) to `out`. `page` gives the shared
 // work of the run: marks (appendMarks, appendParagraphText), copies (importFile), the heading
 // number. `importFiles` says whether the record's own stored files are copied beside the page.
-using SectionEmitter = void (*)(
-    PageGenerator &page, std::string_view record, std::string &out, bool importFiles);
+using SectionEmitter
+    = void (*)(PageGenerator &page, std::string_view record, std::string &out, bool importFiles);
 
 using SectionEmitters = KindTable<SectionEmitter>;
 

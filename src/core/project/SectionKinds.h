@@ -12,7 +12,18 @@ namespace stv
 {
 
 // Kind positions, the order of the Select page and of the insert menu.
-enum class KindPos { Heading = 0, Paragraph, Image, Divider, Anchor, List, Index, HTML, PlaySound, Count };
+enum class KindPos {
+    Heading = 0,
+    Paragraph,
+    Image,
+    Divider,
+    Anchor,
+    List,
+    Index,
+    HTML,
+    PlaySound,
+    Count
+};
 inline constexpr int KindCount = static_cast<int>(KindPos::Count);
 
 struct SectionKind {
@@ -34,7 +45,8 @@ inline constexpr F Paragraph[] = { "Insert Your Paragraph Here!", "2" };
 inline constexpr F Image[] = { "", "", "", "", "", "", "", "", "", "-1", "-1" };
 inline constexpr F Divider[] = { "0", "1", "100", "-1" };
 inline constexpr F Anchor[] = { "Insert Your Anchor Here", "Insert Some Descriptive Text Here" };
-inline constexpr F List[] = { "", "", "", "", "", "", "", "", "", "", "", "", "", "", "0", "2", "0" };
+inline constexpr F List[]
+    = { "", "", "", "", "", "", "", "", "", "", "", "", "", "", "0", "2", "0" };
 inline constexpr F Index[] = { "", "2" };
 inline constexpr F PlaySound[] = { "", "-1", "-1", "-1", "-1" };
 } // namespace kind_template
@@ -65,9 +77,9 @@ constexpr int firstIncompleteKind(std::span<const SectionKind> rows)
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const SectionKind &row = rows[i];
-        if (static_cast<std::size_t>(row.position) != i || row.name.empty()
-            || row.caption.empty() || row.insertCaption.empty() || row.insertName.empty()
-            || row.icon < 0 || row.helpTopic < 0)
+        if (static_cast<std::size_t>(row.position) != i || row.name.empty() || row.caption.empty()
+            || row.insertCaption.empty() || row.insertName.empty() || row.icon < 0
+            || row.helpTopic < 0)
             return static_cast<int>(i);
         for (std::size_t j = 0; j < i; ++j)
             if (rows[j].name == row.name || rows[j].insertName == row.insertName)

@@ -31,8 +31,8 @@ std::string paragraphText(PageGenerator &gen, std::string_view text)
 std::string randomText(std::mt19937 &random)
 {
     static const char *const Pieces[] = { "{c0}", "{C1}", "{c/}", "{l0}", "{L1}", "{l/}", "{i0}",
-        "{I1}", "{c9}", "{l12}", "{lf13}{lf10}", "{LF13}{Lf10}", "{lf13}", "{lf10}", "{", "}",
-        "{c", "{l", "{i", "{c0", "{l/", "x", "ab", "word ", "      ", "{x}", "{{", "}{", "\xA0" };
+        "{I1}", "{c9}", "{l12}", "{lf13}{lf10}", "{LF13}{Lf10}", "{lf13}", "{lf10}", "{", "}", "{c",
+        "{l", "{i", "{c0", "{l/", "x", "ab", "word ", "      ", "{x}", "{{", "}{", "\xA0" };
     std::string text;
     const int count = static_cast<int>(random() % 12);
     for (int i = 0; i < count; ++i)
@@ -46,8 +46,8 @@ TEST(MarkPaths, OnePassGivesWhatThreePassesGive)
 {
     const std::string picture
         = Rec({ "Image", "u", "/p/{i1}.png", "", "", "", "{c0}", "0", "", "1", "", "0", "1" });
-    const std::vector<std::vector<std::string>> linkLists = { { "a.html", "mailto:x@y.z" },
-        { "page.html#{i0}", "b.html" }, { "{c0}", "{l1}x" }, {} };
+    const std::vector<std::vector<std::string>> linkLists
+        = { { "a.html", "mailto:x@y.z" }, { "page.html#{i0}", "b.html" }, { "{c0}", "{l1}x" }, {} };
     std::mt19937 random(24);
     int compared = 0;
     for (const auto &links : linkLists) {

@@ -1,8 +1,8 @@
 // The table of section kinds and the tables indexed by kind: a scratch kind added to copies of
 // them shows that a missing entry is caught before the program runs.
+#include "core/project/SectionKinds.h"
 #include "core/page/ClassicEmitters.h"
 #include "core/project/Records.h"
-#include "core/project/SectionKinds.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,9 @@ std::vector<SectionKind> withScratchKind(const SectionKind &scratch)
 const SectionKind CompleteScratch { ScratchKind, "Marquee", "Marquee", "&Marquee", "Marquee1", 15,
     28, {} };
 
-void emitNothing(PageGenerator &, std::string_view, std::string &, bool) { }
+void emitNothing(PageGenerator &, std::string_view, std::string &, bool)
+{
+}
 
 } // namespace
 
@@ -37,7 +39,8 @@ TEST(SectionKinds, EveryRowIsCompleteAndInPlace)
         const SectionKind &kind = SectionKinds[static_cast<std::size_t>(k)];
         EXPECT_EQ(kindPosition(kind.name), k);
         EXPECT_EQ(kindIcon(kind.name), kind.icon);
-        EXPECT_EQ(fieldCount(newSectionRecord(k)), 2 + static_cast<int>(kind.templateFields.size()));
+        EXPECT_EQ(
+            fieldCount(newSectionRecord(k)), 2 + static_cast<int>(kind.templateFields.size()));
     }
 }
 
@@ -79,8 +82,8 @@ TEST(SectionKinds, TablesByKindCoverEveryKind)
     EXPECT_TRUE(coversEveryKind(ClassicEmitters));
 
     // A style that forgot a kind, or gave one kind two emitters and another none.
-    const SectionEmitters forgot = tableByKind<SectionEmitter>({ { KindPos::Heading, &emitNothing },
-        { KindPos::Paragraph, &emitNothing } });
+    const SectionEmitters forgot = tableByKind<SectionEmitter>(
+        { { KindPos::Heading, &emitNothing }, { KindPos::Paragraph, &emitNothing } });
     EXPECT_FALSE(coversEveryKind(forgot));
     KindEntry<SectionEmitter> twice[KindCount];
     for (int k = 0; k < KindCount; ++k)
