@@ -11,10 +11,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
-            imagemagick
+            imagemagick nodejs npm default-jre-headless
 
-.PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures clean \
-        fuzz test-sanitize format format-check package docs-check
+.PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures \
+        bench-page clean fuzz test-sanitize format format-check package page-checks docs-check
 
 all: build
 
@@ -39,7 +39,16 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD)
 
-test: build
+# The Nu HTML checker and Lighthouse, at the versions locked in tools/page-checks, installed
+# into tools/page-checks/node_modules for the page tests and make bench-page. Their install
+# scripts are not run: Java and Chromium are Debian's.
+PAGE_CHECKS := tools/page-checks
+page-checks: deps $(PAGE_CHECKS)/node_modules/.installed
+$(PAGE_CHECKS)/node_modules/.installed: $(PAGE_CHECKS)/package.json $(PAGE_CHECKS)/package-lock.json
+	@cd $(PAGE_CHECKS) && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error
+	@touch $@
+
+test: build page-checks
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
 bench: build
@@ -48,6 +57,10 @@ bench: build
 # Whole-process page generation against cmark and cp; BENCH_ARGS=--quick for a short run.
 bench-generate: build
 	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# The four Lighthouse scores (mobile) of the sample's modern and classic pages.
+bench-page: build page-checks
+	python3 bench/page_scores.py $(BUILD)/sitorva
 
 # Publishing to a loopback FTP server against lftp's mirror -R; BENCH_ARGS=--rounds 1 for a
 # short run.
@@ -111,7 +124,7 @@ fuzz: deps
 	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) ./fuzz/run
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
-test-sanitize: deps
+test-sanitize: deps page-checks
 	@cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITORVA_BENCHMARKS=OFF \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null

@@ -3,6 +3,7 @@
 #include "app/CheckCommandLine.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
@@ -23,6 +24,7 @@ namespace
 constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
+      "                              [--style modern|classic]\n"
       "       sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]\n"
       "       sitorva --check PROJECT.stv [--online]\n"
       "       sitorva --help | --version\n"
@@ -36,6 +38,8 @@ constexpr const char *Usage
       "                          project's name with .stv turned into .html)\n"
       "  --preview               write the page as \"View Your Creation\" does: nothing is\n"
       "                          copied (default output: test.html in the program folder)\n"
+      "  --style modern|classic  the modern page (valid HTML that fits phones) or the classic\n"
+      "                          one (default: the \"&Modern Page (fits phones)\" tick)\n"
       "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
       "                          folder, and upload what changed since the last publish to\n"
       "                          the project's host and Initial Directory (the password from\n"
@@ -61,6 +65,7 @@ struct Options {
     std::optional<std::string> generate;
     std::optional<std::string> output;
     bool preview = false;
+    std::optional<PageStyle> style; // --style
     std::vector<std::string> positional;
     std::optional<std::string> publish; // --publish PROJECT.stv
     bool dryRun = false;
@@ -146,6 +151,10 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
     FavouriteLists lists;
     for (const std::string &error : loadConfiguration(folder, config, lists).errors)
         warn(err, error);
+    if (const Result<> settings = loadPageSettings(folder, config.pageOptions); !settings)
+        warn(err, settings.error());
+    if (options.style)
+        config.pageOptions.style = *options.style;
     PageRequest request;
     request.importRequested = !options.preview;
     request.pageFile = output;
@@ -205,6 +214,11 @@ CliOutcome runCommandLine(
             options.output = value("--output");
             if (!options.output || options.output->empty())
                 return usageError(err, "--output needs a file name" + notAnOption(args, i));
+        } else if (arg == "--style" || arg.rfind("--style=", 0) == 0) {
+            const std::optional<std::string> word = value("--style");
+            options.style = parsePageStyle(word.value_or(""));
+            if (!options.style)
+                return usageError(err, "--style needs modern or classic" + notAnOption(args, i));
         } else if (arg == "--publish" || arg.rfind("--publish=", 0) == 0) {
             options.publish = value("--publish");
             if (!options.publish || options.publish->empty())
@@ -247,7 +261,8 @@ CliOutcome runCommandLine(
     if (options.online)
         return usageError(err, "--online goes with --check");
     if (options.publish) {
-        if (options.generate || options.output || options.preview || !options.positional.empty())
+        if (options.generate || options.output || options.preview || options.style
+            || !options.positional.empty())
             return usageError(
                 err, "--publish takes only a project file, --dry-run and --allow-plain-ftp");
         CliOutcome publish { false, 0, {} };
@@ -265,8 +280,8 @@ CliOutcome runCommandLine(
             return usageError(err, "unexpected argument " + options.positional.front());
         return generate(options, out, err);
     }
-    if (options.output || options.preview)
-        return usageError(err, "--output and --preview go with --generate");
+    if (options.output || options.preview || options.style)
+        return usageError(err, "--output, --preview and --style go with --generate");
     if (options.positional.size() > 1)
         return usageError(err, "only one project can be opened");
     if (options.positional.size() == 1)

@@ -3,6 +3,7 @@
 #include "app/CheckCommandLine.h"
 #include "core/page/CompanionFiles.h"
 #include "core/page/PageGenerator.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
@@ -65,6 +66,9 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     Configuration config;
     FavouriteLists lists;
     loadConfiguration(programFolderPath(), config, lists);
+    if (const Result<> settings = loadPageSettings(programFolderPath(), config.pageOptions);
+        !settings)
+        err << "sitorva: warning: " << settings.error() << "\n";
     PageRequest request;
     request.importRequested = true;
     request.pageFile = folder + "/" + pageName;

@@ -133,6 +133,39 @@ TEST_F(Generate, WritesPageAndCopiesFiles)
     EXPECT_EQ(ReadAll(project), projectBytes); // the project file is not changed
 }
 
+// The settings file chooses the style; --style overrides it for one run; the modern page's
+// files are copied as the classic page's are.
+TEST_F(Generate, StyleFromTheSettingsOrTheOption)
+{
+    const auto page = root / "out" / "index.html";
+    const auto generate = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args { "--generate", project.string(), "--output", page.string() };
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(run(args).exitCode, 0) << err.str();
+        return ReadAll(page);
+    };
+    EXPECT_EQ(generate({}).rfind("<HTML>\r\n", 0), 0u); // no settings: classic
+    ::setenv("LC_ALL", "de_AT.UTF-8", 1);
+    const std::string modern = generate({ "--style", "modern" });
+    EXPECT_EQ(modern.rfind("<!DOCTYPE html>\n<html lang=\"de-AT\">", 0), 0u);
+    EXPECT_NE(modern.find("<span style=\"color:#0000FF\">there</span>"), std::string::npos);
+    EXPECT_EQ(ReadAll(root / "out" / "pic.png"), "PIC");
+
+    WriteAll(prog / "Sitorva.settings", "page-style=modern\r\npage-language=cy\r\n");
+    EXPECT_EQ(generate({}).rfind("<!DOCTYPE html>\n<html lang=\"cy\">", 0), 0u);
+    EXPECT_EQ(generate({ "--style=classic" }).rfind("<HTML>\r\n", 0), 0u);
+
+    for (const std::vector<std::string> &bad : { std::vector<std::string> { "--style", "fancy" },
+             { "--style" }, { "--style", "--preview" } }) {
+        std::vector<std::string> args { "--generate", project.string() };
+        args.insert(args.end(), bad.begin(), bad.end());
+        EXPECT_EQ(run(args).exitCode, 2) << bad.back();
+        EXPECT_NE(err.str().find("--style needs modern or classic"), std::string::npos);
+    }
+    EXPECT_EQ(run({ "--style", "modern" }).exitCode, 2);
+    EXPECT_EQ(run({ "--publish", project.string(), "--style", "modern" }).exitCode, 2);
+}
+
 // Without --output the page goes into the project's folder under the bare name of the stored
 // page name, whatever folder that name gives, and the command says where it wrote.
 TEST_F(Generate, StoredPageNamesNeverLeaveTheProjectFolder)

@@ -2,6 +2,7 @@
 
 #include "core/page/ClassicEmitters.h"
 #include "core/page/MarkScan.h"
+#include "core/page/ModernPage.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
@@ -386,10 +387,16 @@ namespace
 PageResult writePageTo(const Project &header, SectionRecords records, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
 {
-    PageGenerator generator(lists, request, copier);
     PageResult result;
-    result.ok = generator.writePage(header, records, options, sink);
-    result.copyFailures = generator.copyFailures();
+    if (options.style == PageStyle::Modern) {
+        ModernPage page(lists, request, copier);
+        result.ok = page.writePage(header, records, options, sink);
+        result.copyFailures = page.copyFailures();
+    } else {
+        PageGenerator page(lists, request, copier);
+        result.ok = page.writePage(header, records, options, sink);
+        result.copyFailures = page.copyFailures();
+    }
     if (!result.ok)
         result.error = records.error().empty() ? sink.error() : records.error();
     return result;

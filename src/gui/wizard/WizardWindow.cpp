@@ -2,6 +2,7 @@
 
 #include "gui/sections/SectionLibraryWindow.h"
 
+#include "core/page/PageStyle.h"
 #include "core/project/Records.h"
 #include "gui/check/CheckWindow.h"
 #include "gui/check/ProjectCheck.h"
@@ -332,6 +333,9 @@ void WizardWindow::buildMenus()
         a->setCheckable(true);
         a->setChecked(true);
     }
+    QAction *modern = add(tools, "ModernPage1", "&Modern Page (fits phones)", {},
+        [this](bool on) { choosePageStyle(on ? PageStyle::Modern : PageStyle::Classic); });
+    modern->setCheckable(true);
     tools->addSeparator();
     add(tools, "ImageList1", "&Image List", {}, [this] { m_imageForm->exec(); });
     add(tools, "FontColourList1", "&Font Colour List", {}, [this] { m_colourForm->exec(); });
@@ -495,6 +499,16 @@ void WizardWindow::setPageOptions(const PageOptions &options)
     m_pageOptions = options;
     findChild<QAction *>(QStringLiteral("SiteLastUpdated1"))->setChecked(options.siteLastUpdated);
     findChild<QAction *>(QStringLiteral("UpdateBlack1"))->setChecked(options.updateBlack);
+    findChild<QAction *>(QStringLiteral("ModernPage1"))
+        ->setChecked(options.style == PageStyle::Modern);
+}
+
+// The choice is kept at once, in the settings file, so the command line follows it too.
+void WizardWindow::choosePageStyle(PageStyle style)
+{
+    m_pageOptions.style = style;
+    if (const Result<> saved = savePageStyle(programFolder().toStdString(), style); !saved)
+        Dialogs::error(this, QString::fromStdString(saved.error()));
 }
 
 void WizardWindow::sectionListChanged(const std::string &label)

@@ -111,8 +111,10 @@ public:
     const QString &projectFileName() const { return m_projectFileName; }
     const std::vector<std::string> &recentProjects() const { return m_recentProjects; }
     const PageOptions &pageOptions() const { return m_pageOptions; }
-    // The two "&Tools" ticks, as the configuration holds them.
+    // The "&Tools" ticks of the page, as the configuration and the settings hold them.
     void setPageOptions(const PageOptions &options);
+    // "&Modern Page (fits phones)": the style of the pages from now on, kept in the settings.
+    void choosePageStyle(PageStyle style);
     int visiblePage() const;
 
     void setSectionView(SectionView *view) { m_sectionView = view; }

@@ -164,6 +164,16 @@ TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
     QFile f(page);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
+    f.close();
+
+    // With the modern style ticked the preview is the modern page, its pictures where they are.
+    PageOptions modern;
+    modern.style = PageStyle::Modern;
+    runPreview(nullptr, project, lists, modern);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>"));
+    EXPECT_TRUE(bytes.contains(("<img src=\"" + path("pic.png") + "\"").toUtf8()));
 }
 
 // Each launch the desktop refuses gives a box naming what could not be opened; a folder
