@@ -11,7 +11,8 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
-            imagemagick nodejs npm default-jre-headless
+            imagemagick nodejs npm default-jre-headless libsecret-1-dev gnome-keyring dbus \
+            dbus-bin dbus-daemon
 
 .PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures \
         bench-page clean fuzz test-sanitize format format-check package page-checks docs-check

@@ -43,7 +43,8 @@ constexpr const char *Usage
       "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
       "                          folder, and upload what changed since the last publish to\n"
       "                          the project's host and Initial Directory (the password from\n"
-      "                          SITORVA_PASSWORD when it is set, else the project's)\n"
+      "                          SITORVA_PASSWORD when it is set, else the project's, else\n"
+      "                          the desktop keyring's for the project's host and user)\n"
       "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
       "  --check PROJECT.stv     list what a visitor would find wrong with the page, one\n"
       "                          \"section N: CODE: message\" or \"page: CODE: message\" line\n"
@@ -163,6 +164,14 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    // The modern page's pictures are made ready for the web; the classic page's are copied.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(config.pageOptions.style == PageStyle::Modern, request.importRequested,
+            folder, pictureWarning);
+    request.webReadyPictures = pictures.get();
+    if (!pictureWarning.empty())
+        warn(err, pictureWarning);
 
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, copier);

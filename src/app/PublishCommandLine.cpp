@@ -12,6 +12,7 @@
 #include "core/text/TextTools.h"
 #include "core/upload/FtpClient.h"
 #include "core/upload/PageFiles.h"
+#include "core/upload/ProjectPassword.h"
 #include "core/upload/Publisher.h"
 
 #include <cstdlib>
@@ -77,6 +78,12 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures = picturesForPage(
+        config.pageOptions.style == PageStyle::Modern, true, programFolderPath(), pictureWarning);
+    request.webReadyPictures = pictures.get();
+    if (!pictureWarning.empty())
+        err << "sitorva: warning: " << terminalText(pictureWarning) << "\n";
     RecordingCopier recorder;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
     if (!result.ok) {
@@ -142,9 +149,7 @@ int publishFromCommandLine(const std::string &projectPath, const PublishOptions 
     if (const Result<PageReport> check = checkProjectFile(projectPath, err); check.ok())
         for (const Problem &problem : check.value().problems)
             err << terminalText(cp1252ToUtf8(problemLine(problem))) << "\n";
-    const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
-    const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
-                                                            : cp1252ToUtf8(project.ftpPassword);
+    const std::string password = publishPassword(project, std::getenv("SITORVA_PASSWORD"));
     const std::string host = cp1252ToUtf8(project.ftpHost);
     const std::string shownHost = terminalText(host);
     const std::optional<RemoteAddress> address = parseHostField(host);

@@ -138,6 +138,8 @@ ProjectResult loadProjectFile(const std::string &path, Project &project)
 ProjectResult saveProjectFile(const std::string &path, const Project &project)
 {
     AtomicFile file(path);
+    if (!project.ftpPassword.empty())
+        file.keepPrivate();
     if (!file.open() || !writeProject(project, file) || !file.commit())
         return { false, file.error() };
     return { true, {} };

@@ -2,9 +2,11 @@
 
 #include "core/page/CompanionFiles.h"
 #include "core/page/GenerationTime.h"
+#include "core/page/PageStyle.h"
 #include "core/text/Cp1252.h"
 #include "core/upload/PageFiles.h"
 #include "gui/check/ProjectCheck.h"
+#include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/UploadWindow.h"
 #include "gui/wizard/PageCommands.h"
@@ -28,6 +30,13 @@ PageCheck checkPage(const Project &project, const FavouriteLists &lists, const P
         request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    // The page shows the pictures made for it when it is modern: they are what is compared
+    // and sent.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(options.style == PageStyle::Modern, true,
+            QFile::encodeName(programFolder()).toStdString(), pictureWarning);
+    request.webReadyPictures = pictures.get();
     const CompanionContext context { QFile::encodeName(projectFileName).toStdString(), {} };
     return checkCreatedPage(project, lists, options, request, context);
 }
@@ -54,7 +63,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     const PageOptions &options, const QString &projectFileName, bool publishAtOnce)
 {
     const FtpSettings before { project.ftpHost, project.ftpUserId, project.ftpPassword,
-        project.ftpInitDir };
+        project.ftpInitDir, project.keepPasswordInFile };
     PublishPreparer preparer = [parent, &project, &lists, options, projectFileName] {
         return preparePublish(parent, project, lists, options, projectFileName);
     };
@@ -63,6 +72,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     project.ftpUserId = after.userId;
     project.ftpPassword = after.password;
     project.ftpInitDir = after.initDir;
+    project.keepPasswordInFile = after.keepPasswordInFile;
 }
 
 } // namespace

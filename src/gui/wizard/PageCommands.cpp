@@ -2,12 +2,14 @@
 
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
+#include "core/page/PageStyle.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/LaunchBox.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace stv
@@ -43,9 +45,18 @@ const char *const ConfirmCreateText
 bool writePage(QWidget *parent, const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request)
 {
+    // The modern page's pictures are made ready for the web; the classic page's are copied.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(options.style == PageStyle::Modern, request.importRequested,
+            QFile::encodeName(programFolder()).toStdString(), pictureWarning);
+    PageRequest withPictures = request;
+    withPictures.webReadyPictures = pictures.get();
     DiskCopier copier;
-    const PageResult result = writePageFile(project, lists, options, request, copier);
+    const PageResult result = writePageFile(project, lists, options, withPictures, copier);
     QString copyText;
+    if (!pictureWarning.empty())
+        copyText += QLatin1Char('\n') + QString::fromStdString(pictureWarning);
     for (const std::string &line : result.copyFailures)
         copyText += QLatin1Char('\n') + QString::fromStdString(line);
     if (!result.ok) {

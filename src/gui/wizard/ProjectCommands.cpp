@@ -10,6 +10,7 @@
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
 #include "gui/wizard/Autosave.h"
+#include "gui/wizard/PasswordKeeping.h"
 
 #include <QCloseEvent>
 
@@ -47,7 +48,8 @@ void WizardWindow::saveProjectToPath(const QString &path)
         saveProjectAs();
         return;
     }
-    const ProjectResult saved = saveProjectFile(path.toStdString(), m_project);
+    const ProjectResult saved
+        = saveProjectFile(path.toStdString(), projectForFile(this, m_project, path));
     if (!saved.ok) {
         Dialogs::error(this, QString::fromStdString(saved.error));
         return;
@@ -107,6 +109,7 @@ bool WizardWindow::loadProject()
         Dialogs::error(this, QString::fromStdString(r.error));
         return false;
     }
+    completeLoadedProject(loaded, path);
     m_project = std::move(loaded);
     m_savedProject = m_project;
     projectReplaced();

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace stv;
@@ -295,6 +296,34 @@ TEST(ProjectFile, SavingThroughALinkKeepsTheLink)
     Project back;
     ASSERT_TRUE(loadProjectFile(dir.file("real.stv"), back).ok);
     EXPECT_EQ(back, everyKind());
+}
+
+// A file that holds the FTP password is readable by its owner only, from the moment it exists
+// (both kinds of temporary); one without a password keeps the mode it had.
+TEST(ProjectFile, AFileHoldingAPasswordIsPrivate)
+{
+    const mode_t oldMask = ::umask(022);
+    for (const bool unnamed : { true, false }) {
+        AtomicFile::useUnnamedTemporaries(unnamed);
+        SCOPED_TRACE(unnamed ? "unnamed temporaries" : "named temporaries");
+        TempDir dir;
+        const std::string path = dir.file("site.stv");
+        const auto mode = [&] { return fs::status(path).permissions(); };
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        EXPECT_EQ(mode(), fs::perms(0644));
+
+        Project withPassword;
+        withPassword.ftpPassword = "secret";
+        ASSERT_TRUE(saveProjectFile(path, withPassword).ok);
+        EXPECT_EQ(mode(), fs::perms(0600));
+        // The password gone (kept in the keyring now): the file stays as private as it was.
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        EXPECT_EQ(mode(), fs::perms(0600));
+        ASSERT_TRUE(saveProjectFile(dir.file("new.stv"), withPassword).ok);
+        EXPECT_EQ(fs::status(dir.file("new.stv")).permissions(), fs::perms(0600));
+    }
+    AtomicFile::useUnnamedTemporaries(true);
+    ::umask(oldMask);
 }
 
 TEST(RecentProjects, NewestFirstWithoutDuplicates)
