@@ -3,6 +3,10 @@ BUILD    ?= build
 BUILD_TYPE ?= RelWithDebInfo
 WERROR   := $(if $(CI),ON,OFF)
 
+# Debian's npm only where no npm is there already: a Node.js that brings its own npm (as
+# NodeSource's does) conflicts with Debian's package.
+NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
+
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
             qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
@@ -11,7 +15,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
-            imagemagick nodejs npm default-jre-headless libsecret-1-dev gnome-keyring dbus \
+            imagemagick nodejs $(NPM_PACKAGE) default-jre-headless libsecret-1-dev gnome-keyring dbus \
             dbus-bin dbus-daemon
 
 .PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures \

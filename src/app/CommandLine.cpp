@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CheckCommandLine.h"
+#include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
 #include "core/page/PageStyle.h"
@@ -132,6 +133,13 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
         output = folder + "test.html";
     else
         output = defaultPageFile(projectPath, project.header().pageFileName);
+    // A project names its page, and a stranger's project may name a shell's start-up file:
+    // only a page's name is taken without --output.
+    if (!options.output && !options.preview) {
+        if (const Result<> named = checkPageFileName(output.substr(nativeFolderOf(output).size()));
+            !named)
+            return failure(err, named.error() + "; choose the page's name with --output");
+    }
     if (sameFile(output, projectPath))
         return failure(err,
             "the page would replace the project file " + projectPath

@@ -130,7 +130,7 @@ TEST_F(CliFixture, ChromiumShowsPicturesNamedInAnyScript)
     std::filesystem::create_directories(site);
     for (const char *name : { "картинка.png", "日本.png" })
         WriteAll(site / name, std::string(TinyPng, sizeof TinyPng - 1));
-    WriteAll(site / "звук.wav", "RIFF");
+    WriteAll(site / "звук.wav", std::string("RIFF\x24\0\0\0WAVEfmt ", 16));
     const auto image = [&](const std::string &name) {
         return joinFields({ "Image", "pic", storedPath((site / name).string()), "0", "", "", "",
             "0", "", "0", "0", "1", "0" });

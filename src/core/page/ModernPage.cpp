@@ -514,7 +514,7 @@ void ModernPage::emitSound(std::string_view record, std::string &out, bool impor
     paragraphStart(out, f[field::SoundFollowOn], alignClass(f[field::SoundAlign], ""));
     std::string imported;
     if (importFiles && flagValue(f[field::SoundImport])) {
-        imported = importFile(source);
+        imported = importFile(source, MediaKind::Sound);
         source = imported;
     }
     out.append("<audio src=\""sv);

@@ -153,7 +153,8 @@ std::string recentEntry(const std::string &projectPath)
 void addRecentProject(std::vector<std::string> &recent, const std::string &projectPath)
 {
     const std::string entry = recentEntry(projectPath);
-    std::erase_if(recent, [&](const std::string &e) { return equalsIgnoreCase(e, entry); });
+    // Letter case tells files apart here: /w/Home.stv and /w/home.stv are two projects.
+    std::erase_if(recent, [&](const std::string &e) { return e == entry; });
     recent.insert(recent.begin(), entry);
 }
 

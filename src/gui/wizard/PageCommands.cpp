@@ -1,5 +1,6 @@
 #include "gui/wizard/PageCommands.h"
 
+#include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
 #include "core/page/PageStyle.h"
@@ -9,6 +10,7 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/LaunchBox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -97,7 +99,8 @@ void runCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &l
     if (Dialogs::confirm(parent, QString::fromLatin1(ConfirmCreateText), Buttons::NoOk)
         != Answer::Ok)
         return;
-    project.pageFileName = proposedPageName(pathToBytes(projectFileName), project.pageFileName);
+    project.pageFileName = proposedPageFile(
+        pathToBytes(projectFileName), project.pageFileName, pathToBytes(QDir::homePath()));
     const QString chosen = Dialogs::askSaveFile(parent, QStringLiteral("Create your web page as.."),
         pathFromBytes(project.pageFileName), QStringLiteral(".html"),
         QStringLiteral("html file (*.html)|*.html"));

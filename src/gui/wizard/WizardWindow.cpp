@@ -121,12 +121,25 @@ WizardWindow::WizardWindow(QWidget *parent)
     m_positionPanel->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(m_labelPanel);
     statusBar()->addWidget(m_positionPanel, 1);
+    // A failed autosave is said beside the two panels, never over them, until one works.
+    m_autosavePanel = new QLabel(this);
+    m_autosavePanel->setObjectName(QStringLiteral("AutosavePanel"));
+    m_autosavePanel->hide();
+    statusBar()->addPermanentWidget(m_autosavePanel);
     statusBar()->setSizeGripEnabled(false);
 
     m_autosave = new Autosave([this] { return autosaveSnapshot(); },
         [this] { return pathToBytes(m_projectFileName); }, this);
-    connect(m_autosave, &Autosave::failed, this,
-        [this](const QString &message) { statusBar()->showMessage(message); });
+    connect(m_autosave, &Autosave::failed, this, [this](const QString &message) {
+        m_autosavePanel->setText(message);
+        m_autosavePanel->show();
+    });
+    connect(m_autosave, &Autosave::written, this, [this](bool ok) {
+        if (ok) {
+            m_autosavePanel->clear();
+            m_autosavePanel->hide();
+        }
+    });
     buildMenus();
 
     connect(m_next, &QPushButton::clicked, this, &WizardWindow::goNext);

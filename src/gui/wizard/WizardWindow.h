@@ -210,6 +210,7 @@ private:
     pages::UnknownKindPage *m_unknownKindPage = nullptr;
     QLabel *m_labelPanel = nullptr;
     QLabel *m_positionPanel = nullptr;
+    QLabel *m_autosavePanel = nullptr; // a failed autosave, until one works again
     QPushButton *m_back = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_userLabel = nullptr;

@@ -331,12 +331,15 @@ TEST(RecentProjects, NewestFirstWithoutDuplicates)
     std::vector<std::string> recent;
     addRecentProject(recent, "/w/a.stv");
     addRecentProject(recent, "/w/b.stv");
-    addRecentProject(recent, "/W/A.STV"); // the same project, other letter case
+    addRecentProject(recent, "/w/a.stv"); // the same project again
     ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recentEntryPath(recent[1]), "/w/b.stv");
+    addRecentProject(recent, "/w/A.stv"); // another file on Linux: letter case counts
+    ASSERT_EQ(recent.size(), 3u);
     EXPECT_EQ(recent[0],
         "\xA0"
-        "A.STV\xA0 in \xA0/W/\xA0");
-    EXPECT_EQ(recentEntryPath(recent[1]), "/w/b.stv");
+        "A.stv\xA0 in \xA0/w/\xA0");
+    EXPECT_EQ(recentEntryPath(recent[1]), "/w/a.stv");
     EXPECT_EQ(recentEntryLine(recentEntry("C:\\w\\a.stv")), "a.stv  in  C:\\w\\");
     EXPECT_EQ(recentEntryPath(recentEntry("C:\\w\\a.stv")), "C:\\w\\a.stv");
 }
