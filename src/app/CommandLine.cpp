@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CheckCommandLine.h"
 #include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
@@ -27,6 +28,7 @@ constexpr const char *Usage
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
       "                              [--style modern|classic]\n"
       "       sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]\n"
+      "       sitorva --check PROJECT.stv [--online]\n"
       "       sitorva --help | --version\n"
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
@@ -46,6 +48,11 @@ constexpr const char *Usage
       "                          SITORVA_PASSWORD when it is set, else the project's, else\n"
       "                          the desktop keyring's for the project's host and user)\n"
       "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
+      "  --check PROJECT.stv     list what a visitor would find wrong with the page, one\n"
+      "                          \"section N: CODE: message\" or \"page: CODE: message\" line\n"
+      "                          each; exit status 0 when nothing is wrong, 1 when something is\n"
+      "  --online                with --check: also ask the sites the page links to whether\n"
+      "                          the links work (without it nothing is sent anywhere)\n"
       "  --allow-plain-ftp       with --publish: send the password over plain FTP, where it\n"
       "                          travels unencrypted (without it, a plain FTP host with a\n"
       "                          password is refused)\n"
@@ -66,6 +73,8 @@ struct Options {
     std::optional<std::string> publish; // --publish PROJECT.stv
     bool dryRun = false;
     bool allowPlainFtp = false;
+    std::optional<std::string> check; // --check PROJECT.stv
+    bool online = false;
 };
 
 CliOutcome usageError(std::ostream &err, const std::string &message)
@@ -244,6 +253,12 @@ CliOutcome runCommandLine(
                 return usageError(err, "--publish needs a project file" + notAnOption(args, i));
         } else if (arg == "--dry-run") {
             options.dryRun = true;
+        } else if (arg == "--check" || arg.rfind("--check=", 0) == 0) {
+            options.check = value("--check");
+            if (!options.check || options.check->empty())
+                return usageError(err, "--check needs a project file" + notAnOption(args, i));
+        } else if (arg == "--online") {
+            options.online = true;
         } else if (arg == "--allow-plain-ftp") {
             options.allowPlainFtp = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -261,6 +276,18 @@ CliOutcome runCommandLine(
         out << "sitorva " << SITORVA_VERSION << "\n";
         return { false, 0, {} };
     }
+    if (options.check) {
+        if (options.generate || options.publish || options.output || options.preview
+            || options.dryRun || options.allowPlainFtp || !options.positional.empty())
+            return usageError(err, "--check takes only a project file and --online");
+        if (!options.online)
+            return { false, checkFromCommandLine(*options.check, out, err), {} };
+        CliOutcome check { false, 0, {} };
+        check.projectToCheckOnline = *options.check;
+        return check;
+    }
+    if (options.online)
+        return usageError(err, "--online goes with --check");
     if (options.publish) {
         if (options.generate || options.output || options.preview || options.style
             || !options.positional.empty())

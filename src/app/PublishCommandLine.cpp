@@ -1,5 +1,6 @@
 #include "app/PublishCommandLine.h"
 
+#include "app/CheckCommandLine.h"
 #include "core/page/CompanionFiles.h"
 #include "core/page/PageGenerator.h"
 #include "core/page/PageStyle.h"
@@ -144,6 +145,10 @@ int publishFromCommandLine(const std::string &projectPath, const PublishOptions 
         err << "sitorva: the project has no host name to publish to\n";
         return 1;
     }
+    // What a visitor would find wrong is said first; it never stops the publish.
+    if (const Result<PageReport> check = checkProjectFile(projectPath, err); check.ok())
+        for (const Problem &problem : check.value().problems)
+            err << terminalText(cp1252ToUtf8(problemLine(problem))) << "\n";
     const std::string password = publishPassword(project, std::getenv("SITORVA_PASSWORD"));
     const std::string host = cp1252ToUtf8(project.ftpHost);
     const std::string shownHost = terminalText(host);

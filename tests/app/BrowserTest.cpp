@@ -95,9 +95,9 @@ TEST_F(CliFixture, ChromiumLoadsTheSamplePage)
     EXPECT_NE(dom.find("<a href=\"#Fred\">the anchor further down</a>"), std::string::npos);
     EXPECT_NE(
         dom.find(
-            "<a href=\"https://sitorva.org/manual/\"><font color=\"FF8000\">Manual</font></a>"),
+            "<a href=\"https://sitorva.org/manual/\"><font color=\"A84700\">Manual</font></a>"),
         std::string::npos);
-    EXPECT_NE(dom.find("<font color=\"FF0000\">red</font>"), std::string::npos);
+    EXPECT_NE(dom.find("<font color=\"C00000\">red</font>"), std::string::npos);
     EXPECT_NE(dom.find("<img src=\"star.png\""), std::string::npos);
     EXPECT_EQ(countOf(dom, "<ul>"), 1u);
     EXPECT_EQ(countOf(dom, "<ol>"), 1u);

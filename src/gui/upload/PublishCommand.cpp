@@ -5,6 +5,7 @@
 #include "core/page/PageStyle.h"
 #include "core/text/Cp1252.h"
 #include "core/upload/PageFiles.h"
+#include "gui/check/ProjectCheck.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/UploadWindow.h"
@@ -79,6 +80,18 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
 std::optional<PublishRequest> preparePublish(QWidget *parent, Project &project,
     const FavouriteLists &lists, const PageOptions &options, const QString &projectFileName)
 {
+    // What a visitor would find wrong is shown first; the user decides whether to go on.
+    const std::vector<Problem> problems
+        = checkOpenProject(project, lists, projectFileName).problems;
+    if (!problems.empty()) {
+        const QString question
+            = (problems.size() == 1 ? QStringLiteral("Check My Page found a problem:\n\n")
+                                    : QStringLiteral("Check My Page found %1 problems:\n\n")
+                                          .arg(static_cast<int>(problems.size())))
+            + problemSummary(problems) + QStringLiteral("\nPublish the page all the same?");
+        if (Dialogs::confirm(parent, question, Buttons::NoOk) != Answer::Ok)
+            return std::nullopt;
+    }
     PageCheck check = checkPage(project, lists, options, projectFileName);
     if (check.upToDate)
         return withPublishablePageName(parent, check.request);

@@ -4,6 +4,8 @@
 
 #include "core/page/PageStyle.h"
 #include "core/project/Records.h"
+#include "gui/check/CheckWindow.h"
+#include "gui/check/ProjectCheck.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/AccessibleNames.h"
@@ -31,6 +33,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -364,6 +367,7 @@ void WizardWindow::buildMenus()
     add(tools, "InsertHeadCode1", "Insert &Head Code", {}, &WizardWindow::insertHeadCode);
     add(tools, "UploadMyPage1", "&Upload My Page", {}, &WizardWindow::uploadClick);
     add(tools, "PublishMyPage1", "&Publish My Page", {}, &WizardWindow::publishClick);
+    add(tools, "CheckMyPage1", "&Check My Page", {}, &WizardWindow::checkMyPageClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -633,6 +637,30 @@ void WizardWindow::publishClick()
     storeCurrentPage();
     runPublish(this, m_project, m_lists, m_pageOptions, m_projectFileName);
     recordChange("Upload Settings");
+}
+
+void WizardWindow::checkMyPageClick()
+{
+    if (m_checkWindow == nullptr) {
+        m_checkWindow = new CheckWindow(
+            *this,
+            [this] {
+                storeCurrentPage();
+                return checkOpenProject(m_project, m_lists, m_projectFileName);
+            },
+            this);
+        // Beside the wizard rather than over it: the user mends each problem on its page.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect main = frameGeometry();
+        if (main.bottom() + 12 + m_checkWindow->height() <= screen.bottom())
+            m_checkWindow->move(main.left(), main.bottom() + 12);
+        else if (main.right() + 12 + m_checkWindow->width() <= screen.right())
+            m_checkWindow->move(main.right() + 12, main.top());
+    }
+    m_checkWindow->checkAgain();
+    m_checkWindow->show();
+    m_checkWindow->raise();
+    m_checkWindow->activateWindow();
 }
 
 void WizardWindow::createWebPageClick()

@@ -37,6 +37,7 @@ namespace stv
 {
 
 class Autosave;
+class CheckWindow;
 class ColourListWindow;
 class FavouriteListWindow;
 class ImageListWindow;
@@ -189,6 +190,7 @@ private:
     void toggleSectionManager();
     void uploadClick();
     void publishClick();
+    void checkMyPageClick();
     void createWebPageClick();
     void previewClick();
 
@@ -233,6 +235,7 @@ private:
     ColourListWindow *m_colourForm = nullptr;
     LinkListWindow *m_linkForm = nullptr;
     ImageListWindow *m_imageForm = nullptr;
+    CheckWindow *m_checkWindow = nullptr; // made on first use
     QTimer *m_timer = nullptr;
 };
 
