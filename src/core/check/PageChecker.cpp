@@ -469,7 +469,7 @@ private:
 
 // Every kind has its check; the build stops when a kind is left without one.
 using KindCheck = void (PageCheck::*)(std::string_view record, const std::string_view *fields);
-constexpr KindTable<KindCheck> KindChecks = tableByKind<KindCheck>({
+constexpr KindEntry<KindCheck> KindCheckEntries[] = {
     { KindPos::Heading, &PageCheck::checkHeading },
     { KindPos::Paragraph, &PageCheck::checkParagraph },
     { KindPos::Image, &PageCheck::checkImageSection },
@@ -479,8 +479,9 @@ constexpr KindTable<KindCheck> KindChecks = tableByKind<KindCheck>({
     { KindPos::Index, &PageCheck::checkIndex },
     { KindPos::HTML, &PageCheck::checkHtml },
     { KindPos::PlaySound, &PageCheck::checkSound },
-});
-static_assert(coversEveryKind(KindChecks), "every kind of section needs its check");
+};
+constexpr KindTable<KindCheck> KindChecks = tableByKind(KindCheckEntries);
+static_assert(coversEveryKind(KindCheckEntries), "every kind of section needs its check");
 
 void PageCheck::checkRecord(std::string_view record)
 {

@@ -297,7 +297,7 @@ void emitSound(PageGenerator &page, std::string_view record, std::string &out, b
 
 } // namespace
 
-constexpr SectionEmitters ClassicEmitters = tableByKind<SectionEmitter>({
+constexpr KindEntry<SectionEmitter> ClassicEmitterEntries[] = {
     { KindPos::Heading, &emitHeading },
     { KindPos::Paragraph, &emitParagraph },
     { KindPos::Image, &emitImage },
@@ -307,8 +307,9 @@ constexpr SectionEmitters ClassicEmitters = tableByKind<SectionEmitter>({
     { KindPos::Index, &emitLineIndex },
     { KindPos::HTML, &emitHtml },
     { KindPos::PlaySound, &emitSound },
-});
+};
+constexpr SectionEmitters ClassicEmitters = tableByKind(ClassicEmitterEntries);
 static_assert(
-    coversEveryKind(ClassicEmitters), "the classic style needs an emitter for every kind");
+    coversEveryKind(ClassicEmitterEntries), "the classic style needs an emitter for every kind");
 
 } // namespace stv

@@ -649,7 +649,7 @@ ModernPage &modernPage(PageGenerator &page)
 
 } // namespace
 
-constexpr SectionEmitters ModernEmitters = tableByKind<SectionEmitter>({
+constexpr KindEntry<SectionEmitter> ModernEmitterEntries[] = {
     { KindPos::Heading,
         [](PageGenerator &p, std::string_view r, std::string &o, bool) {
             modernPage(p).emitHeading(r, o);
@@ -686,7 +686,9 @@ constexpr SectionEmitters ModernEmitters = tableByKind<SectionEmitter>({
         [](PageGenerator &p, std::string_view r, std::string &o, bool importFiles) {
             modernPage(p).emitSound(r, o, importFiles);
         } },
-});
-static_assert(coversEveryKind(ModernEmitters), "the modern style needs an emitter for every kind");
+};
+constexpr SectionEmitters ModernEmitters = tableByKind(ModernEmitterEntries);
+static_assert(
+    coversEveryKind(ModernEmitterEntries), "the modern style needs an emitter for every kind");
 
 } // namespace stv
