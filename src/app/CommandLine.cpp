@@ -41,7 +41,7 @@ constexpr const char *Usage
       "  --preview               write the page as \"View Your Creation\" does: nothing is\n"
       "                          copied (default output: test.html in the program folder)\n"
       "  --style modern|classic  the modern page (valid HTML that fits phones) or the classic\n"
-      "                          one (default: the \"&Modern Page (fits phones)\" tick)\n"
+      "                          one (default: the \"Modern Page (fits phones)\" tick)\n"
       "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
       "                          folder, and upload what changed since the last publish to\n"
       "                          the project's host and Initial Directory (the password from\n"
