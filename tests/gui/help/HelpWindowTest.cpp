@@ -53,8 +53,8 @@ private slots:
         m_form.reset();
         setHelpPrintFile(QString());
         setProgramFolder(QString());
-        m_script->reset();
-        m_dir->reset();
+        m_script.reset();
+        m_dir.reset();
     }
     void rowsAtNinetySixDotsPerInch();
     void linkLineDrawsThreePiecesAndFollows();
