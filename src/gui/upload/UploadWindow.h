@@ -60,6 +60,7 @@ public:
     // Closing the window cancels the network work that runs.
     void reject() override;
 
+private:
     QLineEdit *m_hostEdit = nullptr;
     QLineEdit *m_userEdit = nullptr;
     QLineEdit *m_passwordEdit = nullptr;
@@ -72,7 +73,6 @@ public:
     QLabel *m_statusLabel = nullptr;
     QLabel *m_securityLabel = nullptr;
 
-private:
     void showContents();
     void copyFieldsToPanel();
     void showBusy(bool busy);

@@ -2,6 +2,7 @@
 // listing of 100,000 entries, an upload the server stops reading. Each ends at its limit or
 // on Cancel, the event loop never stalls, and quitting during each takes under two seconds
 // (measured in a child process that really quits).
+#include "support/Controls.h"
 #include "support/FtpTestServer.h"
 #include "support/ScriptServer.h"
 
@@ -22,6 +23,7 @@
 #include <fstream>
 
 using namespace stv;
+using stv::test::control;
 using namespace stv::test;
 
 namespace
@@ -59,9 +61,9 @@ FtpLimits QuickLimits()
 
 void Fill(UploadWindow &form, const std::string &host)
 {
-    form.m_hostEdit->setText(QString::fromStdString(host));
-    form.m_userEdit->setText(QStringLiteral("u"));
-    form.m_passwordEdit->setText(QStringLiteral("p"));
+    control<QLineEdit>(form, "HostEdit")->setText(QString::fromStdString(host));
+    control<QLineEdit>(form, "UserIDEdit")->setText(QStringLiteral("u"));
+    control<QLineEdit>(form, "PasswordEdit")->setText(QStringLiteral("p"));
 }
 
 std::string BigFile()
@@ -83,9 +85,9 @@ int QuitDuringWork(int argc, char **argv)
     form.show();
     QElapsedTimer sinceQuit;
     QTimer::singleShot(0, &form, [&] {
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         if (!file.isEmpty())
-            form.m_ftpPanel->uploadFiles({ file });
+            control<FtpPanel>(form, "ftp")->uploadFiles({ file });
     });
     QTimer::singleShot(800, &app, [&] {
         sinceQuit.start();
@@ -134,14 +136,14 @@ private slots:
         ScriptedDialogs dialogs;
         UploadWindow form;
         Fill(form, server.host());
-        form.m_ftpPanel->setLimits(QuickLimits());
+        control<FtpPanel>(form, "ftp")->setLimits(QuickLimits());
         const QString file = QString::fromStdString(BigFile());
         StallMeter meter;
         QElapsedTimer clock;
         clock.start();
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         if (upload)
-            form.m_ftpPanel->uploadFiles({ file });
+            control<FtpPanel>(form, "ftp")->uploadFiles({ file });
         QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!dialogs.messages().empty());
         const QString box = dialogs.messages().back();
@@ -167,20 +169,20 @@ private slots:
         QElapsedTimer sinceCancel;
         StallMeter meter;
         QTimer::singleShot(upload ? 1500 : 1000, &form, [&] {
-            QVERIFY(form.m_cancelButton->isVisible());
+            QVERIFY(control<QPushButton>(form, "CancelButton")->isVisible());
             sinceCancel.start();
-            form.m_cancelButton->click();
+            control<QPushButton>(form, "CancelButton")->click();
         });
         // Connecting to the upload row's server lists at once; the upload is what hangs.
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         if (upload)
-            form.m_ftpPanel->uploadFiles({ file });
+            control<FtpPanel>(form, "ftp")->uploadFiles({ file });
         QVERIFY(sinceCancel.isValid());
         qInfo("cancel took %lld ms, longest stall %lld ms", sinceCancel.elapsed(), meter.worst());
         QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
         QVERIFY2(meter.worst() < 100, qPrintable(QString::number(meter.worst())));
-        QVERIFY(form.m_connectButton->isEnabled());
-        QCOMPARE(form.m_statusLabel->text(), QStringLiteral("Cancelled"));
+        QVERIFY(control<QPushButton>(form, "Button1")->isEnabled());
+        QCOMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Cancelled"));
     }
 
     void closingTheWindowCancelsWhatRuns()
@@ -196,7 +198,7 @@ private slots:
             sinceClose.start();
             form.close();
         });
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         QVERIFY(sinceClose.isValid());
         QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!form.isVisible());
@@ -227,8 +229,8 @@ private slots:
         Fill(form, server.host());
         form.show();
         StallMeter meter;
-        form.m_connectButton->click();
-        const ListingModel *model = form.m_ftpPanel->fileListModel();
+        control<QPushButton>(form, "Button1")->click();
+        const ListingModel *model = control<FtpPanel>(form, "ftp")->fileListModel();
         QCOMPARE(model->rowCount(), rows);
         if (rows == 1)
             QCOMPARE(model->index(0, 0).data().toString(), QString(ShownNameLength, u'n'));

@@ -1,3 +1,4 @@
+#include "support/Controls.h"
 #include "support/FakeShell.h"
 #include "support/FtpTestServer.h"
 #include "support/ScriptServer.h"
@@ -30,6 +31,7 @@
 #include <fstream>
 
 using namespace stv;
+using stv::test::control;
 using stv::test::FtpTestServer;
 using stv::test::ServerOptions;
 
@@ -45,19 +47,19 @@ QString Host(const FtpTestServer &server)
     return QString::fromStdString(server.host());
 }
 
-void Configure(FtpPanel &m_ftpPanel, const FtpTestServer &server, const QString &dir = {})
+void Configure(FtpPanel &panel, const FtpTestServer &server, const QString &dir = {})
 {
-    m_ftpPanel.setHostName(Host(server));
-    m_ftpPanel.setLoginName(QString::fromLatin1(FtpTestServer::User));
-    m_ftpPanel.setPassword(QString::fromLatin1(FtpTestServer::password));
-    m_ftpPanel.setRemoteDir(dir);
+    panel.setHostName(Host(server));
+    panel.setLoginName(QString::fromLatin1(FtpTestServer::User));
+    panel.setPassword(QString::fromLatin1(FtpTestServer::password));
+    panel.setRemoteDir(dir);
 }
 
 // Rows as "name|size|date", sorted (the server's order is its own).
-QStringList Rows(const FtpPanel &m_ftpPanel)
+QStringList Rows(const FtpPanel &panel)
 {
     QStringList rows;
-    const ListingModel *m = m_ftpPanel.fileListModel();
+    const ListingModel *m = panel.fileListModel();
     const auto cell = [m](int r, int c) { return m->index(r, c).data().toString(); };
     for (int r = 0; r < m->rowCount(); ++r)
         rows << cell(r, 0) + u'|' + cell(r, 1) + u'|' + cell(r, 2);
@@ -65,10 +67,10 @@ QStringList Rows(const FtpPanel &m_ftpPanel)
     return rows;
 }
 
-QStringList Names(const FtpPanel &m_ftpPanel)
+QStringList Names(const FtpPanel &panel)
 {
     QStringList names;
-    for (const QString &row : Rows(m_ftpPanel))
+    for (const QString &row : Rows(panel))
         names << row.section(u'|', 0, 0);
     return names;
 }
@@ -87,20 +89,20 @@ std::string Local(const FtpTestServer &server, const std::string &name, const st
 }
 
 // Drops the files on the listing as a file manager does and waits for the work to finish.
-bool DropFiles(FtpPanel &m_ftpPanel, const std::vector<std::string> &paths)
+bool DropFiles(FtpPanel &panel, const std::vector<std::string> &paths)
 {
     QList<QUrl> urls;
     for (const std::string &p : paths)
         urls << QUrl::fromLocalFile(QString::fromStdString(p));
     QMimeData mime;
     mime.setUrls(urls);
-    QWidget *target = m_ftpPanel.fileList()->viewport();
+    QWidget *target = panel.fileList()->viewport();
     const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     if (!enter.isAccepted())
         return false;
-    QSignalSpy changed(&m_ftpPanel, &FtpPanel::changed);
+    QSignalSpy changed(&panel, &FtpPanel::changed);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     return drop.isAccepted() && changed.wait(30000) && changed.count() == 1;
@@ -119,23 +121,23 @@ private slots:
         FtpTestServer server;
         REQUIRE_RUNNING(server);
         server.writeFile("a.txt", "a");
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         QLabel status;
-        m_ftpPanel.setStatusLabel(&status);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 1);
+        panel.setStatusLabel(&status);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(panel.fileListModel()->rowCount(), 1);
         server.clearCommands();
 
-        m_ftpPanel.setHostName({});
-        m_ftpPanel.setLoginName({});
-        m_ftpPanel.setPassword({});
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("HostName must be specified"));
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
-        m_ftpPanel.setHostName(Host(server));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("LoginName must be specified"));
-        m_ftpPanel.setLoginName(QStringLiteral("tester"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Password must be specified"));
+        panel.setHostName({});
+        panel.setLoginName({});
+        panel.setPassword({});
+        QCOMPARE(panel.connectToServer(), QStringLiteral("HostName must be specified"));
+        QCOMPARE(panel.fileListModel()->rowCount(), 0);
+        panel.setHostName(Host(server));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("LoginName must be specified"));
+        panel.setLoginName(QStringLiteral("tester"));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Password must be specified"));
         QCOMPARE(status.text(), QStringLiteral("Connected to ") + Host(server));
         QTest::qWait(200);
         QVERIFY(server.commands().empty());
@@ -163,22 +165,22 @@ private slots:
             server.setTime(name, 2001, 2, 3, 0, 0, 0);
 
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         QLabel status;
-        m_ftpPanel.setStatusLabel(&status);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(Rows(m_ftpPanel),
+        panel.setStatusLabel(&status);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(Rows(panel),
             (QStringList { QStringLiteral("empty||03/02/2001"),
                 QStringLiteral("index.html|1234|03/02/2001"),
                 QStringLiteral("pictures||03/02/2001"), QStringLiteral("zero.txt||03/02/2001") }));
         QCOMPARE(status.text(), QStringLiteral("Connected to ") + Host(server));
-        QVERIFY(m_ftpPanel.connection() != nullptr);
-        QCOMPARE(m_ftpPanel.connection()->usesMlsd(), !noMlsd);
+        QVERIFY(panel.connection() != nullptr);
+        QCOMPARE(panel.connection()->usesMlsd(), !noMlsd);
 
-        m_ftpPanel.setRemoteDir(QStringLiteral("empty"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
+        panel.setRemoteDir(QStringLiteral("empty"));
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(panel.fileListModel()->rowCount(), 0);
         QVERIFY(dialogs.asked().empty());
     }
 
@@ -188,10 +190,10 @@ private slots:
         REQUIRE_RUNNING(server);
         server.writeFile("y2k.txt", "1");
         server.setTime("y2k.txt", 1999, 12, 31, 23, 59, 59);
-        FtpPanel m_ftpPanel;
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(Rows(m_ftpPanel), QStringList { QStringLiteral("y2k.txt|1|31/12/1999 23:59:58") });
+        FtpPanel panel;
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(Rows(panel), QStringList { QStringLiteral("y2k.txt|1|31/12/1999 23:59:58") });
         QCOMPARE(listingDateText({ 2001, 2, 3, 0, 0, 0 }, QLocale()), QStringLiteral("03/02/2001"));
         QCOMPARE(listingDateText({ 2001, 2, 3, 0, 0, 2 }, QLocale()),
             QStringLiteral("03/02/2001 00:00:02"));
@@ -202,42 +204,41 @@ private slots:
     {
         FtpTestServer server;
         REQUIRE_RUNNING(server);
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         QLabel status;
-        m_ftpPanel.setStatusLabel(&status);
-        Configure(m_ftpPanel, server);
-        m_ftpPanel.setPassword(QStringLiteral("wrong"));
-        QCOMPARE(
-            m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + Host(server));
+        panel.setStatusLabel(&status);
+        Configure(panel, server);
+        panel.setPassword(QStringLiteral("wrong"));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Could not connect to ") + Host(server));
         QCOMPARE(status.text(), QStringLiteral("Connecting to ") + Host(server));
-        QVERIFY(m_ftpPanel.connection() == nullptr);
+        QVERIFY(panel.connection() == nullptr);
 
         const QString closed = QStringLiteral("127.0.0.1:%1").arg(test::ClosedPort());
-        m_ftpPanel.setHostName(closed);
-        m_ftpPanel.setPassword(QString::fromLatin1(FtpTestServer::password));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + closed);
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
-        QCOMPARE(errorBoxText(m_ftpPanel.connectToServer()),
+        panel.setHostName(closed);
+        panel.setPassword(QString::fromLatin1(FtpTestServer::password));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Could not connect to ") + closed);
+        QCOMPARE(panel.fileListModel()->rowCount(), 0);
+        QCOMPARE(errorBoxText(panel.connectToServer()),
             QStringLiteral("Could not connect to ") + closed + u'.');
     }
 
     void theWindowKeepsRunningWhileAServerIsSilentUntilTheTimeLimit()
     {
         test::SilentServer silent;
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         FtpLimits limits;
         limits.connectSeconds = 1;
         limits.stallSeconds = 1;
-        m_ftpPanel.setLimits(limits);
+        panel.setLimits(limits);
         const QString host = QStringLiteral("127.0.0.1:%1").arg(silent.port());
-        m_ftpPanel.setHostName(host);
-        m_ftpPanel.setLoginName(QStringLiteral("u"));
-        m_ftpPanel.setPassword(QStringLiteral("p"));
+        panel.setHostName(host);
+        panel.setLoginName(QStringLiteral("u"));
+        panel.setPassword(QStringLiteral("p"));
         int ticks = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&] { ++ticks; });
         timer.start(20);
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + host);
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Could not connect to ") + host);
         QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     }
 
@@ -247,12 +248,12 @@ private slots:
         REQUIRE_RUNNING(server);
         server.writeFile("top.txt", "12");
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        Configure(m_ftpPanel, server, QStringLiteral("nosuch"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
+        FtpPanel panel;
+        Configure(panel, server, QStringLiteral("nosuch"));
+        QCOMPARE(panel.connectToServer(), QString());
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("Could not change to nosuch") });
-        QCOMPARE(Names(m_ftpPanel), QStringList { QStringLiteral("top.txt") });
+        QCOMPARE(Names(panel), QStringList { QStringLiteral("top.txt") });
     }
 
     void threeDroppedFilesAreUploadedInOrderAndListedOnce()
@@ -263,18 +264,18 @@ private slots:
         const std::vector<std::string> files = { Local(server, "page.html", "<p>page</p>"),
             Local(server, "b photo.jpg", std::string(3000, 'j')), Local(server, "a.css", "p{}") };
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.setActive(true);
-        Configure(m_ftpPanel, server, QStringLiteral("site"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
+        FtpPanel panel;
+        panel.setActive(true);
+        Configure(panel, server, QStringLiteral("site"));
+        QCOMPARE(panel.connectToServer(), QString());
         server.clearCommands();
 
-        QVERIFY(DropFiles(m_ftpPanel, files));
+        QVERIFY(DropFiles(panel, files));
         QVERIFY(dialogs.asked().empty());
         QCOMPARE(server.readFile("site/page.html"), std::string("<p>page</p>"));
         QCOMPARE(server.readFile("site/b photo.jpg"), std::string(3000, 'j'));
         QStringList sizes;
-        for (const QString &row : Rows(m_ftpPanel))
+        for (const QString &row : Rows(panel))
             sizes << row.section(u'|', 0, 1);
         QCOMPARE(sizes,
             (QStringList { QStringLiteral("a.css|3"), QStringLiteral("b photo.jpg|3000"),
@@ -298,11 +299,11 @@ private slots:
             = { Local(server, "a.txt", "a"), Local(server, "b.txt", "b"),
                   server.scratch() + "/gone.txt", Local(server, "c.txt", "c") };
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.setActive(true);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QVERIFY(DropFiles(m_ftpPanel, files));
+        FtpPanel panel;
+        panel.setActive(true);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QVERIFY(DropFiles(panel, files));
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         const QString box = dialogs.asked().front().text;
         QCOMPARE(dialogs.asked().front().what, QStringLiteral("error"));
@@ -314,8 +315,7 @@ private slots:
             box.contains(QStringLiteral("gone.txt: the file could not be read")), qPrintable(box));
         QVERIFY(!box.contains(QStringLiteral("a.txt")));
         QVERIFY(!box.contains(QString::fromLatin1(FtpTestServer::password)));
-        QCOMPARE(
-            Names(m_ftpPanel), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
+        QCOMPARE(Names(panel), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
     }
 
     void uploadBrokenOffHalfWayIsReported()
@@ -326,11 +326,11 @@ private slots:
         REQUIRE_RUNNING(server);
         const std::string big = Local(server, "big.bin", std::string(4 << 20, 'x'));
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.setActive(true);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QVERIFY(DropFiles(m_ftpPanel, { big }));
+        FtpPanel panel;
+        panel.setActive(true);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QVERIFY(DropFiles(panel, { big }));
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         QCOMPARE(dialogs.asked().front().what, QStringLiteral("error"));
         const QString box = dialogs.asked().front().text;
@@ -341,9 +341,9 @@ private slots:
     void filesDroppedBeforeConnectingAreReportedNotLost()
     {
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        QSignalSpy changed(&m_ftpPanel, &FtpPanel::changed);
-        m_ftpPanel.uploadFiles({ QStringLiteral("/tmp/x/index.html") });
+        FtpPanel panel;
+        QSignalSpy changed(&panel, &FtpPanel::changed);
+        panel.uploadFiles({ QStringLiteral("/tmp/x/index.html") });
         QCOMPARE(dialogs.messages(),
             (std::vector<QString> {
                 QStringLiteral(
@@ -356,13 +356,13 @@ private slots:
     {
         FtpTestServer server;
         REQUIRE_RUNNING(server);
-        FtpPanel m_ftpPanel;
-        QVERIFY(!DropFiles(m_ftpPanel, { Local(server, "a.txt", "a") }));
-        m_ftpPanel.setActive(true);
+        FtpPanel panel;
+        QVERIFY(!DropFiles(panel, { Local(server, "a.txt", "a") }));
+        panel.setActive(true);
         QMimeData text;
         text.setText(QStringLiteral("not a file"));
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_ftpPanel.fileList()->viewport(), &enter);
+        QApplication::sendEvent(panel.fileList()->viewport(), &enter);
         QVERIFY(!enter.isAccepted());
     }
 
@@ -372,17 +372,17 @@ private slots:
         REQUIRE_RUNNING(server);
         server.writeFile("data.bin", "payload");
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.resize(400, 300);
-        m_ftpPanel.show();
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QSignalSpy clicked(&m_ftpPanel, &FtpPanel::doubleClicked);
+        FtpPanel panel;
+        panel.resize(400, 300);
+        panel.show();
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QSignalSpy clicked(&panel, &FtpPanel::doubleClicked);
         const auto doubleClickFirstRow = [&] {
-            const QModelIndex index = m_ftpPanel.fileListModel()->index(0, 0);
-            m_ftpPanel.fileList()->setCurrentIndex(index);
-            QTest::mouseDClick(m_ftpPanel.fileList()->viewport(), Qt::LeftButton, {},
-                m_ftpPanel.fileList()->visualRect(index).center());
+            const QModelIndex index = panel.fileListModel()->index(0, 0);
+            panel.fileList()->setCurrentIndex(index);
+            QTest::mouseDClick(panel.fileList()->viewport(), Qt::LeftButton, {},
+                panel.fileList()->visualRect(index).center());
         };
         doubleClickFirstRow();
         QVERIFY(clicked.wait(5000));
@@ -390,7 +390,7 @@ private slots:
 
         const QString target
             = QString::fromStdString(server.scratch()) + QStringLiteral("/copy.bin");
-        m_ftpPanel.setSaveDialog(SaveDialogSettings {});
+        panel.setSaveDialog(SaveDialogSettings {});
         dialogs.queueText(target);
         doubleClickFirstRow();
         QVERIFY(clicked.wait(10000));
@@ -416,13 +416,12 @@ private slots:
     void aLibraryThatCannotStartIsReported()
     {
         FtpClient::simulateStartFailure(true);
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         FtpClient::simulateStartFailure(false);
-        m_ftpPanel.setHostName(QStringLiteral("127.0.0.1:1"));
-        m_ftpPanel.setLoginName(QStringLiteral("u"));
-        m_ftpPanel.setPassword(QStringLiteral("p"));
-        QCOMPARE(
-            m_ftpPanel.connectToServer(), QStringLiteral("The FTP library could not be started."));
+        panel.setHostName(QStringLiteral("127.0.0.1:1"));
+        panel.setLoginName(QStringLiteral("u"));
+        panel.setPassword(QStringLiteral("p"));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("The FTP library could not be started."));
     }
 
     void publishCreatesThePageFirstThenSendsItWithOneBox()
@@ -433,21 +432,22 @@ private slots:
         ScriptedDialogs dialogs;
         test::FakeShell shell;
         Project project;
-        QVERIFY(loadProjectFile(STV_SAMPLE_DIR "/sample.stv", project).ok);
+        QVERIFY(loadProjectFile(STV_SAMPLE_DIR "/sample.stv", project).ok());
         Configuration config;
         FavouriteLists lists;
-        loadConfiguration(STV_SAMPLE_DIR "/", config, lists);
+        QVERIFY(loadConfiguration(STV_SAMPLE_DIR "/", config, lists).ok());
         UploadWindow form;
-        QVERIFY(!form.m_publishButton->isEnabled());
+        QVERIFY(!control<QPushButton>(form, "PublishButton")->isEnabled());
         form.setPublishPreparer([&] {
             return preparePublish(&form, project, lists, config.pageOptions,
                 QStringLiteral(STV_SAMPLE_DIR "/sample.stv"));
         });
-        QVERIFY(form.m_publishButton->isEnabled());
-        form.m_hostEdit->setText(Host(server));
-        form.m_userEdit->setText(QString::fromLatin1(FtpTestServer::User));
-        form.m_passwordEdit->setText(QString::fromLatin1(FtpTestServer::password));
-        form.m_initialDirEdit->setText(QStringLiteral("site"));
+        QVERIFY(control<QPushButton>(form, "PublishButton")->isEnabled());
+        control<QLineEdit>(form, "HostEdit")->setText(Host(server));
+        control<QLineEdit>(form, "UserIDEdit")->setText(QString::fromLatin1(FtpTestServer::User));
+        control<QLineEdit>(form, "PasswordEdit")
+            ->setText(QString::fromLatin1(FtpTestServer::password));
+        control<QLineEdit>(form, "InitDirEdit")->setText(QStringLiteral("site"));
         form.show();
 
         // No page yet: Create Web Page runs first (its confirmation, file and test question).
@@ -457,8 +457,8 @@ private slots:
         dialogs.queue(Answer::Ok);
         dialogs.queueText(page);
         dialogs.queue(Answer::No);
-        QSignalSpy progress(form.m_ftpPanel, &FtpPanel::progressChanged);
-        form.m_publishButton->click();
+        QSignalSpy progress(control<FtpPanel>(form, "ftp"), &FtpPanel::progressChanged);
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.asked().front().text,
             QStringLiteral("No web page has been created for this project yet.\n\n"
                            "Create Web Page first, then publish it?"));
@@ -468,12 +468,12 @@ private slots:
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(2).toInt(), 6); // files done
         QCOMPARE(server.readFile("site/index.html"), test::ReadFileBytes(page.toStdString()));
-        QVERIFY(Names(*form.m_ftpPanel).contains(QStringLiteral("hills.png")));
-        QVERIFY(!form.m_progressBar->isVisible());
+        QVERIFY(Names(*control<FtpPanel>(form, "ftp")).contains(QStringLiteral("hills.png")));
+        QVERIFY(!control<QProgressBar>(form, "PublishProgress")->isVisible());
 
         // Published again unchanged: no question, nothing sent.
         dialogs.clear();
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("0 uploaded, 6 unchanged, 0 failed") });
 
@@ -482,7 +482,7 @@ private slots:
         dialogs.clear();
         server.clearCommands();
         dialogs.queue(Answer::No);
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         QVERIFY(dialogs.asked().front().text.startsWith(
             QStringLiteral("The project has changes that are not in the web page yet.")));
@@ -497,9 +497,10 @@ private slots:
         QTimer::singleShot(0, [] {
             auto *form = qobject_cast<UploadWindow *>(QApplication::activeModalWidget());
             QVERIFY(form != nullptr);
-            QCOMPARE(form->m_hostEdit->text(), QStringLiteral("sftp://example.org"));
-            QVERIFY(form->m_publishButton->isEnabled());
-            form->m_initialDirEdit->setText(QStringLiteral("www"));
+            QCOMPARE(control<QLineEdit>(*form, "HostEdit")->text(),
+                QStringLiteral("sftp://example.org"));
+            QVERIFY(control<QPushButton>(*form, "PublishButton")->isEnabled());
+            control<QLineEdit>(*form, "InitDirEdit")->setText(QStringLiteral("www"));
             form->close();
         });
         runUploadWindow(nullptr, project, FavouriteLists {}, PageOptions {});
@@ -516,10 +517,10 @@ private slots:
         QCOMPARE(securityNote(QStringLiteral("sftp://example.com")), QString());
         QCOMPARE(securityNote(QString()), QString());
         UploadWindow form;
-        form.m_hostEdit->setText(QStringLiteral("example.com"));
-        QCOMPARE(form.m_securityLabel->text(), warning);
-        form.m_hostEdit->setText(QStringLiteral("sftp://example.com"));
-        QCOMPARE(form.m_securityLabel->text(), QString());
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("example.com"));
+        QCOMPARE(control<QLabel>(form, "SecurityLabel")->text(), warning);
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("sftp://example.com"));
+        QCOMPARE(control<QLabel>(form, "SecurityLabel")->text(), QString());
     }
 
     void anUntrustedCertificateIsRefusedNamingTheHostAndTheReason()
@@ -621,34 +622,39 @@ private slots:
         ScriptedDialogs dialogs;
         UploadWindow form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Simple FTP Client"));
-        QCOMPARE(form.m_passwordEdit->echoMode(), QLineEdit::Password);
-        QVERIFY(form.m_ftpPanel->isActive());
-        QCOMPARE(form.m_ftpPanel->statusLabel(), form.m_statusLabel);
+        QCOMPARE(control<QLineEdit>(form, "PasswordEdit")->echoMode(), QLineEdit::Password);
+        QVERIFY(control<FtpPanel>(form, "ftp")->isActive());
+        QCOMPARE(control<FtpPanel>(form, "ftp")->statusLabel(), control<QLabel>(form, "Label5"));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         // The password is still empty: the box says so and nothing reaches the server.
-        QTest::keyClicks(form.m_hostEdit, Host(server) + u' ');
-        QTest::keyClicks(form.m_userEdit, QString::fromLatin1(FtpTestServer::User));
-        QTest::keyClicks(form.m_initialDirEdit, QStringLiteral("site"));
-        QTest::mouseClick(form.m_connectButton, Qt::LeftButton);
+        QTest::keyClicks(control<QLineEdit>(form, "HostEdit"), Host(server) + u' ');
+        QTest::keyClicks(
+            control<QLineEdit>(form, "UserIDEdit"), QString::fromLatin1(FtpTestServer::User));
+        QTest::keyClicks(control<QLineEdit>(form, "InitDirEdit"), QStringLiteral("site"));
+        QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton);
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("Password must be specified.") });
         QTest::qWait(200);
         QVERIFY(server.commands().empty());
 
-        QTest::keyClicks(form.m_passwordEdit, QString::fromLatin1(FtpTestServer::password));
-        QTest::mouseClick(form.m_connectButton, Qt::LeftButton);
-        QCOMPARE(form.m_ftpPanel->hostName(), Host(server) + u' ');
-        QCOMPARE(form.m_ftpPanel->loginName(), QString::fromLatin1(FtpTestServer::User));
-        QCOMPARE(form.m_ftpPanel->password(), QString::fromLatin1(FtpTestServer::password));
-        QCOMPARE(form.m_ftpPanel->remoteDir(), QStringLiteral("site"));
-        QCOMPARE(form.m_statusLabel->text(), QStringLiteral("Connected to ") + Host(server) + u' ');
-        QCOMPARE(Names(*form.m_ftpPanel),
+        QTest::keyClicks(
+            control<QLineEdit>(form, "PasswordEdit"), QString::fromLatin1(FtpTestServer::password));
+        QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton);
+        QCOMPARE(control<FtpPanel>(form, "ftp")->hostName(), Host(server) + u' ');
+        QCOMPARE(
+            control<FtpPanel>(form, "ftp")->loginName(), QString::fromLatin1(FtpTestServer::User));
+        QCOMPARE(control<FtpPanel>(form, "ftp")->password(),
+            QString::fromLatin1(FtpTestServer::password));
+        QCOMPARE(control<FtpPanel>(form, "ftp")->remoteDir(), QStringLiteral("site"));
+        QCOMPARE(control<QLabel>(form, "Label5")->text(),
+            QStringLiteral("Connected to ") + Host(server) + u' ');
+        QCOMPARE(Names(*control<FtpPanel>(form, "ftp")),
             (QStringList { QStringLiteral("images"), QStringLiteral("index.html"),
                 QStringLiteral("logo.gif") }));
         QCOMPARE(dialogs.messages().size(), std::size_t(1));
-        QVERIFY(form.m_connectButton->isEnabled());
+        QVERIFY(control<QPushButton>(form, "Button1")->isEnabled());
 
         const QByteArray shot = qgetenv("STV_UPLOAD_SCREENSHOT");
         if (!shot.isEmpty())
@@ -656,7 +662,7 @@ private slots:
 
         FtpSettings values { "ftp.example.com", "me", "pa\xE9ss", " dir " };
         form.setSettings(values);
-        QCOMPARE(form.m_passwordEdit->text(), QStringLiteral("pa\u00E9ss"));
+        QCOMPARE(control<QLineEdit>(form, "PasswordEdit")->text(), QStringLiteral("pa\u00E9ss"));
         QCOMPARE(form.settings(), values);
     }
 };
