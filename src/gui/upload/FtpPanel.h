@@ -69,7 +69,6 @@ public:
     void setActive(bool active);
     QLabel *statusLabel() const { return m_statusLabel; }
     void setStatusLabel(QLabel *label) { m_statusLabel = label; }
-    const std::optional<SaveDialogSettings> &saveDialog() const { return m_saveDialog; }
     void setSaveDialog(std::optional<SaveDialogSettings> dialog)
     {
         m_saveDialog = std::move(dialog);
