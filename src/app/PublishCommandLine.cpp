@@ -54,7 +54,8 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
 {
     Configuration config;
     FavouriteLists lists;
-    loadConfiguration(programFolderPath(), config, lists);
+    if (const Result<bool> loaded = loadConfiguration(programFolderPath(), config, lists); !loaded)
+        err << "sitorva: warning: " << loaded.error() << "\n";
     PageRequest request;
     request.importRequested = true;
     request.pageFile = folder + "/"
@@ -65,11 +66,11 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     request.names = systemDateNames();
     RecordingCopier recorder;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
-    if (!result.ok) {
-        err << "sitorva: " << result.error << "\n";
+    if (!result) {
+        err << "sitorva: " << result.error() << "\n";
         return std::nullopt;
     }
-    for (const std::string &line : result.copyFailures)
+    for (const std::string &line : result.value().copyFailures)
         err << "sitorva: warning: " << line << "\n";
     return publishRequestFor(request.pageFile, recorder, true);
 }
@@ -113,9 +114,9 @@ int publishFromCommandLine(
     const std::string &projectPath, bool dryRun, std::ostream &out, std::ostream &err)
 {
     Project project;
-    if (const ProjectResult loaded = loadProjectFile(projectPath, project); !loaded.ok) {
-        err << "sitorva: " << (loaded.error.empty() ? "Cannot read " + projectPath : loaded.error)
-            << "\n";
+    if (const Result<> loaded = loadProjectFile(projectPath, project); !loaded) {
+        err << "sitorva: "
+            << (loaded.error().empty() ? "Cannot read " + projectPath : loaded.error()) << "\n";
         return 1;
     }
     if (project.ftpHost.empty()) {

@@ -17,10 +17,10 @@ int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
 
     // A first start gets the lists that come with the program, so the manual's first page
     // with its colour, link and picture marks works at once.
-    const std::string defaultsError = stv::provideDefaultLists(
+    const stv::Result<> defaults = stv::provideDefaultLists(
         stv::defaultListsFolder().toStdString(), stv::programFolder().toStdString());
-    if (!defaultsError.empty())
-        stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
+    if (!defaults)
+        stv::Dialogs::error(nullptr, QString::fromStdString(defaults.error()));
 
     stv::ProgramWindows windows;
     stv::WizardWindow &window = windows.window;

@@ -29,12 +29,12 @@ struct Publish : CliFixture {
         const std::string &dir)
     {
         Project p;
-        ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
         p.ftpHost = host;
         p.ftpUserId = user;
         p.ftpPassword = password;
         p.ftpInitDir = dir;
-        ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
     }
 };
 

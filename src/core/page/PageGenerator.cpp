@@ -182,9 +182,8 @@ std::string PageGenerator::importFile(std::string_view storedPath)
         return name;
     }
     m_copied.emplace(to, from);
-    const CopyResult result = m_copier.copy(from, to);
-    if (result.status == CopyResult::Status::Failed)
-        m_copyFailures.push_back(result.error.empty() ? "Cannot copy " + from : result.error);
+    if (const CopyResult copied = m_copier.copy(from, to); !copied)
+        m_copyFailures.push_back(copied.error().empty() ? "Cannot copy " + from : copied.error());
     return name;
 }
 
@@ -645,16 +644,24 @@ bool PageGenerator::writePage(
 namespace
 {
 
+// The page's failure, with the files that could not be copied either.
+Failure pageFailure(std::string error, const std::vector<std::string> &copyFailures)
+{
+    if (!copyFailures.empty())
+        error += "\n\nThese files could not be copied either:\n";
+    for (const std::string &line : copyFailures)
+        error += "\n" + line;
+    return fail(std::move(error));
+}
+
 PageResult writePageTo(const Project &header, SectionRecords records, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
 {
     PageGenerator generator(lists, request, copier);
-    PageResult result;
-    result.ok = generator.writePage(header, records, options, sink);
-    result.copyFailures = generator.copyFailures();
-    if (!result.ok)
-        result.error = records.error().empty() ? sink.error() : records.error();
-    return result;
+    if (!generator.writePage(header, records, options, sink))
+        return pageFailure(
+            records.error().empty() ? sink.error() : records.error(), generator.copyFailures());
+    return PageWritten { generator.copyFailures() };
 }
 
 // Takes the copies that the page asks for without making them, so that they are made only
@@ -665,7 +672,7 @@ public:
     CopyResult copy(const std::string &from, const std::string &to) override
     {
         m_copies.emplace_back(from, to);
-        return {};
+        return CopyDone::Copied;
     }
     const std::vector<std::pair<std::string, std::string>> &copies() const { return m_copies; }
 
@@ -688,36 +695,34 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     const FavouriteLists &lists, const PageOptions &options, const PageRequest &request,
     FileCopier &copier)
 {
-    PageResult result;
+    std::vector<std::string> copyFailures;
     AtomicFile file(request.pageFile);
     const auto cannotCreate = [&] {
-        result.ok = false;
-        result.error = "Cannot create file " + request.pageFile + ": " + file.reason();
-        return result;
+        return pageFailure(
+            "Cannot create file " + request.pageFile + ": " + file.reason(), copyFailures);
     };
     // The page first: when it cannot be written, nothing is copied.
     if (!file.open())
         return cannotCreate();
     CopyList wanted;
-    result = writePageTo(header, records, lists, options, request, wanted, file);
-    if (!result.ok && !records.error().empty())
-        return result; // the project could not be read to its end: the old page stays
-    if (!result.ok || !file.sync())
+    PageResult written = writePageTo(header, records, lists, options, request, wanted, file);
+    if (!written && !records.error().empty())
+        return written; // the project could not be read to its end: the old page stays
+    if (!written || !file.sync())
         return cannotCreate();
+    copyFailures = std::move(written.value().copyFailures);
 
     for (const auto &[from, to] : wanted.copies()) {
         if (const std::string why = protectedDestination(request, to); !why.empty()) {
-            result.copyFailures.push_back("Not copied: " + from + " (" + why + ")");
+            copyFailures.push_back("Not copied: " + from + " (" + why + ")");
             continue;
         }
-        const CopyResult copied = copier.copy(from, to);
-        if (copied.status == CopyResult::Status::Failed)
-            result.copyFailures.push_back(
-                copied.error.empty() ? "Cannot copy " + from : copied.error);
+        if (const CopyResult copied = copier.copy(from, to); !copied)
+            copyFailures.push_back(copied.error().empty() ? "Cannot copy " + from : copied.error());
     }
     if (!file.commit())
         return cannotCreate();
-    return result;
+    return PageWritten { std::move(copyFailures) };
 }
 
 } // namespace

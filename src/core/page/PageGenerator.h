@@ -38,11 +38,12 @@ struct PageRequest {
     DateNames names;
 };
 
-struct PageResult {
-    bool ok = false;
-    std::string error; // the page could not be written
-    std::vector<std::string> copyFailures; // one line per file that could not be copied
+// A page written, with one line per file that could not be copied beside it. When the page
+// itself could not be written, the failure names those files too.
+struct PageWritten {
+    std::vector<std::string> copyFailures;
 };
+using PageResult = Result<PageWritten>;
 
 // Section records in page order: a project's list, or the records of a project file, read
 // as the page is written.
@@ -114,10 +115,6 @@ public:
     // Copies a stored path beside the page; the page refers to it by the returned bare name.
     std::string importFile(std::string_view storedPath);
 
-    void setHeadingCounter(unsigned counter)
-    {
-        m_headingCounter = static_cast<unsigned short>(counter);
-    }
     const std::vector<std::string> &copyFailures() const { return m_copyFailures; }
 
 private:

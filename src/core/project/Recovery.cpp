@@ -64,35 +64,27 @@ std::string serializeRecovery(
     return bytes;
 }
 
-bool readRecovery(
-    const std::string &file, RecoveryEntry &entry, Project &project, std::string &error)
+Result<> readRecovery(const std::string &file, RecoveryEntry &entry, Project &project)
 {
-    std::string bytes;
-    const FileResult read = readWholeFile(file, bytes);
-    if (!read.ok) {
-        error = read.error;
-        return false;
-    }
+    const Result<std::string> read = readWholeFile(file);
+    if (!read)
+        return read.failure();
+    const std::string &bytes = read.value();
     std::size_t cursor = 0;
     std::string_view marker, path, time;
     if (!takeLine(bytes, cursor, marker) || marker != Marker || !takeLine(bytes, cursor, path)
         || !takeLine(bytes, cursor, time) || time.empty()
-        || !std::all_of(time.begin(), time.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        error = "The recovery file " + file + " is damaged.";
-        return false;
-    }
+        || !std::all_of(time.begin(), time.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return fail("The recovery file " + file + " is damaged.");
     Project recovered;
-    const ProjectResult parsed
-        = parseProject(std::string_view(bytes).substr(cursor), file, recovered);
-    if (!parsed.ok) {
-        error = "The recovery file " + file + " is damaged: " + parsed.error;
-        return false;
-    }
+    const Result<> parsed = parseProject(std::string_view(bytes).substr(cursor), file, recovered);
+    if (!parsed)
+        return fail("The recovery file " + file + " is damaged: " + parsed.error());
     entry.file = file;
     entry.projectPath = unescapeLineBreaks(path);
     entry.savedAt = std::stoll(std::string(time.substr(0, 18)));
     project = std::move(recovered);
-    return true;
+    return {};
 }
 
 RecoverySession::RecoverySession(std::string folder)
@@ -108,13 +100,13 @@ RecoverySession::~RecoverySession()
     }
 }
 
-bool RecoverySession::start()
+Result<> RecoverySession::start()
 {
     if (m_lockFd >= 0)
-        return true;
+        return {};
     if (::mkdir(m_folder.c_str(), 0700) != 0 && errno != EEXIST) {
         m_error = "Cannot create the folder " + m_folder + ": " + std::strerror(errno);
-        return false;
+        return fail(m_error);
     }
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const std::string stem = m_folder + "/session-" + std::to_string(::getpid()) + "-"
@@ -124,26 +116,26 @@ bool RecoverySession::start()
     const int fd = ::open(m_lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         m_error = "Cannot create the file " + m_lock + ": " + std::strerror(errno);
-        return false;
+        return fail(m_error);
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         m_error = "Cannot lock the file " + m_lock + ": " + std::strerror(errno);
         ::close(fd);
         ::unlink(m_lock.c_str());
-        return false;
+        return fail(m_error);
     }
     const std::string pid = std::to_string(::getpid()) + "\n";
     if (::write(fd, pid.data(), pid.size()) < 0) {
         // The process id is for people; the lock alone tells a running program.
     }
     m_lockFd = fd;
-    return true;
+    return {};
 }
 
-FileResult RecoverySession::write(const std::string &bytes) const
+Result<> RecoverySession::write(const std::string &bytes) const
 {
     if (m_lockFd < 0)
-        return { false, m_error.empty() ? "No recovery folder." : m_error };
+        return fail(m_error.empty() ? "No recovery folder." : m_error);
     return writeWholeFile(m_file, bytes);
 }
 
@@ -153,18 +145,14 @@ void RecoverySession::remove() const
         ::unlink(m_file.c_str());
 }
 
-bool RecoverySession::adopt(const RecoveryEntry &entry, std::string &error)
+Result<> RecoverySession::adopt(const RecoveryEntry &entry)
 {
-    if (m_lockFd < 0 && !start()) {
-        error = m_error;
-        return false;
-    }
-    if (::rename(entry.file.c_str(), m_file.c_str()) != 0) {
-        error = "Cannot move the file " + entry.file + ": " + std::strerror(errno);
-        return false;
-    }
+    if (Result<> started = start(); !started)
+        return started;
+    if (::rename(entry.file.c_str(), m_file.c_str()) != 0)
+        return fail("Cannot move the file " + entry.file + ": " + std::strerror(errno));
     ::unlink(lockFileOf(entry.file).c_str());
-    return true;
+    return {};
 }
 
 std::vector<RecoveryEntry> findLeftRecoveries(
@@ -189,13 +177,13 @@ std::vector<RecoveryEntry> findLeftRecoveries(
             continue;
         RecoveryEntry entry;
         Project project;
-        std::string error;
-        if (readRecovery(file, entry, project, error)) {
+        const Result<> read = readRecovery(file, entry, project);
+        if (read) {
             entries.push_back(std::move(entry));
             continue;
         }
         if (damaged != nullptr)
-            damaged->push_back(error);
+            damaged->push_back(read.error());
         const std::string aside = file + ".damaged";
         ::rename(file.c_str(), aside.c_str());
         ::unlink(lockFileOf(file).c_str());

@@ -20,7 +20,7 @@ std::string inFolder(const std::string &folder, const char *name)
 
 } // namespace
 
-std::string provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder)
+Result<> provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder)
 {
     if (defaultsFolder.empty() || !folderExists(defaultsFolder)
         || fileExists(inFolder(programFolder, ConfigFileName)))
@@ -29,12 +29,12 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
         const std::string from = inFolder(defaultsFolder, name);
         if (!fileExists(from))
             continue;
-        std::vector<std::string> lines;
-        std::string error;
         const std::size_t limit
             = std::string_view(name) == ConfigFileName ? ConfigFileLimit : ListFileLimit;
-        if (!readLinesFile(from, lines, limit, &error))
-            return error;
+        Result<std::vector<std::string>> read = readLinesFile(from, limit);
+        if (!read)
+            return read.failure();
+        std::vector<std::string> &lines = read.value();
         if (std::string_view(name) == ImageListFile) {
             for (std::string &entry : lines) {
                 const std::vector<std::string> fields = splitFields(entry, 2);
@@ -47,9 +47,8 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
             }
         }
         // The configuration goes last: a folder holding it counts as set up.
-        const FileResult written = writeLinesFile(inFolder(programFolder, name), lines);
-        if (!written.ok)
-            return written.error;
+        if (Result<> written = writeLinesFile(inFolder(programFolder, name), lines); !written)
+            return written;
     }
     return {};
 }

@@ -45,16 +45,13 @@ bool writePage(QWidget *parent, const Project &project, const FavouriteLists &li
 {
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, options, request, copier);
-    QString copyText;
-    for (const std::string &line : result.copyFailures)
-        copyText += QLatin1Char('\n') + QString::fromStdString(line);
-    if (!result.ok) {
-        QString text = QString::fromStdString(result.error);
-        if (!copyText.isEmpty())
-            text += QStringLiteral("\n\nThese files could not be copied either:\n") + copyText;
-        Dialogs::error(parent, text);
+    if (!result) {
+        Dialogs::error(parent, QString::fromStdString(result.error()));
         return false;
     }
+    QString copyText;
+    for (const std::string &line : result.value().copyFailures)
+        copyText += QLatin1Char('\n') + QString::fromStdString(line);
     if (!copyText.isEmpty())
         Dialogs::info(parent,
             QStringLiteral("The page was written, but these files could not be copied "

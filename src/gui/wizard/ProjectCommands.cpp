@@ -47,9 +47,9 @@ void WizardWindow::saveProjectToPath(const QString &path)
         saveProjectAs();
         return;
     }
-    const ProjectResult saved = saveProjectFile(path.toStdString(), m_project);
-    if (!saved.ok) {
-        Dialogs::error(this, QString::fromStdString(saved.error));
+    const Result<> saved = saveProjectFile(path.toStdString(), m_project);
+    if (!saved) {
+        Dialogs::error(this, QString::fromStdString(saved.error()));
         return;
     }
     m_projectFileName = path;
@@ -58,10 +58,10 @@ void WizardWindow::saveProjectToPath(const QString &path)
     m_recovered = false;
     m_autosave->removeRecoveryFile();
     addRecentProject(m_recentProjects, pathToBytes(path));
-    const FileResult recent = writeLinesFile(
+    const Result<> recent = writeLinesFile(
         (programFolder() + QString::fromLatin1(RecentFileName)).toStdString(), m_recentProjects);
-    if (!recent.ok)
-        Dialogs::error(this, QString::fromStdString(recent.error));
+    if (!recent)
+        Dialogs::error(this, QString::fromStdString(recent.error()));
 }
 
 void WizardWindow::saveProject()
@@ -102,9 +102,8 @@ bool WizardWindow::loadProject()
     if (path.isEmpty())
         return false;
     Project loaded;
-    const ProjectResult r = loadProjectFile(path.toStdString(), loaded);
-    if (!r.ok) {
-        Dialogs::error(this, QString::fromStdString(r.error));
+    if (const Result<> read = loadProjectFile(path.toStdString(), loaded); !read) {
+        Dialogs::error(this, QString::fromStdString(read.error()));
         return false;
     }
     m_project = std::move(loaded);

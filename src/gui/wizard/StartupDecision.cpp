@@ -60,9 +60,9 @@ Configuration loadConfigurationIntoWindows(
     QWidget *parent, const ConfiguredWindows &windows, FavouriteLists &lists)
 {
     Configuration config;
-    const ConfigLoadResult r = loadConfiguration(programFolder().toStdString(), config, lists);
-    if (!r.error.empty())
-        Dialogs::error(parent, QString::fromStdString(r.error));
+    const Result<bool> loaded = loadConfiguration(programFolder().toStdString(), config, lists);
+    if (!loaded)
+        Dialogs::error(parent, QString::fromStdString(loaded.error()));
     applyConfiguration(config, windows);
     return config;
 }
@@ -70,11 +70,11 @@ Configuration loadConfigurationIntoWindows(
 bool saveConfigurationFromWindows(QWidget *parent, const ConfiguredWindows &windows,
     const PageOptions &options, const FavouriteLists &lists)
 {
-    const ConfigSaveResult r = saveConfiguration(
+    const Result<> saved = saveConfiguration(
         programFolder().toStdString(), collectConfiguration(windows, options), lists);
-    if (!r.ok)
-        Dialogs::error(parent, QString::fromStdString(r.error));
-    return r.ok;
+    if (!saved)
+        Dialogs::error(parent, QString::fromStdString(saved.error()));
+    return saved.ok();
 }
 
 void openPrevious(DecisionHost &host)

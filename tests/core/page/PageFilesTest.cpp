@@ -23,7 +23,7 @@ std::string imageRecord(const std::string &file)
 std::string contentOf(const std::string &path)
 {
     std::string bytes;
-    readWholeFile(path, bytes);
+    bytes = readWholeFile(path).valueOr({});
     return bytes;
 }
 
@@ -37,8 +37,8 @@ struct PageFolder : ::testing::Test {
     {
         fs::create_directories(dir.file("proj/sub"));
         fs::create_directories(dir.file("web"));
-        ASSERT_TRUE(writeWholeFile(dir.file("proj/site.stv"), "PROJECT").ok);
-        ASSERT_TRUE(writeWholeFile(dir.file("proj/pic.png"), "PIC").ok);
+        ASSERT_TRUE(writeWholeFile(dir.file("proj/site.stv"), "PROJECT").ok());
+        ASSERT_TRUE(writeWholeFile(dir.file("proj/pic.png"), "PIC").ok());
         project.sections = { imageRecord("pic.png"), imageRecord("missing.png") };
         request.importRequested = true;
         request.sourceFolder = dir.file("proj");
@@ -56,7 +56,7 @@ struct PageFolder : ::testing::Test {
 // A page that cannot be written stops everything before the first copy, with the reason.
 TEST_F(PageFolder, NothingIsCopiedWhenThePageCannotBeWritten)
 {
-    ASSERT_TRUE(writeWholeFile(dir.file("afile"), "x").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("afile"), "x").ok());
     ASSERT_TRUE(makeHostile(Hostile::Fifo, dir.file("web/fifo.html")));
     const struct {
         std::string page;
@@ -73,8 +73,8 @@ TEST_F(PageFolder, NothingIsCopiedWhenThePageCannotBeWritten)
         request.pageFile = c.page;
         FakeCopier copier;
         const PageResult r = write(copier);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error, "Cannot create file " + c.page + ": " + c.reason);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.error(), "Cannot create file " + c.page + ": " + c.reason);
         EXPECT_TRUE(copier.calls.empty());
     }
     EXPECT_EQ(typeAt(dir.file("web/fifo.html")), unsigned(S_IFIFO));
@@ -96,24 +96,26 @@ TEST_F(PageFolder, FailedCopiesAreReportedWhenThePageFailsLast)
     } copier;
     copier.page = request.pageFile;
     const PageResult r = write(copier);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error.rfind("Cannot create file " + request.pageFile + ": ", 0), 0u) << r.error;
-    ASSERT_EQ(r.copyFailures.size(), 1u);
-    EXPECT_NE(r.copyFailures[0].find("missing.png"), std::string::npos);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error().rfind("Cannot create file " + request.pageFile + ": ", 0), 0u) << r.error();
+    EXPECT_NE(r.error().find("These files could not be copied either:\n\nCannot open "),
+        std::string::npos)
+        << r.error();
+    EXPECT_NE(r.error().find("missing.png"), std::string::npos);
 }
 
 // Pictures named like the project or the page are not copied over them, and a link in the
 // page folder is replaced, never written through. A FIFO there is refused.
 TEST_F(PageFolder, CopiesNeverReplaceTheProjectThePageOrALinksTarget)
 {
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/site.stv"), "NOT THE PROJECT").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/index.html"), "NOT THE PAGE").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("victim"), "VICTIM").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/site.stv"), "NOT THE PROJECT").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/index.html"), "NOT THE PAGE").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("victim"), "VICTIM").ok());
     fs::create_symlink(dir.file("victim"), dir.file("proj/linked.png"));
     fs::create_directories(dir.file("elsewhere"));
-    ASSERT_TRUE(writeWholeFile(dir.file("elsewhere/linked.png"), "LINKED").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("elsewhere/linked.png"), "LINKED").ok());
     ASSERT_TRUE(makeHostile(Hostile::Fifo, dir.file("proj/pipe.png")));
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/pipe.png"), "P").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/pipe.png"), "P").ok());
 
     // The page beside the project, as the command line writes it by default.
     request.pageFile = dir.file("proj/index.html");
@@ -121,11 +123,13 @@ TEST_F(PageFolder, CopiesNeverReplaceTheProjectThePageOrALinksTarget)
         imageRecord(dir.file("elsewhere/linked.png")), imageRecord("sub/pipe.png") };
     DiskCopier copier;
     const PageResult r = write(copier);
-    ASSERT_TRUE(r.ok) << r.error;
-    ASSERT_EQ(r.copyFailures.size(), 3u);
-    EXPECT_NE(r.copyFailures[0].find("it would replace the project file"), std::string::npos);
-    EXPECT_NE(r.copyFailures[1].find("it would replace the page itself"), std::string::npos);
-    EXPECT_NE(r.copyFailures[2].find("pipe.png: it is a FIFO"), std::string::npos);
+    ASSERT_TRUE(r.ok()) << r.error();
+    ASSERT_EQ(r.value().copyFailures.size(), 3u);
+    EXPECT_NE(
+        r.value().copyFailures[0].find("it would replace the project file"), std::string::npos);
+    EXPECT_NE(
+        r.value().copyFailures[1].find("it would replace the page itself"), std::string::npos);
+    EXPECT_NE(r.value().copyFailures[2].find("pipe.png: it is a FIFO"), std::string::npos);
     EXPECT_EQ(contentOf(dir.file("proj/site.stv")), "PROJECT");
     EXPECT_EQ(contentOf(dir.file("proj/index.html")).substr(0, 6), "<HTML>");
     EXPECT_EQ(contentOf(dir.file("victim")), "VICTIM");
@@ -143,12 +147,12 @@ TEST_F(PageFolder, OnlyRegularFilesAreCopied)
     ASSERT_TRUE(makeHostile(Hostile::LinkToZero, dir.file("proj/zero.png")));
     project.sections = { imageRecord("fifo.png"), imageRecord("zero.png") };
     DiskCopier copier;
-    PageResult r;
+    PageResult r = fail("not written");
     EXPECT_LT(secondsFor([&] { r = write(copier); }), 1.0);
-    ASSERT_TRUE(r.ok);
-    ASSERT_EQ(r.copyFailures.size(), 2u);
-    EXPECT_NE(r.copyFailures[0].find("not a regular file"), std::string::npos);
-    EXPECT_NE(r.copyFailures[1].find("a character device"), std::string::npos);
+    ASSERT_TRUE(r.ok());
+    ASSERT_EQ(r.value().copyFailures.size(), 2u);
+    EXPECT_NE(r.value().copyFailures[0].find("not a regular file"), std::string::npos);
+    EXPECT_NE(r.value().copyFailures[1].find("a character device"), std::string::npos);
     EXPECT_EQ(typeAt(dir.file("web/fifo.png")), 0u);
     EXPECT_EQ(typeAt(dir.file("web/zero.png")), 0u);
 }

@@ -34,15 +34,16 @@ protected:
 TEST_F(RecoveryFolder, RunningSessionIsNotOfferedButALeftOneIs)
 {
     RecoverySession running(m_folder.string());
-    ASSERT_TRUE(running.start()) << running.error();
-    ASSERT_TRUE(running.write(serializeRecovery(m_project, "/home/a/Ł.stv", 1765000000)).ok);
+    const Result<> started = running.start();
+    ASSERT_TRUE(started.ok()) << started.error();
+    ASSERT_TRUE(running.write(serializeRecovery(m_project, "/home/a/Ł.stv", 1765000000)).ok());
     EXPECT_TRUE(findLeftRecoveries(m_folder.string()).empty());
 
     {
         // A program that ended without removing its file: its lock is free.
         RecoverySession crashed(m_folder.string());
         ASSERT_TRUE(crashed.start());
-        ASSERT_TRUE(crashed.write(serializeRecovery(m_project, "", 1765000100)).ok);
+        ASSERT_TRUE(crashed.write(serializeRecovery(m_project, "", 1765000100)).ok());
     }
     const std::vector<RecoveryEntry> left = findLeftRecoveries(m_folder.string());
     ASSERT_EQ(left.size(), 1u);
@@ -51,8 +52,8 @@ TEST_F(RecoveryFolder, RunningSessionIsNotOfferedButALeftOneIs)
 
     RecoveryEntry entry;
     Project project;
-    std::string error;
-    ASSERT_TRUE(readRecovery(left[0].file, entry, project, error)) << error;
+    const Result<> read = readRecovery(left[0].file, entry, project);
+    ASSERT_TRUE(read.ok()) << read.error();
     EXPECT_EQ(project, m_project);
 
     discardRecovery(left[0]);

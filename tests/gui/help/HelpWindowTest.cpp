@@ -65,7 +65,7 @@ protected:
 
     void writeHelp(const std::vector<std::string> &lines)
     {
-        ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok);
+        ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok());
     }
     HelpWindow &open(unsigned topic)
     {
@@ -412,8 +412,10 @@ TEST_F(HelpWindowTest, ShippedManualFitsTheTextBox)
 {
     // The view wraps nothing: every row of the manual must fit the text box's 480 pixels.
     std::string manual;
-    ASSERT_TRUE(readWholeFile(STV_MANUAL, manual).ok);
-    ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), manual).ok);
+    Result<std::string> manualRead = readWholeFile(STV_MANUAL);
+    ASSERT_TRUE(manualRead.ok());
+    manual = std::move(manualRead.value());
+    ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), manual).ok());
     HelpWindow &f = open(0);
     for (unsigned t = 0; t <= f.lastTopic(); ++t) {
         f.showTopic(t);
