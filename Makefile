@@ -3,22 +3,27 @@ BUILD    ?= build
 BUILD_TYPE ?= RelWithDebInfo
 WERROR   := $(if $(CI),ON,OFF)
 
-# Debian packages the build, the tests and the program need.
-PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
-            qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            libcurl4-openssl-dev libssl-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
-            openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
-            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
-            dpkg-dev lintian file man-db
+# Debian packages that building and running the program need (`make run`).
+PROGRAM_PACKAGES := cmake ninja-build g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools \
+            qt6-svg-dev libcurl4-openssl-dev libssl-dev libcanberra-dev sound-theme-freedesktop \
+            libvips-dev
+# What the tests, benchmarks, checks and the Debian package add (`make test`, `.ci/run`):
+# test servers, the browser, sanitizers, formatter, the tools benchmarks compare with.
+TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pyftpdlib vsftpd \
+            openssh-server openssh-sftp-server openssh-client openssl lftp clang-format-14 time \
+            chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev desktop-file-utils \
+            appstream shared-mime-info cmark dpkg-dev lintian file man-db libvips-tools \
+            libimage-exiftool-perl imagemagick
+PACKAGES := $(PROGRAM_PACKAGES) $(TEST_PACKAGES)
 
-.PHONY: all deps configure build test run bench bench-generate bench-publish clean fuzz \
-        test-sanitize format format-check package
+.PHONY: all deps deps-program program configure build test run bench bench-generate bench-publish bench-pictures clean \
+        fuzz test-sanitize format format-check package docs-check
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs the Debian packages of $(1) that are missing (as root; otherwise says what to run).
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -31,12 +36,26 @@ deps:
 	    exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+deps-program:
+	$(call install_missing,$(PROGRAM_PACKAGES))
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) \
+	  -DBUILD_TESTING=ON -DSITORVA_BENCHMARKS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD)
+
+# The program alone, without tests and benchmarks (and so without their packages).
+program: deps-program
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) \
+	  -DBUILD_TESTING=OFF -DSITORVA_BENCHMARKS=OFF >/dev/null
+	@cmake --build $(BUILD) --target sitorva
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
@@ -53,9 +72,14 @@ bench-generate: build
 bench-publish: build
 	python3 bench/publish_vs_lftp.py $(BUILD)/sitorva $(BENCH_ARGS)
 
+# Twelve camera photos made ready for the web against vipsthumbnail -s 1600; BENCH_ARGS=
+# "--rounds 1" for a short run.
+bench-pictures: build
+	python3 bench/pictures_vs_vipsthumbnail.py $(BUILD)/sitorva $(BENCH_ARGS)
+
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.
-run: build
+run: program
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
 	  ./$(BUILD)/sitorva examples/sample/sample.stv; \
 	else \
@@ -93,6 +117,12 @@ format:
 
 format-check:
 	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
+
+# The map stays true: the object-name table of docs/architecture.md matches the program's
+# windows (offscreen, no display), and every path and code name the two guides give exists.
+docs-check: configure
+	@python3 tools/check_doc_names.py
+	@tools/object_name_table --check
 
 # Fuzzing (clang, libFuzzer): each target runs FUZZ_SECONDS (60 by default).
 fuzz: deps

@@ -107,7 +107,7 @@ def bench(sitorva, base, label, count, size_of, rounds):
         times = {key: [] for key in ("sitorva", "sitorva again", "lftp", "lftp again")}
         memory = {key: [] for key in times}
         for _ in range(rounds):
-            for who, command in (("sitorva", [sitorva, "--publish", project]), ("lftp", lftp)):
+            for who, command in (("sitorva", [sitorva, "--publish", project, "--allow-plain-ftp"]), ("lftp", lftp)):
                 empty(os.path.join(home, who))
                 for key in (who, who + " again"):
                     seconds, megabytes, out = run(command, cwd=project_folder)

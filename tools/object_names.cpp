@@ -1,6 +1,7 @@
 // Prints every named window and control of the program as "objectName<TAB>class", the class
-// being the nearest window or page class of ours that holds it. tools/object_name_table turns
-// the list into the table of docs/architecture.md.
+// being the nearest object of ours (by its dynamic type, so page classes without Q_OBJECT
+// count) that holds it. tools/object_name_table turns the list into the table of
+// docs/architecture.md.
 #include "gui/dialogs/InputBox.h"
 #include "gui/dialogs/ZoomEditor.h"
 #include "gui/help/HelpWindow.h"
@@ -10,8 +11,12 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
 #include <set>
 #include <string>
+#include <typeinfo>
 #include <utility>
 
 using namespace stv;
@@ -19,11 +24,21 @@ using namespace stv;
 namespace
 {
 
+std::string className(const QObject *object)
+{
+    const char *mangled = typeid(*object).name();
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(mangled);
+}
+
+// Classes of ours outside anonymous namespaces: helpers local to one file are no owner.
 std::string ownerClass(const QObject *object)
 {
     for (const QObject *o = object; o != nullptr; o = o->parent()) {
-        const std::string name = o->metaObject()->className();
-        if (name.rfind("stv::", 0) == 0)
+        const std::string name = className(o);
+        if (name.rfind("stv::", 0) == 0 && name.find("(anonymous namespace)") == std::string::npos)
             return name.substr(5);
     }
     return {};
@@ -33,7 +48,8 @@ void collect(const QObject *object, std::set<std::pair<std::string, std::string>
 {
     const std::string name = object->objectName().toStdString();
     const std::string owner = ownerClass(object);
-    if (!name.empty() && !owner.empty() && name.rfind("qt_", 0) != 0)
+    // Qt names its own inner objects "qt_..." or "_...".
+    if (!name.empty() && !owner.empty() && name.rfind("qt_", 0) != 0 && name[0] != '_')
         rows.insert({ name, owner });
     for (const QObject *child : object->children())
         collect(child, rows);

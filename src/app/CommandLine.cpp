@@ -6,6 +6,7 @@
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
+#include "core/text/TerminalText.h"
 #include "core/text/TextTools.h"
 
 #include <algorithm>
@@ -22,7 +23,7 @@ namespace
 constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
-      "       sitorva --publish PROJECT.stv [--dry-run]\n"
+      "       sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]\n"
       "       sitorva --help | --version\n"
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
@@ -39,6 +40,9 @@ constexpr const char *Usage
       "                          the project's host and Initial Directory (the password from\n"
       "                          SITORVA_PASSWORD when it is set, else the project's)\n"
       "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
+      "  --allow-plain-ftp       with --publish: send the password over plain FTP, where it\n"
+      "                          travels unencrypted (without it, a plain FTP host with a\n"
+      "                          password is refused)\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
       "\n"
@@ -54,67 +58,24 @@ struct Options {
     std::vector<std::string> positional;
     std::optional<std::string> publish; // --publish PROJECT.stv
     bool dryRun = false;
+    bool allowPlainFtp = false;
 };
-
-// A message as the terminal may show it: control characters (C0, DEL, C1) and bytes that are
-// not UTF-8 are written as \xNN, so a stored name cannot send commands to the terminal.
-std::string printable(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    const auto escape = [&](unsigned char byte) {
-        static const char hex[] = "0123456789ABCDEF";
-        out += "\\x";
-        out += hex[byte >> 4];
-        out += hex[byte & 15];
-    };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) {
-            if (byte < 0x20 || byte == 0x7F)
-                escape(byte);
-            else
-                out += static_cast<char>(byte);
-            ++i;
-            continue;
-        }
-        // A whole UTF-8 sequence passes, unless it is not one or encodes a C1 control.
-        const std::size_t length = byte >= 0xF0 && byte <= 0xF4 ? 4
-            : byte >= 0xE0                                      ? 3
-            : byte >= 0xC2 && byte <= 0xDF                      ? 2
-                                                                : 0;
-        bool valid = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-        if (valid && byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0)
-            valid = false;
-        if (!valid) {
-            escape(byte);
-            ++i;
-            continue;
-        }
-        out.append(text.substr(i, length));
-        i += length;
-    }
-    return out;
-}
 
 CliOutcome usageError(std::ostream &err, const std::string &message)
 {
-    err << "sitorva: " << printable(message) << "\n\n" << Usage;
+    err << "sitorva: " << terminalText(message) << "\n\n" << Usage;
     return { false, 2, {} };
 }
 
 CliOutcome failure(std::ostream &err, const std::string &message)
 {
-    err << "sitorva: " << printable(message) << "\n";
+    err << "sitorva: " << terminalText(message) << "\n";
     return { false, 1, {} };
 }
 
 void warn(std::ostream &err, const std::string &message)
 {
-    err << "sitorva: warning: " << printable(message) << "\n";
+    err << "sitorva: warning: " << terminalText(message) << "\n";
 }
 
 // A native path's folder with its '/', or nothing for a name in the current folder.
@@ -199,7 +160,7 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
         return failure(err, result.error());
     for (const std::string &line : result.value().copyFailures)
         warn(err, line);
-    out << "The page was written to " << printable(output) << "\n";
+    out << "The page was written to " << terminalText(output) << "\n";
     return { false, 0, {} };
 }
 
@@ -249,6 +210,8 @@ CliOutcome runCommandLine(
                 return usageError(err, "--publish needs a project file" + notAnOption(args, i));
         } else if (arg == "--dry-run") {
             options.dryRun = true;
+        } else if (arg == "--allow-plain-ftp") {
+            options.allowPlainFtp = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError(err, "unknown option " + arg);
         } else {
@@ -266,14 +229,18 @@ CliOutcome runCommandLine(
     }
     if (options.publish) {
         if (options.generate || options.output || options.preview || !options.positional.empty())
-            return usageError(err, "--publish takes only a project file and --dry-run");
+            return usageError(
+                err, "--publish takes only a project file, --dry-run and --allow-plain-ftp");
         CliOutcome publish { false, 0, {} };
         publish.projectToPublish = *options.publish;
         publish.dryRun = options.dryRun;
+        publish.allowPlainFtp = options.allowPlainFtp;
         return publish;
     }
     if (options.dryRun)
         return usageError(err, "--dry-run goes with --publish");
+    if (options.allowPlainFtp)
+        return usageError(err, "--allow-plain-ftp goes with --publish");
     if (options.generate) {
         if (!options.positional.empty())
             return usageError(err, "unexpected argument " + options.positional.front());

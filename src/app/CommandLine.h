@@ -1,6 +1,7 @@
 #pragma once
 // The command line: `sitorva [PROJECT.stv]`, `sitorva --generate PROJECT.stv [--output PAGE]
-// [--preview]`, `sitorva --publish PROJECT.stv [--dry-run]`, `--help`, `--version`.
+// [--preview]`, `sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]`, `--help`,
+// `--version`.
 
 #include <ostream>
 #include <string>
@@ -27,6 +28,7 @@ struct CliOutcome {
     // publishFromCommandLine (PublishCommandLine.h).
     std::string projectToPublish;
     bool dryRun = false;
+    bool allowPlainFtp = false;
 };
 
 // args excludes the program name.

@@ -12,6 +12,9 @@ inline constexpr const char *WindowsModuleName = "sitorva-windows.so";
 inline constexpr const char *PublishModuleName = "sitorva-publish.so";
 inline constexpr const char *WindowsEntryName = "sitorvaRunWindows";
 inline constexpr const char *PublishEntryName = "sitorvaRunPublish";
+// The options of --publish, as bits of the entry's flags.
+inline constexpr int PublishDryRun = 1;
+inline constexpr int PublishAllowPlainFtp = 2;
 
 } // namespace stv
 
@@ -22,8 +25,8 @@ using SitorvaWindowsEntry = int (*)(int argc, char **argv, const char *projectTo
 __attribute__((visibility("default"))) int sitorvaRunWindows(
     int argc, char **argv, const char *projectToOpen);
 
-// `--publish PROJECT.stv [--dry-run]`, writing to standard output and error; returns the exit
-// code.
-using SitorvaPublishEntry = int (*)(const char *projectPath, int dryRun);
-__attribute__((visibility("default"))) int sitorvaRunPublish(const char *projectPath, int dryRun);
+// `--publish PROJECT.stv` with its options (the PublishFlag bits), writing to standard output
+// and error; returns the exit code.
+using SitorvaPublishEntry = int (*)(const char *projectPath, int flags);
+__attribute__((visibility("default"))) int sitorvaRunPublish(const char *projectPath, int flags);
 }

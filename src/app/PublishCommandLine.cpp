@@ -1,10 +1,12 @@
 #include "app/PublishCommandLine.h"
 
+#include "core/page/CompanionFiles.h"
 #include "core/page/PageGenerator.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
+#include "core/text/TerminalText.h"
 #include "core/text/TextTools.h"
 #include "core/upload/FtpClient.h"
 #include "core/upload/PageFiles.h"
@@ -48,18 +50,25 @@ private:
 
 // The page as --generate writes it, into `folder`; the pictures and sounds are sent from
 // where they are rather than copied first (the copies would be the same bytes). Empty
-// optional, with the error written, when the page could not be written.
+// optional, with the error written, when the page could not be written or its name may not
+// be published.
 std::optional<PublishRequest> generatePage(const Project &project, const std::string &projectPath,
     const std::string &folder, std::ostream &err)
 {
+    const std::string pageName
+        = fileNamePart(proposedPageName(projectPath, nativePath(project.pageFileName)));
+    if (const Result<> named = checkPageFileName(pageName); !named) {
+        err << "sitorva: " << terminalText(named.error()) << "; nothing was published\n";
+        return std::nullopt;
+    }
     Configuration config;
     FavouriteLists lists;
     if (const Result<bool> loaded = loadConfiguration(programFolderPath(), config, lists); !loaded)
-        err << "sitorva: warning: " << loaded.error() << "\n";
+        err << "sitorva: warning: " << terminalText(loaded.error()) << "\n";
     PageRequest request;
     request.importRequested = true;
-    request.pageFile = folder + "/"
-        + fileNamePart(proposedPageName(projectPath, nativePath(project.pageFileName)));
+    request.pageFile = folder + "/" + pageName;
+    request.projectFile = projectPath;
     const std::string projectFolder = folderPart(projectPath);
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
@@ -67,12 +76,13 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     RecordingCopier recorder;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
     if (!result) {
-        err << "sitorva: " << result.error() << "\n";
+        err << "sitorva: " << terminalText(result.error()) << "\n";
         return std::nullopt;
     }
     for (const std::string &line : result.value().copyFailures)
-        err << "sitorva: warning: " << line << "\n";
-    return publishRequestFor(request.pageFile, recorder, true);
+        err << "sitorva: warning: " << terminalText(line) << "\n";
+    return publishRequestFor(
+        request.pageFile, recorder, CompanionContext { projectPath, {} }, true);
 }
 
 std::string hostKeyAdvice(const FtpClient &client)
@@ -80,10 +90,10 @@ std::string hostKeyAdvice(const FtpClient &client)
     const std::optional<HostKey> &key = client.offeredHostKey();
     if (!key)
         return {};
-    return "If " + key->fingerprint + " is the fingerprint of " + client.address().host
-        + "'s key, trust the key by adding this line to ~/.ssh/known_hosts (or by connecting "
-          "once from the upload window):\n"
-        + knownHostsLine(client.address(), *key) + "\n";
+    return terminalText("If " + key->fingerprint + " is the fingerprint of " + client.address().host
+               + "'s key, trust the key by adding this line to ~/.ssh/known_hosts (or by "
+                 "connecting once from the upload window):")
+        + "\n" + terminalText(knownHostsLine(client.address(), *key)) + "\n";
 }
 
 // Writes a line when another file is on its way.
@@ -99,8 +109,8 @@ public:
         if (p.current.empty() || p.current == m_last)
             return;
         m_last = p.current;
-        m_err << "sending " << p.current << " (" << p.filesDone + 1 << " of " << p.filesTotal
-              << ")\n";
+        m_err << "sending " << terminalText(p.current) << " (" << p.filesDone + 1 << " of "
+              << p.filesTotal << ")\n";
     }
 
 private:
@@ -110,61 +120,95 @@ private:
 
 } // namespace
 
-int publishFromCommandLine(
-    const std::string &projectPath, bool dryRun, std::ostream &out, std::ostream &err)
+int publishFromCommandLine(const std::string &projectPath, const PublishOptions &options,
+    std::ostream &out, std::ostream &err)
 {
     Project project;
     if (const Result<> loaded = loadProjectFile(projectPath, project); !loaded) {
         err << "sitorva: "
-            << (loaded.error().empty() ? "Cannot read " + projectPath : loaded.error()) << "\n";
+            << terminalText(loaded.error().empty() ? "Cannot read " + projectPath : loaded.error())
+            << "\n";
         return 1;
     }
     if (project.ftpHost.empty()) {
         err << "sitorva: the project has no host name to publish to\n";
         return 1;
     }
+    const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
+    const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
+                                                            : cp1252ToUtf8(project.ftpPassword);
+    const std::string host = cp1252ToUtf8(project.ftpHost);
+    const std::string shownHost = terminalText(host);
+    const std::optional<RemoteAddress> address = parseHostField(host);
+    if (!address) {
+        err << "sitorva: the host name " << shownHost << " is not valid\n";
+        return 1;
+    }
+    // The project may come from anybody; its host gets a password in clear only when asked.
+    const bool plain = address->protocol == Protocol::Ftp;
+    if (plain && !password.empty() && !options.allowPlainFtp) {
+        err << "sitorva: " << shownHost
+            << " is plain FTP, which sends the password unencrypted; nothing was sent. Use "
+               "ftps:// or sftp:// in the project's Host Name, or --allow-plain-ftp to send it "
+               "anyway\n";
+        return 2;
+    }
+
     TemporaryFolder folder;
     if (folder.path().empty()) {
         err << "sitorva: no temporary folder for the page\n";
         return 1;
     }
-
     std::optional<PublishRequest> request = generatePage(project, projectPath, folder.path(), err);
     if (!request)
         return 1;
-    request->dryRun = dryRun;
+    request->dryRun = options.dryRun;
 
-    const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
-    const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
-                                                            : cp1252ToUtf8(project.ftpPassword);
-    const std::string host = cp1252ToUtf8(project.ftpHost);
     FtpClient client;
-    err << "connecting to " << host << "\n";
-    FtpOutcome step = client.login(host, cp1252ToUtf8(project.ftpUserId), password);
-    if (step.ok)
-        step = client.changeDirectory(cp1252ToUtf8(project.ftpInitDir));
-    if (!step.ok) {
+    if (options.transferSeconds > 0) {
+        FtpLimits limits = client.limits();
+        limits.transferSeconds = options.transferSeconds;
+        client.setLimits(limits);
+    }
+    if (plain && !password.empty())
+        err << "warning: plain FTP: the password travels unencrypted\n";
+    err << "connecting to " << shownHost << "\n";
+    const FtpOutcome login = client.login(host, cp1252ToUtf8(project.ftpUserId), password);
+    if (!login.ok) {
         // An unknown host key is never taken on trust here: there is nobody to ask.
-        err << "sitorva: could not publish to " << host << ": " << step.error << "\n"
+        err << "sitorva: could not publish to " << shownHost << ": " << terminalText(login.error)
+            << "\n"
             << hostKeyAdvice(client);
         return 1;
     }
-    if (client.address().protocol == Protocol::Ftp)
-        err << "warning: plain FTP: the password travels unencrypted\n";
+    // Never into another folder: a page sent into the login folder would replace whatever
+    // page stands there.
+    const std::string initialDir = cp1252ToUtf8(project.ftpInitDir);
+    if (const FtpOutcome entered = client.changeDirectory(initialDir); !entered.ok) {
+        err << "sitorva: the folder " << terminalText(initialDir) << " could not be entered on "
+            << shownHost << " (" << terminalText(entered.error)
+            << "); nothing was sent. Create the folder on the server (Publish in the upload "
+               "window offers to), or correct the project's Initial Directory\n";
+        return 1;
+    }
+    err << "publishing into " << terminalText(client.currentFolder()) << " on " << shownHost
+        << "\n";
 
     ProgressLines progress(err);
     const PublishReport report = publishPage(client, *request, std::ref(progress));
+    for (const PublishFailure &f : report.skipped)
+        err << "left out: " << terminalText(f.reason) << "\n";
     if (!report.ok) {
-        err << "sitorva: " << report.error << "\n";
+        err << "sitorva: " << terminalText(report.error) << "\n";
         return 1;
     }
     for (const PublishFailure &f : report.failed)
-        err << "failed: " << f.name << ": " << f.reason << "\n";
+        err << "failed: " << terminalText(f.name) << ": " << terminalText(f.reason) << "\n";
     for (const std::string &note : report.notes)
-        err << "note: " << note << "\n";
-    if (dryRun) {
+        err << "note: " << terminalText(note) << "\n";
+    if (options.dryRun) {
         for (const std::string &name : report.uploaded)
-            out << "would upload: " << name << "\n";
+            out << "would upload: " << terminalText(name) << "\n";
         out << "dry run: " << report.uploaded.size() << " to upload, " << report.unchanged.size()
             << " unchanged, " << report.failed.size() << " failed\n";
     } else {

@@ -5,7 +5,10 @@
 
 #include <iostream>
 
-int sitorvaRunPublish(const char *projectPath, int dryRun)
+int sitorvaRunPublish(const char *projectPath, int flags)
 {
-    return stv::publishFromCommandLine(projectPath, dryRun != 0, std::cout, std::cerr);
+    stv::PublishOptions options;
+    options.dryRun = (flags & stv::PublishDryRun) != 0;
+    options.allowPlainFtp = (flags & stv::PublishAllowPlainFtp) != 0;
+    return stv::publishFromCommandLine(projectPath, options, std::cout, std::cerr);
 }

@@ -72,15 +72,15 @@ done
 grep -qF '{c' "$page" && fail "an untranslated colour mark is left in the page"
 grep -qF '{l' "$page" && fail "an untranslated link mark is left in the page"
 
-# The command line needs neither the windows nor the network: they are modules the installed
-# program loads from PREFIX/lib*/sitorva. --publish of a project without a host stops at once
+# The command line needs neither the windows, the network nor the picture maker: they are
+# modules the installed program loads from PREFIX/lib*/sitorva. --publish of a project without a host stops at once
 # with its own message; on the offscreen platform the windows are still running after three
 # seconds (waiting at the start-up question) when their module loaded, and stop at once when
 # not.
-for module in sitorva-windows.so sitorva-publish.so; do
+for module in sitorva-windows.so sitorva-publish.so sitorva-pictures.so; do
   ls "$P"/lib*/sitorva/$module >/dev/null || fail "$module was not installed"
 done
-ldd "$P/bin/sitorva" | grep -qE 'libQt|libcurl' && fail "the program itself links Qt or libcurl"
+ldd "$P/bin/sitorva" | grep -qE 'libQt|libcurl|libvips' && fail "the program itself links Qt, libcurl or libvips"
 printf '\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n0\r\nNo host\r\n' >"$T/nohost.stv"
 "$P/bin/sitorva" --publish "$T/nohost.stv" 2>"$T/publish.log" && fail "a project without a host was published"
 grep -q "no host name" "$T/publish.log" || { cat "$T/publish.log"; fail "--publish did not run"; }

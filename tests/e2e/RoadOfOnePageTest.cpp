@@ -84,7 +84,7 @@ protected:
     // On the Select page: choose a kind by its row and press "&Accept".
     void addSection(int kindRow)
     {
-        ASSERT_EQ(window().visiblePage(), WizardWindow::SelectPage);
+        ASSERT_EQ(window().visiblePage(), WizardWindow::SelectIndex);
         auto *box = child<QListWidget>("SelectBox");
         QTest::mouseClick(
             box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(kindRow)).center());
@@ -109,16 +109,16 @@ protected:
         photo.fill(Qt::darkCyan);
         EXPECT_TRUE(photo.save(path(QStringLiteral("pictures/photo.png"))));
 
-        EXPECT_EQ(window().visiblePage(), WizardWindow::IntroductionPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::IntroductionIndex);
         click("Nextbtn");
         typeOver(child<QLineEdit>("TitleEdit"), QStringLiteral("My first page"));
         click("Nextbtn");
         click("Nextbtn");
-        EXPECT_EQ(window().visiblePage(), WizardWindow::SelectPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::SelectIndex);
         EXPECT_EQ(managerRows(), 4);
 
         addSection(0);
-        EXPECT_EQ(window().visiblePage(), WizardWindow::HeadingPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::sectionPageIndex(KindPos::Heading));
         EXPECT_EQ(managerRows(), 5);
         EXPECT_TRUE(window().projectChanged());
         typeOver(child<QLineEdit>("HeadingEdit"), QStringLiteral("Hello from Sitorva"));
@@ -127,19 +127,19 @@ protected:
         // Colour 0 of the Colour List is red; the list is what a "{c0}" mark refers to.
         window().favouriteLists().colours = { "255" };
         addSection(1);
-        EXPECT_EQ(window().visiblePage(), WizardWindow::ParagraphPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::sectionPageIndex(KindPos::Paragraph));
         typeOver(child<QPlainTextEdit>("ParaMemo"), QStringLiteral("Some {c0}red{c/} words."));
         click("Nextbtn");
 
         addSection(2);
-        EXPECT_EQ(window().visiblePage(), WizardWindow::ImagePage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::sectionPageIndex(KindPos::Image));
         m_script.queueText(path(QStringLiteral("pictures/photo.png")));
         click("ImageImg");
         EXPECT_EQ(
             child<QLineEdit>("ImageEdit")->text(), path(QStringLiteral("pictures/photo.png")));
         typeOver(child<QLineEdit>("AltTextEdit"), QStringLiteral("A photo"));
         click("Nextbtn");
-        EXPECT_EQ(window().visiblePage(), WizardWindow::SelectPage);
+        EXPECT_EQ(window().visiblePage(), WizardWindow::SelectIndex);
         EXPECT_EQ(managerRows(), 7);
 
         // "&Save" of a project never saved asks where, as "Save &As" does.

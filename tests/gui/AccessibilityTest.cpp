@@ -236,8 +236,9 @@ private slots:
             true);
         auto *select = m_wizard->findChild<QListView *>(QStringLiteral("SelectBox"));
         QStringList kinds;
-        for (const std::string_view caption : KindCaptions)
-            kinds << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+        for (const SectionKind &kind : SectionKinds)
+            kinds << QString::fromLatin1(
+                kind.caption.data(), static_cast<qsizetype>(kind.caption.size()));
         checkRows(select, kinds, true);
 
         // A swatch tells its colour, and so does the button that changes it.

@@ -34,6 +34,7 @@ struct CliFixture : ::testing::Test {
     std::filesystem::path prog;
     std::ostringstream out;
     std::ostringstream err;
+    long transferSeconds = 0; // --publish's total limit of a transfer; 0: the default
 
     void SetUp() override
     {
@@ -58,9 +59,13 @@ struct CliFixture : ::testing::Test {
         err.str({});
         CliOutcome outcome = runCommandLine(args, out, err);
         // The program runs --publish from its module; the tests run the same command here.
-        if (!outcome.projectToPublish.empty())
-            outcome.exitCode
-                = publishFromCommandLine(outcome.projectToPublish, outcome.dryRun, out, err);
+        if (!outcome.projectToPublish.empty()) {
+            PublishOptions options;
+            options.dryRun = outcome.dryRun;
+            options.allowPlainFtp = outcome.allowPlainFtp;
+            options.transferSeconds = transferSeconds;
+            outcome.exitCode = publishFromCommandLine(outcome.projectToPublish, options, out, err);
+        }
         return outcome;
     }
 };

@@ -7,6 +7,8 @@ misbehaves in one way, chosen by an option:
     --entries N        a listing of N files
     --stall-upload B   an upload is read for B bytes, then the server stops reading and
                        answering (a link that died without a word)
+    --drip-download R  a download (RETR) sends a publish record's first line, then line
+                       breaks at R bytes a second, for ever; listings and uploads work
 
 Prints "PORT <n>" once it listens and serves until its standard input closes. Each client is
 served on a thread of its own, so a dripping listing holds up nobody else.
@@ -26,6 +28,7 @@ def main():
     parser.add_argument("--long-name", type=int, default=0)
     parser.add_argument("--entries", type=int, default=0)
     parser.add_argument("--stall-upload", type=int, default=-1)
+    parser.add_argument("--drip-download", type=int, default=0)
     args = parser.parse_args()
 
     def listing():
@@ -87,6 +90,14 @@ def main():
                     data.sendall(body)
                     data.close()
                     reply("226 done")
+                elif command == "RETR" and args.drip_download:
+                    data = accept_data()
+                    reply("150 here it comes")
+                    data.sendall(b"Sitorva publish record 1\n")
+                    piece = max(1, args.drip_download // 10)
+                    while True:  # just fast enough for any stall check, for ever
+                        data.sendall(b"\n" * piece)
+                        time.sleep(0.1)
                 elif command == "STOR":
                     data = accept_data()
                     reply("150 send it")

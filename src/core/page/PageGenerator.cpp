@@ -1,5 +1,6 @@
 #include "core/page/PageGenerator.h"
 
+#include "core/page/ClassicEmitters.h"
 #include "core/page/MarkScan.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
@@ -15,7 +16,12 @@ using namespace std::string_view_literals;
 namespace
 {
 
-constexpr std::string_view CrLf = "\r\n";
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
 
 void addLine(std::string &out, std::string_view line)
 {
@@ -34,81 +40,6 @@ void appendNumber(std::string &out, unsigned value)
     } while (value != 0);
     out.append(p, static_cast<std::size_t>(end - p));
 }
-
-// Alignment words by field family; `other` is the word for any code but "0", "1", "2".
-std::string_view alignWord(std::string_view code, std::string_view left, std::string_view centre,
-    std::string_view right, std::string_view other)
-{
-    if (code == "0")
-        return left;
-    if (code == "1")
-        return centre;
-    if (code == "2")
-        return right;
-    return other;
-}
-
-std::string_view headingAlign(std::string_view code)
-{
-    return alignWord(code, "Left", "Center", "Right", "Right");
-}
-std::string_view indexAlign(std::string_view code)
-{
-    return alignWord(code, "Left", "Center", "Right", "");
-}
-
-// The ticked styles of four flag fields from `bold` on: <B><I><U><S> opens them, and the
-// closing form is the same text with every "<" turned into "</", in the same order.
-class StyleTags
-{
-public:
-    StyleTags(const std::string_view *fields, int bold)
-    {
-        for (std::size_t i = 0; i < 4; ++i)
-            m_on[i] = flagValue(fields[static_cast<std::size_t>(bold) + i]);
-    }
-    void open(std::string &out) const { append(out, "<"); }
-    void close(std::string &out) const { append(out, "</"); }
-
-private:
-    void append(std::string &out, std::string_view start) const
-    {
-        static constexpr std::string_view Letters[] = { "B>", "I>", "U>", "S>" };
-        for (std::size_t i = 0; i < 4; ++i)
-            if (m_on[i])
-                out.append(start).append(Letters[i]);
-    }
-    bool m_on[4] {};
-};
-
-void paragraphStart(std::string &out, std::string_view followOn, std::string_view word)
-{
-    if (flagValue(followOn))
-        return;
-    out.append("<P ALIGN="sv).append(word).append(">"sv).append(CrLf);
-}
-
-// The colour tag pair of headings and paragraphs: written whenever the field holds text.
-void colourOpen(std::string &out, std::string_view field)
-{
-    if (field.empty())
-        return;
-    out.append("<FONT COLOR=\"#"sv);
-    appendHtmlColour(out, leadingInt(field));
-    out.append("\">"sv);
-}
-void colourClose(std::string &out, std::string_view field)
-{
-    if (!field.empty())
-        out.append("</FONT>"sv);
-}
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 std::string htmlColour(long long colour)
 {
@@ -148,9 +79,10 @@ void appendFontSizeTag(std::string &out, int size)
     out.append("\">"sv);
 }
 
-PageGenerator::PageGenerator(
-    const FavouriteLists &lists, const PageRequest &request, FileCopier &copier)
+PageGenerator::PageGenerator(const FavouriteLists &lists, const PageRequest &request,
+    FileCopier &copier, const SectionEmitters &emitters)
     : m_lists(lists)
+    , m_emitters(emitters)
     , m_request(request)
     , m_copier(copier)
     , m_importRequested(request.importRequested)
@@ -163,28 +95,53 @@ PageGenerator::PageGenerator(
 
 std::string PageGenerator::importFile(std::string_view storedPath)
 {
-    const std::string name = fileNamePart(storedPath);
-    if (name.empty()) // no file chosen: nothing to copy
-        return name;
+    return importAs(storedPath, nullptr).name;
+}
+
+ImportedPicture PageGenerator::importPicture(std::string_view storedPath)
+{
+    return importAs(storedPath, m_request.webReadyPictures);
+}
+
+ImportedPicture PageGenerator::importAs(std::string_view storedPath, PicturePreparer *pictures)
+{
+    ImportedPicture imported { fileNamePart(storedPath), 0, 0 };
+    if (imported.name.empty()) // no file chosen: nothing to copy
+        return imported;
     std::string from = nativePath(storedPath);
     if (!from.empty() && from[0] != '/' && !m_request.sourceFolder.empty()) {
         const std::string &folder = m_request.sourceFolder;
         from = (folder.back() == '/' ? folder : folder + "/") + from;
     }
-    const std::string to = folderPart(m_request.pageFile) + nativePath(name);
+    const std::string to = folderPart(m_request.pageFile) + nativePath(imported.name);
 
     // A picture used twice is copied once; a second, different file of the same name would
     // overwrite the first one the page already refers to, so it is not copied.
     if (const auto it = m_copied.find(to); it != m_copied.end()) {
-        if (it->second != from && !sameFile(it->second, from))
+        if (it->second.source != from && !sameFile(it->second.source, from))
             m_copyFailures.push_back("Not copied: " + from + " (another file named "
-                + nativePath(name) + " is already copied beside the page)");
-        return name;
+                + nativePath(imported.name) + " is already copied beside the page)");
+        imported.width = it->second.width;
+        imported.height = it->second.height;
+        return imported;
     }
-    m_copied.emplace(to, from);
-    if (const CopyResult copied = m_copier.copy(from, to); !copied)
-        m_copyFailures.push_back(copied.error().empty() ? "Cannot copy " + from : copied.error());
-    return name;
+    CopiedFile &copied = m_copied[to];
+    copied.source = from;
+    // A picture made ready for the web is copied from where it was made; one that is no
+    // picture is not copied at all.
+    if (pictures != nullptr) {
+        const Result<ReadyPicture> ready = pictures->prepare(from);
+        if (!ready) {
+            m_copyFailures.push_back("Not copied: " + from + " (" + ready.error() + ")");
+            return imported;
+        }
+        from = ready.value().file;
+        imported.width = copied.width = ready.value().width;
+        imported.height = copied.height = ready.value().height;
+    }
+    if (const CopyResult result = m_copier.copy(from, to); !result)
+        m_copyFailures.push_back(result.error().empty() ? "Cannot copy " + from : result.error());
+    return imported;
 }
 
 // Writes the mark that starts at text[p] ("{" and `letter`, lower case) to `out` and gives
@@ -221,7 +178,7 @@ std::size_t PageGenerator::translateMarkAt(
     } else if (letter == 'l') {
         out.append("<a href=\""sv).append(entry).append("\">"sv);
     } else {
-        emitImage(entry, out, m_importRequested);
+        m_emitters[static_cast<std::size_t>(KindPos::Image)](*this, entry, out, m_importRequested);
     }
     // The search goes on after the mark, never inside the inserted text, so entries holding
     // marks themselves are never translated again.
@@ -303,41 +260,15 @@ std::string PageGenerator::translateMarks(std::string_view text)
     return out;
 }
 
-void PageGenerator::emitHeading(std::string_view record, std::string &out)
+std::string PageGenerator::translateMarksInPasses(std::string_view text)
 {
-    const auto f = fieldViews<10>(record);
-    const StyleTags style(f.data(), field::HeadingBold);
-    const std::string_view colour = f[field::HeadingColour];
-    out.append("<H"sv);
-    appendNumber(out, m_headingCounter);
-    out.append(" ALIGN="sv).append(headingAlign(f[field::HeadingAlign])).append(">"sv).append(CrLf);
-    colourOpen(out, colour);
-    style.open(out);
-    appendFontSizeTag(out, leadingInt(f[field::HeadingSize]));
-    out.append("<BIG>"sv);
-    appendMarks(f[field::HeadingText], out);
-    out.append("</BIG></FONT>"sv);
-    style.close(out);
-    colourClose(out, colour);
-    out.append(CrLf).append("</H"sv);
-    appendNumber(out, m_headingCounter);
-    out.append(">"sv).append(CrLf);
-    ++m_headingCounter;
+    std::string out;
+    appendMarksInPasses(text, out);
+    return out;
 }
 
-void PageGenerator::emitParagraph(std::string_view record, std::string &out)
+void PageGenerator::appendParagraphText(std::string_view text, std::string &out)
 {
-    const auto f = fieldViews<12>(record);
-    paragraphStart(out, f[field::ParaFollowOn], headingAlign(f[field::ParaAlign]));
-    const StyleTags style(f.data(), field::ParaBold);
-    const std::string_view colour = f[field::ParaColour];
-    const std::string_view link = f[field::ParaLink];
-    colourOpen(out, colour);
-    style.open(out);
-    appendFontSizeTag(out, leadingInt(f[field::ParaSize]));
-    if (!link.empty())
-        out.append("<A HREF=\""sv).append(link).append("\">"sv);
-    const std::string_view text = f[field::ParaText];
     bool breaks = false;
     if (findBracesApart(text, true, m_braces, breaks)) {
         if (breaks)
@@ -346,213 +277,19 @@ void PageGenerator::emitParagraph(std::string_view record, std::string &out)
     } else {
         appendMarksInPasses(replaceParagraphBreaks(text, m_text) ? m_text : text, out);
     }
-    if (!link.empty())
-        out.append("</A>"sv);
-    out.append("</FONT>"sv);
-    style.close(out);
-    colourClose(out, colour);
-    out.append(CrLf);
-}
-
-void PageGenerator::emitImage(std::string_view record, std::string &out, bool importFlag)
-{
-    const auto f = fieldViews<13>(record);
-    paragraphStart(out, f[field::ImageFollowOn],
-        alignWord(f[field::ImageJustify], "LEFT", "CENTER", "RIGHT", ""));
-    std::string_view source = f[field::ImageFile];
-    std::string imported;
-    if (flagValue(f[field::ImageImport]) && importFlag) {
-        imported = importFile(source);
-        source = imported;
-    }
-
-    const std::string_view linkType = f[field::ImageLinkType];
-    const std::string_view link = f[field::ImageLink];
-    const bool linked = linkType != "0" && !link.empty();
-    if (linked) {
-        const std::string_view prefix = linkType == "2" ? "mailto:" : linkType == "3" ? "#" : "";
-        out.append("<A HREF=\""sv).append(prefix).append(link).append("\">"sv);
-    }
-    out.append("<IMG SRC=\""sv).append(source).append("\" "sv);
-    if (const std::string_view w = f[field::ImageWidth]; !w.empty())
-        out.append("WIDTH=\""sv).append(w).append("\" "sv);
-    if (const std::string_view h = f[field::ImageHeight]; !h.empty())
-        out.append("HEIGHT=\""sv).append(h).append("\" "sv);
-    if (const std::string_view alt = f[field::ImageAltText]; !alt.empty())
-        out.append("ALT=\""sv).append(alt).append("\" "sv);
-    static constexpr std::string_view Positions[] = { "ALIGN=\"TOP\" ", "ALIGN=\"MIDDLE\" ",
-        "ALIGN=\"BOTTOM\" ", "ALIGN=\"LEFT\" ", "ALIGN=\"RIGHT\" " };
-    const std::string_view pos = f[field::ImagePosition];
-    if (pos.size() == 1 && pos[0] >= '0' && pos[0] <= '4')
-        out.append(Positions[pos[0] - '0']);
-    if (!flagValue(f[field::ImageLinkBorder]))
-        out.append("Border=\"0\""sv);
-    out.append(">"sv);
-    if (linked)
-        out.append("</A>"sv);
-    out.append(CrLf);
-}
-
-void PageGenerator::emitDivider(std::string_view record, std::string &out)
-{
-    const auto f = fieldViews<6>(record);
-    addLine(out, "<P>");
-    out.append("<HR "sv);
-    if (!flagValue(f[field::Divider3D])) {
-        out.append("noshade color=\"#"sv);
-        appendHtmlColour(out, leadingInt(f[field::DividerColour]));
-        out.append("\" "sv);
-    }
-    if (const std::string_view size = f[field::DividerThickness]; size != "1")
-        out.append("size=\""sv).append(size).append("\" "sv);
-    if (const std::string_view width = f[field::DividerWidth]; width != "100")
-        out.append("width=\""sv).append(width).append("%\" "sv);
-    out.append(">"sv).append(CrLf);
-    addLine(out, "<P>");
-}
-
-void PageGenerator::emitAnchor(std::string_view record, std::string &out)
-{
-    const auto f = fieldViews<5>(record);
-    if (!flagValue(f[field::AnchorFollowOn]))
-        addLine(out, "<P>");
-    out.append("<A NAME=\""sv)
-        .append(f[field::AnchorName])
-        .append("\"><!-- -->"sv)
-        .append(f[field::AnchorText])
-        .append("</A>"sv)
-        .append(CrLf);
-}
-
-void PageGenerator::emitList(std::string_view record, std::string &out)
-{
-    const auto f = fieldViews<19>(record);
-    const bool numbered = leadingInt(f[field::ListType]) != 0;
-    const int size = leadingInt(f[field::ListSize]);
-    const int colour = leadingInt(f[field::ListColour]);
-
-    addLine(out, numbered ? "<OL>"sv : "<UL>"sv);
-    for (int k = 1; k <= field::ListRows; ++k) {
-        const std::string_view text = f[static_cast<std::size_t>(field::listText(k))];
-        const std::string_view link = f[static_cast<std::size_t>(field::listLink(k))];
-        if (text.empty())
-            continue;
-        out.append("<LI> "sv);
-        if (colour != 0) {
-            out.append("<FONT COLOR=\"#"sv);
-            appendHtmlColour(out, colour);
-            out.append("\">"sv);
-        }
-        if (size != 2)
-            appendFontSizeTag(out, size);
-        if (!link.empty())
-            out.append("<A HREF=\""sv).append(link).append("\">"sv);
-        appendMarks(text, out);
-        if (!link.empty())
-            out.append("</A>"sv);
-        if (size != 2)
-            out.append("</FONT>"sv);
-        if (colour != 0)
-            out.append("</FONT>"sv);
-        out.append(CrLf);
-    }
-    addLine(out, numbered ? "</OL>"sv : "</UL>"sv);
-}
-
-void PageGenerator::emitLineIndex(std::string_view record, std::string &out)
-{
-    const auto f = fieldViews<10>(record);
-    paragraphStart(out, f[field::IndexFollowOn], indexAlign(f[field::IndexAlign]));
-    std::string_view text = f[field::IndexLines];
-    if (text.find('{') != std::string_view::npos) {
-        m_text.clear();
-        appendUnescapedLineBreaks(text, m_text);
-        text = m_text;
-    }
-    const StyleTags style(f.data(), field::IndexBold);
-    appendFontSizeTag(out, leadingInt(f[field::IndexSize]));
-    style.open(out);
-    // Labels and addresses alternate. The labels are translated only when there are at least
-    // two lines (a picture mark copies its file); a last label without an address is dropped,
-    // and the link before it keeps its separator.
-    LineCursor lines(text);
-    std::string_view line, first;
-    for (std::size_t i = 0; lines.next(line); ++i) {
-        if (i == 0) {
-            first = line;
-            continue;
-        }
-        if (i == 1) {
-            m_label.clear();
-            appendMarks(first, m_label);
-        } else if (i % 2 == 0) {
-            out.append(" | "sv);
-            m_label.clear();
-            appendMarks(line, m_label);
-            continue;
-        }
-        out.append("<A HREF=\""sv).append(line).append("\">"sv).append(m_label).append("</A>"sv);
-    }
-    style.close(out);
-    out.append("</Font>"sv).append(CrLf);
-}
-
-void PageGenerator::emitHtml(std::string_view record, std::string &out)
-{
-    const auto f = fieldViews<3>(record);
-    appendUnescapedLineBreaks(f[field::HTMLCode], out);
-    out.append(CrLf);
-}
-
-void PageGenerator::emitSound(std::string_view record, std::string &out, bool importFlag)
-{
-    const auto f = fieldViews<8>(record);
-    paragraphStart(out, f[field::SoundFollowOn], indexAlign(f[field::SoundAlign]));
-    std::string_view source = f[field::SoundFile];
-    std::string imported;
-    // The section's own "&Import Sound File" box decides, as an image's box does.
-    if (importFlag && flagValue(f[field::SoundImport])) {
-        imported = importFile(source);
-        source = imported;
-    }
-    out.append("<EMBED SRC=\""sv)
-        .append(source)
-        .append("\" "sv)
-        .append(flagValue(f[field::SoundAutoStart]) ? "AUTOSTART=\"True\""sv : ""sv)
-        .append(" "sv)
-        .append(flagValue(f[field::SoundHidden]) ? "HIDDEN=\"True\""sv : ""sv)
-        .append(">"sv)
-        .append(CrLf);
 }
 
 void PageGenerator::emitRecord(std::string_view record, std::string &out, bool importFlag)
 {
-    // The kind is the first field; the longest one, "PlaySound", has nine letters.
     const std::size_t start = record.find(FieldSep);
     if (start == std::string_view::npos)
         return;
-    const std::size_t end = record.substr(start + 1, 10).find(FieldSep);
+    const std::size_t end = record.find(FieldSep, start + 1);
     if (end == std::string_view::npos)
         return;
-    const std::string_view kind = record.substr(start + 1, end);
-    if (kind == "Heading")
-        emitHeading(record, out);
-    else if (kind == "Paragraph")
-        emitParagraph(record, out);
-    else if (kind == "Image")
-        emitImage(record, out, importFlag);
-    else if (kind == "Divider")
-        emitDivider(record, out);
-    else if (kind == "Anchor")
-        emitAnchor(record, out);
-    else if (kind == "List")
-        emitList(record, out);
-    else if (kind == "Index")
-        emitLineIndex(record, out);
-    else if (kind == "HTML")
-        emitHtml(record, out);
-    else if (kind == "PlaySound")
-        emitSound(record, out, importFlag);
+    const int kind = kindPosition(record.substr(start + 1, end - start - 1));
+    if (kind >= 0)
+        m_emitters[static_cast<std::size_t>(kind)](*this, record, out, importFlag);
 }
 
 void PageGenerator::emitSections(SectionRecords records, std::string &out, bool importFlag)
@@ -581,7 +318,8 @@ void PageGenerator::pageStart(const Project &header, std::string &out, bool &imp
         out.append(">"sv).append(CrLf);
     } else {
         out.append("<BODY BACKGROUND=\""sv)
-            .append(importFiles ? importFile(header.backgroundImage) : header.backgroundImage)
+            .append(
+                importFiles ? importPicture(header.backgroundImage).name : header.backgroundImage)
             .append("\">"sv)
             .append(CrLf);
     }

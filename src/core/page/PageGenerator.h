@@ -5,8 +5,11 @@
 // caller asks for it (Create Web Page), never for the preview.
 
 #include "core/files/FileIO.h"
+#include "core/page/ClassicEmitters.h"
 #include "core/page/FileCopy.h"
 #include "core/page/GenerationTime.h"
+#include "core/page/PicturePreparer.h"
+#include "core/page/SectionEmitter.h"
 #include "core/project/Project.h"
 #include "core/settings/FavouriteLists.h"
 #include "core/text/TextTools.h"
@@ -22,6 +25,12 @@ namespace stv
 // The credit line's link.
 inline constexpr const char *MakerSite = "https://sitorva.org/";
 
+// Every line of a page ends so.
+inline constexpr std::string_view CrLf = "\r\n";
+// The line followed by CR LF.
+void addLine(std::string &out, std::string_view line);
+// The number's decimal digits.
+void appendNumber(std::string &out, unsigned value);
 // Six hexadecimal digits RRGGBB of a colour value laid out 0x00BBGGRR.
 std::string htmlColour(long long colour);
 void appendHtmlColour(std::string &out, long long colour);
@@ -34,6 +43,9 @@ struct PageRequest {
     std::string pageFile; // native path of the page; copies go into its folder
     std::string sourceFolder; // native folder that relative stored paths are copied from
     std::string projectFile; // native path of the project; a copy never replaces it
+    // Pictures (images, picture marks, the background) are made ready for the web through
+    // this before they are copied; without it they are copied byte for byte.
+    PicturePreparer *webReadyPictures = nullptr;
     GenerationTime when;
     DateNames names;
 };
@@ -44,6 +56,14 @@ struct PageWritten {
     std::vector<std::string> copyFailures;
 };
 using PageResult = Result<PageWritten>;
+
+// A file copied beside the page: the name the page refers to it by, and for a picture made
+// ready for the web its pixel size (0 when unknown).
+struct ImportedPicture {
+    std::string name;
+    int width = 0;
+    int height = 0;
+};
 
 // Section records in page order: a project's list, or the records of a project file, read
 // as the page is written.
@@ -85,7 +105,9 @@ private:
 class PageGenerator
 {
 public:
-    PageGenerator(const FavouriteLists &lists, const PageRequest &request, FileCopier &copier);
+    // The page style is its emitters: one per kind, ClassicEmitters unless told otherwise.
+    PageGenerator(const FavouriteLists &lists, const PageRequest &request, FileCopier &copier,
+        const SectionEmitters &emitters = ClassicEmitters);
 
     // The whole page's bytes.
     std::string buildPage(const Project &project, const PageOptions &options);
@@ -95,25 +117,34 @@ public:
         const Project &header, SectionRecords records, const PageOptions &options, ByteSink &sink);
     static constexpr std::size_t PageBlockSize = 1 << 18;
 
-    // Each appends its lines (each followed by CR LF) to `out`.
+    // Each appends its lines (each followed by CR LF) to `out`: the records in order, or one
+    // record by its kind's emitter (nothing for a kind this program does not know).
     void emitSections(SectionRecords records, std::string &out, bool importFlag);
     void emitRecord(std::string_view record, std::string &out, bool importFlag);
-    void emitHeading(std::string_view record, std::string &out);
-    void emitParagraph(std::string_view record, std::string &out);
-    void emitImage(std::string_view record, std::string &out, bool importFlag);
-    void emitDivider(std::string_view record, std::string &out);
-    void emitAnchor(std::string_view record, std::string &out);
-    void emitList(std::string_view record, std::string &out);
-    void emitLineIndex(std::string_view record, std::string &out);
-    void emitHtml(std::string_view record, std::string &out);
-    void emitSound(std::string_view record, std::string &out, bool importFlag);
 
+    // What emitters share.
     // Replaces the colour, link and picture marks of a user's text.
     std::string translateMarks(std::string_view text);
     // The same, appended to `out`; a text without marks is copied once and nothing else.
     void appendMarks(std::string_view text, std::string &out);
+    // A paragraph's text: every "{lf13}{lf10}" (any case) as <BR>, then its marks replaced.
+    void appendParagraphText(std::string_view text, std::string &out);
+    // The marks replaced by the colour, link and picture passes one after another, as
+    // appendMarks must give them however it finds them; for tests that compare the two.
+    std::string translateMarksInPasses(std::string_view text);
     // Copies a stored path beside the page; the page refers to it by the returned bare name.
     std::string importFile(std::string_view storedPath);
+    // The same for a picture, made ready for the web first when the request asks for it.
+    ImportedPicture importPicture(std::string_view storedPath);
+    // The level of the next heading: 1 for the page's first, then one more each time.
+    unsigned nextHeadingNumber() { return m_headingCounter++; }
+    // Working texts an emitter may clear and fill, reused from record to record so that a
+    // large page does not allocate for each. Neither holds anything between two records.
+    struct EmitterBuffers {
+        std::string text;
+        std::string label;
+    };
+    EmitterBuffers &buffers() { return m_buffers; }
 
     const std::vector<std::string> &copyFailures() const { return m_copyFailures; }
 
@@ -124,23 +155,30 @@ private:
     void appendMarksApart(
         std::string_view text, const std::vector<std::size_t> &braces, std::string &out);
     void appendMarksInPasses(std::string_view text, std::string &out);
+    ImportedPicture importAs(std::string_view storedPath, PicturePreparer *pictures);
     void pageStart(const Project &header, std::string &out, bool &importFiles);
     void pageEnd(const PageOptions &options, std::string &out);
 
     const FavouriteLists &m_lists;
+    const SectionEmitters &m_emitters;
     const PageRequest &m_request;
     FileCopier &m_copier;
     bool m_importRequested = false;
     bool m_linkEntryHoldsBrace = false;
     std::string m_colourDigits; // the colour list's entries as RRGGBB, six digits each
     unsigned short m_headingCounter = 1;
-    std::map<std::string, std::string> m_copied; // destination -> source of this run
+    struct CopiedFile {
+        std::string source;
+        int width = 0;
+        int height = 0;
+    };
+    std::map<std::string, CopiedFile> m_copied; // by destination, in this run
     std::vector<std::string> m_copyFailures;
-    // Working texts reused from record to record: the first two mark passes, a text with its
-    // line breaks replaced, and a line index's label.
+    // Working texts reused from record to record: the first two mark passes, and a paragraph
+    // with its breaks replaced.
     std::string m_passText[2];
     std::string m_text;
-    std::string m_label;
+    EmitterBuffers m_buffers;
     std::vector<std::size_t> m_braces; // where the "{" of the text at hand stand
 };
 

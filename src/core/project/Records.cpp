@@ -8,23 +8,23 @@ namespace stv
 
 int kindPosition(std::string_view kind)
 {
-    for (int i = 0; i < KindCount; ++i)
-        if (KindNames[i] == kind)
-            return i;
+    for (const SectionKind &row : SectionKinds)
+        if (row.name == kind)
+            return static_cast<int>(row.position);
     return -1;
 }
 
 int kindIcon(std::string_view kind)
 {
+    if (const int position = kindPosition(kind); position >= 0)
+        return SectionKinds[static_cast<std::size_t>(position)].icon;
     struct Entry {
         std::string_view name;
         int icon;
     };
-    static constexpr Entry Icons[] = { { "HTML", 0 }, { "Paragraph", 1 }, { "Anchor", 2 },
-        { "Create Title Bar", 3 }, { "Image", 4 }, { "Heading", 5 }, { "Select Background", 6 },
-        { "List", 7 }, { "Divider", 8 }, { "Introduction", 9 }, { "Index", 10 },
-        { "What`s Next?", 11 }, { "PlaySound", 14 } };
-    for (const auto &e : Icons)
+    static constexpr Entry FixedIcons[] = { { IntroductionName, 9 }, { TitleBarName, 3 },
+        { BackgroundName, 6 }, { WhatsNextName, 11 } };
+    for (const auto &e : FixedIcons)
         if (e.name == kind)
             return e.icon;
     return -1;
@@ -173,41 +173,12 @@ void appendUnescapedLineBreaks(std::string_view text, std::string &out)
 
 std::string newSectionRecord(int kindPosition)
 {
-    const std::string U = "Untitled";
-    switch (kindPosition) {
-    case 0:
-        return joinFields({ "Heading", U, "Insert Your Heading Here!", "2" });
-    case 1:
-        return joinFields({ "Paragraph", U, "Insert Your Paragraph Here!", "2" });
-    case 2: {
-        std::vector<std::string> f { "Image", U };
-        f.resize(11);
-        f.push_back("-1");
-        f.push_back("-1");
-        return joinFields(f);
-    }
-    case 3:
-        return joinFields({ "Divider", U, "0", "1", "100", "-1" });
-    case 4:
-        return joinFields(
-            { "Anchor", U, "Insert Your Anchor Here", "Insert Some Descriptive Text Here" });
-    case 5: {
-        std::vector<std::string> f { "List", U };
-        f.resize(16);
-        f.push_back("0");
-        f.push_back("2");
-        f.push_back("0");
-        return joinFields(f);
-    }
-    case 6:
-        return joinFields({ "Index", U, "", "2" });
-    case 7:
-        return joinFields({ "HTML", U });
-    case 8:
-        return joinFields({ "PlaySound", U, "", "-1", "-1", "-1", "-1" });
-    default:
+    if (kindPosition < 0 || kindPosition >= KindCount)
         return {};
-    }
+    const SectionKind &kind = SectionKinds[static_cast<std::size_t>(kindPosition)];
+    std::vector<std::string> fields { std::string(kind.name), "Untitled" };
+    fields.insert(fields.end(), kind.templateFields.begin(), kind.templateFields.end());
+    return joinFields(fields);
 }
 
 bool flagValue(std::string_view field)

@@ -2,6 +2,8 @@
 // Section records: one string per section, fields separated by the byte 0xA0 with a leading
 // and a trailing separator. Field 0 is the kind, field 1 the user's label.
 
+#include "core/project/SectionKinds.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -57,17 +59,6 @@ inline constexpr int SoundFile = 2, SoundAutoStart = 3, SoundHidden = 4, SoundIm
                      SoundFollowOn = 6, SoundAlign = 7;
 } // namespace field
 
-// Kind positions, the order of the Select page and of the insert menu.
-enum class KindPos { Heading = 0, Paragraph, Image, Divider, Anchor, List, Index, HTML, PlaySound };
-inline constexpr int KindCount = 9;
-
-// Record kind names (field 0), by kind position.
-inline constexpr std::string_view KindNames[KindCount] = { "Heading", "Paragraph", "Image",
-    "Divider", "Anchor", "List", "Index", "HTML", "PlaySound" };
-// Names the Select page shows, by kind position.
-inline constexpr std::string_view KindCaptions[KindCount] = { "Heading", "Paragraph", "Image",
-    "Divider", "Anchor", "List", "Line Index", "Insert HTML", "PlaySound" };
-
 // The four fixed sections, which are never records of the section list.
 inline constexpr std::string_view IntroductionName = "Introduction";
 inline constexpr std::string_view TitleBarName = "Create Title Bar";
@@ -108,7 +99,8 @@ std::string unescapeLineBreaks(std::string_view text); // both markers back, cas
 // Appends the text with both markers turned back into CR and LF.
 void appendUnescapedLineBreaks(std::string_view text, std::string &out);
 
-// Template of a new section of the given kind position (0 to 8); empty when out of range.
+// Template of a new section of the given kind position (0 to KindCount - 1); empty when out
+// of range.
 std::string newSectionRecord(int kindPosition);
 
 // A stored flag: true when the low 8 bits of its number are not all zero.

@@ -21,6 +21,10 @@ namespace settingKey
 {
 inline constexpr std::string_view PageStyle = "page-style"; // "modern" or "classic"
 inline constexpr std::string_view PageLanguage = "page-language"; // e.g. "en"; empty: the locale's
+// Hosts ("host:port", separated by blanks) that get a password over plain FTP without a question.
+inline constexpr std::string_view PlainFtpHosts = "plain-ftp-hosts";
+// The longest side, in pixels, of a picture made ready for the web (modern style).
+inline constexpr std::string_view PictureLongestSide = "picture-longest-side";
 } // namespace settingKey
 
 class Settings

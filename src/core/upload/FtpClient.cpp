@@ -154,6 +154,7 @@ FtpOutcome FtpClient::login(
     m_mlsd = false;
     m_dirPath.clear();
     m_rawDir.clear();
+    m_entryPath.clear();
     if (!m_startError.empty())
         return FtpOutcome::fail(m_startError, FtpProblem::Failed);
     const std::optional<RemoteAddress> address = parseHostField(host);
@@ -183,6 +184,10 @@ FtpOutcome FtpClient::login(
     if (!outcome.ok)
         return outcome;
     m_offeredKey.reset();
+    const char *entryPath = nullptr;
+    if (curl_easy_getinfo(handle(m_curl), CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK
+        && entryPath != nullptr)
+        m_entryPath = entryPath;
     for (const std::string &line : splitLines(t.replies)) {
         if (line.size() > 1 && line[0] == ' ' && findText("MLST", line) == 2) {
             m_mlsd = true;
@@ -263,6 +268,54 @@ FtpOutcome FtpClient::changeDirectory(const std::string &dir)
         m_rawDir = raw;
     }
     return outcome;
+}
+
+std::string FtpClient::currentFolder() const
+{
+    std::string folder = m_rawDir;
+    if (folder.empty() || folder.front() != '/') {
+        std::string base = m_entryPath.empty() ? std::string("~") : m_entryPath;
+        if (base.back() != '/')
+            base += '/';
+        folder = base + folder;
+    }
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+FtpOutcome FtpClient::makeDirectory(const std::string &dir)
+{
+    if (!m_loggedIn)
+        return FtpOutcome::fail("not connected to a server", FtpProblem::Failed);
+    if (dir.empty() || hasControlBytes(dir))
+        return FtpOutcome::fail("the folder name cannot be sent in a command", FtpProblem::Failed);
+    // Each level by its whole path, as the connection may stand anywhere when the commands go;
+    // the levels before the last may be there already.
+    const bool sftp = m_address.protocol == Protocol::Sftp;
+    std::string base;
+    if (dir.front() != '/')
+        base = m_entryPath.empty() || m_entryPath.back() == '/' ? m_entryPath : m_entryPath + "/";
+    std::vector<std::string> levels;
+    std::size_t pos = 0;
+    while (pos < dir.size()) {
+        std::size_t slash = dir.find('/', pos);
+        if (slash == std::string::npos)
+            slash = dir.size();
+        if (slash > pos)
+            levels.push_back(base + dir.substr(0, slash));
+        pos = slash + 1;
+    }
+    if (levels.empty())
+        return FtpOutcome::fail("the folder name cannot be sent in a command", FtpProblem::Failed);
+    Transfer t;
+    t.url = baseUrl() + (sftp ? "~/" : "");
+    t.nobody = true;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const std::string command = sftp ? "mkdir " + quotedPath(levels[i]) : "MKD " + levels[i];
+        t.quote.push_back(i + 1 < levels.size() ? "*" + command : command);
+    }
+    return perform(t);
 }
 
 FtpOutcome FtpClient::list(std::vector<FtpEntry> &entries)

@@ -28,6 +28,12 @@ struct FtpLimits {
     long stallSeconds = 30;
     long stallBytes = 1024;
     long listingSeconds = 120; // a listing ends after this long, however it goes
+    // Every other request (log-in, upload, download, the publish record) ends once it has run
+    // longer than transferSeconds plus a second for each averageBytes it moved: a server that
+    // drips a file just fast enough to pass the stall check cannot keep it going for hours,
+    // while a slow link that keeps moving finishes.
+    long transferSeconds = 120;
+    long averageBytes = 4096;
 };
 
 enum class FtpProblem {
@@ -93,6 +99,12 @@ public:
     // Changes to `dir` as typed (relative to the login directory, or absolute). An empty name
     // stays in the login directory. On failure the current directory is kept.
     FtpOutcome changeDirectory(const std::string &dir);
+    // Makes the folder `dir` (as for changeDirectory) and the folders on its way that are not
+    // there; the current directory stays as it was.
+    FtpOutcome makeDirectory(const std::string &dir);
+    // The server's path of the current directory as far as it can be told: the folder the
+    // login left the connection in, with the directory changed to after it.
+    std::string currentFolder() const;
     // The entries of the current directory (see MaxListingEntries; outcome.note says when
     // the listing was cut).
     FtpOutcome list(std::vector<FtpEntry> &entries);
@@ -149,6 +161,7 @@ private:
     bool m_mlsd = false;
     std::string m_dirPath; // encoded path of the current directory, "" or ending in "/"
     std::string m_rawDir; // the same, as the server reads it in SFTP commands
+    std::string m_entryPath; // the login folder as the server named it, or empty
     std::string m_pinnedKey; // SFTP: base64 SHA-256 of a key trusted for this client
     std::optional<HostKey> m_offeredKey;
     std::atomic<bool> m_cancel { false };

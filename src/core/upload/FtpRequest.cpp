@@ -89,11 +89,20 @@ std::size_t onRead(char *buffer, std::size_t size, std::size_t count, void *user
     return n;
 }
 
-int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent)
+int onProgress(void *user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
 {
     auto *t = static_cast<FtpClient::Transfer *>(user);
     if (t->cancel != nullptr && t->cancel->load())
         return 1;
+    if (t->totalSeconds > 0) {
+        const auto moved = static_cast<long long>(received + sent);
+        const auto allowed = std::chrono::seconds(t->totalSeconds)
+            + std::chrono::seconds(moved / std::max(1L, t->averageBytes));
+        if (std::chrono::steady_clock::now() - t->started > allowed) {
+            t->overTime = true;
+            return 1;
+        }
+    }
     if (t->progress != nullptr && *t->progress && t->source != nullptr)
         (*t->progress)(static_cast<long long>(sent));
     return 0;
@@ -274,8 +283,13 @@ FtpOutcome FtpClient::perform(Transfer &t)
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, m_limits.connectSeconds);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, m_limits.stallBytes);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, m_limits.stallSeconds);
-    if (t.listing)
+    if (t.listing) {
         curl_easy_setopt(curl, CURLOPT_TIMEOUT, m_limits.listingSeconds);
+    } else {
+        t.started = std::chrono::steady_clock::now();
+        t.totalSeconds = m_limits.transferSeconds;
+        t.averageBytes = m_limits.averageBytes;
+    }
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
@@ -383,6 +397,13 @@ FtpOutcome FtpClient::failure(Transfer &t, int result)
             reason = "the server stopped answering, so the work was abandoned";
         break;
     case CURLE_ABORTED_BY_CALLBACK:
+        if (t.overTime && !m_cancel) {
+            problem = FtpProblem::TimedOut;
+            reason = "the transfer took too long (more than " + intText(m_limits.transferSeconds)
+                + " seconds and a second for each " + intText(m_limits.averageBytes)
+                + " bytes), so it was abandoned";
+            break;
+        }
         reason = "the work was cancelled";
         problem = FtpProblem::Cancelled;
         break;

@@ -5,6 +5,7 @@
 #include "core/upload/Digest.h"
 #include "core/upload/FtpClient.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ struct FtpClient::Transfer {
     long long maxBytes = -1; // for sink
     std::string *body = nullptr;
     const std::atomic<bool> *cancel = nullptr;
+    // The total limit of a request that is not a listing (FtpLimits::transferSeconds).
+    std::chrono::steady_clock::time_point started;
+    long totalSeconds = 0; // 0: no total limit
+    long averageBytes = 0;
 
     // Results.
     std::string replies; // every reply line of the control connection
@@ -42,6 +47,7 @@ struct FtpClient::Transfer {
     bool sinkFailed = false;
     bool tooLarge = false;
     bool listingCut = false; // the caps ended the listing; what came is used
+    bool overTime = false; // the total limit ended the request
     std::optional<HostKey> hostKey; // SFTP: the key of a refused server
     bool hostKeyChanged = false;
     char errorText[256] = {}; // curl's own words (CURL_ERROR_SIZE)

@@ -58,28 +58,41 @@ CopyResult RecordingCopier::copy(const std::string &from, const std::string &to)
     return m_inner != nullptr ? m_inner->copy(from, to) : CopyResult(CopyDone::Copied);
 }
 
-PublishRequest publishRequestFor(
-    const std::string &pageFile, const RecordingCopier &copier, bool fromSources)
+PublishRequest publishRequestFor(const std::string &pageFile, const RecordingCopier &copier,
+    const CompanionContext &context, bool fromSources)
 {
     PublishRequest request;
     request.page = { pageFile, fileNamePart(pageFile), pageIdentity(pageFile) };
     std::set<std::string> seen { request.page.remoteName };
     for (const RecordingCopier::Copy &c : copier.copies()) {
         const std::string name = fileNamePart(c.to);
-        if (seen.insert(name).second)
-            request.files.push_back({ fromSources ? c.from : c.to, name, {} });
+        if (!seen.insert(name).second)
+            continue;
+        const std::string &sent = fromSources ? c.from : c.to;
+        // The name it gets on the server, the file that goes and the file it came from all
+        // keep the rules: a copy of a key beside the page is still a key.
+        Result<MediaType> allowed = checkCompanionFile(sent, MediaKind::Other, context);
+        if (allowed && sent != c.from && fileExists(c.from))
+            allowed = checkCompanionFile(c.from, MediaKind::Other, context);
+        if (allowed && name != fileNamePart(sent) && (name[0] == '.' || isProgramFileName(name)))
+            allowed = fail("a hidden or program file's name: " + name);
+        // A file that is not there stays in: its failure then holds the page back.
+        if (allowed || allowed.missing())
+            request.files.push_back({ sent, name, {} });
+        else
+            request.skipped.push_back({ name, allowed.error() });
     }
     return request;
 }
 
 PageCheck checkCreatedPage(const Project &project, const FavouriteLists &lists,
-    const PageOptions &options, const PageRequest &request)
+    const PageOptions &options, const PageRequest &request, const CompanionContext &context)
 {
     PageCheck check;
     RecordingCopier recorder;
     StringSink fresh;
     const PageResult built = writePage(project, lists, options, request, recorder, fresh);
-    check.request = publishRequestFor(request.pageFile, recorder);
+    check.request = publishRequestFor(request.pageFile, recorder, context);
     if (request.pageFile.empty() || !built) {
         check.reason = "No web page has been created for this project yet.";
         return check;
@@ -93,7 +106,12 @@ PageCheck checkCreatedPage(const Project &project, const FavouriteLists &lists,
         check.reason = "The project has changes that are not in the web page yet.";
         return check;
     }
+    std::set<std::string> leftOut;
+    for (const PublishFailure &f : check.request.skipped)
+        leftOut.insert(f.name);
     for (const RecordingCopier::Copy &c : recorder.copies()) {
+        if (leftOut.count(fileNamePart(c.to)) != 0)
+            continue; // never sent, so it need not be there
         struct stat source {
         };
         struct stat copy {

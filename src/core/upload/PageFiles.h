@@ -4,6 +4,7 @@
 // the generator without writing anything to learn whether the page on disk still shows the
 // project as it is now.
 
+#include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
 #include "core/upload/Publisher.h"
@@ -40,9 +41,11 @@ private:
 std::string pageIdentity(const std::string &pageFile);
 
 // The page (sent last) and every file copied beside it, each under its bare name; sent from
-// beside the page, or with fromSources from where the copies were made from.
-PublishRequest publishRequestFor(
-    const std::string &pageFile, const RecordingCopier &copier, bool fromSources = false);
+// beside the page, or with fromSources from where the copies were made from. A file that is
+// not a picture or sound that may go with a page (checkCompanionFile, for the file sent and
+// the file it was copied from) goes to request.skipped instead.
+PublishRequest publishRequestFor(const std::string &pageFile, const RecordingCopier &copier,
+    const CompanionContext &context, bool fromSources = false);
 
 struct PageCheck {
     bool upToDate = false;
@@ -53,6 +56,6 @@ struct PageCheck {
 // Whether request.pageFile holds the page the project gives now (the "Site Last Updated"
 // time aside) and every file beside it is there and not older than its source.
 PageCheck checkCreatedPage(const Project &project, const FavouriteLists &lists,
-    const PageOptions &options, const PageRequest &request);
+    const PageOptions &options, const PageRequest &request, const CompanionContext &context);
 
 } // namespace stv

@@ -52,12 +52,16 @@ bool isHex(std::string_view s)
 Manifest parseManifest(std::string_view text)
 {
     Manifest out;
-    const std::vector<std::string> lines = splitLines(text);
-    if (lines.empty() || lines.front() != ManifestHeader)
+    // Looked at before anything is taken apart: the record comes from the server, and a large
+    // one of empty lines would cost far more to split than it weighs.
+    if (text.size() > static_cast<std::size_t>(MaxManifestBytes))
         return out;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    LineCursor cursor(text);
+    std::string_view line;
+    if (!cursor.next(line) || line != ManifestHeader)
+        return out;
+    while (cursor.next(line)) {
         // "sha256 size time name": the name is the rest of the line, blanks included.
-        const std::string_view line = lines[i];
         std::size_t pos = 0;
         std::string_view fields[3];
         bool ok = true;

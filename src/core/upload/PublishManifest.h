@@ -15,8 +15,9 @@ namespace stv
 
 inline constexpr const char *ManifestName = ".sitorva-publish";
 inline constexpr const char *ManifestHeader = "Sitorva publish record 1";
-// A record larger than this is not read (it would be someone else's file).
-inline constexpr long long MaxManifestBytes = 16 * 1024 * 1024;
+// A record larger than this is neither fetched whole nor read: it would be someone else's
+// file. A line is about a hundred bytes, so this holds thousands of files.
+inline constexpr long long MaxManifestBytes = 1024 * 1024;
 
 struct ManifestEntry {
     std::string sha256;
@@ -26,7 +27,8 @@ struct ManifestEntry {
 };
 using Manifest = std::map<std::string, ManifestEntry>; // by remote name
 
-// Lines that are not entries are skipped; a text without the header line is no record.
+// Lines that are not entries are skipped; a text without the header line, or larger than
+// MaxManifestBytes, is no record.
 Manifest parseManifest(std::string_view text);
 std::string formatManifest(const Manifest &manifest);
 

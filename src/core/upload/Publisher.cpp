@@ -263,7 +263,14 @@ void Publishing::writeRecord()
     }
     if (record == m_record)
         return;
-    const FtpOutcome sent = m_client.uploadText(formatManifest(record), ManifestName);
+    const std::string text = formatManifest(record);
+    if (static_cast<long long>(text.size()) > MaxManifestBytes) {
+        m_report.notes.push_back("The record of what was sent would be too large to read "
+                                 "back, so it was not written and the next publish sends "
+                                 "these files again.");
+        return;
+    }
+    const FtpOutcome sent = m_client.uploadText(text, ManifestName);
     m_report.recordWritten = sent.ok;
     if (!sent.ok)
         m_report.notes.push_back("The record of what was sent could not be written (" + sent.error
@@ -272,6 +279,7 @@ void Publishing::writeRecord()
 
 PublishReport Publishing::run()
 {
+    m_report.skipped = m_request.skipped;
     std::vector<FtpEntry> entries;
     if (!readFolder(entries))
         return m_report;
@@ -332,6 +340,11 @@ std::string publishReportText(const PublishReport &report)
         for (const PublishFailure &f : report.failed)
             text += "\n" + f.name + ": " + f.reason;
     }
+    if (!report.skipped.empty()) {
+        text += "\n\nLeft out, as only pictures and sounds go with a page:";
+        for (const PublishFailure &f : report.skipped)
+            text += "\n" + f.reason;
+    }
     for (const std::string &note : report.notes)
         text += "\n\n" + note;
     return text;
@@ -350,9 +363,12 @@ PublishReport publishPage(
 
 std::string publishCounts(const PublishReport &report)
 {
-    return std::to_string(report.uploaded.size()) + " uploaded, "
+    std::string counts = std::to_string(report.uploaded.size()) + " uploaded, "
         + std::to_string(report.unchanged.size()) + " unchanged, "
         + std::to_string(report.failed.size()) + " failed";
+    if (!report.skipped.empty())
+        counts += ", " + std::to_string(report.skipped.size()) + " left out";
+    return counts;
 }
 
 } // namespace stv

@@ -22,10 +22,18 @@ struct PublishItem {
     std::string identity;
 };
 
+struct PublishFailure {
+    std::string name;
+    std::string reason;
+};
+
 struct PublishRequest {
     std::vector<PublishItem> files; // the files the page refers to
     PublishItem page;
     bool dryRun = false; // only find out what would be sent
+    // Files the page refers to that may not be published (not a picture or sound, a key, the
+    // project file ...), with the reason; never sent, named in the report.
+    std::vector<PublishFailure> skipped;
 };
 
 struct PublishProgress {
@@ -38,11 +46,6 @@ struct PublishProgress {
 // Called on the publishing thread.
 using PublishProgressFn = std::function<void(const PublishProgress &)>;
 
-struct PublishFailure {
-    std::string name;
-    std::string reason;
-};
-
 struct PublishReport {
     bool ok = false; // the folder could be read and the work was done (failures below)
     std::string error; // why nothing could be done
@@ -51,6 +54,7 @@ struct PublishReport {
     std::vector<std::string> uploaded; // dry run: what would be sent
     std::vector<std::string> unchanged;
     std::vector<PublishFailure> failed;
+    std::vector<PublishFailure> skipped; // from the request: never sent
     std::vector<std::string> notes;
     bool recordWritten = false; // the manifest was sent
 };
@@ -59,9 +63,10 @@ struct PublishReport {
 PublishReport publishPage(
     FtpClient &client, const PublishRequest &request, const PublishProgressFn &progress = {});
 
-// "N uploaded, M unchanged, K failed".
+// "N uploaded, M unchanged, K failed", and ", L left out" when files were left out.
 std::string publishCounts(const PublishReport &report);
-// The counts, then one line per failure ("name: reason") and the notes, for the user.
+// The counts, then one line per failure ("name: reason"), the files left out and the notes,
+// for the user.
 std::string publishReportText(const PublishReport &report);
 // The temporary name a page is sent under before it is renamed over the old one.
 std::string temporaryName(const std::string &remoteName);

@@ -5,6 +5,7 @@
 #include "gui/dialogs/ZoomEditor.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,6 +38,8 @@ QMessageBox::StandardButtons toQt(Buttons b)
         return QMessageBox::Yes | QMessageBox::No;
     case Buttons::TrustKey:
         return QMessageBox::Cancel; // the two trust buttons are added by name
+    case Buttons::SendUnencrypted:
+        return QMessageBox::Cancel; // the send button and the tick are added by name
     }
     return QMessageBox::Ok;
 }
@@ -80,6 +83,8 @@ public:
             caption = QStringLiteral("Warning");
             break;
         }
+        if (buttons == Buttons::SendUnencrypted)
+            icon = QMessageBox::Warning; // a question, but about a risk
         QMessageBox box(icon, caption, text, toQt(buttons), parent);
         QAbstractButton *once = nullptr;
         QAbstractButton *remember = nullptr;
@@ -88,10 +93,20 @@ public:
             remember = box.addButton(QStringLiteral("Trust and &Remember"), QMessageBox::YesRole);
             box.setDefaultButton(QMessageBox::Cancel);
         }
+        QCheckBox *dontAsk = nullptr;
+        if (buttons == Buttons::SendUnencrypted) {
+            once = box.addButton(QStringLiteral("Send &Unencrypted"), QMessageBox::AcceptRole);
+            dontAsk = new QCheckBox(QStringLiteral("&Don't ask again for this host"));
+            dontAsk->setObjectName(QStringLiteral("DontAskAgainCB"));
+            box.setCheckBox(dontAsk);
+            box.setDefaultButton(QMessageBox::Cancel);
+        }
         box.exec();
         QAbstractButton *clicked = box.clickedButton();
         if (clicked == nullptr)
             return Answer::Cancel;
+        if (clicked == once && dontAsk != nullptr && dontAsk->isChecked())
+            return Answer::Yes;
         if (clicked == once)
             return Answer::Ok;
         if (clicked == remember)
@@ -180,6 +195,11 @@ Answer Dialogs::confirm(QWidget *parent, const QString &text, Buttons buttons)
 Answer Dialogs::askHostKey(QWidget *parent, const QString &text)
 {
     return seam().message(parent, DialogSeam::Kind::Warning, text, Buttons::TrustKey);
+}
+
+Answer Dialogs::askSendUnencrypted(QWidget *parent, const QString &text)
+{
+    return seam().message(parent, DialogSeam::Kind::Confirmation, text, Buttons::SendUnencrypted);
 }
 
 std::optional<QString> Dialogs::askLine(

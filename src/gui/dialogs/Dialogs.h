@@ -25,6 +25,8 @@ enum class Buttons {
     NoOk, // confirmations of generation and deletions
     YesNo,
     TrustKey, // "Trust &Once" (Ok), "Trust and &Remember" (Yes), Cancel
+    // "Send &Unencrypted" (Ok; Yes with "Don't ask again for this host" ticked), Cancel
+    SendUnencrypted,
 };
 
 class DialogSeam
@@ -62,6 +64,9 @@ public:
     // The question about a server's unknown SSH host key: Ok trusts it once, Yes trusts and
     // remembers it, Cancel refuses it.
     static Answer askHostKey(QWidget *parent, const QString &text);
+    // The question before a password goes over plain FTP: Ok sends it, Yes sends it and
+    // asks no more for this host, Cancel sends nothing.
+    static Answer askSendUnencrypted(QWidget *parent, const QString &text);
     static std::optional<QString> askLine(
         QWidget *parent, const QString &caption, const QString &prompt, const QString &initial);
     static QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,

@@ -3,6 +3,7 @@
 #include "core/project/Library.h"
 #include "core/project/Records.h"
 #include "core/text/TextTools.h"
+#include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/sections/RightPressPopup.h"
 #include "gui/sections/SectionLibraryWindow.h"
@@ -23,12 +24,6 @@ namespace stv
 
 namespace
 {
-
-// Captions of the "&Insert" submenu, by kind position.
-constexpr std::array<const char *, KindCount> InsertCaptions = { "&Heading", "&Paragraph", "&Image",
-    "&Divider", "&Anchor", "&Bullet/Numbered List", "&Line Index", "&HTML", "Play&Sound" };
-constexpr std::array<const char *, KindCount> InsertNames = { "Heading1", "Paragraph1", "Image1",
-    "Divider1", "Anchor1", "BulletNumberedList1", "LineIndex1", "HTML1", "PlaySound1" };
 
 // The kind of a record as step names use it ("Paragraph").
 std::string kindOf(const std::string &record)
@@ -88,8 +83,9 @@ SectionManagerWindow::SectionManagerWindow(
     m_insertMenu = m_popupMenu->addMenu(QStringLiteral("&Insert"));
     m_insertMenu->setObjectName(QStringLiteral("Insert1"));
     for (int k = 0; k < KindCount; ++k) {
-        QAction *a = item(m_insertMenu, InsertCaptions[static_cast<std::size_t>(k)],
-            InsertNames[static_cast<std::size_t>(k)]);
+        const SectionKind &kind = SectionKinds[static_cast<std::size_t>(k)];
+        QAction *a = m_insertMenu->addAction(fromCp1252(kind.insertCaption));
+        a->setObjectName(fromCp1252(kind.insertName));
         a->setData(k);
         connect(a, &QAction::triggered, this, [this, k] { insertSection(k); });
     }
@@ -208,7 +204,7 @@ void SectionManagerWindow::prepareMenu()
     if (namesRecord()) {
         const std::string &record
             = m_host.sectionList()[static_cast<std::size_t>(m_host.currentSection())];
-        image = splitFields(record, field::Kind)[0] == KindNames[static_cast<int>(KindPos::Image)];
+        image = splitFields(record, field::Kind)[0] == sectionKind(KindPos::Image).name;
     }
     m_imageListSeparator->setVisible(image);
     m_moveToImageListAction->setVisible(image);
@@ -324,7 +320,7 @@ bool SectionManagerWindow::addToImageList()
         return false;
     const std::string &record
         = m_host.sectionList()[static_cast<std::size_t>(m_host.currentSection())];
-    if (splitFields(record, field::Kind)[0] != KindNames[static_cast<int>(KindPos::Image)])
+    if (splitFields(record, field::Kind)[0] != sectionKind(KindPos::Image).name)
         return false;
     std::vector<std::string> &images = m_host.favouriteLists().images;
     for (const std::string &entry : images)

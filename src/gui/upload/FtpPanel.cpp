@@ -239,15 +239,20 @@ QString FtpPanel::connectionFailure(const FtpOutcome &outcome) const
     return message;
 }
 
-QString FtpPanel::connectToServer()
+QString FtpPanel::connectToServer(MissingFolder missing)
 {
     if (m_busy)
         return {};
     BusyScope busy(*this);
-    return connectNow();
+    return connectNow(missing);
 }
 
-QString FtpPanel::connectNow()
+QString FtpPanel::remoteFolder() const
+{
+    return text(m_client->currentFolder());
+}
+
+QString FtpPanel::connectNow(MissingFolder missing)
 {
     m_cancelled = false;
     clearRows();
@@ -294,9 +299,41 @@ QString FtpPanel::connectNow()
         showStatus(CancelledText);
         return CancelledText;
     }
-    if (!outcome->ok)
+    if (!outcome->ok && missing == MissingFolder::OfferToCreate) {
+        if (const QString error = enterMissingFolder(); !error.isEmpty())
+            return error;
+    } else if (!outcome->ok) {
         Dialogs::info(this, QStringLiteral("Could not change to ") + m_remoteDir);
+    }
     return refreshListing();
+}
+
+QString FtpPanel::enterMissingFolder()
+{
+    // Publishing into the login folder instead would replace whatever page stands there.
+    const QString question
+        = QStringLiteral("Could not change to %1 on %2, so nothing has been sent.\n\n"
+                         "Create the folder %1 and publish into it?")
+              .arg(m_remoteDir, m_hostName);
+    if (Dialogs::confirm(this, question, Buttons::NoOk) != Answer::Ok) {
+        m_cancelled = true;
+        showStatus(QStringLiteral("Not published: the folder %1 is not there").arg(m_remoteDir));
+        return CancelledText;
+    }
+    const std::string dir = m_remoteDir.toStdString();
+    const std::optional<FtpOutcome> made = runWork<FtpOutcome>([dir](FtpClient &c) {
+        FtpOutcome outcome = c.makeDirectory(dir);
+        return outcome.ok ? c.changeDirectory(dir) : outcome;
+    });
+    if (!made || made->problem == FtpProblem::Cancelled) {
+        m_cancelled = true;
+        showStatus(CancelledText);
+        return CancelledText;
+    }
+    if (!made->ok)
+        return QStringLiteral("Could not create the folder ") + m_remoteDir + QStringLiteral(": ")
+            + text(made->error);
+    return {};
 }
 
 QString FtpPanel::refreshListing()

@@ -75,10 +75,16 @@ public:
     }
     void setLimits(const FtpLimits &limits);
 
-    // Logs in, changes to remoteDir (a box says so when it cannot) and lists the directory.
-    // Returns the error message, empty when it worked. Over SFTP an unknown host key is
-    // shown to the user, who may trust it.
-    QString connectToServer();
+    // What Connect does when remoteDir cannot be entered.
+    enum class MissingFolder {
+        Report, // a box says so, and the login folder is listed
+        OfferToCreate, // for publishing: asks to create it, and goes nowhere else
+    };
+    // Logs in, changes to remoteDir and lists the directory. Returns the error message, empty
+    // when it worked. Over SFTP an unknown host key is shown to the user, who may trust it.
+    QString connectToServer(MissingFolder missing = MissingFolder::Report);
+    // The server's path of the folder the connection stands in ("/home/me/site").
+    QString remoteFolder() const;
     // Reads the listing of the connection's folder again.
     QString refreshListing();
     void showStatus(const QString &text);
@@ -107,7 +113,8 @@ protected:
 
 private:
     class BusyScope; // busy from its making to its end, however deeply nested
-    QString connectNow();
+    QString connectNow(MissingFolder missing = MissingFolder::Report);
+    QString enterMissingFolder();
     void openSelectedEntry();
     void clearRows();
     // Runs work on a worker thread while the window goes on; nothing when it was abandoned

@@ -1,5 +1,6 @@
 #include "gui/upload/PublishCommand.h"
 
+#include "core/page/CompanionFiles.h"
 #include "core/page/GenerationTime.h"
 #include "core/text/Cp1252.h"
 #include "core/upload/PageFiles.h"
@@ -7,6 +8,7 @@
 #include "gui/upload/UploadWindow.h"
 #include "gui/wizard/PageCommands.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace stv
@@ -25,7 +27,26 @@ PageCheck checkPage(const Project &project, const FavouriteLists &lists, const P
         request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
     request.when = generationTimeNow();
     request.names = systemDateNames();
-    return checkCreatedPage(project, lists, options, request);
+    const CompanionContext context { QFile::encodeName(projectFileName).toStdString(), {} };
+    return checkCreatedPage(project, lists, options, request, context);
+}
+
+// The page goes to the server under a name that can only be a page: a stored ".htaccess" or
+// "x.php" would make it the server's configuration or a script. The user is offered a safe
+// name instead; nothing when declined.
+std::optional<PublishRequest> withPublishablePageName(QWidget *parent, PublishRequest request)
+{
+    const Result<> named = checkPageFileName(request.page.remoteName);
+    if (named)
+        return request;
+    const std::string proposal = safePageFileName(request.page.remoteName);
+    const QString question = QString::fromStdString(named.error())
+        + QStringLiteral(", so the page cannot be published under it.\n\nPublish it as %1?")
+              .arg(QString::fromStdString(proposal));
+    if (Dialogs::confirm(parent, question, Buttons::NoOk) != Answer::Ok)
+        return std::nullopt;
+    request.page.remoteName = proposal;
+    return request;
 }
 
 void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists &lists,
@@ -50,7 +71,7 @@ std::optional<PublishRequest> preparePublish(QWidget *parent, Project &project,
 {
     PageCheck check = checkPage(project, lists, options, projectFileName);
     if (check.upToDate)
-        return check.request;
+        return withPublishablePageName(parent, check.request);
     const QString question = QString::fromStdString(check.reason)
         + QStringLiteral("\n\nCreate Web Page first, then publish it?");
     if (Dialogs::confirm(parent, question, Buttons::NoOk) != Answer::Ok)
@@ -59,7 +80,7 @@ std::optional<PublishRequest> preparePublish(QWidget *parent, Project &project,
     check = checkPage(project, lists, options, projectFileName);
     if (!check.upToDate)
         return std::nullopt;
-    return check.request;
+    return withPublishablePageName(parent, check.request);
 }
 
 void runUploadWindow(QWidget *parent, Project &project, const FavouriteLists &lists,

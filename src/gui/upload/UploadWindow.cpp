@@ -1,5 +1,8 @@
 #include "gui/upload/UploadWindow.h"
 
+#include "core/settings/ProgramFolderPath.h"
+#include "core/settings/Settings.h"
+#include "core/upload/PlainFtpConsent.h"
 #include "core/upload/RemoteAddress.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
@@ -178,8 +181,52 @@ void UploadWindow::copyFieldsToPanel()
     m_ftpPanel->setPassword(m_passwordEdit->text());
 }
 
+bool UploadWindow::passwordMayGoUnencrypted()
+{
+    const std::optional<RemoteAddress> address = parseHostField(m_hostEdit->text().toStdString());
+    // Empty fields are reported by Connect before anything is sent.
+    if (!address || address->protocol != Protocol::Ftp || m_userEdit->text().isEmpty()
+        || m_passwordEdit->text().isEmpty())
+        return true;
+    const std::string host = plainFtpHostName(*address);
+    if (m_plainFtpAgreed.count(host) != 0)
+        return true;
+    const std::string folder = programFolderPath();
+    const Result<Settings> settings = loadSettings(folder);
+    if (settings && plainFtpAllowed(settings.value(), host))
+        return true;
+    const QString question
+        = QStringLiteral("%1 is a plain FTP server: the password for %2 would travel "
+                         "unencrypted, and anyone on the way could read it.\n\n"
+                         "Send it anyway? With ftps:// or sftp:// before the host name it "
+                         "travels encrypted, where the server offers that.")
+              .arg(QString::fromStdString(address->host), m_userEdit->text());
+    const Answer answer = Dialogs::askSendUnencrypted(this, question);
+    if (answer != Answer::Ok && answer != Answer::Yes) {
+        m_ftpPanel->showStatus(QStringLiteral("Not connected: the password was not sent"));
+        return false;
+    }
+    m_plainFtpAgreed.insert(host);
+    if (answer == Answer::Yes) {
+        // A settings file that cannot be read is not replaced: its other lines would be lost.
+        Result<> saved = settings ? Result<>() : Result<>(fail(settings.error()));
+        if (saved) {
+            Settings remembered = settings.value();
+            allowPlainFtp(remembered, host);
+            saved = saveSettings(folder, remembered);
+        }
+        if (!saved)
+            Dialogs::error(this,
+                errorBoxText(QStringLiteral("The answer is kept until the program ends only: ")
+                    + QString::fromStdString(saved.error())));
+    }
+    return true;
+}
+
 void UploadWindow::showContents()
 {
+    if (!passwordMayGoUnencrypted())
+        return;
     copyFieldsToPanel();
     const QString error = m_ftpPanel->connectToServer();
     if (!error.isEmpty() && !m_ftpPanel->wasCancelled())
@@ -191,17 +238,26 @@ void UploadWindow::publish()
     if (m_ftpPanel->busy() || !m_preparer)
         return;
     const std::optional<PublishRequest> request = m_preparer();
-    if (!request)
+    if (!request || !passwordMayGoUnencrypted())
         return;
     copyFieldsToPanel();
-    const QString error = m_ftpPanel->connectToServer();
+    const QString error = m_ftpPanel->connectToServer(FtpPanel::MissingFolder::OfferToCreate);
     if (!error.isEmpty()) {
         if (!m_ftpPanel->wasCancelled())
             Dialogs::error(this, errorBoxText(error));
         return;
     }
+    const QString place
+        = QStringLiteral("%1 on %2")
+              .arg(m_ftpPanel->remoteFolder(),
+                  QString::fromStdString(parseHostField(m_hostEdit->text().toStdString())
+                                             .value_or(RemoteAddress {})
+                                             .host));
+    m_ftpPanel->showStatus(QStringLiteral("Publishing into ") + place);
+    m_publishPlace = place;
     m_progressBar->setRange(0, 0);
     const PublishReport report = m_ftpPanel->publish(*request);
+    m_publishPlace.clear();
     if (!report.ok) {
         if (!report.cancelled)
             Dialogs::error(this,
@@ -210,7 +266,8 @@ void UploadWindow::publish()
         m_ftpPanel->showStatus(QStringLiteral("Cancelled"));
         return;
     }
-    const QString summary = QString::fromStdString(publishReportText(report));
+    const QString summary = QStringLiteral("Published into ") + place + QStringLiteral(":\n\n")
+        + QString::fromStdString(publishReportText(report));
     if (report.failed.empty())
         Dialogs::info(this, summary);
     else
@@ -256,7 +313,7 @@ void UploadWindow::showProgress(
                                  .arg(kilobytes(bytesDone))
                                  .arg(kilobytes(bytesTotal)));
     if (!current.isEmpty())
-        m_ftpPanel->showStatus(QStringLiteral("Sending ") + current);
+        m_ftpPanel->showStatus(QStringLiteral("Sending %1 into %2").arg(current, m_publishPlace));
 }
 
 FtpSettings showUploadWindow(

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 class QLabel;
@@ -73,6 +74,9 @@ private:
     QLabel *m_statusLabel = nullptr;
     QLabel *m_securityLabel = nullptr;
 
+    // Plain FTP sends the password unencrypted: true when the user agreed (once a run for a
+    // host, or for good with "don't ask again"), or when nothing secret would go.
+    bool passwordMayGoUnencrypted();
     void showContents();
     void copyFieldsToPanel();
     void showBusy(bool busy);
@@ -81,6 +85,8 @@ private:
 
     QWidget *m_progressRow = nullptr;
     PublishPreparer m_preparer;
+    std::set<std::string> m_plainFtpAgreed; // hosts (plainFtpHostName) for this run
+    QString m_publishPlace; // "folder on host" while a publish runs
 };
 
 } // namespace stv

@@ -17,18 +17,10 @@
 #include "gui/upload/PublishCommand.h"
 #include "gui/wizard/Autosave.h"
 #include "gui/wizard/PageCommands.h"
-#include "gui/wizard/pages/AnchorPage.h"
 #include "gui/wizard/pages/BackgroundPage.h"
-#include "gui/wizard/pages/DividerPage.h"
-#include "gui/wizard/pages/HeadingPage.h"
-#include "gui/wizard/pages/HtmlPage.h"
-#include "gui/wizard/pages/ImagePage.h"
-#include "gui/wizard/pages/IndexPage.h"
 #include "gui/wizard/pages/IntroductionPage.h"
-#include "gui/wizard/pages/ListPage.h"
 #include "gui/wizard/pages/PageWidgets.h"
-#include "gui/wizard/pages/ParagraphPage.h"
-#include "gui/wizard/pages/PlaySoundPage.h"
+#include "gui/wizard/pages/SectionPages.h"
 #include "gui/wizard/pages/SelectPage.h"
 #include "gui/wizard/pages/TitleBarPage.h"
 #include "gui/wizard/pages/UnknownKindPage.h"
@@ -59,7 +51,9 @@ namespace stv
 namespace
 {
 
-const int HelpTopics[] = { 0, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 27, 0 };
+// The manual's chapters of the fixed pages, by page index; a section page's is its kind's.
+constexpr std::array<int, WizardWindow::FirstSectionIndex> FixedPageHelpTopics = { 0, 5, 6, 7 };
+constexpr int UnknownKindHelpTopic = 0;
 
 } // namespace
 
@@ -265,13 +259,12 @@ QWidget *WizardWindow::buildPages()
     m_pages->addWidget(m_backgroundPage);
     m_selectPage = new pages::SelectPage(m_pages);
     m_pages->addWidget(m_selectPage);
-    // The section pages, in kind order: the stack index of a kind's page is HeadingPage + kind.
-    m_sectionPages = { new pages::HeadingPage(m_pages), new pages::ParagraphPage(m_pages),
-        new pages::ImagePage(m_pages), new pages::DividerPage(m_pages),
-        new pages::AnchorPage(m_pages), new pages::ListPage(m_pages), new pages::IndexPage(m_pages),
-        new pages::HtmlPage(m_pages), new pages::PlaySoundPage(m_pages) };
-    for (pages::SectionPage *page : m_sectionPages)
+    // The section pages, in kind order: a kind's page is at sectionPageIndex(kind).
+    for (int kind = 0; kind < KindCount; ++kind) {
+        pages::SectionPage *page = pages::makeSectionPage(static_cast<KindPos>(kind), m_pages);
+        m_sectionPages[static_cast<std::size_t>(kind)] = page;
         m_pages->addWidget(page);
+    }
     m_unknownKindPage = new pages::UnknownKindPage(m_pages);
     m_pages->addWidget(m_unknownKindPage);
     connect(m_selectPage, &pages::SelectPage::accepted, this, &WizardWindow::acceptSection);
@@ -381,23 +374,23 @@ void WizardWindow::showCurrentSection()
     const int pos = m_currentSection;
     const QString section = QStringLiteral("Section %1, ").arg(pos + FixedRowsBefore);
     if (pos > count - 1) {
-        m_pages->setCurrentIndex(SelectPage);
+        m_pages->setCurrentIndex(SelectIndex);
         m_next->setEnabled(false);
         m_positionPanel->setText(section + QStringLiteral("Select next stage."));
         return;
     }
     if (pos == BackgroundPosition) {
-        m_pages->setCurrentIndex(BackgroundPage);
+        m_pages->setCurrentIndex(BackgroundIndex);
         m_positionPanel->setText(section + QStringLiteral("Select background colour/image."));
         return;
     }
     if (pos == TitleBarPosition) {
-        m_pages->setCurrentIndex(TitlebarPage);
+        m_pages->setCurrentIndex(TitleBarIndex);
         m_positionPanel->setText(section + QStringLiteral("Create a title."));
         return;
     }
     if (pos <= IntroductionPosition) {
-        m_pages->setCurrentIndex(IntroductionPage);
+        m_pages->setCurrentIndex(IntroductionIndex);
         m_back->setEnabled(false);
         m_positionPanel->setText(QStringLiteral("Section 0, Introducing Sitorva 98...."));
         return;
@@ -416,11 +409,11 @@ void WizardWindow::showRecord(const std::vector<std::string> &f)
     const int kind = kindPosition(f[field::Kind]);
     if (kind < 0) {
         m_unknownKindPage->showKind(f[field::Kind]);
-        m_pages->setCurrentIndex(UnknownKindPage);
+        m_pages->setCurrentIndex(UnknownKindIndex);
         return;
     }
     m_sectionPages[static_cast<std::size_t>(kind)]->showFields(f);
-    m_pages->setCurrentIndex(HeadingPage + kind);
+    m_pages->setCurrentIndex(sectionPageIndex(static_cast<KindPos>(kind)));
 }
 
 std::optional<std::string> WizardWindow::pageRecord() const
@@ -430,18 +423,19 @@ std::optional<std::string> WizardWindow::pageRecord() const
         return std::nullopt;
     const std::string &record = m_project.sections[static_cast<std::size_t>(m_currentSection)];
     const int page = m_pages->currentIndex();
-    if (page == UnknownKindPage) {
+    if (page == UnknownKindIndex) {
         // A record of an unknown kind keeps every field; only a new user label is written.
         const std::string label = toCp1252(m_labelPanel->text());
         if (splitFields(record, field::UserLabel)[field::UserLabel] == label)
             return std::nullopt;
         return replaceField(record, field::UserLabel, label);
     }
-    if (page < HeadingPage || page > PlaySoundPage)
+    if (page < FirstSectionIndex || page >= UnknownKindIndex)
         return std::nullopt;
     // The page must be the one shown for this record: a record is never overwritten with the
     // fields of another kind.
-    const pages::SectionPage *shown = m_sectionPages[static_cast<std::size_t>(page - HeadingPage)];
+    const pages::SectionPage *shown
+        = m_sectionPages[static_cast<std::size_t>(page - FirstSectionIndex)];
     const std::string_view kind = shown->kindName();
     if (splitFields(record, field::Kind)[field::Kind] != kind)
         return std::nullopt;
@@ -534,7 +528,7 @@ void WizardWindow::acceptSection()
     if (kind < 0)
         return;
     m_project.sections.push_back(newSectionRecord(kind));
-    recordChange("New " + std::string(KindNames[kind]));
+    recordChange("New " + std::string(SectionKinds[static_cast<std::size_t>(kind)].name));
     m_currentSection = count;
     showCurrentSection();
     refreshSectionManager();
@@ -561,8 +555,13 @@ void WizardWindow::editUserLabel()
 
 void WizardWindow::showPageHelp()
 {
-    const int page = std::clamp(m_pages->currentIndex(), 0, static_cast<int>(UnknownKindPage));
-    showHelpTopic(HelpTopics[page]);
+    const int page = m_pages->currentIndex();
+    if (page >= FirstSectionIndex && page < UnknownKindIndex)
+        showHelpTopic(SectionKinds[static_cast<std::size_t>(page - FirstSectionIndex)].helpTopic);
+    else if (page >= 0 && page < FirstSectionIndex)
+        showHelpTopic(FixedPageHelpTopics[static_cast<std::size_t>(page)]);
+    else
+        showHelpTopic(UnknownKindHelpTopic);
 }
 
 // ---------------------------------------------------------------- menu and panel commands

@@ -45,24 +45,21 @@ class WizardWindow : public QMainWindow, public SectionHost, public DecisionHost
 {
     Q_OBJECT
 public:
-    // Page indices of the stack, in their fixed order; the help topic follows the index. The
-    // section pages are in kind order: a kind's page is HeadingPage + its kind position.
-    enum Page {
-        IntroductionPage,
-        TitlebarPage,
-        BackgroundPage,
-        SelectPage,
-        HeadingPage,
-        ParagraphPage,
-        ImagePage,
-        DividerPage,
-        AnchorPage,
-        ListPage,
-        IndexPage,
-        HTMLPage,
-        PlaySoundPage,
-        UnknownKindPage, // a record of a kind this program does not know
+    // Indices of the stack's pages, in their fixed order: the four fixed pages, then one
+    // section page per kind in kind order, then the page for a record of a kind this program
+    // does not know.
+    enum PageIndex {
+        IntroductionIndex,
+        TitleBarIndex,
+        BackgroundIndex,
+        SelectIndex,
+        FirstSectionIndex,
+        UnknownKindIndex = FirstSectionIndex + KindCount,
     };
+    static constexpr int sectionPageIndex(KindPos kind)
+    {
+        return FirstSectionIndex + static_cast<int>(kind);
+    }
 
     explicit WizardWindow(QWidget *parent = nullptr);
     ~WizardWindow() override;

@@ -73,8 +73,8 @@ TEST(PictureMarks, InsideAParagraphAndImportRules)
     preview.lists.images = { pic };
     PageGenerator gen = preview.make();
     std::string out;
-    gen.emitParagraph(
-        Rec({ "Paragraph", "u", "a{i0}b", "2", "0", "0", "0", "0", "0", "", "1", "" }), out);
+    gen.emitRecord(
+        Rec({ "Paragraph", "u", "a{i0}b", "2", "0", "0", "0", "0", "0", "", "1", "" }), out, false);
     EXPECT_EQ(
         out, "<FONT SIZE=\"2\">a<P ALIGN=CENTER>\r\n<IMG SRC=\"/pics/p.gif\" >\r\nb</FONT>\r\n");
     EXPECT_TRUE(preview.copier.calls.empty());

@@ -78,7 +78,8 @@ TEST(Templates, MatchTheDesignedFieldsExactly)
     EXPECT_EQ(newSectionRecord(9), "");
     EXPECT_EQ(newSectionRecord(-1), "");
     for (int k = 0; k < KindCount; ++k)
-        EXPECT_EQ(splitFields(newSectionRecord(k), 0)[0], KindNames[k]);
+        EXPECT_EQ(
+            splitFields(newSectionRecord(k), 0)[0], SectionKinds[static_cast<std::size_t>(k)].name);
 }
 
 TEST(Flags, LowByteDecides)

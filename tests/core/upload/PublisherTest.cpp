@@ -46,7 +46,7 @@ SamplePage MakeSamplePage(const std::string &folder)
     DiskCopier disk;
     RecordingCopier recorder(&disk);
     EXPECT_TRUE(writePageFile(s.project, s.lists, s.options, s.pageRequest, recorder).ok());
-    s.request = publishRequestFor(s.pageRequest.pageFile, recorder);
+    s.request = publishRequestFor(s.pageRequest.pageFile, recorder, {});
     return s;
 }
 
@@ -234,8 +234,8 @@ TEST(Publish, AFileChangedByOthersOrARecordOfOthersIsNoticed)
     DiskCopier disk;
     ASSERT_TRUE(
         writePageFile(again.project, again.lists, again.options, again.pageRequest, disk).ok());
-    EXPECT_EQ(publishCounts(
-                  site.publish(publishRequestFor(again.pageRequest.pageFile, RecordingCopier()))),
+    EXPECT_EQ(publishCounts(site.publish(
+                  publishRequestFor(again.pageRequest.pageFile, RecordingCopier(), {}))),
         "0 uploaded, 1 unchanged, 0 failed");
 
     // Someone replaced a picture with another size; a dry run says so and sends nothing.
@@ -302,24 +302,24 @@ TEST(PageFiles, ThePageOnDiskIsCheckedAgainstTheProject)
     const std::string local = TempFolder();
     SamplePage s = MakeSamplePage(local);
     s.pageRequest.when.minute = 59; // another generation time is no change
-    PageCheck check = checkCreatedPage(s.project, s.lists, s.options, s.pageRequest);
+    PageCheck check = checkCreatedPage(s.project, s.lists, s.options, s.pageRequest, {});
     EXPECT_TRUE(check.upToDate) << check.reason;
     EXPECT_EQ(check.request.files.size(), 5u);
     EXPECT_EQ(check.request.page.remoteName, "index.html");
 
     Project changed = s.project;
     changed.pageTitle = "Another title";
-    check = checkCreatedPage(changed, s.lists, s.options, s.pageRequest);
+    check = checkCreatedPage(changed, s.lists, s.options, s.pageRequest, {});
     EXPECT_FALSE(check.upToDate);
     EXPECT_EQ(check.reason, "The project has changes that are not in the web page yet.");
 
     fs::remove(local + "/star.png");
-    check = checkCreatedPage(s.project, s.lists, s.options, s.pageRequest);
+    check = checkCreatedPage(s.project, s.lists, s.options, s.pageRequest, {});
     EXPECT_FALSE(check.upToDate);
     EXPECT_NE(check.reason.find("star.png"), std::string::npos);
 
     s.pageRequest.pageFile = local + "/never.html";
-    EXPECT_FALSE(checkCreatedPage(s.project, s.lists, s.options, s.pageRequest).upToDate);
+    EXPECT_FALSE(checkCreatedPage(s.project, s.lists, s.options, s.pageRequest, {}).upToDate);
     fs::remove_all(local);
 }
 

@@ -59,11 +59,13 @@ FtpLimits QuickLimits()
     return limits;
 }
 
-void Fill(UploadWindow &form, const std::string &host)
+// The window's fields for the server; the password may go over plain FTP.
+void Fill(UploadWindow &form, const std::string &host, ScriptedDialogs &dialogs)
 {
     control<QLineEdit>(form, "HostEdit")->setText(QString::fromStdString(host));
     control<QLineEdit>(form, "UserIDEdit")->setText(QStringLiteral("u"));
     control<QLineEdit>(form, "PasswordEdit")->setText(QStringLiteral("p"));
+    dialogs.queue(Answer::Ok);
 }
 
 std::string BigFile()
@@ -80,7 +82,7 @@ int QuitDuringWork(int argc, char **argv)
     QApplication app(argc, argv);
     ScriptedDialogs dialogs;
     UploadWindow form;
-    Fill(form, argv[2]);
+    Fill(form, argv[2], dialogs);
     const QString file = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     form.show();
     QElapsedTimer sinceQuit;
@@ -135,7 +137,7 @@ private slots:
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         ScriptedDialogs dialogs;
         UploadWindow form;
-        Fill(form, server.host());
+        Fill(form, server.host(), dialogs);
         control<FtpPanel>(form, "ftp")->setLimits(QuickLimits());
         const QString file = QString::fromStdString(BigFile());
         StallMeter meter;
@@ -163,7 +165,7 @@ private slots:
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         ScriptedDialogs dialogs;
         UploadWindow form;
-        Fill(form, server.host());
+        Fill(form, server.host(), dialogs);
         form.show();
         const QString file = QString::fromStdString(BigFile());
         QElapsedTimer sinceCancel;
@@ -191,7 +193,7 @@ private slots:
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         ScriptedDialogs dialogs;
         UploadWindow form;
-        Fill(form, server.host());
+        Fill(form, server.host(), dialogs);
         form.show();
         QElapsedTimer sinceClose;
         QTimer::singleShot(800, &form, [&] {
@@ -202,7 +204,7 @@ private slots:
         QVERIFY(sinceClose.isValid());
         QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!form.isVisible());
-        QVERIFY(dialogs.asked().empty());
+        QCOMPARE(dialogs.asked().size(), std::size_t(1)); // only the plain FTP question
     }
 
     void hugeListingsAreCutWithoutStallingTheWindow_data()
@@ -226,7 +228,7 @@ private slots:
         QVERIFY2(server.startError().empty(), server.startError().c_str());
         ScriptedDialogs dialogs;
         UploadWindow form;
-        Fill(form, server.host());
+        Fill(form, server.host(), dialogs);
         form.show();
         StallMeter meter;
         control<QPushButton>(form, "Button1")->click();

@@ -457,13 +457,15 @@ private slots:
         dialogs.queue(Answer::Ok);
         dialogs.queueText(page);
         dialogs.queue(Answer::No);
+        dialogs.queue(Answer::Ok); // the password may go over plain FTP
         QSignalSpy progress(control<FtpPanel>(form, "ftp"), &FtpPanel::progressChanged);
         control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.asked().front().text,
             QStringLiteral("No web page has been created for this project yet.\n\n"
                            "Create Web Page first, then publish it?"));
         QCOMPARE(dialogs.messages(),
-            std::vector<QString> { QStringLiteral("6 uploaded, 0 unchanged, 0 failed") });
+            std::vector<QString> { QStringLiteral("Published into /site on 127.0.0.1:\n\n"
+                                                  "6 uploaded, 0 unchanged, 0 failed") });
         QVERIFY(dialogs.unexpected().empty());
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(2).toInt(), 6); // files done
@@ -475,7 +477,8 @@ private slots:
         dialogs.clear();
         control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.messages(),
-            std::vector<QString> { QStringLiteral("0 uploaded, 6 unchanged, 0 failed") });
+            std::vector<QString> { QStringLiteral("Published into /site on 127.0.0.1:\n\n"
+                                                  "0 uploaded, 6 unchanged, 0 failed") });
 
         // A change not in the page yet: the user declines to create it, nothing is sent.
         project.pageTitle = "Another title";
@@ -641,6 +644,7 @@ private slots:
 
         QTest::keyClicks(
             control<QLineEdit>(form, "PasswordEdit"), QString::fromLatin1(FtpTestServer::password));
+        dialogs.queue(Answer::Ok); // the password may go over plain FTP
         QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton);
         QCOMPARE(control<FtpPanel>(form, "ftp")->hostName(), Host(server) + u' ');
         QCOMPARE(

@@ -124,8 +124,8 @@ class EverydayInputTest : public QObject
     std::vector<std::string> everyKind() const
     {
         std::vector<std::string> records;
-        for (std::string_view kind : KindNames)
-            records.push_back(joinFields({ std::string(kind), "label" }));
+        for (const SectionKind &kind : SectionKinds)
+            records.push_back(joinFields({ std::string(kind.name), "label" }));
         return records;
     }
     void loadRecords(const std::vector<std::string> &records, const QString &file)

@@ -149,7 +149,7 @@ private slots:
         QVERIFY(child<QCheckBox>("ImportBGImageCB")->isChecked());
         click("Nextbtn");
         QCOMPARE(position(), QStringLiteral("Section 3, Select next stage."));
-        QCOMPARE(m_w->visiblePage(), int(WizardWindow::SelectPage));
+        QCOMPARE(m_w->visiblePage(), int(WizardWindow::SelectIndex));
         QVERIFY(!child<QPushButton>("Nextbtn")->isEnabled());
         QVERIFY(!m_w->projectChanged());
 
@@ -506,7 +506,7 @@ private slots:
         trigger("Load1");
         QCOMPARE(m_script->asked().back().caption, QStringLiteral("Load a Sitorva Project File.."));
         QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98 .. one.stv in ") + folder);
-        QCOMPARE(m_w->visiblePage(), int(WizardWindow::IntroductionPage));
+        QCOMPARE(m_w->visiblePage(), int(WizardWindow::IntroductionIndex));
     }
 
     void recentListNewestFirst()
@@ -683,7 +683,7 @@ private slots:
         const std::string odd = rec({ "Mystery", "lbl", "x", "y", "{END}", "z" });
         load({ odd, rec({ "Anchor", "a", "n", "t", "1" }) });
         goTo(0);
-        QCOMPARE(m_w->visiblePage(), int(WizardWindow::UnknownKindPage));
+        QCOMPARE(m_w->visiblePage(), int(WizardWindow::UnknownKindIndex));
         QCOMPARE(position(), QStringLiteral("Section 3, Mystery"));
         QCOMPARE(labelPanel(), QStringLiteral("lbl"));
         click("Nextbtn");

@@ -12,8 +12,7 @@ namespace stv::pages
 {
 
 AnchorPage::AnchorPage(QWidget *parent)
-    : SectionPage(KindPos::Anchor, QStringLiteral("Anchor"),
-        QStringLiteral("Insert an anchor at this point."), parent)
+    : SectionPage(Kind, QStringLiteral("Insert an anchor at this point."), parent)
 {
     QVBoxLayout *layout = pageLayout();
     layout->addWidget(new QLabel(QStringLiteral("Create a uniquely named anchor.."), this));

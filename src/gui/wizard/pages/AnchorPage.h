@@ -12,6 +12,7 @@ namespace stv::pages
 class AnchorPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::Anchor;
     explicit AnchorPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

@@ -18,8 +18,7 @@ namespace stv::pages
 {
 
 DividerPage::DividerPage(QWidget *parent)
-    : SectionPage(
-        KindPos::Divider, QStringLiteral("Divider"), QStringLiteral("Insert a divider.."), parent)
+    : SectionPage(Kind, QStringLiteral("Insert a divider.."), parent)
 {
     QVBoxLayout *layout = pageLayout();
 

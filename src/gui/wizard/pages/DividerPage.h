@@ -13,6 +13,7 @@ namespace stv::pages
 class DividerPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::Divider;
     explicit DividerPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

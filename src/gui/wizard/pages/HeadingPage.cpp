@@ -16,8 +16,7 @@ namespace stv::pages
 {
 
 HeadingPage::HeadingPage(QWidget *parent)
-    : SectionPage(KindPos::Heading, QStringLiteral("Heading"),
-        QStringLiteral("Create a heading for your web page.."), parent)
+    : SectionPage(Kind, QStringLiteral("Create a heading for your web page.."), parent)
 {
     QVBoxLayout *layout = pageLayout();
     layout->addWidget(new QLabel(QStringLiteral("Heading text:"), this));

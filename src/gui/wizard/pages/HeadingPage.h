@@ -16,6 +16,7 @@ namespace stv::pages
 class HeadingPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::Heading;
     explicit HeadingPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

@@ -15,8 +15,7 @@ namespace stv::pages
 {
 
 HtmlPage::HtmlPage(QWidget *parent)
-    : SectionPage(KindPos::HTML, QStringLiteral("HTML"),
-        QStringLiteral("Insert some HTML code here."), parent)
+    : SectionPage(Kind, QStringLiteral("Insert some HTML code here."), parent)
 {
     QVBoxLayout *layout = pageLayout();
     layout->addWidget(

@@ -14,6 +14,7 @@ namespace stv::pages
 class HtmlPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::HTML;
     explicit HtmlPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

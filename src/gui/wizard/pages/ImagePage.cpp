@@ -18,8 +18,7 @@ namespace stv::pages
 {
 
 ImagePage::ImagePage(QWidget *parent)
-    : SectionPage(
-        KindPos::Image, QStringLiteral("Image"), QStringLiteral("Insert an image.."), parent)
+    : SectionPage(Kind, QStringLiteral("Insert an image.."), parent)
 {
     QVBoxLayout *layout = pageLayout();
 

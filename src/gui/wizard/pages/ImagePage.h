@@ -13,6 +13,7 @@ namespace stv::pages
 class ImagePage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::Image;
     explicit ImagePage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

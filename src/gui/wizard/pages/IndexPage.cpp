@@ -17,8 +17,7 @@ namespace stv::pages
 {
 
 IndexPage::IndexPage(QWidget *parent)
-    : SectionPage(KindPos::Index, QStringLiteral("Index"),
-        QStringLiteral("Insert a line index here."), parent)
+    : SectionPage(Kind, QStringLiteral("Insert a line index here."), parent)
 {
     QVBoxLayout *layout = pageLayout();
     layout->addWidget(

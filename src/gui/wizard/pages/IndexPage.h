@@ -19,6 +19,7 @@ namespace stv::pages
 class IndexPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::Index;
     explicit IndexPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

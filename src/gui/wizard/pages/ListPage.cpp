@@ -17,8 +17,7 @@ namespace stv::pages
 {
 
 ListPage::ListPage(QWidget *parent)
-    : SectionPage(KindPos::List, QStringLiteral("List"),
-        QStringLiteral("Insert a numbered or bulleted list here."), parent)
+    : SectionPage(Kind, QStringLiteral("Insert a numbered or bulleted list here."), parent)
 {
     QVBoxLayout *layout = pageLayout();
     auto *grid = new QGridLayout;

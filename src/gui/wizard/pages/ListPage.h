@@ -16,6 +16,7 @@ namespace stv::pages
 class ListPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::List;
     explicit ListPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

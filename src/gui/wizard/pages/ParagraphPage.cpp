@@ -24,8 +24,7 @@ namespace stv::pages
 {
 
 ParagraphPage::ParagraphPage(QWidget *parent)
-    : SectionPage(KindPos::Paragraph, QStringLiteral("Paragraph"),
-        QStringLiteral("Create a paragraph.."), parent)
+    : SectionPage(Kind, QStringLiteral("Create a paragraph.."), parent)
 {
     QVBoxLayout *layout = pageLayout();
 

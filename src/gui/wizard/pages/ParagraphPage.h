@@ -23,6 +23,7 @@ namespace stv::pages
 class ParagraphPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::Paragraph;
     explicit ParagraphPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

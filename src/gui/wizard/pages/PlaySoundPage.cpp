@@ -20,8 +20,7 @@ namespace stv::pages
 {
 
 PlaySoundPage::PlaySoundPage(QWidget *parent)
-    : SectionPage(KindPos::PlaySound, QStringLiteral("PlaySound"),
-        QStringLiteral("Add some sound to your page"), parent)
+    : SectionPage(Kind, QStringLiteral("Add some sound to your page"), parent)
 {
     QVBoxLayout *layout = pageLayout();
     auto *fileRow = new QHBoxLayout;

@@ -15,6 +15,7 @@ namespace stv::pages
 class PlaySoundPage : public SectionPage
 {
 public:
+    static constexpr KindPos Kind = KindPos::PlaySound;
     explicit PlaySoundPage(QWidget *parent);
 
     void showFields(const std::vector<std::string> &fields) override;

@@ -1,6 +1,7 @@
 #include "gui/wizard/pages/SelectPage.h"
 
 #include "core/project/Records.h"
+#include "gui/desktop/Encoding.h"
 #include "gui/desktop/IconStrip.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
@@ -36,7 +37,8 @@ public:
         painter->fillRect(r, selected ? pal.highlight() : pal.base());
         const int kind = index.row();
         painter->drawPixmap(r.left() + 2, r.top(),
-            stripIcon(kindIcon(KindNames[std::clamp(kind, 0, KindCount - 1)])));
+            stripIcon(
+                SectionKinds[static_cast<std::size_t>(std::clamp(kind, 0, KindCount - 1))].icon));
         painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
         painter->drawText(QRect(r.left() + 25, r.top() + 2, r.width() - 27, r.height() - 2),
             Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
@@ -82,15 +84,10 @@ SelectPage::SelectPage(QWidget *parent)
     m_selectBox->setFixedSize(
         3 * 170 + 2 * m_selectBox->frameWidth() + 4, 3 * 22 + 2 * m_selectBox->frameWidth() + 4);
     m_selectBox->setAccessibleName(QStringLiteral("Make Your Selection"));
-    for (int kind = 0; kind < KindCount; ++kind) {
-        const std::string_view caption = KindCaptions[static_cast<std::size_t>(kind)];
-        auto *item = new QListWidgetItem(
-            QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())),
-            m_selectBox);
+    for (const SectionKind &kind : SectionKinds) {
+        auto *item = new QListWidgetItem(fromCp1252(kind.caption), m_selectBox);
         item->setData(Qt::AccessibleDescriptionRole,
-            QStringLiteral("Adds a %1 section at the end of the page")
-                .arg(QString::fromLatin1(KindNames[static_cast<std::size_t>(kind)].data(),
-                    static_cast<qsizetype>(KindNames[static_cast<std::size_t>(kind)].size()))));
+            QStringLiteral("Adds a %1 section at the end of the page").arg(fromCp1252(kind.name)));
     }
     m_selectBox->setCurrentRow(0);
     boxLayout->addWidget(m_selectBox);

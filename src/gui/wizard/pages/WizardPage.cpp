@@ -1,6 +1,7 @@
 #include "gui/wizard/pages/WizardPage.h"
 
 #include "core/text/TextTools.h"
+#include "gui/desktop/Encoding.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
 #include <QLabel>
@@ -26,8 +27,8 @@ QVBoxLayout *WizardPage::pageLayout() const
     return qobject_cast<QVBoxLayout *>(layout());
 }
 
-SectionPage::SectionPage(KindPos kind, const QString &name, const QString &heading, QWidget *parent)
-    : WizardPage(name, heading, parent)
+SectionPage::SectionPage(KindPos kind, const QString &heading, QWidget *parent)
+    : WizardPage(fromCp1252(sectionKind(kind).name), heading, parent)
     , m_kind(kind)
 {
 }

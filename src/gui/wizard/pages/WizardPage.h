@@ -29,10 +29,11 @@ protected:
 class SectionPage : public WizardPage
 {
 public:
-    SectionPage(KindPos kind, const QString &name, const QString &heading, QWidget *parent);
+    // The page's object name is its kind's name.
+    SectionPage(KindPos kind, const QString &heading, QWidget *parent);
 
     KindPos kind() const { return m_kind; }
-    std::string_view kindName() const { return KindNames[static_cast<int>(m_kind)]; }
+    std::string_view kindName() const { return sectionKind(m_kind).name; }
 
     // Puts a record of this page's kind on the page; `fields` are the record's fields from
     // field 0 on (missing fields empty), as splitFields gives them.

@@ -1,0 +1,33 @@
+#include "core/page/PicturePreparer.h"
+
+#include "core/settings/ProgramModule.h"
+
+namespace stv
+{
+
+PictureRules pictureRulesFrom(const Settings &settings)
+{
+    PictureRules rules;
+    const long long side = settings.number(settingKey::PictureLongestSide, rules.longestSide);
+    if (side >= 16 && side <= 16384)
+        rules.longestSide = static_cast<int>(side);
+    return rules;
+}
+
+std::string pictureCacheFolder(const std::string &programFolder)
+{
+    return programFolder + "WebPictures/";
+}
+
+Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
+    const std::string &cacheFolder, const PictureRules &rules)
+{
+    Result<void *> entry = programModuleEntry(PicturesModuleName, PicturesEntryName);
+    if (!entry)
+        return entry.failure();
+    const auto make = reinterpret_cast<SitorvaPicturesEntry>(entry.value());
+    return std::unique_ptr<PicturePreparer>(
+        make(cacheFolder.c_str(), rules.longestSide, rules.quality));
+}
+
+} // namespace stv
