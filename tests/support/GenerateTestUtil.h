@@ -1,9 +1,10 @@
 #pragma once
-// Helpers shared by the generator's tests: records from fields, a fake copier, a generator
+// Helpers shared by the generator's tests: a fake copier, a generator
 // with lists of the test's choosing.
 
 #include "core/page/PageGenerator.h"
 #include "core/project/Records.h"
+#include "support/TestRecords.h"
 
 #include <initializer_list>
 #include <string>
@@ -12,11 +13,6 @@
 
 namespace stv::test
 {
-
-inline std::string Rec(std::initializer_list<std::string> fields)
-{
-    return joinFields(std::vector<std::string>(fields));
-}
 
 class FakeCopier : public FileCopier
 {

@@ -1,16 +1,11 @@
 #include "core/project/Records.h"
+#include "support/TestRecords.h"
 
 #include <gtest/gtest.h>
 
 using namespace stv;
 
-namespace
-{
-std::string rec(std::initializer_list<std::string> fields)
-{
-    return joinFields(fields);
-}
-} // namespace
+using stv::test::Rec;
 
 TEST(SplitFields, TemplatesSplitIntoTheirFields)
 {
@@ -49,7 +44,7 @@ TEST(SplitFields, IgnoresBytesOutsideSeparators)
 
 TEST(SplitFields, ViewsAreTheSameFields)
 {
-    for (const std::string &record : { newSectionRecord(5), rec({ "a", "", "c" }),
+    for (const std::string &record : { newSectionRecord(5), Rec({ "a", "", "c" }),
              std::string("junk\xA0"
                          "a\xA0\xA0"
                          "c\xA0tail"),
@@ -63,13 +58,13 @@ TEST(SplitFields, ViewsAreTheSameFields)
 
 TEST(Templates, MatchTheDesignedFieldsExactly)
 {
-    EXPECT_EQ(newSectionRecord(3), rec({ "Divider", "Untitled", "0", "1", "100", "-1" }));
+    EXPECT_EQ(newSectionRecord(3), Rec({ "Divider", "Untitled", "0", "1", "100", "-1" }));
     EXPECT_EQ(newSectionRecord(4),
-        rec({ "Anchor", "Untitled", "Insert Your Anchor Here",
+        Rec({ "Anchor", "Untitled", "Insert Your Anchor Here",
             "Insert Some Descriptive Text Here" }));
-    EXPECT_EQ(newSectionRecord(6), rec({ "Index", "Untitled", "", "2" }));
-    EXPECT_EQ(newSectionRecord(7), rec({ "HTML", "Untitled" }));
-    EXPECT_EQ(newSectionRecord(8), rec({ "PlaySound", "Untitled", "", "-1", "-1", "-1", "-1" }));
+    EXPECT_EQ(newSectionRecord(6), Rec({ "Index", "Untitled", "", "2" }));
+    EXPECT_EQ(newSectionRecord(7), Rec({ "HTML", "Untitled" }));
+    EXPECT_EQ(newSectionRecord(8), Rec({ "PlaySound", "Untitled", "", "-1", "-1", "-1", "-1" }));
     const auto list = splitFields(newSectionRecord(5), 20);
     EXPECT_EQ(fieldCount(newSectionRecord(5)), 19);
     EXPECT_EQ(list[16], "0");
@@ -94,7 +89,7 @@ TEST(Flags, LowByteDecides)
 
 TEST(NextField, WalksFieldsThenGivesEnd)
 {
-    const std::string r = rec({ "HTML", "", "x" });
+    const std::string r = Rec({ "HTML", "", "x" });
     std::size_t cursor = 1;
     EXPECT_EQ(nextField(r, cursor), "HTML");
     EXPECT_EQ(nextField(r, cursor), "");
@@ -107,16 +102,16 @@ TEST(NextField, WalksFieldsThenGivesEnd)
 TEST(ReplaceField, ReplacesAppendsAtTheEndAndIgnoresBeyond)
 {
     const std::string html = newSectionRecord(7);
-    EXPECT_EQ(replaceField(html, 1, "Mine"), rec({ "HTML", "Mine" }));
-    EXPECT_EQ(replaceField(html, 2, "<b>"), rec({ "HTML", "Untitled", "<b>" }));
+    EXPECT_EQ(replaceField(html, 1, "Mine"), Rec({ "HTML", "Mine" }));
+    EXPECT_EQ(replaceField(html, 2, "<b>"), Rec({ "HTML", "Untitled", "<b>" }));
     EXPECT_EQ(replaceField(html, 3, "<b>"), html);
-    EXPECT_EQ(replaceField("", 0, "x"), rec({ "x" }));
+    EXPECT_EQ(replaceField("", 0, "x"), Rec({ "x" }));
 }
 
 TEST(ReplaceField, KeepsFieldsThatReadEnd)
 {
-    const std::string r = rec({ "Paragraph", "Untitled", "{END}", "2", "1" });
-    EXPECT_EQ(replaceField(r, 3, "4"), rec({ "Paragraph", "Untitled", "{END}", "4", "1" }));
+    const std::string r = Rec({ "Paragraph", "Untitled", "{END}", "2", "1" });
+    EXPECT_EQ(replaceField(r, 3, "4"), Rec({ "Paragraph", "Untitled", "{END}", "4", "1" }));
     EXPECT_EQ(replaceField(r, 2, "{END}"), r);
 }
 

@@ -8,6 +8,7 @@
 #include "gui/sections/SectionLibraryWindow.h"
 #include "support/FullFileSystem.h"
 #include "support/QtTestApplication.h"
+#include "support/TestRecords.h"
 
 #include <QAction>
 #include <QDir>
@@ -20,19 +21,15 @@
 #include <gtest/gtest.h>
 
 using namespace stv;
+using stv::test::Rec;
 
 namespace
 {
 
-std::string Rec(const std::string &kind, const std::string &label)
-{
-    return joinFields({ kind, label, "x" });
-}
-
 std::vector<std::string> FiveRecords()
 {
-    return { Rec("Heading", "r0"), Rec("Paragraph", "r1"), Rec("Image", "r2"), Rec("Divider", "r3"),
-        Rec("Anchor", "r4") };
+    return { Rec({ "Heading", "r0", "x" }), Rec({ "Paragraph", "r1", "x" }),
+        Rec({ "Image", "r2", "x" }), Rec({ "Divider", "r3", "x" }), Rec({ "Anchor", "r4", "x" }) };
 }
 
 std::string FileText(const std::string &path)
@@ -141,7 +138,7 @@ TEST(LibraryRows, PickRemoveAndInsertKeepListOrder)
 TEST_F(LibraryWindow, CopyingTwiceGivesTwoEqualRowsInTheFile)
 {
     SectionLibraryWindow lib(m_library);
-    const std::string record = Rec("Heading", "Top");
+    const std::string record = Rec({ "Heading", "Top", "x" });
     lib.copyToLibrary(record);
     lib.copyToLibrary(record);
     EXPECT_EQ(m_library, (std::vector<std::string> { record, record }));
@@ -227,7 +224,7 @@ TEST_F(LibraryWindow, EmptyLibraryOffersNothing)
 
 TEST_F(LibraryWindow, UnknownKindIsListedWithoutIcon)
 {
-    m_library = { Rec("Marquee", "Scrolling"), Rec("Heading", "Top") };
+    m_library = { Rec({ "Marquee", "Scrolling", "x" }), Rec({ "Heading", "Top", "x" }) };
     SectionLibraryWindow lib(m_library);
     const auto *model = lib.libList()->model();
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Marquee"));
@@ -243,7 +240,7 @@ TEST_F(LibraryWindow, WriteFailureIsReportedAndTheChangeIsWrittenNextTime)
     // A folder in the way of the file makes the write fail, even for root.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
     SectionLibraryWindow lib(m_library);
-    const std::string first = Rec("Heading", "First");
+    const std::string first = Rec({ "Heading", "First", "x" });
     lib.copyToLibrary(first);
     ASSERT_EQ(m_dialogs.asked().size(), 1u);
     EXPECT_EQ(m_dialogs.asked()[0].what, QStringLiteral("error"));
@@ -253,7 +250,7 @@ TEST_F(LibraryWindow, WriteFailureIsReportedAndTheChangeIsWrittenNextTime)
 
     ASSERT_TRUE(QDir(m_dir.path()).rmdir(QStringLiteral("Library")));
     m_dialogs.clear();
-    const std::string second = Rec("Image", "Second");
+    const std::string second = Rec({ "Image", "Second", "x" });
     lib.copyToLibrary(second);
     EXPECT_EQ(m_dialogs.messages(),
         std::vector<QString> { QStringLiteral("Section Copied To Library..") });

@@ -10,6 +10,7 @@
 #include "gui/sections/SectionManagerWindow.h"
 #include "support/FakeSectionHost.h"
 #include "support/QtTestApplication.h"
+#include "support/TestRecords.h"
 
 #include <QAction>
 #include <QListView>
@@ -22,19 +23,16 @@
 #include <gtest/gtest.h>
 
 using namespace stv;
+using stv::test::Rec;
 
 namespace
 {
 
-std::string Rec(const std::string &kind, const std::string &label)
-{
-    return joinFields({ kind, label, "text of " + label });
-}
-
 std::vector<std::string> Five()
 {
-    return { Rec("Heading", "s0"), Rec("Paragraph", "s1"), Rec("Image", "s2"), Rec("Divider", "s3"),
-        Rec("Anchor", "s4") };
+    return { Rec({ "Heading", "s0", "text of s0" }), Rec({ "Paragraph", "s1", "text of s1" }),
+        Rec({ "Image", "s2", "text of s2" }), Rec({ "Divider", "s3", "text of s3" }),
+        Rec({ "Anchor", "s4", "text of s4" }) };
 }
 
 class SectionManager : public ::testing::Test
@@ -289,8 +287,10 @@ TEST_F(SectionManager, TypedTextIsStoredBeforeInsertButNotBeforePaste)
 
 TEST_F(SectionManager, SelectFromLibraryInsertsThePicksInLibraryOrder)
 {
-    for (int i = 0; i < 5; ++i)
-        m_host.library.push_back(Rec("List", "lib" + std::to_string(i)));
+    for (int i = 0; i < 5; ++i) {
+        const std::string label = "lib" + std::to_string(i);
+        m_host.library.push_back(Rec({ "List", label, "text of " + label }));
+    }
     goTo(2);
     QTimer::singleShot(0, &m_lib, [this] {
         QListView *list = m_lib.libList();
@@ -371,8 +371,10 @@ TEST_F(SectionManager, CopyToLibraryWritesTheLibrary)
 
 TEST_F(SectionManager, RefreshKeepsTheTopRow)
 {
-    for (int i = 0; i < 200; ++i)
-        m_host.list.push_back(Rec("Paragraph", "p" + std::to_string(i)));
+    for (int i = 0; i < 200; ++i) {
+        const std::string label = "p" + std::to_string(i);
+        m_host.list.push_back(Rec({ "Paragraph", label, "text of " + label }));
+    }
     m_sm.refreshSectionManager();
     QListView *list = m_sm.display();
     list->scrollTo(list->model()->index(50, 0), QAbstractItemView::PositionAtTop);
@@ -391,8 +393,9 @@ TEST_F(SectionManager, RendersEveryKind)
         r = replaceField(r, 1, "Label " + std::to_string(k));
         m_host.list.push_back(r);
     }
-    m_host.list.push_back(Rec("Marquee", "unknown kind"));
-    m_host.list.push_back(Rec("Heading", "A long label that runs far"));
+    m_host.list.push_back(Rec({ "Marquee", "unknown kind", "text of unknown kind" }));
+    m_host.list.push_back(
+        Rec({ "Heading", "A long label that runs far", "text of A long label that runs far" }));
     m_sm.refreshSectionManager();
     goTo(4);
     m_sm.display()->setFocus();

@@ -1,4 +1,5 @@
-// The main window driven like a user: pages, records, text options and project commands.
+// The main window driven like a user: pages, records, text options, lists and zoom editors
+// (the File menu's project commands are in ProjectCommandsTest).
 #include "gui/wizard/WizardWindow.h"
 #include "core/project/Project.h"
 #include "core/project/Records.h"
@@ -20,119 +21,26 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include <memory>
 
-#include "support/FullFileSystem.h"
+#include "support/TestRecords.h"
+#include "support/WizardWindowFixture.h"
 
 using namespace stv;
+using namespace stv::test;
 
-namespace
-{
-
-class FakePlayer : public SoundPlayer
-{
-public:
-    void playFile(const QString &path) override { played << QStringLiteral("file:") + path; }
-    void playSystemSound(const QString &name) override
-    {
-        played << QStringLiteral("system:") + name;
-    }
-    QStringList played;
-};
-
-// Counts the configuration saves that closing the window runs.
-class CountingTSV : public WizardWindow
-{
-public:
-    int configurationSaves = 0;
-
-protected:
-    void saveConfiguration() override { ++configurationSaves; }
-};
-
-std::string rec(const std::vector<std::string> &fields)
-{
-    return joinFields(fields);
-}
-
-} // namespace
-
-class WizardWindowTest : public QObject
+class WizardWindowTest : public WizardWindowFixture
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
-    std::unique_ptr<CountingTSV> m_w;
-    FakePlayer m_player;
-
-    template <class T>
-    T *child(const char *name)
-    {
-        T *w = m_w->findChild<T *>(QString::fromLatin1(name));
-        if (w == nullptr)
-            qFatal("no child %s", name);
-        return w;
-    }
-    void click(const char *name)
-    {
-        QAbstractButton *b = child<QAbstractButton>(name);
-        QVERIFY2(b->isEnabled() && b->isVisible(), name);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    void trigger(const char *name) { child<QAction>(name)->trigger(); }
-    QString position() { return child<QLabel>("PositionPanel")->text(); }
-    QString labelPanel() { return child<QLabel>("LabelPanel")->text(); }
-    QString path(const QString &name) { return m_dir->filePath(name); }
-    const std::vector<std::string> &sections() { return m_w->project().sections; }
-
-    // Writes a project of these records and loads it into the window.
-    void load(
-        const std::vector<std::string> &records, const QString &name = QStringLiteral("p.stv"))
-    {
-        Project p;
-        p.sections = records;
-        QVERIFY(saveProjectFile(path(name).toStdString(), p).ok());
-        QVERIFY(m_w->loadProjectFromPath(path(name)));
-    }
-    void goTo(int position)
-    {
-        while (m_w->currentSection() < position)
-            click("Nextbtn");
-    }
-    std::vector<std::string> fields(int index, int last = 20)
-    {
-        return splitFields(sections()[static_cast<std::size_t>(index)], last);
-    }
-
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramFolder(m_dir->path());
-        m_script = std::make_unique<ScriptedDialogs>();
-        setSoundPlayer(&m_player);
-        m_player.played.clear();
-        m_w = std::make_unique<CountingTSV>();
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-    }
-
-    void cleanup()
-    {
-        if (m_script)
-            QVERIFY2(m_script->unexpected().empty(),
-                qPrintable(m_script->unexpected().empty() ? QString() : m_script->unexpected()[0]));
-        m_w.reset();
-        m_script.reset();
-        setSoundPlayer(nullptr);
-        setProgramFolder({});
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void emptyProjectWalksToSelectAndBack()
     {
@@ -167,7 +75,7 @@ private slots:
         click("Nextbtn");
         QCOMPARE(position(), QStringLiteral("Section 4, Select next stage."));
         QCOMPARE(sections()[0],
-            rec({ "Heading", "Untitled", "Insert Your Heading Here!", "2", "0", "0", "0", "0", "0",
+            Rec({ "Heading", "Untitled", "Insert Your Heading Here!", "2", "0", "0", "0", "0", "0",
                 "0" }));
 
         // A double click on an item appends that kind.
@@ -197,7 +105,7 @@ private slots:
 
     void headingWithMissingFieldsShowsDefaultsAndStoresAllFields()
     {
-        load({ rec({ "Heading", "Lbl", "Hi", "4" }) });
+        load({ Rec({ "Heading", "Lbl", "Hi", "4" }) });
         goTo(0);
         QCOMPARE(child<QButtonGroup>("HeadSizeRGGroup")->checkedId(), 4);
         for (const char *name : { "BoldCheck", "ItalicCheck", "UnderlineCheck", "StrikeOutCheck" })
@@ -205,14 +113,14 @@ private slots:
         QCOMPARE(child<QButtonGroup>("AllignRGGroup")->checkedId(), 0);
         QCOMPARE(child<QLabel>("Panel2")->property("colourValue").toInt(), 0);
         click("Nextbtn");
-        QCOMPARE(sections()[0], rec({ "Heading", "Lbl", "Hi", "4", "0", "0", "0", "0", "0", "0" }));
+        QCOMPARE(sections()[0], Rec({ "Heading", "Lbl", "Hi", "4", "0", "0", "0", "0", "0", "0" }));
     }
 
     void memoLineBreaksBothWays()
     {
         load(
-            { rec({ "Paragraph", "a", "a{lf13}{lf10}b", "2" }), rec({ "Paragraph", "b", "x", "2" }),
-                rec({ "HTML", "c", "a{LF10}b" }), rec({ "Index", "d", "", "2" }) });
+            { Rec({ "Paragraph", "a", "a{lf13}{lf10}b", "2" }), Rec({ "Paragraph", "b", "x", "2" }),
+                Rec({ "HTML", "c", "a{LF10}b" }), Rec({ "Index", "d", "", "2" }) });
         goTo(0);
         QCOMPARE(child<QPlainTextEdit>("ParaMemo")->toPlainText(), QStringLiteral("a\nb"));
         click("Nextbtn");
@@ -260,7 +168,7 @@ private slots:
         text.reserve((50 << 20) + 16);
         while (text.size() < (50u << 20))
             text += "lorem ipsum ";
-        load({ rec({ "Paragraph", "big", text, "2" }) });
+        load({ Rec({ "Paragraph", "big", text, "2" }) });
         QElapsedTimer clock;
         clock.start();
         goTo(0);
@@ -276,14 +184,14 @@ private slots:
 
     void dividerKeepsItsStoredLabel()
     {
-        load({ rec({ "Divider", "d", "255", "20", "abc", "1" }) });
+        load({ Rec({ "Divider", "d", "255", "20", "abc", "1" }) });
         goTo(0);
         QCOMPARE(child<QLabel>("DivThickLabel")->text(), QStringLiteral("20"));
         QCOMPARE(child<QSlider>("DivThickTB")->value(), 15);
         QCOMPARE(child<QLabel>("DivWidthLabel")->text(), QStringLiteral("abc"));
         QCOMPARE(child<QSlider>("DivWidthTB")->value(), 1);
         click("Nextbtn");
-        QCOMPARE(sections()[0], rec({ "Divider", "d", "255", "20", "abc", "1" }));
+        QCOMPARE(sections()[0], Rec({ "Divider", "d", "255", "20", "abc", "1" }));
         QVERIFY(!m_w->projectChanged());
         click("Backbtn");
         child<QSlider>("DivThickTB")->setValue(7);
@@ -294,8 +202,8 @@ private slots:
 
     void paragraphOutOfRangeKeepsPreviousTicks()
     {
-        load({ rec({ "Paragraph", "a", "t", "5", "0", "0", "0", "0", "2" }),
-            rec({ "Paragraph", "b", "u", "9", "0", "0", "0", "0", "7" }) });
+        load({ Rec({ "Paragraph", "a", "t", "5", "0", "0", "0", "0", "2" }),
+            Rec({ "Paragraph", "b", "u", "9", "0", "0", "0", "0", "7" }) });
         goTo(0);
         QVERIFY(child<QAction>("ParaSize5")->isChecked());
         QVERIFY(child<QAction>("ParaAlign2")->isChecked());
@@ -309,7 +217,7 @@ private slots:
 
     void textOptionsChangeTheMemoPreview()
     {
-        load({ rec({ "Paragraph", "a", "t", "2" }) });
+        load({ Rec({ "Paragraph", "a", "t", "2" }) });
         goTo(0);
         QPlainTextEdit *memo = child<QPlainTextEdit>("ParaMemo");
         const qreal size = memo->font().pointSizeF();
@@ -332,7 +240,7 @@ private slots:
         trigger("ParaColourItem");
         click("Nextbtn");
         QCOMPARE(sections()[0],
-            rec({ "Paragraph", "a", "t", "5", "0", "1", "0", "0", "1", "255", "0", "" }));
+            Rec({ "Paragraph", "a", "t", "5", "0", "1", "0", "0", "1", "255", "0", "" }));
 
         // Swatches behind picture buttons: a cancelled dialog changes nothing.
         click("Backbtn");
@@ -347,7 +255,7 @@ private slots:
 
     void linkCommands()
     {
-        load({ rec({ "Paragraph", "a", "t", "2", "0", "0", "0", "0", "0", "0", "0",
+        load({ Rec({ "Paragraph", "a", "t", "2", "0", "0", "0", "0", "0", "0", "0",
             "mailto:me@x.org" }) });
         goTo(0);
         QLabel *link = child<QLabel>("LinkLabel");
@@ -392,7 +300,7 @@ private slots:
 
     void zoomEditors()
     {
-        load({ rec({ "Paragraph", "a", "some text", "2" }), rec({ "HTML", "h", "<b>" }) });
+        load({ Rec({ "Paragraph", "a", "some text", "2" }), Rec({ "HTML", "h", "<b>" }) });
         goTo(0);
         m_script->queueText(QString());
         click("ZoomImg");
@@ -420,268 +328,26 @@ private slots:
         QVERIFY(!m_w->projectChanged());
     }
 
-    void saveChangesQuestionAnswers()
+    void everyKindOpensItsOwnPage()
     {
-        const QString question
-            = QStringLiteral("Current Project Has Been Changed!\n\nSave It Now?");
-        goTo(0);
-        click("Acceptbtn");
-
-        // Abort keeps everything.
-        m_script->queue(Answer::Abort);
-        m_w->newProject();
-        QCOMPARE(m_script->asked().back().text, question);
-        QCOMPARE(m_script->asked().back().buttons, Buttons::YesNoAbort);
-        QCOMPARE(sections().size(), 1u);
-
-        // Yes on a project never saved: the save-as dialog is cancelled, the command abandoned.
-        m_script->queue(Answer::Yes);
-        m_script->queueCancel();
-        m_w->newProject();
-        QCOMPARE(m_script->asked().back().what, QStringLiteral("save"));
-        QCOMPARE(m_script->asked().back().caption, QStringLiteral("Save This Project As.."));
-        QCOMPARE(sections().size(), 1u);
-        QVERIFY(m_w->projectChanged());
-
-        // Yes with a name saves, then the command goes on.
-        m_script->queue(Answer::Yes);
-        m_script->queueText(path(QStringLiteral("first.stv")));
-        m_w->newProject();
-        QVERIFY(sections().empty());
-        QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98"));
-        Project saved;
-        QVERIFY(loadProjectFile(path(QStringLiteral("first.stv")).toStdString(), saved).ok());
-        QCOMPARE(saved.sections.size(), 1u);
-
-        // No discards. The page title typed before survives a new project.
-        child<QLineEdit>("TitleEdit")->setText(QStringLiteral("Mine"));
-        m_script->queue(Answer::No);
-        m_w->newProject();
-        QCOMPARE(m_w->project().pageTitle, std::string("Mine"));
-        QVERIFY(!m_w->projectChanged());
-
-        // An edit undone by hand is no change.
-        child<QLineEdit>("TitleEdit")->setText(QStringLiteral("Other"));
-        QVERIFY(m_w->projectChanged());
-        child<QLineEdit>("TitleEdit")->setText(QStringLiteral("Mine"));
-        QVERIFY(!m_w->projectChanged());
-    }
-
-    void closingAsksFirst()
-    {
-        goTo(0);
-        click("Acceptbtn");
-        m_script->queue(Answer::Abort);
-        QVERIFY(!m_w->close());
-        QCOMPARE(m_w->configurationSaves, 0);
-        m_script->queue(Answer::No);
-        QSignalSpy closed(m_w.get(), &WizardWindow::closed);
-        QVERIFY(m_w->close());
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(m_w->configurationSaves, 1);
-        QVERIFY(!QFile::exists(path(QStringLiteral("PWP"))));
-    }
-
-    void saveAsCancelledAndCaptions()
-    {
-        m_script->queueCancel();
-        trigger("SaveAs1");
-        QVERIFY(m_w->projectFileName().isEmpty());
-        QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98"));
-
-        const QString folder = m_dir->path() + QLatin1Char('/');
-        m_script->queueText(path(QStringLiteral("one.stv")));
-        trigger("Save1");
-        QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98 .. one.stv in ") + folder);
-        std::string bytes;
-        Result<std::string> bytesRead
-            = readWholeFile(path(QStringLiteral("one.stv")).toStdString());
-        QVERIFY(bytesRead.ok());
-        bytes = std::move(bytesRead.value());
-        QCOMPARE(splitLines(bytes).size(), 10u);
-
-        m_w->newProject();
-        QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98"));
-        m_script->queueText(path(QStringLiteral("one.stv")));
-        trigger("Load1");
-        QCOMPARE(m_script->asked().back().caption, QStringLiteral("Load a Sitorva Project File.."));
-        QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98 .. one.stv in ") + folder);
-        QCOMPARE(m_w->visiblePage(), int(WizardWindow::IntroductionIndex));
-    }
-
-    void recentListNewestFirst()
-    {
-        QAction *decision = child<QAction>("ShowDecisionBox1");
-        QMenu *file = child<QMenu>("File1");
-        emit file->aboutToShow();
-        QVERIFY(!decision->isEnabled());
-
-        m_script->queueText(path(QStringLiteral("a.stv")));
-        m_w->saveProjectAs();
-        m_script->queueText(path(QStringLiteral("b.stv")));
-        m_w->saveProjectAs();
-        m_w->loadProjectFromPath(path(QStringLiteral("a.stv")));
-        m_w->saveProject();
-        m_w->saveProject();
-        std::vector<std::string> lines;
-        Result<std::vector<std::string>> linesRead
-            = readLinesFile(path(QStringLiteral("PWP")).toStdString());
-        QVERIFY(linesRead.ok());
-        lines = std::move(linesRead.value());
-        QCOMPARE(lines.size(), 2u);
-        QCOMPARE(recentEntryPath(lines[0]), path(QStringLiteral("a.stv")).toStdString());
-        QCOMPARE(recentEntryPath(lines[1]), path(QStringLiteral("b.stv")).toStdString());
-        emit file->aboutToShow();
-        QVERIFY(decision->isEnabled());
-
-        // A new window reads the list back.
-        CountingTSV again;
-        QCOMPARE(again.recentProjects(), lines);
-    }
-
-    void loadErrorLeavesProjectUntouched()
-    {
-        goTo(0);
-        click("Acceptbtn");
-        m_script->queueText(path(QStringLiteral("kept.stv")));
-        m_w->saveProject();
-        const Project before = m_w->project();
-        const QString title = m_w->windowTitle();
-
-        QVERIFY(writeWholeFile(path(QStringLiteral("short.stv")).toStdString(), "a\r\nb\r\n").ok());
-        QVERIFY(!m_w->loadProjectFromPath(path(QStringLiteral("short.stv"))));
-        QVERIFY(!m_w->loadProjectFromPath(path(QStringLiteral("missing.stv"))));
-        QCOMPARE(m_script->messages().size(), 2u);
-        QCOMPARE(m_w->project(), before);
-        QCOMPARE(m_w->windowTitle(), title);
-        QCOMPARE(m_w->currentSection(), 0);
-
-        // A save that cannot be written keeps the name, caption and changed state.
-        click("Backbtn");
-        child<QLineEdit>("TitleEdit")->setText(QStringLiteral("changed"));
-        m_script->clear();
-        m_w->saveProjectToPath(path(QStringLiteral("no/such/folder/x.stv")));
-        QCOMPARE(m_script->messages().size(), 1u);
-        QCOMPARE(m_w->windowTitle(), title);
-        QVERIFY(m_w->projectChanged());
-    }
-
-    // Save onto a disk that fills up while the project is written: the error box, and
-    // nothing else changes, on disk or in the window.
-    void saveOntoAFullDiskKeepsEverything()
-    {
-        stv::test::FullFileSystem disk;
-        if (!disk.mounted())
-            QSKIP("no right to mount a tmpfs here");
-        const QString file = QString::fromStdString(disk.file("site.stv"));
-        goTo(0);
-        click("Acceptbtn");
-        m_script->queueText(file);
-        m_w->saveProjectAs();
-        QVERIFY(!m_w->projectChanged());
-        std::string oldProject, oldRecent;
-        Result<std::string> oldProjectRead = readWholeFile(disk.file("site.stv"));
-        QVERIFY(oldProjectRead.ok());
-        oldProject = std::move(oldProjectRead.value());
-        Result<std::string> oldRecentRead
-            = readWholeFile(path(QStringLiteral("PWP")).toStdString());
-        QVERIFY(oldRecentRead.ok());
-        oldRecent = std::move(oldRecentRead.value());
-        const std::vector<std::string> recent = m_w->recentProjects();
-        const QString caption = m_w->windowTitle();
-
-        m_script->queueText(QString(300000, QLatin1Char('h')));
-        trigger("InsertHeadCode1");
-        QVERIFY(m_w->projectChanged());
-        const Project before = m_w->project();
-        QVERIFY(disk.fill(8192));
-        m_script->clear();
-        trigger("Save1");
-
-        QCOMPARE(m_script->messages().size(), 1u);
-        QCOMPARE(m_script->asked().back().what, QStringLiteral("error"));
-        QVERIFY2(m_script->messages()[0].contains(QStringLiteral("No space left on device")),
-            qPrintable(m_script->messages()[0]));
-        QCOMPARE(m_w->project(), before);
-        QVERIFY(m_w->projectChanged());
-        QCOMPARE(m_w->windowTitle(), caption);
-        QCOMPARE(m_w->projectFileName(), file);
-        QCOMPARE(m_w->recentProjects(), recent);
-        std::string project, recentFile;
-        Result<std::string> projectRead = readWholeFile(disk.file("site.stv"));
-        QVERIFY(projectRead.ok());
-        project = std::move(projectRead.value());
-        Result<std::string> recentFileRead
-            = readWholeFile(path(QStringLiteral("PWP")).toStdString());
-        QVERIFY(recentFileRead.ok());
-        recentFile = std::move(recentFileRead.value());
-        QVERIFY(project == oldProject);
-        QVERIFY(recentFile == oldRecent);
-        QCOMPARE(QDir(QString::fromStdString(disk.path()))
-                     .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
-                     .size(),
-            2);
-    }
-
-    // The recent list cannot be written after the project was: reported, and the project
-    // counts as saved.
-    void recentListThatCannotBeWrittenAfterASave()
-    {
-        QVERIFY(writeWholeFile(path(QStringLiteral("plain")).toStdString(), "x").ok());
-        setProgramFolder(path(QStringLiteral("plain")));
-        goTo(0);
-        click("Acceptbtn");
-        m_script->queueText(path(QStringLiteral("kept.stv")));
-        m_w->saveProjectAs();
-        QCOMPARE(m_script->messages().size(), 1u);
-        QCOMPARE(m_script->asked().back().what, QStringLiteral("error"));
-        QVERIFY2(m_script->messages()[0].contains(QStringLiteral("PWP")),
-            qPrintable(m_script->messages()[0]));
-        QVERIFY(!m_w->projectChanged());
-        QCOMPARE(m_w->projectFileName(), path(QStringLiteral("kept.stv")));
-        Project saved;
-        QVERIFY(loadProjectFile(path(QStringLiteral("kept.stv")).toStdString(), saved).ok());
-        QCOMPARE(saved, m_w->project());
-    }
-
-    // The chosen project file is gone by the time it is read: reported, the open project kept.
-    void projectFileGoneBetweenDialogAndRead()
-    {
-        class VanishingDialogs : public ScriptedDialogs
-        {
-        public:
-            QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
-                const QString &defaultExt, const QString &filter) override
-            {
-                const QString chosen
-                    = ScriptedDialogs::askOpenFile(parent, title, currentPath, defaultExt, filter);
-                QFile::remove(chosen);
-                return chosen;
-            }
-        };
-        load({ rec({ "Anchor", "a", "n", "t", "1" }) });
-        const Project before = m_w->project();
-        const QString caption = m_w->windowTitle();
-        QVERIFY(saveProjectFile(path(QStringLiteral("other.stv")).toStdString(), Project {}).ok());
-
-        m_script.reset();
-        m_script = std::make_unique<VanishingDialogs>();
-        m_script->queueText(path(QStringLiteral("other.stv")));
-        trigger("Load1");
-        QVERIFY(!QFile::exists(path(QStringLiteral("other.stv"))));
-        QCOMPARE(m_script->messages().size(), 1u);
-        QVERIFY2(m_script->messages()[0].contains(QStringLiteral("No such file")),
-            qPrintable(m_script->messages()[0]));
-        QCOMPARE(m_w->project(), before);
-        QCOMPARE(m_w->windowTitle(), caption);
-        QCOMPARE(m_w->projectFileName(), path(QStringLiteral("p.stv")));
-        QVERIFY(!m_w->projectChanged());
+        std::vector<std::string> records;
+        for (int k = 0; k < KindCount; ++k)
+            records.push_back(newSectionRecord(k));
+        load(records);
+        for (const SectionKind &kind : SectionKinds) {
+            goTo(static_cast<int>(kind.position));
+            QCOMPARE(m_w->visiblePage(), WizardWindow::sectionPageIndex(kind.position));
+            QCOMPARE(qobject_cast<QStackedWidget *>(child<QWidget>("Pages"))
+                         ->currentWidget()
+                         ->objectName(),
+                QString::fromLatin1(kind.name.data(), static_cast<qsizetype>(kind.name.size())));
+        }
     }
 
     void unknownKindSurvivesNavigation()
     {
-        const std::string odd = rec({ "Mystery", "lbl", "x", "y", "{END}", "z" });
-        load({ odd, rec({ "Anchor", "a", "n", "t", "1" }) });
+        const std::string odd = Rec({ "Mystery", "lbl", "x", "y", "{END}", "z" });
+        load({ odd, Rec({ "Anchor", "a", "n", "t", "1" }) });
         goTo(0);
         QCOMPARE(m_w->visiblePage(), int(WizardWindow::UnknownKindIndex));
         QCOMPARE(position(), QStringLiteral("Section 3, Mystery"));
@@ -724,7 +390,7 @@ private slots:
 
     void fileChoosersAndPlay()
     {
-        load({ rec({ "Image", "i" }), rec({ "PlaySound", "s" }) });
+        load({ Rec({ "Image", "i" }), Rec({ "PlaySound", "s" }) });
         goTo(0);
         m_script->queueText(QStringLiteral("/pics/cat.gif"));
         click("ImageImg");
@@ -761,7 +427,7 @@ private slots:
 
     void imageTemplateAndOutOfRangeChoice()
     {
-        load({ rec({ "Image", "i", "", "0", "", "", "", "9" }) });
+        load({ Rec({ "Image", "i", "", "0", "", "", "", "9" }) });
         goTo(1);
         child<QListWidget>("SelectBox")->setCurrentRow(2);
         click("Acceptbtn");
@@ -782,8 +448,8 @@ private slots:
 
     void swatchPictureButtonsOpenTheColourDialog()
     {
-        load({ rec({ "Heading", "h", "t", "2", "0", "0", "0", "0", "0", "255" }),
-            rec({ "Divider", "d", "0", "1", "100", "0" }), rec({ "List", "l" }) });
+        load({ Rec({ "Heading", "h", "t", "2", "0", "0", "0", "0", "0", "255" }),
+            Rec({ "Divider", "d", "0", "1", "100", "0" }), Rec({ "List", "l" }) });
         goTo(0);
         m_script->queueColour(QColor(0, 128, 0));
         click("ColorImg");
@@ -804,8 +470,8 @@ private slots:
     {
         // The list changes under the shown page (as a Section Manager paste may do) and the
         // page is stored before being shown again: the other record stays as it is.
-        const std::string anchor = rec({ "Anchor", "a", "n", "t", "1" });
-        load({ rec({ "Heading", "h", "t", "2" }), anchor });
+        const std::string anchor = Rec({ "Anchor", "a", "n", "t", "1" });
+        load({ Rec({ "Heading", "h", "t", "2" }), anchor });
         goTo(0);
         child<QLineEdit>("HeadingEdit")->setText(QStringLiteral("typed"));
         m_w->sectionList().erase(m_w->sectionList().begin());
