@@ -86,16 +86,16 @@ TEST_F(PicturesBesidePage, ReadyPicturesGoBesideThePageUnderTheirOwnNames)
 {
     PictureCache cache(cacheFolder, PictureRules {});
     const PageResult result = writeWith(&cache);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok()) << result.error();
 
     const std::string photo = dir.file("web/photo.jpg");
     EXPECT_EQ(test::pixelSize(photo), std::make_pair(1200, 1600));
     EXPECT_EQ(test::identifyingTags(photo), "");
     EXPECT_EQ(contentOf(dir.file("web/plain.png")), contentOf(dir.file("proj/plain.png")));
     // What is no picture is named, not copied, and the page is written all the same.
-    ASSERT_EQ(result.copyFailures.size(), 1u);
-    EXPECT_NE(result.copyFailures[0].find("broken.jpg"), std::string::npos);
-    EXPECT_NE(result.copyFailures[0].find("not a picture"), std::string::npos);
+    ASSERT_EQ(result.value().copyFailures.size(), 1u);
+    EXPECT_NE(result.value().copyFailures[0].find("broken.jpg"), std::string::npos);
+    EXPECT_NE(result.value().copyFailures[0].find("not a picture"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.file("web/broken.jpg")));
     const std::string page = contentOf(dir.file("web/index.html"));
     EXPECT_NE(page.find("<IMG SRC=\"broken.jpg\""), std::string::npos);
@@ -105,8 +105,8 @@ TEST_F(PicturesBesidePage, ReadyPicturesGoBesideThePageUnderTheirOwnNames)
 TEST_F(PicturesBesidePage, WithoutReadyPicturesTheOriginalsAreCopied)
 {
     const PageResult result = writeWith(nullptr);
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_TRUE(result.copyFailures.empty());
+    ASSERT_TRUE(result.ok()) << result.error();
+    EXPECT_TRUE(result.value().copyFailures.empty());
     for (const char *name : { "photo.jpg", "plain.png", "broken.jpg" })
         EXPECT_EQ(contentOf(dir.file(std::string("web/") + name)),
             contentOf(dir.file(std::string("proj/") + name)))
