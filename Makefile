@@ -16,8 +16,9 @@ TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pyft
             libimage-exiftool-perl imagemagick
 PACKAGES := $(PROGRAM_PACKAGES) $(TEST_PACKAGES)
 
-.PHONY: all deps deps-program program configure build test run bench bench-generate bench-publish bench-pictures clean \
-        fuzz test-sanitize format format-check package docs-check
+.PHONY: all deps deps-program program configure build test run bench bench-generate \
+        bench-publish bench-pictures bench-startup clean fuzz test-sanitize format format-check \
+        package docs-check
 
 all: build
 
@@ -76,6 +77,11 @@ bench-publish: build
 # "--rounds 1" for a short run.
 bench-pictures: build
 	python3 bench/pictures_vs_vipsthumbnail.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# Start-up of sitorva --version and of a small --generate beside the same with every module
+# loaded at start; BENCH_ARGS=--window (with DISPLAY set) adds the time to the first window.
+bench-startup: build
+	python3 bench/startup_time.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.
