@@ -362,4 +362,19 @@ ListingRow makeListingRow(const FtpEntry &entry)
     return row;
 }
 
+std::string localNameForDownload(std::string_view remoteName)
+{
+    std::string name;
+    for (const char c : remoteName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            continue;
+        name += (c == '/' || c == '\\') ? '_' : c;
+    }
+    for (std::size_t at; (at = name.find("..")) != std::string::npos;)
+        name.replace(at, 2, "_");
+    name.erase(0, name.find_first_not_of(". "));
+    return name.empty() ? std::string("download") : name;
+}
+
 } // namespace stv

@@ -125,6 +125,8 @@ private:
     // The unknown SSH host key question; true when the user trusts the key.
     bool askToTrustHostKey();
     QString connectionFailure(const FtpOutcome &outcome) const;
+    // Asks where to keep the row's file and fetches it, with progress and Cancel.
+    void downloadRow(const QModelIndex &row);
     void setBusy(bool busy);
     QStringList droppedFiles(const QEvent *event) const;
 

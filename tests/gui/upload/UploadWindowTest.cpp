@@ -395,7 +395,7 @@ private slots:
         doubleClickFirstRow();
         QVERIFY(clicked.wait(10000));
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
-        QCOMPARE(dialogs.asked().front().initial, QStringLiteral("data.bin"));
+        QCOMPARE(dialogs.asked().front().initial, QDir::homePath() + QStringLiteral("/data.bin"));
         QFile copy(target);
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray("payload"));
@@ -411,6 +411,45 @@ private slots:
         copy.close();
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray("payload")); // the old copy is kept whole
+    }
+
+    // The window downloads on a double-click; the server's name is made safe before the save
+    // dialog proposes it, and a dialog given up fetches nothing.
+    void theWindowDownloadsADoubleClickedFileUnderASafeName()
+    {
+        FtpTestServer server;
+        REQUIRE_RUNNING(server);
+        server.writeFile(".a..b", "remote bytes");
+        ScriptedDialogs dialogs;
+        UploadWindow form;
+        control<QLineEdit>(form, "HostEdit")->setText(Host(server));
+        control<QLineEdit>(form, "UserIDEdit")->setText(QString::fromLatin1(FtpTestServer::User));
+        control<QLineEdit>(form, "PasswordEdit")
+            ->setText(QString::fromLatin1(FtpTestServer::password));
+        dialogs.queue(Answer::Ok); // the password may go over plain FTP
+        form.show();
+        control<QPushButton>(form, "Button1")->click();
+        auto *list = control<QTreeView>(form, "FileList");
+        QTRY_COMPARE_WITH_TIMEOUT(list->model()->rowCount(), 1, 10000);
+        const auto doubleClickRow = [&] {
+            const QModelIndex index = list->model()->index(0, 0);
+            list->setCurrentIndex(index);
+            QTest::mouseDClick(
+                list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        };
+        dialogs.queueCancel();
+        doubleClickRow();
+        QCOMPARE(dialogs.asked().back().what, QStringLiteral("save"));
+        QCOMPARE(dialogs.asked().back().initial, QDir::homePath() + QStringLiteral("/a_b"));
+
+        const QString target = QString::fromStdString(server.scratch()) + QStringLiteral("/a_b");
+        dialogs.queueText(target);
+        doubleClickRow();
+        QFile copy(target);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("remote bytes"));
+        QCOMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Downloaded .a..b"));
+        QVERIFY(dialogs.messages().empty());
     }
 
     void aLibraryThatCannotStartIsReported()
