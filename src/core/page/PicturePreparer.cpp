@@ -30,4 +30,11 @@ Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
         make(cacheFolder.c_str(), rules.longestSide, rules.quality));
 }
 
+Result<std::unique_ptr<PicturePreparer>> loadProgramWebPictures(const std::string &programFolder)
+{
+    const Result<Settings> settings = loadSettings(programFolder);
+    return loadWebPictures(
+        pictureCacheFolder(programFolder), pictureRulesFrom(settings.valueOr(Settings {})));
+}
+
 } // namespace stv

@@ -51,6 +51,10 @@ std::string pictureCacheFolder(const std::string &programFolder);
 Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
     const std::string &cacheFolder, const PictureRules &rules);
 
+// The pictures of the program folder `programFolder`: its cache folder, the rules of its
+// settings file (defaults when it cannot be read), from the module.
+Result<std::unique_ptr<PicturePreparer>> loadProgramWebPictures(const std::string &programFolder);
+
 // The module's file name and its entry, which makes a PictureCache.
 inline constexpr const char *PicturesModuleName = "sitorva-pictures.so";
 inline constexpr const char *PicturesEntryName = "sitorvaMakeWebPictures";

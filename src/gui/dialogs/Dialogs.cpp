@@ -83,8 +83,10 @@ public:
             caption = QStringLiteral("Warning");
             break;
         }
-        if (buttons == Buttons::SendUnencrypted)
-            icon = QMessageBox::Warning; // a question, but about a risk
+        if (buttons == Buttons::SendUnencrypted) { // a question, but about a risk
+            icon = QMessageBox::Warning;
+            caption = QStringLiteral("Warning");
+        }
         QMessageBox box(icon, caption, text, toQt(buttons), parent);
         QAbstractButton *once = nullptr;
         QAbstractButton *remember = nullptr;

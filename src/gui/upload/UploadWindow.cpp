@@ -121,6 +121,8 @@ UploadWindow::UploadWindow(QWidget *parent)
     m_statusLabel = new QLabel;
     m_statusLabel->setObjectName(QStringLiteral("Label5"));
     m_statusLabel->setFixedHeight(20);
+    // A long status ("Sending NAME into FOLDER on HOST") is cut, never widens the window.
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_statusLabel->setContentsMargins(6, 0, 6, 0);
     m_securityLabel = new QLabel;
     m_securityLabel->setObjectName(QStringLiteral("SecurityLabel"));
