@@ -63,7 +63,7 @@ struct SampleSite {
     {
         std::filesystem::copy(STV_SAMPLE_DIR, folder.path().toStdString() + "/proj");
         projectFile = folder.path() + QStringLiteral("/proj/sample.stv");
-        loadProjectFile(projectFile.toStdString(), project);
+        QVERIFY(loadProjectFile(projectFile.toStdString(), project).ok());
         QVERIFY(loadConfiguration(STV_SAMPLE_DIR "/", config, lists).ok());
     }
     void attach(UploadWindow &form)
