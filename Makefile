@@ -3,22 +3,28 @@ BUILD    ?= build
 BUILD_TYPE ?= RelWithDebInfo
 WERROR   := $(if $(CI),ON,OFF)
 
+# Debian's npm only where no npm is there already: a Node.js that brings its own npm (as
+# NodeSource's does) conflicts with Debian's package.
+NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
+
 # Debian packages that building and running the program need (`make run`).
 PROGRAM_PACKAGES := cmake ninja-build g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools \
-            qt6-svg-dev libcurl4-openssl-dev libssl-dev libcanberra-dev sound-theme-freedesktop \
-            libvips-dev
+            qt6-svg-dev libcurl4-openssl-dev libssl-dev zlib1g-dev libcanberra-dev \
+            sound-theme-freedesktop libvips-dev libsecret-1-dev
 # What the tests, benchmarks, checks and the Debian package add (`make test`, `.ci/run`):
-# test servers, the browser, sanitizers, formatter, the tools benchmarks compare with.
+# test servers, the browser, the keyring, sanitizers, formatter, the page checkers and the
+# tools benchmarks compare with.
 TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pyftpdlib vsftpd \
             openssh-server openssh-sftp-server openssh-client openssl lftp clang-format-14 time \
             chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev desktop-file-utils \
             appstream shared-mime-info cmark dpkg-dev lintian file man-db libvips-tools \
-            libimage-exiftool-perl imagemagick
+            libimage-exiftool-perl imagemagick nodejs $(NPM_PACKAGE) default-jre-headless \
+            gnome-keyring dbus dbus-bin dbus-daemon
 PACKAGES := $(PROGRAM_PACKAGES) $(TEST_PACKAGES)
 
 .PHONY: all deps deps-program program configure build test run bench bench-generate \
-        bench-publish bench-pictures bench-startup clean fuzz test-sanitize format format-check \
-        package docs-check
+        bench-publish bench-pictures bench-page bench-startup clean fuzz test-sanitize format \
+        format-check package page-checks docs-check
 
 all: build
 
@@ -58,7 +64,16 @@ program: deps-program
 	  -DBUILD_TESTING=OFF -DSITORVA_BENCHMARKS=OFF >/dev/null
 	@cmake --build $(BUILD) --target sitorva
 
-test: build
+# The Nu HTML checker and Lighthouse, at the versions locked in tools/page-checks, installed
+# into tools/page-checks/node_modules for the page tests and make bench-page. Their install
+# scripts are not run: Java and Chromium are Debian's.
+PAGE_CHECKS := tools/page-checks
+page-checks: deps $(PAGE_CHECKS)/node_modules/.installed
+$(PAGE_CHECKS)/node_modules/.installed: $(PAGE_CHECKS)/package.json $(PAGE_CHECKS)/package-lock.json
+	@cd $(PAGE_CHECKS) && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error
+	@touch $@
+
+test: build page-checks
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
 bench: build
@@ -67,6 +82,10 @@ bench: build
 # Whole-process page generation against cmark and cp; BENCH_ARGS=--quick for a short run.
 bench-generate: build
 	python3 bench/generate_vs_cmark.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# The four Lighthouse scores (mobile) of the sample's modern and classic pages.
+bench-page: build page-checks
+	python3 bench/page_scores.py $(BUILD)/sitorva
 
 # Publishing to a loopback FTP server against lftp's mirror -R; BENCH_ARGS=--rounds 1 for a
 # short run.
@@ -135,7 +154,7 @@ fuzz: deps
 	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) ./fuzz/run
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
-test-sanitize: deps
+test-sanitize: deps page-checks
 	@cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITORVA_BENCHMARKS=OFF \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null

@@ -20,16 +20,20 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SEP = "\xa0"
 
 
-def png(path, width, height, pixel):
-    rows = b"".join(b"\x00" + b"".join(bytes(pixel(x, y)) for x in range(width))
-                    for y in range(height))
+def png(path, width, height, pixel, scale=1):
+    """A picture shown width x height, drawn with scale x scale pixels for each of those, so
+    that it stays sharp on screens of more than one pixel per point."""
+    rows = b"".join(b"\x00" + b"".join(bytes(pixel(x / scale, y / scale))
+                                        for x in range(width * scale))
+                    for y in range(height * scale))
 
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
     data = (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width * scale, height * scale, 8, 2, 0, 0,
+                                         0))
             + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
     with open(path, "wb") as f:
         f.write(data)
@@ -94,8 +98,9 @@ def lines(*items):
     return "{lf13}{lf10}".join(items)
 
 
-# Colours are 0x00BBGGRR in decimal.
-RED, GREEN, BLUE, ORANGE, NAVY = 255, 32768, 16711680, 33023, 8388608
+# Colours are 0x00BBGGRR in decimal. Red, green and orange are dark enough to read on the
+# background (contrast at least 4.5:1): #C00000, #007000, #A84700.
+RED, GREEN, BLUE, ORANGE, NAVY = 0x0000C0, 0x007000, 16711680, 0x0047A8, 8388608
 
 # The favourite lists that the marks refer to, entry 0 first.
 COLOURS = [RED, GREEN, BLUE, ORANGE]
@@ -194,9 +199,11 @@ def write_lines(name, items):
 
 
 if __name__ == "__main__":
-    png(os.path.join(HERE, "sitorva-logo.png"), 64, 64, logo)
-    png(os.path.join(HERE, "hills.png"), 300, 100, banner)
-    png(os.path.join(HERE, "star.png"), 16, 16, star)
+    # The pictures in the page have twice the pixels of their size on the page: sharp on a
+    # phone's screen.
+    png(os.path.join(HERE, "sitorva-logo.png"), 64, 64, logo, 2)
+    png(os.path.join(HERE, "hills.png"), 300, 100, banner, 2)
+    png(os.path.join(HERE, "star.png"), 16, 16, star, 2)
     png(os.path.join(HERE, "background.png"), 16, 16, tile)
     chime(os.path.join(HERE, "chime.wav"))
     project()

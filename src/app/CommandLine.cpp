@@ -1,7 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "app/CheckCommandLine.h"
+#include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
@@ -23,7 +26,9 @@ namespace
 constexpr const char *Usage
     = "Usage: sitorva [PROJECT.stv]\n"
       "       sitorva --generate PROJECT.stv [--output PAGE.html] [--preview]\n"
+      "                              [--style modern|classic]\n"
       "       sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]\n"
+      "       sitorva --check PROJECT.stv [--online]\n"
       "       sitorva --help | --version\n"
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
@@ -35,11 +40,19 @@ constexpr const char *Usage
       "                          project's name with .stv turned into .html)\n"
       "  --preview               write the page as \"View Your Creation\" does: nothing is\n"
       "                          copied (default output: test.html in the program folder)\n"
+      "  --style modern|classic  the modern page (valid HTML that fits phones) or the classic\n"
+      "                          one (default: the \"&Modern Page (fits phones)\" tick)\n"
       "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
       "                          folder, and upload what changed since the last publish to\n"
       "                          the project's host and Initial Directory (the password from\n"
-      "                          SITORVA_PASSWORD when it is set, else the project's)\n"
+      "                          SITORVA_PASSWORD when it is set, else the project's, else\n"
+      "                          the desktop keyring's for the project's host and user)\n"
       "  --dry-run               with --publish: list what would be uploaded, send nothing\n"
+      "  --check PROJECT.stv     list what a visitor would find wrong with the page, one\n"
+      "                          \"section N: CODE: message\" or \"page: CODE: message\" line\n"
+      "                          each; exit status 0 when nothing is wrong, 1 when something is\n"
+      "  --online                with --check: also ask the sites the page links to whether\n"
+      "                          the links work (without it nothing is sent anywhere)\n"
       "  --allow-plain-ftp       with --publish: send the password over plain FTP, where it\n"
       "                          travels unencrypted (without it, a plain FTP host with a\n"
       "                          password is refused)\n"
@@ -55,10 +68,13 @@ struct Options {
     std::optional<std::string> generate;
     std::optional<std::string> output;
     bool preview = false;
+    std::optional<PageStyle> style; // --style
     std::vector<std::string> positional;
     std::optional<std::string> publish; // --publish PROJECT.stv
     bool dryRun = false;
     bool allowPlainFtp = false;
+    std::optional<std::string> check; // --check PROJECT.stv
+    bool online = false;
 };
 
 CliOutcome usageError(std::ostream &err, const std::string &message)
@@ -118,6 +134,13 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
         output = folder + "test.html";
     else
         output = defaultPageFile(projectPath, project.header().pageFileName);
+    // A project names its page, and a stranger's project may name a shell's start-up file:
+    // only a page's name is taken without --output.
+    if (!options.output && !options.preview) {
+        if (const Result<> named = checkPageFileName(output.substr(nativeFolderOf(output).size()));
+            !named)
+            return failure(err, named.error() + "; choose the page's name with --output");
+    }
     if (sameFile(output, projectPath))
         return failure(err,
             "the page would replace the project file " + projectPath
@@ -145,6 +168,10 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
             start = end + 2;
         }
     }
+    if (const Result<> settings = loadPageSettings(folder, config.pageOptions); !settings)
+        warn(err, settings.error());
+    if (options.style)
+        config.pageOptions.style = *options.style;
     PageRequest request;
     request.importRequested = !options.preview;
     request.pageFile = output;
@@ -153,6 +180,14 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    // The modern page's pictures are made ready for the web; the classic page's are copied.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(config.pageOptions.style == PageStyle::Modern, request.importRequested,
+            folder, pictureWarning);
+    request.webReadyPictures = pictures.get();
+    if (!pictureWarning.empty())
+        warn(err, pictureWarning);
 
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, copier);
@@ -204,12 +239,23 @@ CliOutcome runCommandLine(
             options.output = value("--output");
             if (!options.output || options.output->empty())
                 return usageError(err, "--output needs a file name" + notAnOption(args, i));
+        } else if (arg == "--style" || arg.rfind("--style=", 0) == 0) {
+            const std::optional<std::string> word = value("--style");
+            options.style = parsePageStyle(word.value_or(""));
+            if (!options.style)
+                return usageError(err, "--style needs modern or classic" + notAnOption(args, i));
         } else if (arg == "--publish" || arg.rfind("--publish=", 0) == 0) {
             options.publish = value("--publish");
             if (!options.publish || options.publish->empty())
                 return usageError(err, "--publish needs a project file" + notAnOption(args, i));
         } else if (arg == "--dry-run") {
             options.dryRun = true;
+        } else if (arg == "--check" || arg.rfind("--check=", 0) == 0) {
+            options.check = value("--check");
+            if (!options.check || options.check->empty())
+                return usageError(err, "--check needs a project file" + notAnOption(args, i));
+        } else if (arg == "--online") {
+            options.online = true;
         } else if (arg == "--allow-plain-ftp") {
             options.allowPlainFtp = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -227,8 +273,21 @@ CliOutcome runCommandLine(
         out << "sitorva " << SITORVA_VERSION << "\n";
         return { false, 0, {} };
     }
+    if (options.check) {
+        if (options.generate || options.publish || options.output || options.preview
+            || options.dryRun || options.allowPlainFtp || !options.positional.empty())
+            return usageError(err, "--check takes only a project file and --online");
+        if (!options.online)
+            return { false, checkFromCommandLine(*options.check, out, err), {} };
+        CliOutcome check { false, 0, {} };
+        check.projectToCheckOnline = *options.check;
+        return check;
+    }
+    if (options.online)
+        return usageError(err, "--online goes with --check");
     if (options.publish) {
-        if (options.generate || options.output || options.preview || !options.positional.empty())
+        if (options.generate || options.output || options.preview || options.style
+            || !options.positional.empty())
             return usageError(
                 err, "--publish takes only a project file, --dry-run and --allow-plain-ftp");
         CliOutcome publish { false, 0, {} };
@@ -246,8 +305,8 @@ CliOutcome runCommandLine(
             return usageError(err, "unexpected argument " + options.positional.front());
         return generate(options, out, err);
     }
-    if (options.output || options.preview)
-        return usageError(err, "--output and --preview go with --generate");
+    if (options.output || options.preview || options.style)
+        return usageError(err, "--output, --preview and --style go with --generate");
     if (options.positional.size() > 1)
         return usageError(err, "only one project can be opened");
     if (options.positional.size() == 1)

@@ -1,7 +1,7 @@
 #pragma once
 // The command line: `sitorva [PROJECT.stv]`, `sitorva --generate PROJECT.stv [--output PAGE]
-// [--preview]`, `sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]`, `--help`,
-// `--version`.
+// [--preview]`, `sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]`,
+// `sitorva --check PROJECT.stv [--online]`, `--help`, `--version`.
 
 #include <ostream>
 #include <string>
@@ -29,6 +29,9 @@ struct CliOutcome {
     std::string projectToPublish;
     bool dryRun = false;
     bool allowPlainFtp = false;
+    // --check --online: the project whose links are checked, from the same module as
+    // --publish (tests call checkOnlineFromCommandLine, OnlineCheckCommandLine.h).
+    std::string projectToCheckOnline;
 };
 
 // args excludes the program name.

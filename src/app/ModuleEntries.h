@@ -12,6 +12,7 @@ inline constexpr const char *WindowsModuleName = "sitorva-windows.so";
 inline constexpr const char *PublishModuleName = "sitorva-publish.so";
 inline constexpr const char *WindowsEntryName = "sitorvaRunWindows";
 inline constexpr const char *PublishEntryName = "sitorvaRunPublish";
+inline constexpr const char *OnlineCheckEntryName = "sitorvaRunOnlineCheck";
 // The options of --publish, as bits of the entry's flags.
 inline constexpr int PublishDryRun = 1;
 inline constexpr int PublishAllowPlainFtp = 2;
@@ -29,4 +30,8 @@ __attribute__((visibility("default"))) int sitorvaRunWindows(
 // and error; returns the exit code.
 using SitorvaPublishEntry = int (*)(const char *projectPath, int flags);
 __attribute__((visibility("default"))) int sitorvaRunPublish(const char *projectPath, int flags);
+
+// `--check PROJECT.stv --online`, writing to standard output and error; returns the exit code.
+using SitorvaOnlineCheckEntry = int (*)(const char *projectPath);
+__attribute__((visibility("default"))) int sitorvaRunOnlineCheck(const char *projectPath);
 }

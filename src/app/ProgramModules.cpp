@@ -38,4 +38,12 @@ int runPublish(const std::string &projectPath, int flags, std::ostream &err)
     return reinterpret_cast<SitorvaPublishEntry>(entry)(projectPath.c_str(), flags);
 }
 
+int runOnlineCheck(const std::string &projectPath, std::ostream &err)
+{
+    void *entry = moduleEntry(PublishModuleName, OnlineCheckEntryName, err);
+    if (entry == nullptr)
+        return 1;
+    return reinterpret_cast<SitorvaOnlineCheckEntry>(entry)(projectPath.c_str());
+}
+
 } // namespace stv

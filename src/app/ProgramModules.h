@@ -11,5 +11,6 @@ namespace stv
 // returns 1.
 int runWindows(int argc, char **argv, const std::string &projectToOpen, std::ostream &err);
 int runPublish(const std::string &projectPath, int flags, std::ostream &err);
+int runOnlineCheck(const std::string &projectPath, std::ostream &err);
 
 } // namespace stv

@@ -1,7 +1,9 @@
 #include "app/PublishCommandLine.h"
 
+#include "app/CheckCommandLine.h"
 #include "core/page/CompanionFiles.h"
 #include "core/page/PageGenerator.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
@@ -10,6 +12,7 @@
 #include "core/text/TextTools.h"
 #include "core/upload/FtpClient.h"
 #include "core/upload/PageFiles.h"
+#include "core/upload/ProjectPassword.h"
 #include "core/upload/Publisher.h"
 
 #include <cstdlib>
@@ -65,6 +68,9 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     FavouriteLists lists;
     if (const Result<bool> loaded = loadConfiguration(programFolderPath(), config, lists); !loaded)
         err << "sitorva: warning: " << terminalText(loaded.error()) << "\n";
+    if (const Result<> settings = loadPageSettings(programFolderPath(), config.pageOptions);
+        !settings)
+        err << "sitorva: warning: " << terminalText(settings.error()) << "\n";
     PageRequest request;
     request.importRequested = true;
     request.pageFile = folder + "/" + pageName;
@@ -73,6 +79,12 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures = picturesForPage(
+        config.pageOptions.style == PageStyle::Modern, true, programFolderPath(), pictureWarning);
+    request.webReadyPictures = pictures.get();
+    if (!pictureWarning.empty())
+        err << "sitorva: warning: " << terminalText(pictureWarning) << "\n";
     RecordingCopier recorder;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
     if (!result) {
@@ -134,9 +146,11 @@ int publishFromCommandLine(const std::string &projectPath, const PublishOptions 
         err << "sitorva: the project has no host name to publish to\n";
         return 1;
     }
-    const char *fromEnvironment = std::getenv("SITORVA_PASSWORD");
-    const std::string password = fromEnvironment != nullptr ? std::string(fromEnvironment)
-                                                            : cp1252ToUtf8(project.ftpPassword);
+    // What a visitor would find wrong is said first; it never stops the publish.
+    if (const Result<PageReport> check = checkProjectFile(projectPath, err); check.ok())
+        for (const Problem &problem : check.value().problems)
+            err << terminalText(cp1252ToUtf8(problemLine(problem))) << "\n";
+    const std::string password = publishPassword(project, std::getenv("SITORVA_PASSWORD"));
     const std::string host = cp1252ToUtf8(project.ftpHost);
     const std::string shownHost = terminalText(host);
     const std::optional<RemoteAddress> address = parseHostField(host);

@@ -1,7 +1,8 @@
 #pragma once
 // `sitorva --publish PROJECT.stv [--dry-run] [--allow-plain-ftp]`: the page is generated into
 // a temporary folder as --generate writes it and published with the project's host, user and
-// Initial Directory, the password from SITORVA_PASSWORD when it is set. Progress goes to
+// Initial Directory, the password from SITORVA_PASSWORD when it is set, else the project's,
+// else the desktop keyring's for the project's protocol, host and user. Progress goes to
 // standard error; the last line on standard output is "published: U uploaded, C unchanged,
 // F failed". Every name and server text is written with its control characters escaped.
 

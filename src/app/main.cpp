@@ -13,6 +13,8 @@ int main(int argc, char *argv[])
     // The command line works without a display: it runs before any window exists.
     const stv::CliOutcome cli = stv::runCommandLine(
         std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    if (!cli.projectToCheckOnline.empty())
+        return stv::runOnlineCheck(cli.projectToCheckOnline, std::cerr);
     if (!cli.projectToPublish.empty())
         return stv::runPublish(cli.projectToPublish,
             (cli.dryRun ? stv::PublishDryRun : 0)

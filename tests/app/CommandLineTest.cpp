@@ -1,8 +1,14 @@
 // The command line: options, exit codes, and the page it writes with the files it copies.
 #include "support/CliTestUtil.h"
 #include "support/HostileFiles.h"
+#include "support/MediaBytes.h"
 
 #include "core/project/Records.h"
+
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace stv;
 using namespace stv::test;
@@ -60,9 +66,9 @@ struct Generate : CliFixture {
         std::filesystem::create_directories(root / "proj");
         project = root / "proj" / "site.stv";
         WriteAll(project, everyKindProject());
-        WriteAll(root / "proj" / "bg.png", "BG");
-        WriteAll(root / "proj" / "pic.png", "PIC");
-        WriteAll(root / "proj" / "tone.wav", "WAV");
+        WriteAll(root / "proj" / "bg.png", pngBytes("BG"));
+        WriteAll(root / "proj" / "pic.png", pngBytes("PIC"));
+        WriteAll(root / "proj" / "tone.wav", wavBytes("WAV"));
         WriteAll(prog / "Sitorva.config", "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n");
         WriteAll(prog / "StvColList", "16711680\r\n");
     }
@@ -127,10 +133,43 @@ TEST_F(Generate, WritesPageAndCopiesFiles)
         "<HTML>\r\n<HEAD>\r\n<!-- Created with Sitorva 98 -->\r\n<TITLE>Every "
         "kind</TITLE>\r\n</HEAD>\r\n<BODY BACKGROUND=\"bg.png\">\r\n"
             + EveryKindBody + WhiteFooter);
-    EXPECT_EQ(ReadAll(root / "out" / "deep" / "bg.png"), "BG");
-    EXPECT_EQ(ReadAll(root / "out" / "deep" / "pic.png"), "PIC");
-    EXPECT_EQ(ReadAll(root / "out" / "deep" / "tone.wav"), "WAV");
+    EXPECT_EQ(ReadAll(root / "out" / "deep" / "bg.png"), pngBytes("BG"));
+    EXPECT_EQ(ReadAll(root / "out" / "deep" / "pic.png"), pngBytes("PIC"));
+    EXPECT_EQ(ReadAll(root / "out" / "deep" / "tone.wav"), wavBytes("WAV"));
     EXPECT_EQ(ReadAll(project), projectBytes); // the project file is not changed
+}
+
+// The settings file chooses the style; --style overrides it for one run; the modern page's
+// files are copied as the classic page's are.
+TEST_F(Generate, StyleFromTheSettingsOrTheOption)
+{
+    const auto page = root / "out" / "index.html";
+    const auto generate = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args { "--generate", project.string(), "--output", page.string() };
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(run(args).exitCode, 0) << err.str();
+        return ReadAll(page);
+    };
+    EXPECT_EQ(generate({}).rfind("<HTML>\r\n", 0), 0u); // no settings: classic
+    ::setenv("LC_ALL", "de_AT.UTF-8", 1);
+    const std::string modern = generate({ "--style", "modern" });
+    EXPECT_EQ(modern.rfind("<!DOCTYPE html>\n<html lang=\"de-AT\">", 0), 0u);
+    EXPECT_NE(modern.find("<span style=\"color:#0000FF\">there</span>"), std::string::npos);
+    EXPECT_EQ(ReadAll(root / "out" / "pic.png"), pngBytes("PIC"));
+
+    WriteAll(prog / "Sitorva.settings", "page-style=modern\r\npage-language=cy\r\n");
+    EXPECT_EQ(generate({}).rfind("<!DOCTYPE html>\n<html lang=\"cy\">", 0), 0u);
+    EXPECT_EQ(generate({ "--style=classic" }).rfind("<HTML>\r\n", 0), 0u);
+
+    for (const std::vector<std::string> &bad : { std::vector<std::string> { "--style", "fancy" },
+             { "--style" }, { "--style", "--preview" } }) {
+        std::vector<std::string> args { "--generate", project.string() };
+        args.insert(args.end(), bad.begin(), bad.end());
+        EXPECT_EQ(run(args).exitCode, 2) << bad.back();
+        EXPECT_NE(err.str().find("--style needs modern or classic"), std::string::npos);
+    }
+    EXPECT_EQ(run({ "--style", "modern" }).exitCode, 2);
+    EXPECT_EQ(run({ "--publish", project.string(), "--style", "modern" }).exitCode, 2);
 }
 
 // Without --output the page goes into the project's folder under the bare name of the stored
@@ -271,7 +310,7 @@ TEST_F(Generate, ALinkInThePageFolderIsNotFollowed)
         0);
     EXPECT_EQ(ReadAll(root / "victim"), "VICTIM");
     EXPECT_FALSE(std::filesystem::is_symlink(root / "out" / "pic.png"));
-    EXPECT_EQ(ReadAll(root / "out" / "pic.png"), "PIC");
+    EXPECT_EQ(ReadAll(root / "out" / "pic.png"), pngBytes("PIC"));
 }
 
 // A project, a configuration or a list file that is a FIFO, a link to /dev/zero or too large:
@@ -344,4 +383,97 @@ TEST_F(Generate, MessagesEscapeControlCharactersAndOptionsAreNotValues)
     }
     EXPECT_FALSE(std::filesystem::exists(here / "--preview"));
     EXPECT_FALSE(std::filesystem::exists(here / "x.html"));
+}
+
+// A stored page name that is no page's is refused without --output (a project must not make
+// the page a shell's start-up file or a server's configuration); --output still chooses.
+TEST_F(Generate, StoredNamesThatAreNoPagesAreRefused)
+{
+    for (const std::string stored : { ".vimrc", ".bashrc.html", "x.php", ".htaccess", "page" }) {
+        SCOPED_TRACE(stored);
+        WriteAll(project, everyKindProject(stored));
+        EXPECT_EQ(run({ "--generate", project.string() }).exitCode, 1);
+        EXPECT_EQ(err.str(),
+            "sitorva: The page's file name \"" + stored
+                + "\" must end in .html or .htm and must not start with \".\"; choose the "
+                  "page's name with --output\n");
+        EXPECT_FALSE(std::filesystem::exists(root / "proj" / stored));
+    }
+    const auto chosen = root / "proj" / "notes.txt";
+    EXPECT_EQ(run({ "--generate", project.string(), "--output", chosen.string() }).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(chosen));
+}
+
+// An unpacked archive's index.html may be a link to another user's file: generating replaces
+// the link with the page and leaves that file as it was.
+TEST_F(Generate, APageLinkIsReplacedNotFollowed)
+{
+    std::filesystem::create_directories(root / "victim" / ".ssh");
+    const auto keys = root / "victim" / ".ssh" / "authorized_keys";
+    WriteAll(keys, "ssh-ed25519 AAAA me");
+    std::filesystem::create_symlink("../victim/.ssh/authorized_keys", root / "proj" / "index.html");
+    WriteAll(project, everyKindProject("index.html"));
+    EXPECT_EQ(run({ "--generate", project.string() }).exitCode, 0) << err.str();
+    EXPECT_EQ(ReadAll(keys), "ssh-ed25519 AAAA me");
+    EXPECT_FALSE(std::filesystem::is_symlink(root / "proj" / "index.html"));
+    EXPECT_EQ(ReadAll(root / "proj" / "index.html").substr(0, 6), "<HTML>");
+}
+
+// Memory follows the longest record, not the page: 8 MB of picture marks in one paragraph
+// expand to a page some twenty times larger, generated here in a child process whose peak
+// resident size its parent reads. The grandchild runs the command so that no other child of
+// this test binary counts.
+TEST_F(Generate, MemoryStaysNearTheLongestRecord)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "resident memory under AddressSanitizer is its shadow, not the page's";
+#endif
+    WriteAll(prog / "StvImageList",
+        joinFields({ "Image", "m", "mark.png", "", "", "", "Mark", "0", "", "0", "", "1", "1" })
+            + "\r\n");
+    std::string marks;
+    for (int i = 0; i < 2 * 1024 * 1024; ++i)
+        marks += "{i0}";
+    const std::vector<std::string> header = { "", "", "", "", "", "", "1", "", "0", "Marks" };
+    std::string text;
+    for (const std::string &line : header)
+        text += line + "\r\n";
+    text += joinFields({ "Paragraph", "p", marks, "2", "0", "0", "0", "0", "0", "", "0", "" });
+    marks = std::string();
+    WriteAll(project, text + "\r\n");
+    text = std::string();
+    const auto page = root / "out.html";
+
+    const HangGuard guard(120);
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const pid_t worker = ::fork();
+        if (worker == 0) {
+            std::ostringstream quiet;
+            const CliOutcome r = runCommandLine(
+                { "--generate", project.string(), "--output", page.string() }, quiet, quiet);
+            ::_exit(r.exitCode);
+        }
+        int status = 0;
+        ::waitpid(worker, &status, 0);
+        rusage usage {};
+        ::getrusage(RUSAGE_CHILDREN, &usage);
+        const long sizes[2] = { WIFEXITED(status) ? WEXITSTATUS(status) : 99, usage.ru_maxrss };
+        (void)!::write(report[1], sizes, sizeof sizes);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    long sizes[2] = { -1, -1 };
+    ASSERT_EQ(::read(report[0], sizes, sizeof sizes), static_cast<ssize_t>(sizeof sizes));
+    ::close(report[0]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(sizes[0], 0);
+    const auto pageSize = std::filesystem::file_size(page);
+    std::printf("8 MB of {i0}: a page of %llu MB in %ld MB resident at most\n",
+        static_cast<unsigned long long>(pageSize >> 20), sizes[1] / 1024);
+    EXPECT_GT(pageSize, 64u << 20);
+    EXPECT_LT(sizes[1], 100 * 1024) << "KB resident at most";
 }

@@ -65,7 +65,7 @@ for f in hills.png sitorva-logo.png star.png background.png chime.wav; do
   [ -f "$T/site/$f" ] || fail "$f was not copied beside the page"
 done
 # One of each: a colour mark, a link mark, the picture mark, the anchor and the raw table.
-for want in '<font color="FF0000">red</font>' '<a href="https://sitorva.org/manual/">the manual</a>' \
+for want in '<font color="C00000">red</font>' '<a href="https://sitorva.org/manual/">the manual</a>' \
             'star.png' '<A NAME="Fred">' '<TABLE BORDER=1 CELLPADDING=4>' 'chime.wav'; do
   grep -qF "$want" "$page" || fail "the page lacks $want"
 done

@@ -2,6 +2,7 @@
 // A program folder and a project folder in a temporary directory for command-line tests.
 
 #include "app/CommandLine.h"
+#include "app/OnlineCheckCommandLine.h"
 #include "app/PublishCommandLine.h"
 #include "core/settings/ProgramFolderPath.h"
 
@@ -34,6 +35,7 @@ struct CliFixture : ::testing::Test {
     std::filesystem::path prog;
     std::ostringstream out;
     std::ostringstream err;
+    LinkCheckLimits linkLimits; // tests shorten the time a link may take
     long transferSeconds = 0; // --publish's total limit of a transfer; 0: the default
 
     void SetUp() override
@@ -66,6 +68,9 @@ struct CliFixture : ::testing::Test {
             options.transferSeconds = transferSeconds;
             outcome.exitCode = publishFromCommandLine(outcome.projectToPublish, options, out, err);
         }
+        if (!outcome.projectToCheckOnline.empty())
+            outcome.exitCode
+                = checkOnlineFromCommandLine(outcome.projectToCheckOnline, out, err, linkLimits);
         return outcome;
     }
 };

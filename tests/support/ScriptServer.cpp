@@ -110,6 +110,17 @@ std::vector<std::string> SftpTestServer::requests() const
     return LogLines(value("LOG"), "");
 }
 
+LinkTestServer::LinkTestServer(const std::string &log)
+    : ScriptServer(Script("link_server.py"), { "--log", log })
+    , m_log(log)
+{
+}
+
+std::vector<std::string> LinkTestServer::LogLines(const std::string &path)
+{
+    return stv::test::LogLines(path, "");
+}
+
 ScopedEnv::ScopedEnv(const char *name, const std::string &value)
     : m_name(name)
 {

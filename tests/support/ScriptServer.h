@@ -81,6 +81,24 @@ public:
     std::vector<std::string> requests() const;
 };
 
+// A web server for the link check (link_server.py): see the script for its paths.
+class LinkTestServer : public ScriptServer
+{
+public:
+    explicit LinkTestServer(const std::string &log);
+    std::string url(const std::string &path) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port()) + path;
+    }
+    // The requests it answered: "METHOD PATH N MS", N the requests under way at the time, MS
+    // when it came in.
+    std::vector<std::string> requests() const { return LogLines(m_log); }
+
+private:
+    static std::vector<std::string> LogLines(const std::string &path);
+    std::string m_log;
+};
+
 // Sets an environment variable for a scope and puts the old value back after it.
 class ScopedEnv
 {

@@ -172,7 +172,10 @@ bool AtomicFile::open()
             return false;
         }
     }
-    const mode_t mode = exists ? (info.st_mode & 07777) : (0666 & ~currentUmask());
+    mode_t mode = exists ? (info.st_mode & 07777) : (0666 & ~currentUmask());
+    // Set on the temporary, so the secret is never readable by others, not even for a moment.
+    if (m_private)
+        mode &= 0700;
 
     // Linking an unnamed file needs /proc to name its descriptor.
     if (g_useUnnamed && ::access("/proc/self/fd", X_OK) == 0) {

@@ -41,6 +41,9 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
+    // The new file is readable by its owner only (it holds a password), also when the file it
+    // replaces was readable by others. Call before open().
+    void keepPrivate() { m_private = true; }
     // Checks the target and creates the temporary file; false (nothing changed) when the
     // target cannot be replaced.
     bool open();
@@ -75,6 +78,7 @@ private:
     bool m_unnamed = false;
     bool m_synced = false;
     bool m_failed = false;
+    bool m_private = false;
     static constexpr std::size_t FlushStep = std::size_t(1) << 20;
     std::size_t m_written = 0; // bytes written so far
     std::size_t m_flushStarted = 0; // bytes already handed to the disk's writeback

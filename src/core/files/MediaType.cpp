@@ -64,7 +64,8 @@ bool isMp3(std::string_view head)
 
 bool isRiff(std::string_view head, std::string_view form)
 {
-    return startsWith(head, "RIFF") && head.substr(8, 4) == form;
+    // A file too short to name its form is no RIFF file.
+    return startsWith(head, "RIFF") && head.size() >= 12 && head.substr(8, 4) == form;
 }
 
 struct MediaSignature {

@@ -243,30 +243,25 @@ void emitLineIndex(PageGenerator &page, std::string_view record, std::string &ou
     const StyleTags style(f.data(), field::IndexBold);
     appendFontSizeTag(out, leadingInt(f[field::IndexSize]));
     style.open(out);
-    // Labels and addresses alternate. The labels are translated only when there are at least
-    // two lines (a picture mark copies its file); a last label without an address is dropped,
-    // and the link before it keeps its separator.
+    // Labels and addresses alternate; each label is translated into the page right after
+    // its address, never held translated. A last label without an address is dropped, yet
+    // translated all the same (a picture mark copies its file), and the link before it keeps
+    // its separator; a single line is neither written nor translated.
     LineCursor lines(text);
-    std::string_view line, first;
-    for (std::size_t i = 0; lines.next(line); ++i) {
-        if (i == 0) {
-            first = line;
-            continue;
-        }
-        if (i == 1) {
-            buffers.label.clear();
-            page.appendMarks(first, buffers.label);
-        } else if (i % 2 == 0) {
+    std::string_view label, address;
+    for (bool first = true; lines.next(label); first = false) {
+        if (!first)
             out.append(" | "sv);
-            buffers.label.clear();
-            page.appendMarks(line, buffers.label);
-            continue;
+        if (!lines.next(address)) {
+            if (!first) {
+                buffers.label.clear();
+                page.appendMarks(label, buffers.label);
+            }
+            break;
         }
-        out.append("<A HREF=\""sv)
-            .append(line)
-            .append("\">"sv)
-            .append(buffers.label)
-            .append("</A>"sv);
+        out.append("<A HREF=\""sv).append(address).append("\">"sv);
+        page.appendMarks(label, out);
+        out.append("</A>"sv);
     }
     style.close(out);
     out.append("</Font>"sv).append(CrLf);
@@ -287,7 +282,7 @@ void emitSound(PageGenerator &page, std::string_view record, std::string &out, b
     std::string imported;
     // The section's own "&Import Sound File" box decides, as an image's box does.
     if (importFiles && flagValue(f[field::SoundImport])) {
-        imported = page.importFile(source);
+        imported = page.importFile(source, MediaKind::Sound);
         source = imported;
     }
     out.append("<EMBED SRC=\""sv)
@@ -302,7 +297,7 @@ void emitSound(PageGenerator &page, std::string_view record, std::string &out, b
 
 } // namespace
 
-constexpr SectionEmitters ClassicEmitters = tableByKind<SectionEmitter>({
+constexpr KindEntry<SectionEmitter> ClassicEmitterEntries[] = {
     { KindPos::Heading, &emitHeading },
     { KindPos::Paragraph, &emitParagraph },
     { KindPos::Image, &emitImage },
@@ -312,8 +307,9 @@ constexpr SectionEmitters ClassicEmitters = tableByKind<SectionEmitter>({
     { KindPos::Index, &emitLineIndex },
     { KindPos::HTML, &emitHtml },
     { KindPos::PlaySound, &emitSound },
-});
+};
+constexpr SectionEmitters ClassicEmitters = tableByKind(ClassicEmitterEntries);
 static_assert(
-    coversEveryKind(ClassicEmitters), "the classic style needs an emitter for every kind");
+    coversEveryKind(ClassicEmitterEntries), "the classic style needs an emitter for every kind");
 
 } // namespace stv

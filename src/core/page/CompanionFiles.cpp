@@ -1,11 +1,13 @@
 #include "core/page/CompanionFiles.h"
 
 #include "core/page/FileCopy.h"
+#include "core/page/PageGenerator.h"
 #include "core/project/Library.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "core/settings/FavouriteLists.h"
 #include "core/settings/Settings.h"
+#include "core/text/TextTools.h"
 
 #include <array>
 #include <cstdlib>
@@ -92,6 +94,23 @@ std::string safePageFileName(std::string_view storedName)
         stem.erase(dot);
     std::string name = stem + ".html";
     return stem.empty() || !checkPageFileName(name) ? std::string("index.html") : name;
+}
+
+std::string proposedPageFile(const std::string &projectFile, const std::string &storedPageName,
+    const std::string &homeFolder)
+{
+    const std::string proposal = proposedPageName(projectFile, storedPageName);
+    std::string name = fileNamePart(proposal);
+    if (!checkPageFileName(name))
+        name = safePageFileName(name);
+    std::string folder = folderPart(proposal);
+    if (folder.empty() || folder[0] != '/') {
+        const std::string projectFolder = folderPart(projectFile);
+        folder = !projectFolder.empty() && projectFolder[0] == '/' ? projectFolder : homeFolder;
+        if (!folder.empty() && folder.back() != '/')
+            folder += '/';
+    }
+    return folder + name;
 }
 
 bool isProgramFileName(std::string_view bareName)

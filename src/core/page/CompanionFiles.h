@@ -23,6 +23,14 @@ Result<> checkPageFileName(std::string_view name);
 // "index.html" when nothing of it can be kept.
 std::string safePageFileName(std::string_view storedName);
 
+// Where the window proposes to write the page (stored bytes, as the project holds paths): the
+// stored page name, else the project's name with ".html"; a name that breaks the rule above
+// gives way to safePageFileName, and a name without an absolute folder stands in the
+// project's folder, or in `homeFolder` for a project never saved. So the proposal is never
+// the program's folder, where a relative name would otherwise land.
+std::string proposedPageFile(const std::string &projectFile, const std::string &storedPageName,
+    const std::string &homeFolder);
+
 // The names of the files the program keeps in its own folder; never copied or published.
 bool isProgramFileName(std::string_view bareName);
 

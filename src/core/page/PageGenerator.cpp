@@ -1,27 +1,20 @@
 #include "core/page/PageGenerator.h"
 
 #include "core/page/ClassicEmitters.h"
-#include "core/page/MarkScan.h"
+#include "core/page/CompanionFiles.h"
+#include "core/page/ModernPage.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
 
 namespace stv
 {
 
 using namespace std::string_view_literals;
-
-namespace
-{
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 void addLine(std::string &out, std::string_view line)
 {
@@ -93,17 +86,26 @@ PageGenerator::PageGenerator(const FavouriteLists &lists, const PageRequest &req
         appendHtmlColour(m_colourDigits, leadingInt(colour));
 }
 
-std::string PageGenerator::importFile(std::string_view storedPath)
+PageGenerator::WantedCopy PageGenerator::wantedCopy(const std::string &destination) const
 {
-    return importAs(storedPath, nullptr).name;
+    const auto it = m_copied.find(destination);
+    if (it == m_copied.end())
+        return {};
+    return { it->second.source, it->second.wanted };
+}
+
+std::string PageGenerator::importFile(std::string_view storedPath, MediaKind wanted)
+{
+    return importAs(storedPath, nullptr, wanted).name;
 }
 
 ImportedPicture PageGenerator::importPicture(std::string_view storedPath)
 {
-    return importAs(storedPath, m_request.webReadyPictures);
+    return importAs(storedPath, m_request.webReadyPictures, MediaKind::Picture);
 }
 
-ImportedPicture PageGenerator::importAs(std::string_view storedPath, PicturePreparer *pictures)
+ImportedPicture PageGenerator::importAs(
+    std::string_view storedPath, PicturePreparer *pictures, MediaKind wanted)
 {
     ImportedPicture imported { fileNamePart(storedPath), 0, 0 };
     if (imported.name.empty()) // no file chosen: nothing to copy
@@ -127,6 +129,7 @@ ImportedPicture PageGenerator::importAs(std::string_view storedPath, PicturePrep
     }
     CopiedFile &copied = m_copied[to];
     copied.source = from;
+    copied.wanted = wanted;
     // A picture made ready for the web is copied from where it was made; one that is no
     // picture is not copied at all.
     if (pictures != nullptr) {
@@ -142,141 +145,6 @@ ImportedPicture PageGenerator::importAs(std::string_view storedPath, PicturePrep
     if (const CopyResult result = m_copier.copy(from, to); !result)
         m_copyFailures.push_back(result.error().empty() ? "Cannot copy " + from : result.error());
     return imported;
-}
-
-// Writes the mark that starts at text[p] ("{" and `letter`, lower case) to `out` and gives
-// where the text goes on: after a closing mark or a valid mark, or after the "{" alone when
-// it is no mark. A valid opening mark has its "}" at most 6 characters after the "{", so only
-// those few characters are looked at, and every pass stays linear whatever the text holds.
-std::size_t PageGenerator::translateMarkAt(
-    std::string_view text, std::size_t p, char letter, std::string &out)
-{
-    // Closing marks are written in lower case only: "{C/}" is an opening mark.
-    if (letter != 'i' && text[p + 1] == letter && text.substr(p + 2, 2) == "/}") {
-        out.append(letter == 'c' ? "</font>"sv : "</a>"sv);
-        return p + 4;
-    }
-    // A stored line break marker is never a link mark.
-    if (letter == 'l' && isLineBreakMarker(text, p)) {
-        out += '{';
-        return p + 1;
-    }
-    const std::vector<std::string> &list = letter == 'c' ? m_lists.colours
-        : letter == 'l'                                  ? m_lists.links
-                                                         : m_lists.images;
-    const std::size_t q = text.substr(p + 1, 6).find('}');
-    const int n = q == std::string_view::npos ? -1 : leadingInt(text.substr(p + 2, 3));
-    if (n < 0 || static_cast<std::size_t>(n) >= list.size()) {
-        out += '{';
-        return p + 1;
-    }
-    const std::string &entry = list[static_cast<std::size_t>(n)];
-    if (letter == 'c') {
-        out.append("<font color=\""sv)
-            .append(std::string_view(m_colourDigits).substr(static_cast<std::size_t>(n) * 6, 6))
-            .append("\">"sv);
-    } else if (letter == 'l') {
-        out.append("<a href=\""sv).append(entry).append("\">"sv);
-    } else {
-        m_emitters[static_cast<std::size_t>(KindPos::Image)](*this, entry, out, m_importRequested);
-    }
-    // The search goes on after the mark, never inside the inserted text, so entries holding
-    // marks themselves are never translated again.
-    return p + 1 + q + 1;
-}
-
-// One pass from left to right over the marks of one letter (lower case). Nothing is
-// appended and the answer is false when the text holds none of them.
-bool PageGenerator::markPass(std::string_view text, char letter, std::string &out)
-{
-    std::size_t i = 0;
-    bool any = false;
-    for (std::size_t p = text.find('{'); p != std::string_view::npos;) {
-        if (p + 1 >= text.size() || lowerAscii(text[p + 1]) != letter) {
-            p = text.find('{', p + 1);
-            continue;
-        }
-        any = true;
-        out.append(text, i, p - i);
-        i = translateMarkAt(text, p, letter, out);
-        p = text.find('{', i);
-    }
-    if (!any)
-        return false;
-    out.append(text, i, std::string_view::npos);
-    return true;
-}
-
-void PageGenerator::appendMarks(std::string_view text, std::string &out)
-{
-    bool breaks = false;
-    if (findBracesApart(text, false, m_braces, breaks))
-        appendMarksApart(text, m_braces, out);
-    else
-        appendMarksInPasses(text, out);
-}
-
-// The marks in one pass from brace to brace. Where every "{" stands more than 6 characters
-// after the one before it, no pass can change what a later pass sees near its own marks (a
-// mark reaches at most 6 characters past its "{", and colour and link tags bring no "{"), so
-// the three passes give this same text; unless a link entry brings a "{" of its own.
-void PageGenerator::appendMarksApart(
-    std::string_view text, const std::vector<std::size_t> &braces, std::string &out)
-{
-    if (m_linkEntryHoldsBrace) {
-        appendMarksInPasses(text, out);
-        return;
-    }
-    std::size_t i = 0;
-    for (const std::size_t p : braces) {
-        const char letter = p + 1 < text.size() ? lowerAscii(text[p + 1]) : '\0';
-        if (letter != 'c' && letter != 'l' && letter != 'i')
-            continue;
-        out.append(text, i, p - i);
-        i = translateMarkAt(text, p, letter, out);
-    }
-    out.append(text, i, std::string_view::npos);
-}
-
-// The colour, link and picture passes in this order, each over the result of the one before;
-// a pass that finds none of its marks leaves the text as it is, without a copy.
-void PageGenerator::appendMarksInPasses(std::string_view text, std::string &out)
-{
-    std::string_view current = text;
-    m_passText[0].clear();
-    if (markPass(current, 'c', m_passText[0]))
-        current = m_passText[0];
-    m_passText[1].clear();
-    if (markPass(current, 'l', m_passText[1]))
-        current = m_passText[1];
-    if (!markPass(current, 'i', out))
-        out.append(current);
-}
-
-std::string PageGenerator::translateMarks(std::string_view text)
-{
-    std::string out;
-    appendMarks(text, out);
-    return out;
-}
-
-std::string PageGenerator::translateMarksInPasses(std::string_view text)
-{
-    std::string out;
-    appendMarksInPasses(text, out);
-    return out;
-}
-
-void PageGenerator::appendParagraphText(std::string_view text, std::string &out)
-{
-    bool breaks = false;
-    if (findBracesApart(text, true, m_braces, breaks)) {
-        if (breaks)
-            replaceBreaks(text, m_braces, m_text);
-        appendMarksApart(breaks ? std::string_view(m_text) : text, m_braces, out);
-    } else {
-        appendMarksInPasses(replaceParagraphBreaks(text, m_text) ? m_text : text, out);
-    }
 }
 
 void PageGenerator::emitRecord(std::string_view record, std::string &out, bool importFlag)
@@ -358,22 +226,33 @@ std::string PageGenerator::buildPage(const Project &project, const PageOptions &
     return out;
 }
 
+void PageGenerator::pageGrew(std::string &out)
+{
+    if (&out != m_page || out.size() < PageBlockSize)
+        return;
+    if (!m_sinkFailed && !m_sink->write(out))
+        m_sinkFailed = true;
+    out.clear();
+}
+
 bool PageGenerator::writePage(
     const Project &header, SectionRecords records, const PageOptions &options, ByteSink &sink)
 {
     std::string out;
     out.reserve(PageBlockSize + PageBlockSize / 2);
+    m_sink = &sink;
+    m_page = &out;
+    m_sinkFailed = false;
     bool importFiles = false;
     pageStart(header, out, importFiles);
     const bool written = records.forEach([&](std::string_view record) {
         emitRecord(record, out, importFiles);
-        if (out.size() < PageBlockSize)
-            return true;
-        const bool ok = sink.write(out);
-        out.clear();
-        return ok;
+        pageGrew(out);
+        return !m_sinkFailed;
     });
-    if (!written)
+    m_sink = nullptr;
+    m_page = nullptr;
+    if (!written || m_sinkFailed)
         return false;
     pageEnd(options, out);
     return sink.write(out);
@@ -392,14 +271,30 @@ Failure pageFailure(std::string error, const std::vector<std::string> &copyFailu
     return fail(std::move(error));
 }
 
-PageResult writePageTo(const Project &header, SectionRecords records, const FavouriteLists &lists,
-    const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
+// Runs the page style's generator into the sink; `afterwards` sees the generator before it
+// goes (what it asked to copy, and as what).
+PageResult runGenerator(const Project &header, SectionRecords records, const FavouriteLists &lists,
+    const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink,
+    const std::function<void(const PageGenerator &)> &afterwards = {})
 {
-    PageGenerator generator(lists, request, copier);
-    if (!generator.writePage(header, records, options, sink))
-        return pageFailure(
-            records.error().empty() ? sink.error() : records.error(), generator.copyFailures());
-    return PageWritten { generator.copyFailures() };
+    bool written = false;
+    std::vector<std::string> copyFailures;
+    const auto run = [&](auto &page) {
+        written = page.writePage(header, records, options, sink);
+        copyFailures = page.copyFailures();
+        if (afterwards)
+            afterwards(page);
+    };
+    if (options.style == PageStyle::Modern) {
+        ModernPage page(lists, request, copier);
+        run(page);
+    } else {
+        PageGenerator page(lists, request, copier);
+        run(page);
+    }
+    if (!written)
+        return pageFailure(records.error().empty() ? sink.error() : records.error(), copyFailures);
+    return PageWritten { std::move(copyFailures) };
 }
 
 // Takes the copies that the page asks for without making them, so that they are made only
@@ -434,7 +329,8 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     FileCopier &copier)
 {
     std::vector<std::string> copyFailures;
-    AtomicFile file(request.pageFile);
+    // A link at the page's place (as an archive may bring) is replaced, never followed.
+    AtomicFile file(request.pageFile, AtomicFile::Links::Replace);
     const auto cannotCreate = [&] {
         return pageFailure(
             "Cannot create file " + request.pageFile + ": " + file.reason(), copyFailures);
@@ -443,7 +339,12 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     if (!file.open())
         return cannotCreate();
     CopyList wanted;
-    PageResult written = writePageTo(header, records, lists, options, request, wanted, file);
+    std::map<std::string, PageGenerator::WantedCopy> asked; // by destination
+    PageResult written = runGenerator(header, records, lists, options, request, wanted, file,
+        [&](const PageGenerator &generator) {
+            for (const auto &copy : wanted.copies())
+                asked[copy.second] = generator.wantedCopy(copy.second);
+        });
     if (!written && !records.error().empty())
         return written; // the project could not be read to its end: the old page stays
     if (!written || !file.sync())
@@ -453,6 +354,15 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     for (const auto &[from, to] : wanted.copies()) {
         if (const std::string why = protectedDestination(request, to); !why.empty()) {
             copyFailures.push_back("Not copied: " + from + " (" + why + ")");
+            continue;
+        }
+        // The file the project names is checked, not a picture made from it.
+        const PageGenerator::WantedCopy &copy = asked[to];
+        const Result<MediaType> allowed
+            = checkCompanionFile(copy.source.empty() ? from : copy.source, copy.wanted,
+                { request.projectFile, std::string() });
+        if (!allowed) {
+            copyFailures.push_back(allowed.error());
             continue;
         }
         if (const CopyResult copied = copier.copy(from, to); !copied)
@@ -468,7 +378,7 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)
 {
-    return writePageTo(project, project.sections, lists, options, request, copier, sink);
+    return runGenerator(project, project.sections, lists, options, request, copier, sink);
 }
 
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,

@@ -5,6 +5,7 @@
 // caller asks for it (Create Web Page), never for the preview.
 
 #include "core/files/FileIO.h"
+#include "core/files/MediaType.h"
 #include "core/page/ClassicEmitters.h"
 #include "core/page/FileCopy.h"
 #include "core/page/GenerationTime.h"
@@ -112,10 +113,14 @@ public:
     // The whole page's bytes.
     std::string buildPage(const Project &project, const PageOptions &options);
     // Writes the page of the header's values and the records into the sink in blocks of
-    // PageBlockSize bytes, so the page is never held whole; false when the sink refused.
+    // PageBlockSize bytes, so the page is never held whole, nor a section's expanded text:
+    // marks are expanded into the block, which goes to the sink whenever it is full. False
+    // when the sink refused.
     bool writePage(
         const Project &header, SectionRecords records, const PageOptions &options, ByteSink &sink);
     static constexpr std::size_t PageBlockSize = 1 << 18;
+    // How much of a text the mark passes take at a time when its marks stand close.
+    static constexpr std::size_t MarkSlice = 1 << 16;
 
     // Each appends its lines (each followed by CR LF) to `out`: the records in order, or one
     // record by its kind's emitter (nothing for a kind this program does not know).
@@ -133,9 +138,17 @@ public:
     // appendMarks must give them however it finds them; for tests that compare the two.
     std::string translateMarksInPasses(std::string_view text);
     // Copies a stored path beside the page; the page refers to it by the returned bare name.
-    std::string importFile(std::string_view storedPath);
+    // `wanted` is what the file must be for the copy to be made (see checkCompanionFile).
+    std::string importFile(std::string_view storedPath, MediaKind wanted = MediaKind::Picture);
     // The same for a picture, made ready for the web first when the request asks for it.
     ImportedPicture importPicture(std::string_view storedPath);
+    // What the copy to `destination` was asked for: the file the project names (before any
+    // preparation) and what it must be; empty when none was.
+    struct WantedCopy {
+        std::string source;
+        MediaKind wanted = MediaKind::Other;
+    };
+    WantedCopy wantedCopy(const std::string &destination) const;
     // The level of the next heading: 1 for the page's first, then one more each time.
     unsigned nextHeadingNumber() { return m_headingCounter++; }
     // Working texts an emitter may clear and fill, reused from record to record so that a
@@ -151,11 +164,15 @@ public:
 private:
     std::size_t translateMarkAt(
         std::string_view text, std::size_t p, char letter, std::string &out);
-    bool markPass(std::string_view text, char letter, std::string &out);
+    std::size_t markPass(std::string_view text, char letter, bool last, std::string &out);
+    void feedPass(int stage, std::string_view input, bool last, std::string &out);
+    // Sends the page's block to the sink when `out` is that block and it is full.
+    void pageGrew(std::string &out);
     void appendMarksApart(
         std::string_view text, const std::vector<std::size_t> &braces, std::string &out);
     void appendMarksInPasses(std::string_view text, std::string &out);
-    ImportedPicture importAs(std::string_view storedPath, PicturePreparer *pictures);
+    ImportedPicture importAs(
+        std::string_view storedPath, PicturePreparer *pictures, MediaKind wanted);
     void pageStart(const Project &header, std::string &out, bool &importFiles);
     void pageEnd(const PageOptions &options, std::string &out);
 
@@ -169,14 +186,19 @@ private:
     unsigned short m_headingCounter = 1;
     struct CopiedFile {
         std::string source;
+        MediaKind wanted = MediaKind::Picture;
         int width = 0;
         int height = 0;
     };
     std::map<std::string, CopiedFile> m_copied; // by destination, in this run
     std::vector<std::string> m_copyFailures;
-    // Working texts reused from record to record: the first two mark passes, and a paragraph
-    // with its breaks replaced.
+    ByteSink *m_sink = nullptr; // while writePage runs
+    std::string *m_page = nullptr; // the block of the page being written
+    bool m_sinkFailed = false;
+    // Working texts reused from record to record: the slices the first two mark passes wrote,
+    // what each pass keeps back for the next slice, and a paragraph with its breaks replaced.
     std::string m_passText[2];
+    std::string m_carried[3];
     std::string m_text;
     EmitterBuffers m_buffers;
     std::vector<std::size_t> m_braces; // where the "{" of the text at hand stand
@@ -185,10 +207,13 @@ private:
 // Builds the page and writes it into the sink.
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink);
-// Writes request.pageFile through AtomicFile. The page is opened and written first, the
-// pictures and sounds are copied only when that succeeded, and the page takes its place last.
-// A failure gives "Cannot create file %s: " and the reason; the copies that failed are listed
-// whatever happened to the page. No copy replaces the project file or the page itself.
+// Writes request.pageFile through AtomicFile; a symbolic link at that path is replaced by the
+// page, never written through. The page is opened and written first, the pictures and sounds
+// are copied only when that succeeded, and the page takes its place last. A failure gives
+// "Cannot create file %s: " and the reason; the copies that failed or were refused are listed
+// whatever happened to the page. Only files that checkCompanionFile allows are copied (a
+// picture where a picture is shown, a sound where a sound is played), and no copy replaces
+// the project file or the page itself.
 PageResult writePageFile(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier);
 // The same for a project file read by ProjectFile: its records go from the file to the page

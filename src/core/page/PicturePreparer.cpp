@@ -37,4 +37,17 @@ Result<std::unique_ptr<PicturePreparer>> loadProgramWebPictures(const std::strin
         pictureCacheFolder(programFolder), pictureRulesFrom(settings.valueOr(Settings {})));
 }
 
+std::unique_ptr<PicturePreparer> picturesForPage(
+    bool modernStyle, bool copiesFiles, const std::string &programFolder, std::string &warning)
+{
+    if (!modernStyle || !copiesFiles)
+        return nullptr;
+    Result<std::unique_ptr<PicturePreparer>> loaded = loadProgramWebPictures(programFolder);
+    if (!loaded) {
+        warning = loaded.error() + "; the pictures are copied as they are";
+        return nullptr;
+    }
+    return std::move(loaded.value());
+}
+
 } // namespace stv

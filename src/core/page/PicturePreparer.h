@@ -55,6 +55,12 @@ Result<std::unique_ptr<PicturePreparer>> loadWebPictures(
 // settings file (defaults when it cannot be read), from the module.
 Result<std::unique_ptr<PicturePreparer>> loadProgramWebPictures(const std::string &programFolder);
 
+// The pictures a page is written with: for a modern page that copies its files, made ready
+// for the web (loadProgramWebPictures); otherwise none, and the originals are copied. When
+// the module cannot be loaded, none either, and `warning` says so.
+std::unique_ptr<PicturePreparer> picturesForPage(
+    bool modernStyle, bool copiesFiles, const std::string &programFolder, std::string &warning);
+
 // The module's file name and its entry, which makes a PictureCache.
 inline constexpr const char *PicturesModuleName = "sitorva-pictures.so";
 inline constexpr const char *PicturesEntryName = "sitorvaMakeWebPictures";

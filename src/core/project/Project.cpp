@@ -135,6 +135,8 @@ Result<> loadProjectFile(const std::string &path, Project &project)
 Result<> saveProjectFile(const std::string &path, const Project &project)
 {
     AtomicFile file(path);
+    if (!project.ftpPassword.empty())
+        file.keepPrivate();
     if (!file.open() || !writeProject(project, file) || !file.commit())
         return fail(file.error());
     return {};
@@ -148,7 +150,8 @@ std::string recentEntry(const std::string &projectPath)
 void addRecentProject(std::vector<std::string> &recent, const std::string &projectPath)
 {
     const std::string entry = recentEntry(projectPath);
-    std::erase_if(recent, [&](const std::string &e) { return equalsIgnoreCase(e, entry); });
+    // Letter case tells files apart here: /w/Home.stv and /w/home.stv are two projects.
+    std::erase_if(recent, [&](const std::string &e) { return e == entry; });
     recent.insert(recent.begin(), entry);
 }
 

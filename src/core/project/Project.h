@@ -26,6 +26,9 @@ struct Project {
     int backgroundColour = White;
     std::string pageTitle = DefaultPageTitle;
     std::vector<std::string> sections; // SectionList
+    // The password stays in the file rather than in the keyring. Not a line of the file: the
+    // program remembers it per project file (see core/upload/ProjectPassword.h).
+    bool keepPasswordInFile = false;
 
     bool operator==(const Project &) const = default;
 };

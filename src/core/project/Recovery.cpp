@@ -1,5 +1,6 @@
 #include "core/project/Recovery.h"
 
+#include "core/files/AtomicFile.h"
 #include "core/project/Records.h"
 
 #include <cerrno>
@@ -108,6 +109,11 @@ Result<> RecoverySession::start()
         m_error = "Cannot create the folder " + m_folder + ": " + std::strerror(errno);
         return fail(m_error);
     }
+    // Also a folder made by an older copy, or opened up by hand: the work in it is private.
+    if (::chmod(m_folder.c_str(), 0700) != 0) {
+        m_error = "Cannot make the folder " + m_folder + " private: " + std::strerror(errno);
+        return fail(m_error);
+    }
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const std::string stem = m_folder + "/session-" + std::to_string(::getpid()) + "-"
         + std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
@@ -136,7 +142,12 @@ Result<> RecoverySession::write(const std::string &bytes) const
 {
     if (m_lockFd < 0)
         return fail(m_error.empty() ? "No recovery folder." : m_error);
-    return writeWholeFile(m_file, bytes);
+    // The project may hold its FTP password: readable by this user only.
+    AtomicFile file(m_file);
+    file.keepPrivate();
+    if (!file.open() || !file.write(bytes) || !file.commit())
+        return fail(file.error());
+    return {};
 }
 
 void RecoverySession::remove() const

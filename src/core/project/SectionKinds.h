@@ -117,6 +117,23 @@ constexpr KindTable<T> tableByKind(const KindEntry<T> (&entries)[N])
     return table;
 }
 
+// True when each kind has exactly one of `entries`. Only the kinds are compared: a compiler
+// with sanitizers cannot compare the addresses of functions while it compiles.
+template <class T, std::size_t N>
+constexpr bool coversEveryKind(const KindEntry<T> (&entries)[N])
+{
+    std::array<int, KindCount> seen {};
+    for (const KindEntry<T> &pair : entries) {
+        if (pair.kind == KindPos::Count)
+            return false;
+        ++seen[static_cast<std::size_t>(pair.kind)];
+    }
+    for (const int count : seen)
+        if (count != 1)
+            return false;
+    return true;
+}
+
 // True when no kind's entry is left empty.
 template <class T>
 constexpr bool coversEveryKind(const KindTable<T> &table)

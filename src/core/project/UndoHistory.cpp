@@ -22,7 +22,8 @@ UndoHistory::Header UndoHistory::headerOf(const Project &project)
 {
     return { project.headCode, project.ftpInitDir, project.ftpPassword, project.ftpUserId,
         project.ftpHost, project.pageFileName, project.importBackgroundImage,
-        project.backgroundImage, project.backgroundColour, project.pageTitle };
+        project.backgroundImage, project.backgroundColour, project.pageTitle,
+        project.keepPasswordInFile };
 }
 
 void UndoHistory::applyHeader(const Header &header, Project &project)
@@ -37,6 +38,7 @@ void UndoHistory::applyHeader(const Header &header, Project &project)
     project.backgroundImage = header.backgroundImage;
     project.backgroundColour = header.backgroundColour;
     project.pageTitle = header.pageTitle;
+    project.keepPasswordInFile = header.keepPasswordInFile;
 }
 
 bool UndoHistory::record(const std::string &label, const Project &project)

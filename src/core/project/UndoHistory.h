@@ -51,6 +51,7 @@ private:
         std::string backgroundImage;
         int backgroundColour = White;
         std::string pageTitle;
+        bool keepPasswordInFile = false;
         bool operator==(const Header &) const = default;
     };
     struct Step {

@@ -5,6 +5,8 @@
 //   links:   a whole address ("http://...", "mailto:" + address, "#" + anchor);
 //   images:  a whole Image section record.
 
+#include "core/page/PageStyle.h"
+
 #include <string>
 #include <vector>
 
@@ -27,10 +29,13 @@ inline constexpr const char *ColourListFile = "StvColList";
 inline constexpr const char *LinkListFile = "StvLinkList";
 inline constexpr const char *ImageListFile = "StvImageList";
 
-// The two "&Tools" ticks that change the page's footer.
+// The "&Tools" ticks that change the page: the two of the footer, kept in the configuration,
+// and the page style with the modern page's language, kept in the settings file.
 struct PageOptions {
     bool siteLastUpdated = true; // "&Site Last Updated"
     bool updateBlack = true; // "Update &Black"
+    PageStyle style = PageStyle::Classic; // "&Modern Page (fits phones)" ticked: Modern
+    std::string language = "en"; // the modern page's <html lang>
 };
 
 } // namespace stv

@@ -23,6 +23,10 @@ inline constexpr std::string_view PageStyle = "page-style"; // "modern" or "clas
 inline constexpr std::string_view PageLanguage = "page-language"; // e.g. "en"; empty: the locale's
 // Hosts ("host:port", separated by blanks) that get a password over plain FTP without a question.
 inline constexpr std::string_view PlainFtpHosts = "plain-ftp-hosts";
+// The project files that keep their FTP password in the file: their paths as one record.
+inline constexpr std::string_view PasswordInProjectFile = "password-in-project-file";
+// "1" once the user was told that no keyring runs and passwords stay in project files.
+inline constexpr std::string_view NoKeyringNoticeShown = "no-keyring-notice-shown";
 // The longest side, in pixels, of a picture made ready for the web (modern style).
 inline constexpr std::string_view PictureLongestSide = "picture-longest-side";
 } // namespace settingKey

@@ -23,8 +23,10 @@ std::string withoutUpdateTime(std::string_view page)
         std::size_t end = page.find('\n', pos);
         end = end == std::string_view::npos ? page.size() : end + 1;
         const std::string_view line = page.substr(pos, end - pos);
-        if (!(line.rfind("<FONT SIZE=4 color=", 0) == 0
-                && line.find("><B>Site Last Updated ") != std::string_view::npos))
+        const bool classicTime = line.rfind("<FONT SIZE=4 color=", 0) == 0
+            && line.find("><B>Site Last Updated ") != std::string_view::npos;
+        const bool modernTime = line.rfind("<p class=\"upd\">Site Last Updated ", 0) == 0;
+        if (!classicTime && !modernTime)
             out.append(line);
         pos = end;
     }

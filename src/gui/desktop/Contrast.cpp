@@ -1,7 +1,6 @@
 #include "gui/desktop/Contrast.h"
 
-#include <algorithm>
-#include <cmath>
+#include "core/check/ColourContrast.h"
 
 namespace stv
 {
@@ -9,26 +8,19 @@ namespace stv
 namespace
 {
 
-double channel(double value)
-{
-    const double c = value / 255.0;
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
 double luminance(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
-    return 0.2126 * channel(rgb.red()) + 0.7152 * channel(rgb.green())
-        + 0.0722 * channel(rgb.blue());
+    return relativeLuminance(rgb.red(), rgb.green(), rgb.blue());
 }
 
 } // namespace
 
 double contrastRatio(const QColor &a, const QColor &b)
 {
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    const QColor ca = a.toRgb();
+    const QColor cb = b.toRgb();
+    return stv::contrastRatio(ca.red(), ca.green(), ca.blue(), cb.red(), cb.green(), cb.blue());
 }
 
 QColor readableOn(const QColor &wanted, const QColor &background, double ratio)

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
+#include <optional>
 
 namespace stv
 {
@@ -129,7 +130,33 @@ bool hasScheme(const QString &target)
     return scheme.match(target).hasMatch();
 }
 
-LaunchResult launchLocal(const LaunchParts &parts)
+LaunchResult refusedProgram()
+{
+    return { false, 5,
+        QStringLiteral("The link starts a program, which is only done when you allow it.") };
+}
+
+bool isDesktopEntry(const QFileInfo &info)
+{
+    return info.isFile() && info.suffix().toLower() == QLatin1String("desktop");
+}
+
+// A page opens in the browser whatever its mode bits say (files from a FAT stick or an
+// archive often have them all); any other executable file would be run.
+bool isProgramFile(const QFileInfo &info)
+{
+    return (info.isFile() && info.isExecutable() && !isWebPage(info)) || isDesktopEntry(info);
+}
+
+// The desktop opens these without starting anything the user did not ask for: the browser,
+// the mail program, a local file's own handling below.
+bool isOpenedScheme(const QString &scheme)
+{
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https")
+        || scheme == QLatin1String("mailto") || scheme == QLatin1String("file");
+}
+
+LaunchResult launchLocal(const LaunchParts &parts, Programs programs)
 {
     const QFileInfo info(parts.target);
     if (!info.exists()) {
@@ -139,12 +166,15 @@ LaunchResult launchLocal(const LaunchParts &parts)
     }
     if (!info.isReadable())
         return failure(5);
+    const bool program = isProgramFile(info) || !parts.arguments.isEmpty();
+    if (program && programs != Programs::Start)
+        return refusedProgram();
     const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
     if (info.isDir())
         return outcome(shell().openUrl(url));
     if (isWebPage(info))
         return outcome(openInBrowser(url));
-    if (info.isExecutable()) {
+    if (isProgramFile(info) && !isDesktopEntry(info)) {
         const QString folder
             = parts.workingFolder.isEmpty() ? info.absolutePath() : parts.workingFolder;
         if (!shell().startDetached(
@@ -153,6 +183,17 @@ LaunchResult launchLocal(const LaunchParts &parts)
         return { true, Success, {} };
     }
     return outcome(shell().openUrl(url));
+}
+
+// The target as a local path when it is one (a plain path or a file:// address).
+std::optional<QString> localTarget(const QString &target)
+{
+    if (!hasScheme(target))
+        return target;
+    const QUrl url(target);
+    if (url.isLocalFile())
+        return url.toLocalFile();
+    return std::nullopt;
 }
 
 } // namespace
@@ -191,24 +232,40 @@ LaunchParts splitLaunchTarget(const QString &target)
     return parts;
 }
 
-LaunchResult launchFile(const QString &target)
+LaunchResult launchFile(const QString &target, Programs programs)
 {
-    const LaunchParts parts = splitLaunchTarget(target);
+    LaunchParts parts = splitLaunchTarget(target);
     if (parts.target.isEmpty())
         return failure(2);
-    if (hasScheme(parts.target)) {
-        const QUrl url(parts.target);
-        if (url.isLocalFile()) {
-            LaunchParts local = parts;
-            local.target = url.toLocalFile();
-            return launchLocal(local);
-        }
-        const QString scheme = url.scheme().toLower();
-        if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-            return outcome(openInBrowser(url));
-        return outcome(shell().openUrl(url));
+    if (const std::optional<QString> local = localTarget(parts.target)) {
+        parts.target = *local;
+        return launchLocal(parts, programs);
     }
-    return launchLocal(parts);
+    const QUrl url(parts.target);
+    const QString scheme = url.scheme().toLower();
+    if (programs != Programs::Start && (!isOpenedScheme(scheme) || !parts.arguments.isEmpty()))
+        return refusedProgram();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        return outcome(openInBrowser(url));
+    return outcome(shell().openUrl(url));
+}
+
+ProgramStart programStartOf(const QString &target)
+{
+    const LaunchParts parts = splitLaunchTarget(target);
+    const QStringList arguments = QProcess::splitCommand(parts.arguments);
+    if (parts.target.isEmpty())
+        return {};
+    if (const std::optional<QString> local = localTarget(parts.target)) {
+        const QFileInfo info(*local);
+        if (!isProgramFile(info) && arguments.isEmpty())
+            return {};
+        return { info.exists() ? info.absoluteFilePath() : *local, arguments };
+    }
+    // Another scheme's address goes to whatever program claims that scheme.
+    if (isOpenedScheme(QUrl(parts.target).scheme().toLower()) && arguments.isEmpty())
+        return {};
+    return { QStringLiteral("xdg-open"), QStringList { parts.target } + arguments };
 }
 
 QString launchErrorText(int code)

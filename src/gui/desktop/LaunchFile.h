@@ -3,8 +3,12 @@
 // arguments after "{ARGS}" (letter case ignored): "/opt/view{args} -x page.html" runs
 // /opt/view with the arguments -x and page.html in the folder /opt/. Web pages (".html",
 // ".htm" and http addresses) open in the user's web browser, folders in the file manager,
-// other documents and addresses with the desktop's associated program, and executable files
-// are started.
+// other documents and mail addresses with the desktop's associated program.
+//
+// Links come from projects that strangers share, so nothing that starts a program is done
+// unasked: an executable file, a desktop entry, a target carrying "{ARGS}" and an address of
+// any scheme but http, https, mailto and file are started only when the caller allows it,
+// after asking the user (launchOrSay does).
 //
 // Failures come back with the shell's classic result codes and their texts; the caller shows
 // the text in an information box.
@@ -42,7 +46,19 @@ struct LaunchResult {
     QString text; // the message for a failure
 };
 
-LaunchResult launchFile(const QString &target);
+enum class Programs { Refuse, Start };
+
+// Opens the target; one that would start a program is refused (code 5, with a text saying
+// so) unless `programs` is Start.
+LaunchResult launchFile(const QString &target, Programs programs = Programs::Refuse);
+
+// The program a target would start and its arguments; empty program when it starts none.
+struct ProgramStart {
+    QString program;
+    QStringList arguments;
+    bool starts() const { return !program.isEmpty(); }
+};
+ProgramStart programStartOf(const QString &target);
 
 // Message for a result code: 2 file not found, 3 path not found, 5 access denied,
 // 31 no associated program, and the other classic codes; empty for an unknown code.

@@ -35,6 +35,7 @@ QMessageBox::StandardButtons toQt(Buttons b)
     case Buttons::NoOk:
         return QMessageBox::No | QMessageBox::Ok;
     case Buttons::YesNo:
+    case Buttons::YesNoSafeNo:
         return QMessageBox::Yes | QMessageBox::No;
     case Buttons::TrustKey:
         return QMessageBox::Cancel; // the two trust buttons are added by name
@@ -83,7 +84,8 @@ public:
             caption = QStringLiteral("Warning");
             break;
         }
-        if (buttons == Buttons::SendUnencrypted) { // a question, but about a risk
+        if (buttons == Buttons::SendUnencrypted
+            || buttons == Buttons::YesNoSafeNo) { // a question, but about a risk
             icon = QMessageBox::Warning;
             caption = QStringLiteral("Warning");
         }
@@ -102,6 +104,10 @@ public:
             dontAsk->setObjectName(QStringLiteral("DontAskAgainCB"));
             box.setCheckBox(dontAsk);
             box.setDefaultButton(QMessageBox::Cancel);
+        }
+        if (buttons == Buttons::YesNoSafeNo) {
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
         }
         box.exec();
         QAbstractButton *clicked = box.clickedButton();

@@ -27,6 +27,7 @@ enum class Buttons {
     TrustKey, // "Trust &Once" (Ok), "Trust and &Remember" (Yes), Cancel
     // "Send &Unencrypted" (Ok; Yes with "Don't ask again for this host" ticked), Cancel
     SendUnencrypted,
+    YesNoSafeNo, // Yes and No with No the default and the Escape answer: risky questions
 };
 
 class DialogSeam

@@ -2,8 +2,11 @@
 
 #include "core/page/CompanionFiles.h"
 #include "core/page/GenerationTime.h"
+#include "core/page/PageStyle.h"
 #include "core/text/Cp1252.h"
 #include "core/upload/PageFiles.h"
+#include "gui/check/ProjectCheck.h"
+#include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/UploadWindow.h"
 #include "gui/wizard/PageCommands.h"
@@ -27,6 +30,13 @@ PageCheck checkPage(const Project &project, const FavouriteLists &lists, const P
         request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
     request.when = generationTimeNow();
     request.names = systemDateNames();
+    // The page shows the pictures made for it when it is modern: they are what is compared
+    // and sent.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(options.style == PageStyle::Modern, true,
+            QFile::encodeName(programFolder()).toStdString(), pictureWarning);
+    request.webReadyPictures = pictures.get();
     const CompanionContext context { QFile::encodeName(projectFileName).toStdString(), {} };
     return checkCreatedPage(project, lists, options, request, context);
 }
@@ -53,7 +63,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     const PageOptions &options, const QString &projectFileName, bool publishAtOnce)
 {
     const FtpSettings before { project.ftpHost, project.ftpUserId, project.ftpPassword,
-        project.ftpInitDir };
+        project.ftpInitDir, project.keepPasswordInFile };
     PublishPreparer preparer = [parent, &project, &lists, options, projectFileName] {
         return preparePublish(parent, project, lists, options, projectFileName);
     };
@@ -62,6 +72,7 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
     project.ftpUserId = after.userId;
     project.ftpPassword = after.password;
     project.ftpInitDir = after.initDir;
+    project.keepPasswordInFile = after.keepPasswordInFile;
 }
 
 } // namespace
@@ -69,6 +80,18 @@ void showUploadWindowFor(QWidget *parent, Project &project, const FavouriteLists
 std::optional<PublishRequest> preparePublish(QWidget *parent, Project &project,
     const FavouriteLists &lists, const PageOptions &options, const QString &projectFileName)
 {
+    // What a visitor would find wrong is shown first; the user decides whether to go on.
+    const std::vector<Problem> problems
+        = checkOpenProject(project, lists, projectFileName).problems;
+    if (!problems.empty()) {
+        const QString question
+            = (problems.size() == 1 ? QStringLiteral("Check My Page found a problem:\n\n")
+                                    : QStringLiteral("Check My Page found %1 problems:\n\n")
+                                          .arg(static_cast<int>(problems.size())))
+            + problemSummary(problems) + QStringLiteral("\nPublish the page all the same?");
+        if (Dialogs::confirm(parent, question, Buttons::NoOk) != Answer::Ok)
+            return std::nullopt;
+    }
     PageCheck check = checkPage(project, lists, options, projectFileName);
     if (check.upToDate)
         return withPublishablePageName(parent, check.request);

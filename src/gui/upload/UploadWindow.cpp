@@ -9,6 +9,7 @@
 #include "gui/upload/FtpPanel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
@@ -66,10 +67,10 @@ UploadWindow::UploadWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("FTPForm"));
     setWindowTitle(QStringLiteral("Simple FTP Client"));
-    resize(407, 393);
+    resize(407, 415);
 
     auto *group = new QGroupBox(QStringLiteral("Connection Details"));
-    group->setMinimumSize(314, 116);
+    group->setMinimumSize(314, 138);
     group->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto *form = new QFormLayout(group);
     form->setContentsMargins(6, 4, 6, 4);
@@ -79,6 +80,12 @@ UploadWindow::UploadWindow(QWidget *parent)
     m_userEdit = addEdit(form, "UserIDEdit", QStringLiteral("User Name/ID"));
     m_passwordEdit = addEdit(form, "PasswordEdit", QStringLiteral("Password"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_keepPasswordBox = new QCheckBox(QStringLiteral("&Keep the password in the project file"));
+    m_keepPasswordBox->setObjectName(QStringLiteral("KeepPasswordCB"));
+    m_keepPasswordBox->setToolTip(QStringLiteral(
+        "Unticked, a saved project leaves its password in the desktop's keyring when one runs"));
+    // The whole row: the field column alone would cut its caption short.
+    form->addRow(m_keepPasswordBox);
     m_initialDirEdit = addEdit(form, "InitDirEdit", QStringLiteral("Initial Directory"));
 
     auto *separator = new QFrame;
@@ -86,9 +93,9 @@ UploadWindow::UploadWindow(QWidget *parent)
     separator->setFrameShadow(QFrame::Sunken);
 
     m_connectButton = addButton("Button1", QStringLiteral("&Connect"));
-    m_connectButton->setFixedSize(75, 56);
+    m_connectButton->setFixedSize(75, 67);
     m_publishButton = addButton("PublishButton", QStringLiteral("&Publish"));
-    m_publishButton->setFixedSize(75, 56);
+    m_publishButton->setFixedSize(75, 67);
     m_publishButton->setEnabled(false);
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(4);
@@ -102,7 +109,7 @@ UploadWindow::UploadWindow(QWidget *parent)
     top->addLayout(buttons);
     auto *band = new QWidget;
     band->setLayout(top);
-    band->setFixedHeight(124);
+    band->setFixedHeight(146); // the designed 124, and the row of the password's tick
 
     m_ftpPanel = new FtpPanel;
     m_ftpPanel->setObjectName(QStringLiteral("ftp"));
@@ -163,12 +170,14 @@ void UploadWindow::setSettings(const FtpSettings &settings)
     m_userEdit->setText(fromCp1252(settings.userId));
     m_passwordEdit->setText(fromCp1252(settings.password));
     m_initialDirEdit->setText(fromCp1252(settings.initDir));
+    m_keepPasswordBox->setChecked(settings.keepPasswordInFile);
 }
 
 FtpSettings UploadWindow::settings() const
 {
     return { toCp1252(m_hostEdit->text()), toCp1252(m_userEdit->text()),
-        toCp1252(m_passwordEdit->text()), toCp1252(m_initialDirEdit->text()) };
+        toCp1252(m_passwordEdit->text()), toCp1252(m_initialDirEdit->text()),
+        m_keepPasswordBox->isChecked() };
 }
 
 void UploadWindow::setPublishPreparer(PublishPreparer preparer)

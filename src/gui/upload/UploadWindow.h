@@ -1,6 +1,7 @@
 #pragma once
 // The upload window, opened modally by "&Upload My Page" and "Upload Your Stuff". Its four
-// connection fields belong to the project and are saved with it. "&Publish" sends the
+// connection fields belong to the project and are saved with it, the password in the desktop's
+// keyring unless "Keep the password in the project file" is ticked. "&Publish" sends the
 // project's page and its files, with a progress bar and a Cancel button that ends any step.
 
 #include "core/upload/Publisher.h"
@@ -12,6 +13,7 @@
 #include <set>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -28,6 +30,7 @@ struct FtpSettings { // Windows-1252 text, as the project file holds it
     std::string userId;
     std::string password;
     std::string initDir;
+    bool keepPasswordInFile = false;
     bool operator==(const FtpSettings &) const = default;
 };
 
@@ -66,6 +69,7 @@ private:
     QLineEdit *m_userEdit = nullptr;
     QLineEdit *m_passwordEdit = nullptr;
     QLineEdit *m_initialDirEdit = nullptr;
+    QCheckBox *m_keepPasswordBox = nullptr;
     QPushButton *m_connectButton = nullptr;
     QPushButton *m_publishButton = nullptr;
     QPushButton *m_cancelButton = nullptr;

@@ -1,13 +1,17 @@
 #include "gui/wizard/PageCommands.h"
 
+#include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
 #include "core/page/PageGenerator.h"
+#include "core/page/PageStyle.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/LaunchBox.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace stv
@@ -43,13 +47,26 @@ const char *const ConfirmCreateText
 bool writePage(QWidget *parent, const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request)
 {
+    // The modern page's pictures are made ready for the web; the classic page's are copied.
+    std::string pictureWarning;
+    const std::unique_ptr<PicturePreparer> pictures
+        = picturesForPage(options.style == PageStyle::Modern, request.importRequested,
+            QFile::encodeName(programFolder()).toStdString(), pictureWarning);
+    PageRequest withPictures = request;
+    withPictures.webReadyPictures = pictures.get();
     DiskCopier copier;
-    const PageResult result = writePageFile(project, lists, options, request, copier);
+    const PageResult result = writePageFile(project, lists, options, withPictures, copier);
+    QString copyText;
+    if (!pictureWarning.empty())
+        copyText += QLatin1Char('\n') + QString::fromStdString(pictureWarning);
     if (!result) {
-        Dialogs::error(parent, QString::fromStdString(result.error()));
+        // The failure names the files that could not be copied either.
+        QString text = QString::fromStdString(result.error());
+        if (!copyText.isEmpty())
+            text += QStringLiteral("\n") + copyText;
+        Dialogs::error(parent, text);
         return false;
     }
-    QString copyText;
     for (const std::string &line : result.value().copyFailures)
         copyText += QLatin1Char('\n') + QString::fromStdString(line);
     if (!copyText.isEmpty())
@@ -83,7 +100,8 @@ void runCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &l
     if (Dialogs::confirm(parent, QString::fromLatin1(ConfirmCreateText), Buttons::NoOk)
         != Answer::Ok)
         return;
-    project.pageFileName = proposedPageName(pathToBytes(projectFileName), project.pageFileName);
+    project.pageFileName = proposedPageFile(
+        pathToBytes(projectFileName), project.pageFileName, pathToBytes(QDir::homePath()));
     const QString chosen = Dialogs::askSaveFile(parent, QStringLiteral("Create your web page as.."),
         pathFromBytes(project.pageFileName), QStringLiteral(".html"),
         QStringLiteral("html file (*.html)|*.html"));

@@ -10,6 +10,7 @@
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
 #include "gui/wizard/Autosave.h"
+#include "gui/wizard/PasswordKeeping.h"
 
 #include <QCloseEvent>
 
@@ -47,7 +48,8 @@ void WizardWindow::saveProjectToPath(const QString &path)
         saveProjectAs();
         return;
     }
-    const Result<> saved = saveProjectFile(path.toStdString(), m_project);
+    const Result<> saved
+        = saveProjectFile(path.toStdString(), projectForFile(this, m_project, path));
     if (!saved) {
         Dialogs::error(this, QString::fromStdString(saved.error()));
         return;
@@ -106,6 +108,7 @@ bool WizardWindow::loadProject()
         Dialogs::error(this, QString::fromStdString(read.error()));
         return false;
     }
+    completeLoadedProject(loaded, path);
     m_project = std::move(loaded);
     m_savedProject = m_project;
     projectReplaced();

@@ -7,6 +7,7 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/RecoveryBox.h"
 #include "gui/wizard/Autosave.h"
+#include "gui/wizard/PasswordKeeping.h"
 
 #include <QTimer>
 
@@ -89,6 +90,8 @@ bool WizardWindow::offerRecovery()
         // it is for the next start and autosave writes a file of its own.
         if (const Result<> adopted = m_autosave->adopt(entry); !adopted)
             Dialogs::error(this, QString::fromStdString(adopted.error()));
+        if (!read.projectPath.empty())
+            completeLoadedProject(project, pathFromBytes(read.projectPath));
         recoverProject(std::move(project), pathFromBytes(read.projectPath));
         return true;
     }

@@ -1,5 +1,6 @@
 #include "gui/wizard/StartupDecision.h"
 
+#include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
 #include "gui/desktop/Encoding.h"
@@ -60,9 +61,18 @@ Configuration loadConfigurationIntoWindows(
     QWidget *parent, const ConfiguredWindows &windows, FavouriteLists &lists)
 {
     Configuration config;
-    const Result<bool> loaded = loadConfiguration(programFolder().toStdString(), config, lists);
+    const std::string folder = programFolder().toStdString();
+    const Result<bool> loaded = loadConfiguration(folder, config, lists);
     if (!loaded)
         Dialogs::error(parent, QString::fromStdString(loaded.error()));
+    // The page style and language live in the settings file; a first start chooses Modern.
+    const Result<Settings> settings = settingsAtStartup(folder, loaded.valueOr(false));
+    if (!settings) {
+        Dialogs::error(parent, QString::fromStdString(settings.error()));
+        (void)loadPageSettings(folder, config.pageOptions);
+    } else {
+        applyPageSettings(settings.value(), config.pageOptions);
+    }
     applyConfiguration(config, windows);
     return config;
 }

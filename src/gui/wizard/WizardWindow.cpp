@@ -2,7 +2,10 @@
 
 #include "gui/sections/SectionLibraryWindow.h"
 
+#include "core/page/PageStyle.h"
 #include "core/project/Records.h"
+#include "gui/check/CheckWindow.h"
+#include "gui/check/ProjectCheck.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/AccessibleNames.h"
@@ -30,6 +33,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -117,12 +121,25 @@ WizardWindow::WizardWindow(QWidget *parent)
     m_positionPanel->setAlignment(Qt::AlignCenter);
     statusBar()->addWidget(m_labelPanel);
     statusBar()->addWidget(m_positionPanel, 1);
+    // A failed autosave is said beside the two panels, never over them, until one works.
+    m_autosavePanel = new QLabel(this);
+    m_autosavePanel->setObjectName(QStringLiteral("AutosavePanel"));
+    m_autosavePanel->hide();
+    statusBar()->addPermanentWidget(m_autosavePanel);
     statusBar()->setSizeGripEnabled(false);
 
     m_autosave = new Autosave([this] { return autosaveSnapshot(); },
         [this] { return pathToBytes(m_projectFileName); }, this);
-    connect(m_autosave, &Autosave::failed, this,
-        [this](const QString &message) { statusBar()->showMessage(message); });
+    connect(m_autosave, &Autosave::failed, this, [this](const QString &message) {
+        m_autosavePanel->setText(message);
+        m_autosavePanel->show();
+    });
+    connect(m_autosave, &Autosave::written, this, [this](bool ok) {
+        if (ok) {
+            m_autosavePanel->clear();
+            m_autosavePanel->hide();
+        }
+    });
     buildMenus();
 
     connect(m_next, &QPushButton::clicked, this, &WizardWindow::goNext);
@@ -329,6 +346,9 @@ void WizardWindow::buildMenus()
         a->setCheckable(true);
         a->setChecked(true);
     }
+    QAction *modern = add(tools, "ModernPage1", "&Modern Page (fits phones)", {},
+        [this](bool on) { choosePageStyle(on ? PageStyle::Modern : PageStyle::Classic); });
+    modern->setCheckable(true);
     tools->addSeparator();
     add(tools, "ImageList1", "&Image List", {}, [this] { m_imageForm->exec(); });
     add(tools, "FontColourList1", "&Font Colour List", {}, [this] { m_colourForm->exec(); });
@@ -337,6 +357,7 @@ void WizardWindow::buildMenus()
     add(tools, "InsertHeadCode1", "Insert &Head Code", {}, &WizardWindow::insertHeadCode);
     add(tools, "UploadMyPage1", "&Upload My Page", {}, &WizardWindow::uploadClick);
     add(tools, "PublishMyPage1", "&Publish My Page", {}, &WizardWindow::publishClick);
+    add(tools, "CheckMyPage1", "&Check My Page", {}, &WizardWindow::checkMyPageClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -491,6 +512,16 @@ void WizardWindow::setPageOptions(const PageOptions &options)
     m_pageOptions = options;
     findChild<QAction *>(QStringLiteral("SiteLastUpdated1"))->setChecked(options.siteLastUpdated);
     findChild<QAction *>(QStringLiteral("UpdateBlack1"))->setChecked(options.updateBlack);
+    findChild<QAction *>(QStringLiteral("ModernPage1"))
+        ->setChecked(options.style == PageStyle::Modern);
+}
+
+// The choice is kept at once, in the settings file, so the command line follows it too.
+void WizardWindow::choosePageStyle(PageStyle style)
+{
+    m_pageOptions.style = style;
+    if (const Result<> saved = savePageStyle(programFolder().toStdString(), style); !saved)
+        Dialogs::error(this, QString::fromStdString(saved.error()));
 }
 
 void WizardWindow::sectionListChanged(const std::string &label)
@@ -596,6 +627,30 @@ void WizardWindow::publishClick()
     storeCurrentPage();
     runPublish(this, m_project, m_lists, m_pageOptions, m_projectFileName);
     recordChange("Upload Settings");
+}
+
+void WizardWindow::checkMyPageClick()
+{
+    if (m_checkWindow == nullptr) {
+        m_checkWindow = new CheckWindow(
+            *this,
+            [this] {
+                storeCurrentPage();
+                return checkOpenProject(m_project, m_lists, m_projectFileName);
+            },
+            this);
+        // Beside the wizard rather than over it: the user mends each problem on its page.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect main = frameGeometry();
+        if (main.bottom() + 12 + m_checkWindow->height() <= screen.bottom())
+            m_checkWindow->move(main.left(), main.bottom() + 12);
+        else if (main.right() + 12 + m_checkWindow->width() <= screen.right())
+            m_checkWindow->move(main.right() + 12, main.top());
+    }
+    m_checkWindow->checkAgain();
+    m_checkWindow->show();
+    m_checkWindow->raise();
+    m_checkWindow->activateWindow();
 }
 
 void WizardWindow::createWebPageClick()

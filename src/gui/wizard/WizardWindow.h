@@ -37,6 +37,7 @@ namespace stv
 {
 
 class Autosave;
+class CheckWindow;
 class ColourListWindow;
 class ImageListWindow;
 class LinkListWindow;
@@ -110,8 +111,10 @@ public:
     const QString &projectFileName() const { return m_projectFileName; }
     const std::vector<std::string> &recentProjects() const { return m_recentProjects; }
     const PageOptions &pageOptions() const { return m_pageOptions; }
-    // The two "&Tools" ticks, as the configuration holds them.
+    // The "&Tools" ticks of the page, as the configuration and the settings hold them.
     void setPageOptions(const PageOptions &options);
+    // "&Modern Page (fits phones)": the style of the pages from now on, kept in the settings.
+    void choosePageStyle(PageStyle style);
     int visiblePage() const;
 
     void setSectionView(SectionView *view) { m_sectionView = view; }
@@ -183,6 +186,7 @@ private:
     void toggleSectionManager();
     void uploadClick();
     void publishClick();
+    void checkMyPageClick();
     void createWebPageClick();
     void previewClick();
 
@@ -206,6 +210,7 @@ private:
     pages::UnknownKindPage *m_unknownKindPage = nullptr;
     QLabel *m_labelPanel = nullptr;
     QLabel *m_positionPanel = nullptr;
+    QLabel *m_autosavePanel = nullptr; // a failed autosave, until one works again
     QPushButton *m_back = nullptr;
     QPushButton *m_next = nullptr;
     QPushButton *m_userLabel = nullptr;
@@ -226,6 +231,7 @@ private:
     ColourListWindow *m_colourForm = nullptr;
     LinkListWindow *m_linkForm = nullptr;
     ImageListWindow *m_imageForm = nullptr;
+    CheckWindow *m_checkWindow = nullptr; // made on first use
     QTimer *m_timer = nullptr;
 };
 

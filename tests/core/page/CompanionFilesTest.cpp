@@ -17,15 +17,26 @@ TEST(MediaType, EachKindIsKnownByItsContentAndLookalikesAreNot)
         std::string head;
         std::string_view name;
     } cases[] = {
-        { "\x89PNG\r\n\x1A\n....", "PNG" }, { "\xFF\xD8\xFF\xE0..JFIF", "JPEG" },
-        { "GIF89a....", "GIF" }, { "RIFF\x10\0\0\0WEBPVP8 "s, "WebP" },
-        { "BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0"s, "BMP" }, { "\0\0\1\0\1\0"s, "ICO" },
+        { "\x89PNG\r\n\x1A\n....", "PNG" },
+        { "\xFF\xD8\xFF\xE0..JFIF", "JPEG" },
+        { "GIF89a....", "GIF" },
+        { "RIFF\x10\0\0\0WEBPVP8 "s, "WebP" },
+        { "BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0"s, "BMP" },
+        { "\0\0\1\0\1\0"s, "ICO" },
         { "\xEF\xBB\xBF  <?xml version=\"1.0\"?>\n<svg xmlns=", "SVG" },
-        { "RIFF\x10\0\0\0WAVEfmt "s, "WAV" }, { "ID3\x04", "MP3" }, { "\xFF\xFB\x90\x00", "MP3" },
-        { "OggS\0"s, "Ogg" }, { "MThd\0\0\0\x06"s, "MIDI" }, { ".snd\0\0\0\x18"s, "AU" },
+        { "RIFF\x10\0\0\0WAVEfmt "s, "WAV" },
+        { "ID3\x04", "MP3" },
+        { "\xFF\xFB\x90\x00", "MP3" },
+        { "OggS\0"s, "Ogg" },
+        { "MThd\0\0\0\x06"s, "MIDI" },
+        { ".snd\0\0\0\x18"s, "AU" },
         // Lookalikes: a text starting "BM", an XML file that is no picture, a shell script.
-        { "BMW owners club", "" }, { "<?xml version=\"1.0\"?><project/>", "" },
-        { "#!/bin/sh\nid\n", "" }, { "\xFF\xF1", "" }, // AAC in ADTS: no MPEG audio layer
+        { "BMW owners club", "" },
+        { "<?xml version=\"1.0\"?><project/>", "" },
+        { "#!/bin/sh\nid\n", "" },
+        { "\xFF\xF1", "" }, // AAC in ADTS: no MPEG audio layer
+        { "RIFF", "" }, // too short to name its form: no picture, no crash
+        { "RIFF\x10\0\0\0WAV"s, "" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(sniffMedia(c.head).name, c.name) << c.head;

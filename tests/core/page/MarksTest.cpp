@@ -95,3 +95,53 @@ TEST(PictureMarks, InsideAParagraphAndImportRules)
     ASSERT_EQ(create.copier.calls.size(), 1u);
     EXPECT_EQ(create.copier.calls[0].first, "/pics/p.gif");
 }
+
+// A text whose marks stand close goes through the passes a slice at a time: marks cut by a
+// slice's end at every offset, and a text expanding past several page blocks, come out as
+// they do one by one; written into a sink, the page goes out in blocks of the page's size
+// before the text's end.
+TEST(MarkSlices, MarksAcrossSlicesAndBlocksAreTranslatedWhole)
+{
+    Gen g;
+    g.lists.colours = { "255" };
+    g.lists.links = { "https://x.org/" };
+    g.lists.images
+        = { Rec({ "Image", "m", "m.png", "", "", "", "M", "0", "", "0", "", "1", "1" }) };
+    const std::string unit = "{c0}{l0}{i0}{lf13}{c/}{l/}{";
+    const std::string unitPage = translate(g, unit);
+    EXPECT_EQ(unitPage.substr(0, 38), "<font color=\"FF0000\"><a href=\"https://");
+    const std::size_t units = 3 * PageGenerator::MarkSlice / unit.size();
+    for (std::size_t shift = 0; shift < 8; ++shift) {
+        std::string text(shift, 'x');
+        std::string expected(shift, 'x');
+        for (std::size_t i = 0; i < units; ++i) {
+            text += unit;
+            expected += unitPage;
+        }
+        EXPECT_EQ(translate(g, text), expected) << shift;
+    }
+
+    class BlockSink : public ByteSink
+    {
+    public:
+        bool write(std::string_view bytes) override
+        {
+            data.append(bytes);
+            sizes.push_back(bytes.size());
+            return true;
+        }
+        std::string error() const override { return {}; }
+        std::string data;
+        std::vector<std::size_t> sizes;
+    } sink;
+    std::string text;
+    for (std::size_t i = 0; i < 20000; ++i)
+        text += "{i0}{l0}";
+    Project p;
+    p.sections = { Rec({ "Paragraph", "p", text, "2", "0", "0", "0", "0", "0", "", "0", "" }) };
+    const std::string whole = g.make().buildPage(p, {});
+    ASSERT_TRUE(writePage(p, g.lists, {}, g.request, g.copier, sink).ok);
+    EXPECT_EQ(sink.data, whole);
+    ASSERT_GT(sink.sizes.size(), 2u);
+    EXPECT_LT(sink.sizes[0], PageGenerator::PageBlockSize + 1024);
+}

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace stv;
@@ -301,17 +302,48 @@ TEST(ProjectFile, SavingThroughALinkKeepsTheLink)
     EXPECT_EQ(back, everyKind());
 }
 
+// A file that holds the FTP password is readable by its owner only, from the moment it exists
+// (both kinds of temporary); one without a password keeps the mode it had.
+TEST(ProjectFile, AFileHoldingAPasswordIsPrivate)
+{
+    const mode_t oldMask = ::umask(022);
+    for (const bool unnamed : { true, false }) {
+        AtomicFile::useUnnamedTemporaries(unnamed);
+        SCOPED_TRACE(unnamed ? "unnamed temporaries" : "named temporaries");
+        TempDir dir;
+        const std::string path = dir.file("site.stv");
+        const auto mode = [&] { return fs::status(path).permissions(); };
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        EXPECT_EQ(mode(), fs::perms(0644));
+
+        Project withPassword;
+        withPassword.ftpPassword = "secret";
+        ASSERT_TRUE(saveProjectFile(path, withPassword).ok);
+        EXPECT_EQ(mode(), fs::perms(0600));
+        // The password gone (kept in the keyring now): the file stays as private as it was.
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        EXPECT_EQ(mode(), fs::perms(0600));
+        ASSERT_TRUE(saveProjectFile(dir.file("new.stv"), withPassword).ok);
+        EXPECT_EQ(fs::status(dir.file("new.stv")).permissions(), fs::perms(0600));
+    }
+    AtomicFile::useUnnamedTemporaries(true);
+    ::umask(oldMask);
+}
+
 TEST(RecentProjects, NewestFirstWithoutDuplicates)
 {
     std::vector<std::string> recent;
     addRecentProject(recent, "/w/a.stv");
     addRecentProject(recent, "/w/b.stv");
-    addRecentProject(recent, "/W/A.STV"); // the same project, other letter case
+    addRecentProject(recent, "/w/a.stv"); // the same project again
     ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recentEntryPath(recent[1]), "/w/b.stv");
+    addRecentProject(recent, "/w/A.stv"); // another file on Linux: letter case counts
+    ASSERT_EQ(recent.size(), 3u);
     EXPECT_EQ(recent[0],
         "\xA0"
-        "A.STV\xA0 in \xA0/W/\xA0");
-    EXPECT_EQ(recentEntryPath(recent[1]), "/w/b.stv");
+        "A.stv\xA0 in \xA0/w/\xA0");
+    EXPECT_EQ(recentEntryPath(recent[1]), "/w/a.stv");
     EXPECT_EQ(recentEntryLine(recentEntry("C:\\w\\a.stv")), "a.stv  in  C:\\w\\");
     EXPECT_EQ(recentEntryPath(recentEntry("C:\\w\\a.stv")), "C:\\w\\a.stv");
 }

