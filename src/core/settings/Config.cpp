@@ -90,8 +90,11 @@ Result<bool> loadConfiguration(
         { ImageListFile, &lists.images },
     };
 
+    // A folder in a file's place is something there that cannot be read, not a first run.
+    const auto present
+        = [](const std::string &path) { return fileExists(path) || folderExists(path); };
     const std::string configPath = inFolder(folder, ConfigFileName);
-    if (!fileExists(configPath))
+    if (!present(configPath))
         return false;
     const Result<std::vector<std::string>> lines = readLinesFile(configPath, ConfigFileLimit);
     if (!lines) {
@@ -99,7 +102,7 @@ Result<bool> loadConfiguration(
         // without the configuration, so they are kept as they are too.
         failed(configPath, lines.error());
         for (const auto &[name, list] : listFiles)
-            if (fileExists(inFolder(folder, name)))
+            if (present(inFolder(folder, name)))
                 keepUnreadFile(inFolder(folder, name));
         return fail(errors);
     }
@@ -108,7 +111,7 @@ Result<bool> loadConfiguration(
 
     for (const auto &[name, list] : listFiles) {
         const std::string path = inFolder(folder, name);
-        if (!fileExists(path))
+        if (!present(path))
             continue;
         Result<std::vector<std::string>> items = readLinesFile(path, ListFileLimit);
         if (items) {

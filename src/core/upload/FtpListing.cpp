@@ -374,7 +374,10 @@ std::string localNameForDownload(std::string_view remoteName)
     for (std::size_t at; (at = name.find("..")) != std::string::npos;)
         name.replace(at, 2, "_");
     name.erase(0, name.find_first_not_of(". "));
-    return name.empty() ? std::string("download") : name;
+    // What is left of a name made only of dots and separators says nothing.
+    if (name.find_first_not_of("._ ") == std::string::npos)
+        return "download";
+    return name;
 }
 
 } // namespace stv

@@ -100,8 +100,8 @@ TEST_F(PageFolder, FailedCopiesAreReportedWhenThePageFailsLast)
     const PageResult r = write(copier);
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.error().rfind("Cannot create file " + request.pageFile + ": ", 0), 0u) << r.error();
-    EXPECT_NE(r.error().find("These files could not be copied either:\n\nCannot open "),
-        std::string::npos)
+    EXPECT_NE(
+        r.error().find("These files could not be copied either:\n\nmissing: "), std::string::npos)
         << r.error();
     EXPECT_NE(r.error().find("missing.png"), std::string::npos);
 }
@@ -153,10 +153,10 @@ TEST_F(PageFolder, OnlyRegularFilesAreCopied)
     EXPECT_LT(secondsFor([&] { r = write(copier); }), 1.0);
     ASSERT_TRUE(r.ok());
     ASSERT_EQ(r.value().copyFailures.size(), 2u);
-    EXPECT_NE(r.value().copyFailures[0].find("fifo.png: it is not a regular file"),
-        std::string::npos);
-    EXPECT_NE(r.value().copyFailures[1].find("zero.png: it is not a regular file"),
-        std::string::npos);
+    EXPECT_NE(
+        r.value().copyFailures[0].find("fifo.png: it is not a regular file"), std::string::npos);
+    EXPECT_NE(
+        r.value().copyFailures[1].find("zero.png: it is not a regular file"), std::string::npos);
     EXPECT_EQ(typeAt(dir.file("web/fifo.png")), 0u);
     EXPECT_EQ(typeAt(dir.file("web/zero.png")), 0u);
 }

@@ -187,10 +187,10 @@ TEST(UrlPath, EncodesEverythingThatCouldBreakOutOfThePath)
 TEST(DownloadName, RemoteNamesAreMadeSafeForTheLocalFolder)
 {
     EXPECT_EQ(localNameForDownload("report.pdf"), "report.pdf");
-    EXPECT_EQ(localNameForDownload("../../etc/passwd"), "__etc_passwd");
+    EXPECT_EQ(localNameForDownload("../../etc/passwd"), "____etc_passwd");
     EXPECT_EQ(localNameForDownload("a\\b/c"), "a_b_c");
     EXPECT_EQ(localNameForDownload(".bashrc"), "bashrc");
-    EXPECT_EQ(localNameForDownload(". .x...y"), "x__y");
+    EXPECT_EQ(localNameForDownload(". .x...y"), "x_.y");
     EXPECT_EQ(localNameForDownload("line\r\nbreak\x1B\x7F.txt"), "linebreak.txt");
     EXPECT_EQ(localNameForDownload("caf\xC3\xA9 menu.html"), "caf\xC3\xA9 menu.html");
     EXPECT_EQ(localNameForDownload(""), "download");

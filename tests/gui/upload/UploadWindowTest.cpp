@@ -433,11 +433,14 @@ private slots:
         control<QPushButton>(form, "Button1")->click();
         auto *list = control<QTreeView>(form, "FileList");
         QTRY_COMPARE_WITH_TIMEOUT(list->model()->rowCount(), 1, 10000);
+        // The download starts once the double-click has been answered.
         const auto doubleClickRow = [&] {
             const QModelIndex index = list->model()->index(0, 0);
             list->setCurrentIndex(index);
+            const std::size_t before = dialogs.asked().size();
             QTest::mouseDClick(
                 list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+            QTRY_COMPARE(dialogs.asked().size(), before + 1);
         };
         dialogs.queueCancel();
         doubleClickRow();
@@ -447,10 +450,10 @@ private slots:
         const QString target = QString::fromStdString(server.scratch()) + QStringLiteral("/a_b");
         dialogs.queueText(target);
         doubleClickRow();
+        QTRY_COMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Downloaded .a..b"));
         QFile copy(target);
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray("remote bytes"));
-        QCOMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Downloaded .a..b"));
         QVERIFY(dialogs.messages().empty());
     }
 
