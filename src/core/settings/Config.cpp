@@ -143,6 +143,15 @@ Result<> saveConfiguration(
     return {};
 }
 
+Result<> saveFavouriteList(const std::string &folder, const char *listFile,
+    const std::vector<std::string> &entries, const Configuration &config)
+{
+    if (const std::string configPath = inFolder(folder, ConfigFileName); !fileExists(configPath))
+        if (Result<> written = writeLinesFile(configPath, configurationLines(config)); !written)
+            return written;
+    return writeLinesFile(inFolder(folder, listFile), entries);
+}
+
 bool placeIsReachable(const ScreenRect &window, const std::vector<ScreenRect> &screens)
 {
     // The band that carries the title bar must show at least this much on one screen.

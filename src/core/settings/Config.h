@@ -61,6 +61,12 @@ Result<bool> loadConfiguration(
 Result<> saveConfiguration(
     const std::string &folder, const Configuration &config, const FavouriteLists &lists);
 
+// Writes one list file the moment its list changes, so that a crash loses no entry. The list
+// files are read only beside a configuration, so a folder without one gets `config` first.
+// Each file is replaced atomically; a file kept by loadConfiguration is refused.
+Result<> saveFavouriteList(const std::string &folder, const char *listFile,
+    const std::vector<std::string> &entries, const Configuration &config);
+
 // Rectangle in screen pixels.
 struct ScreenRect {
     int left = 0;

@@ -1,10 +1,13 @@
 #include "core/settings/DefaultLists.h"
 
 #include "core/files/FileIO.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Records.h"
 #include "core/settings/Config.h"
+#include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace stv
@@ -50,6 +53,36 @@ Result<> provideDefaultLists(const std::string &defaultsFolder, const std::strin
         if (Result<> written = writeLinesFile(inFolder(programFolder, name), lines); !written)
             return written;
     }
+    return {};
+}
+
+std::string defaultListsFolderPath()
+{
+    const std::string exeFolder = executableFolder();
+    if (exeFolder.empty())
+        return {};
+    for (const char *candidate : { DefaultListsFolderName, "../share/sitorva/defaults" }) {
+        const std::string folder
+            = std::filesystem::path(exeFolder + candidate).lexically_normal().string();
+        if (folderExists(folder))
+            return folder;
+    }
+    return {};
+}
+
+Result<> provideProgramDefaultLists()
+{
+    const std::string folder = programFolderPath();
+    std::string error;
+    // A first start writes the modern page style into the settings; the style is chosen
+    // before the lists come, since they bring a configuration with them.
+    if (!fileExists(inFolder(folder, ConfigFileName)))
+        if (const Result<Settings> settings = settingsAtStartup(folder, false); !settings)
+            error = settings.error();
+    if (const Result<> lists = provideDefaultLists(defaultListsFolderPath(), folder); !lists)
+        error += (error.empty() ? "" : "\n") + lists.error();
+    if (!error.empty())
+        return fail(error);
     return {};
 }
 

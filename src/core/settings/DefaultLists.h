@@ -19,4 +19,14 @@ inline constexpr const char *DefaultListsFolderName = "defaults";
 // wherever the page is written. The failure names the file.
 Result<> provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder);
 
+// The lists that come with the running program: defaults/ beside the executable, else
+// ../share/sitorva/defaults (an installed prefix); empty when neither exists.
+std::string defaultListsFolderPath();
+
+// What every start does before it reads the program folder, the window's and the command
+// line's alike: in a program folder that has no configuration yet, the modern page style
+// chosen and the lists that come with the program copied. Succeeds also when there was nothing
+// to do.
+Result<> provideProgramDefaultLists();
+
 } // namespace stv

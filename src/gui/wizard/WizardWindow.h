@@ -39,6 +39,7 @@ namespace stv
 class Autosave;
 class CheckWindow;
 class ColourListWindow;
+class FavouriteListWindow;
 class ImageListWindow;
 class LinkListWindow;
 
@@ -127,6 +128,7 @@ public:
     void sectionListChanged(const std::string &label) override;
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
+    void imageListChanged() override;
 
     // DecisionHost
     std::vector<std::string> &recentProjectList() override { return m_recentProjects; }
@@ -152,6 +154,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // Writes the configuration and list files as the program ends.
     virtual void saveConfiguration();
+    // Writes one list file as soon as its list window changed it.
+    void saveListFile(FavouriteListWindow *form, const char *listFile);
 
 private:
     QWidget *buildLeftPanel();
