@@ -197,7 +197,7 @@ TEST_F(KeyringRunning, PublishLogsInWithTheKeyringsPasswordWhenTheProjectHasNone
     r = run({ "--publish", project.string(), "--allow-plain-ftp" });
     EXPECT_EQ(r.exitCode, 0) << err.str();
     EXPECT_EQ(out.str(), "published: 1 uploaded, 0 unchanged, 0 failed\n") << err.str();
-    EXPECT_NE(server.readFile("site/pub.html").find("<BODY"), std::string::npos)
+    EXPECT_NE(server.readFile("site/pub.html").find("<body"), std::string::npos)
         << server.readFile("site/pub.html");
     (void)deleteKeyringPassword(*key);
 }
