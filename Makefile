@@ -19,11 +19,11 @@ TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pyft
             chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev desktop-file-utils \
             appstream shared-mime-info cmark dpkg-dev lintian file man-db libvips-tools \
             libimage-exiftool-perl imagemagick nodejs $(NPM_PACKAGE) default-jre-headless \
-            gnome-keyring dbus dbus-bin dbus-daemon
+            gnome-keyring dbus dbus-bin dbus-daemon xdotool x11-utils openbox
 PACKAGES := $(PROGRAM_PACKAGES) $(TEST_PACKAGES)
 
 .PHONY: all deps deps-program program configure build test run bench bench-generate \
-        bench-publish bench-pictures bench-page bench-startup clean fuzz test-sanitize format \
+        bench-publish bench-pictures bench-page bench-startup bench-exit clean fuzz test-sanitize format \
         format-check package page-checks docs-check
 
 all: build
@@ -101,6 +101,11 @@ bench-pictures: build
 # loaded at start; BENCH_ARGS=--window (with DISPLAY set) adds the time to the first window.
 bench-startup: build
 	python3 bench/startup_time.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# How long the program lingers after its last window closed, against xmessage, on DISPLAY
+# or an Xvfb of its own; BENCH_ARGS="--project examples/sample/sample.stv" opens the sample.
+bench-exit: build
+	python3 bench/exit_after_close.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.
