@@ -549,13 +549,16 @@ private slots:
             return std::optional<PublishRequest>();
         });
         form.show();
-        form.m_publishButton->click();
-        form.m_hostEdit->setText(QStringLiteral("ftp://example.org"));
-        form.m_publishButton->click();
-        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.m_userEdit));
-        form.m_userEdit->setText(QStringLiteral("me"));
-        form.m_publishButton->click();
-        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.m_passwordEdit));
+        auto *publish = control<QPushButton>(form, "PublishButton");
+        publish->click();
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("ftp://example.org"));
+        publish->click();
+        auto *user = control<QLineEdit>(form, "UserIDEdit");
+        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(user));
+        user->setText(QStringLiteral("me"));
+        publish->click();
+        QCOMPARE(
+            form.focusWidget(), static_cast<QWidget *>(control<QLineEdit>(form, "PasswordEdit")));
         QCOMPARE(dialogs.messages(),
             (std::vector<QString> { QStringLiteral("HostName must be specified."),
                 QStringLiteral("LoginName must be specified."),
