@@ -64,7 +64,7 @@ public:
         m_clock.start();
         QTimer::singleShot(60000, &form, [this, &form] {
             m_hung = true;
-            form.m_cancelButton->click();
+            control<QPushButton>(form, "CancelButton")->click();
             form.close();
         });
     }
@@ -92,9 +92,9 @@ FtpLimits QuickLimits()
 // The window's fields for the server; the password may go over plain FTP.
 void Fill(UploadWindow &form, const std::string &host, ScriptedDialogs &dialogs)
 {
-    form.m_hostEdit->setText(QString::fromStdString(host));
-    form.m_userEdit->setText(QStringLiteral("u"));
-    form.m_passwordEdit->setText(QStringLiteral("p"));
+    control<QLineEdit>(form, "HostEdit")->setText(QString::fromStdString(host));
+    control<QLineEdit>(form, "UserIDEdit")->setText(QStringLiteral("u"));
+    control<QLineEdit>(form, "PasswordEdit")->setText(QStringLiteral("p"));
     dialogs.queue(Answer::Ok);
 }
 
@@ -139,9 +139,9 @@ int QuitDuringWork(int argc, char **argv)
     form.show();
     QElapsedTimer sinceQuit;
     QTimer::singleShot(0, &form, [&] {
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         if (!file.isEmpty())
-            form.m_ftpPanel->uploadFiles({ file });
+            control<FtpPanel>(form, "ftp")->uploadFiles({ file });
     });
     QTimer::singleShot(800, &app, [&] {
         sinceQuit.start();
@@ -179,7 +179,8 @@ class HostileServerTest : public QObject
     {
         control<QPushButton>(session.form, "Button1")->click();
         if (upload)
-            control<FtpPanel>(session.form, "ftp")->uploadFiles({ QString::fromStdString(BigFile()) });
+            control<FtpPanel>(session.form, "ftp")
+                ->uploadFiles({ QString::fromStdString(BigFile()) });
     }
 
 private slots:
@@ -216,9 +217,9 @@ private slots:
         UploadWindow &form = session.form;
         QElapsedTimer sinceCancel;
         QTimer::singleShot(upload ? 1500 : 1000, &form, [&] {
-            QVERIFY(form.m_cancelButton->isVisible());
+            QVERIFY(control<QPushButton>(form, "CancelButton")->isVisible());
             sinceCancel.start();
-            form.m_cancelButton->click();
+            control<QPushButton>(form, "CancelButton")->click();
         });
         StallMeter meter;
         const WorkGuard guard(form);
@@ -229,8 +230,8 @@ private slots:
             static_cast<long long>(sinceCancel.elapsed()), static_cast<long long>(meter.worst()));
         QVERIFY(!guard.hung());
         QVERIFY2(meter.worst() < FrozenMs, "the window froze");
-        QVERIFY(form.m_connectButton->isEnabled());
-        QCOMPARE(form.m_statusLabel->text(), QStringLiteral("Cancelled"));
+        QVERIFY(control<QPushButton>(form, "Button1")->isEnabled());
+        QCOMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Cancelled"));
     }
 
     void closingTheWindowCancelsWhatRuns()
