@@ -151,11 +151,11 @@ WizardWindow::WizardWindow(QWidget *parent)
     // The library and the recent-project list; a missing file is an empty list, one that
     // cannot be read is reported and kept as it is (never written over).
     loadLibrarySections(m_librarySections, this);
-    if (const FileResult recent
+    if (const Result<> recent
         = readRecentFile((programFolder() + QString::fromLatin1(RecentFileName)).toStdString(),
             m_recentProjects);
-        !recent.ok)
-        Dialogs::error(this, QString::fromStdString(recent.error));
+        !recent)
+        Dialogs::error(this, QString::fromStdString(recent.error()));
 
     m_savedProject = m_project;
     m_history.reset(m_project);

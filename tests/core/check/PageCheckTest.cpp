@@ -104,7 +104,7 @@ TEST_F(PageCheckTest, SoundProjectOfEveryKindHasNoProblem)
 TEST_F(PageCheckTest, SampleProjectHasNoProblem)
 {
     Project sample;
-    ASSERT_TRUE(loadProjectFile(Sample + "/sample.stv", sample).ok);
+    ASSERT_TRUE(loadProjectFile(Sample + "/sample.stv", sample).ok());
     Configuration config;
     FavouriteLists sampleLists;
     loadConfiguration(Sample + "/", config, sampleLists);

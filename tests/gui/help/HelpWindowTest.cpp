@@ -76,7 +76,7 @@ private slots:
 private:
     void writeHelp(const std::vector<std::string> &lines)
     {
-        QVERIFY(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok);
+        QVERIFY(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok());
     }
     HelpWindow &open(unsigned topic)
     {
@@ -420,8 +420,10 @@ void HelpWindowTest::shippedManualFitsTheTextBox()
 {
     // The view wraps nothing: every row of the manual must fit the text box's 480 pixels.
     std::string manual;
-    QVERIFY(readWholeFile(STV_MANUAL, manual).ok);
-    QVERIFY(writeWholeFile(helpFilePath().toStdString(), manual).ok);
+    Result<std::string> manualRead = readWholeFile(STV_MANUAL);
+    QVERIFY(manualRead.ok());
+    manual = std::move(manualRead.value());
+    QVERIFY(writeWholeFile(helpFilePath().toStdString(), manual).ok());
     HelpWindow &f = open(0);
     for (unsigned t = 0; t <= f.lastTopic(); ++t) {
         f.showTopic(t);

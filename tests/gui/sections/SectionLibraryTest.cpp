@@ -32,7 +32,7 @@ std::vector<std::string> FiveRecords()
 std::string FileText(const std::string &path)
 {
     std::string data;
-    readWholeFile(path, data);
+    data = readWholeFile(path).valueOr({});
     return data;
 }
 
@@ -137,23 +137,23 @@ void SectionLibraryTest::missingFileIsEmptyAndRecordsRoundTrip()
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("Library")).toStdString();
     std::vector<std::string> sections { "stale" };
-    QVERIFY(readLibraryFile(path, sections).ok);
+    QVERIFY(readLibraryFile(path, sections).ok());
     QVERIFY(sections.empty());
 
     const std::vector<std::string> records = FiveRecords();
-    QVERIFY(writeLibraryFile(path, records).ok);
+    QVERIFY(writeLibraryFile(path, records).ok());
     QCOMPARE(FileText(path),
         records[0] + "\r\n" + records[1] + "\r\n" + records[2] + "\r\n" + records[3] + "\r\n"
             + records[4] + "\r\n");
-    QVERIFY(readLibraryFile(path, sections).ok);
+    QVERIFY(readLibraryFile(path, sections).ok());
     QCOMPARE(sections, records);
 
     // A "Library" that cannot be read is an error, not an empty library.
     QDir(dir.path()).mkdir(QStringLiteral("Unreadable"));
-    const FileResult r
+    const Result<> r
         = readLibraryFile(dir.filePath(QStringLiteral("Unreadable")).toStdString(), sections);
-    QVERIFY(!r.ok);
-    QVERIFY(!r.error.empty());
+    QVERIFY(!r.ok());
+    QVERIFY(!r.error().empty());
 }
 
 void SectionLibraryTest::pickRemoveAndInsertKeepListOrder()
@@ -206,7 +206,7 @@ void LibraryWindow::deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
         (std::vector<QString> {
             QStringLiteral("r0"), QStringLiteral("r2"), QStringLiteral("r4") }));
     std::vector<std::string> onDisk;
-    QVERIFY(readLibraryFile(m_path, onDisk).ok);
+    QVERIFY(readLibraryFile(m_path, onDisk).ok());
     QCOMPARE(onDisk, left);
     QVERIFY(lib.isVisible()); // the window stays open after a delete
     QVERIFY(m_dialogs.messages().empty());
@@ -318,7 +318,7 @@ void LibraryWindow::fullDiskKeepsTheOldFile()
     setProgramFolder(QString::fromStdString(disk.path()));
     m_path = libraryFilePath();
     m_library = FiveRecords();
-    QVERIFY(writeLibraryFile(m_path, m_library).ok);
+    QVERIFY(writeLibraryFile(m_path, m_library).ok());
     const std::string before = FileText(m_path);
     QVERIFY(disk.fill(8192));
 
@@ -336,7 +336,7 @@ void LibraryWindow::fullDiskKeepsTheOldFile()
 
 void LibraryWindow::startUpReadReportsAnUnreadableFile()
 {
-    QVERIFY(writeLibraryFile(m_path, FiveRecords()).ok);
+    QVERIFY(writeLibraryFile(m_path, FiveRecords()).ok());
     loadLibrarySections(m_library, nullptr);
     QCOMPARE(m_library, FiveRecords());
     QVERIFY(m_dialogs.asked().empty());

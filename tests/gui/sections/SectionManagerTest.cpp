@@ -374,7 +374,9 @@ void SectionManager::copyToLibraryWritesTheLibrary()
     run("CopytoLibrary1");
     QCOMPARE(m_host.library, std::vector<std::string> { Five()[1] });
     std::string data;
-    QVERIFY(readWholeFile(libraryFilePath(), data).ok);
+    Result<std::string> dataRead = readWholeFile(libraryFilePath());
+    QVERIFY(dataRead.ok());
+    data = std::move(dataRead.value());
     QCOMPARE(data, Five()[1] + "\r\n");
     QCOMPARE(m_dialogs.messages(),
         (std::vector<QString> { QStringLiteral("This Section Is Fixed. Sorry.."),

@@ -158,7 +158,7 @@ private slots:
         project.ftpPassword = FtpTestServer::password;
         project.ftpInitDir = "site";
         project.keepPasswordInFile = true;
-        QVERIFY(saveProjectFile(file(QStringLiteral("site.stv")), project).ok);
+        QVERIFY(saveProjectFile(file(QStringLiteral("site.stv")), project).ok());
         QVERIFY(m_w->loadProjectFromPath(path(QStringLiteral("site.stv"))));
         addImageSection(path(QStringLiteral("one.jpg")), QStringLiteral("One"));
         addImageSection(path(QStringLiteral("two.jpg")), QStringLiteral("Two"));
