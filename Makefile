@@ -9,7 +9,7 @@ NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
 
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
-            qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-svg-dev qt6-webengine-dev libgtest-dev libgmock-dev libbenchmark-dev \
             libcurl4-openssl-dev libssl-dev zlib1g-dev libcanberra-dev sound-theme-freedesktop \
             python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
             openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \

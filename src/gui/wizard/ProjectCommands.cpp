@@ -168,6 +168,7 @@ void WizardWindow::loadConfiguration()
     m_colourForm->refresh();
     m_linkForm->refresh();
     m_imageForm->refresh();
+    loadPreviewSettings();
 }
 
 void WizardWindow::saveConfiguration()
@@ -183,6 +184,8 @@ void WizardWindow::closeEvent(QCloseEvent *event)
         return;
     }
     saveConfiguration();
+    if (livePreviewShown())
+        savePreviewSettings();
     m_autosave->removeRecoveryFile();
     event->accept();
     emit closed();
