@@ -177,6 +177,21 @@ void WizardWindow::saveConfiguration()
         this, { this, m_sectionManagerWindow, m_decide }, m_pageOptions, m_lists);
 }
 
+void WizardWindow::saveListFile(FavouriteListWindow *form, const char *listFile)
+{
+    const Result<> saved
+        = saveFavouriteList(programFolder().toStdString(), listFile, form->entries(),
+            collectConfiguration({ this, m_sectionManagerWindow, m_decide }, m_pageOptions));
+    if (!saved)
+        Dialogs::error(form, QString::fromStdString(saved.error()));
+}
+
+void WizardWindow::imageListChanged()
+{
+    m_imageForm->refresh();
+    saveListFile(m_imageForm, ImageListFile);
+}
+
 void WizardWindow::closeEvent(QCloseEvent *event)
 {
     if (!askSaveChanges()) {

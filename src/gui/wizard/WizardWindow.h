@@ -40,6 +40,7 @@ namespace stv
 class Autosave;
 class CheckWindow;
 class ColourListWindow;
+class FavouriteListWindow;
 class ImageListWindow;
 class LinkListWindow;
 class LivePreview;
@@ -138,6 +139,7 @@ public:
     void sectionListChanged(const std::string &label) override;
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
+    void imageListChanged() override;
 
     // DecisionHost
     std::vector<std::string> &recentProjectList() override { return m_recentProjects; }
@@ -163,6 +165,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // Writes the configuration and list files as the program ends.
     virtual void saveConfiguration();
+    // Writes one list file as soon as its list window changed it.
+    void saveListFile(FavouriteListWindow *form, const char *listFile);
 
 private:
     QWidget *buildLeftPanel();
