@@ -92,8 +92,8 @@ PreviewSource WizardWindow::previewSource() const
     source.pageFile = nativePath(proposedPageName(projectFile, m_project.pageFileName));
     // Relative paths lead from the project's folder, as they do when the page is written.
     source.folder = QFile::encodeName(m_projectFileName.isEmpty()
-                                           ? QDir::homePath()
-                                           : QFileInfo(m_projectFileName).absolutePath())
+            ? QDir::homePath()
+            : QFileInfo(m_projectFileName).absolutePath())
                         .toStdString();
     return source;
 }

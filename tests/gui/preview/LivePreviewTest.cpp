@@ -106,27 +106,24 @@ private slots:
             click(name);
             QVERIFY2(QTest::qWaitFor(
                          [&] {
-                             return qAbs(script(QStringLiteral("window.innerWidth")).toInt()
-                                        - width)
+                             return qAbs(
+                                        script(QStringLiteral("window.innerWidth")).toInt() - width)
                                  <= 2;
                          },
                          5000),
                 name);
             QCOMPARE(view()->widget()->width(), viewWidth); // scaled, not widened
             const Result<Settings> settings = loadSettings(programFolder().toStdString());
-            QCOMPARE(settings.value().value(settingKey::PreviewLayoutWidth),
-                std::to_string(width));
+            QCOMPARE(settings.value().value(settingKey::PreviewLayoutWidth), std::to_string(width));
         }
-        QCOMPARE(loadSettings(programFolder().toStdString())
-                     .value()
-                     .value(settingKey::PreviewShown),
+        QCOMPARE(
+            loadSettings(programFolder().toStdString()).value().value(settingKey::PreviewShown),
             std::string("1"));
         // F5 again hides the pane, and the settings say so.
         QTest::keyClick(m_w.get(), Qt::Key_F5);
         QVERIFY(!m_w->livePreviewShown());
-        QCOMPARE(loadSettings(programFolder().toStdString())
-                     .value()
-                     .value(settingKey::PreviewShown),
+        QCOMPARE(
+            loadSettings(programFolder().toStdString()).value().value(settingKey::PreviewShown),
             std::string("0"));
     }
 
@@ -144,14 +141,14 @@ private slots:
             "<p><a id=\"prog\" href=\"/bin/sh\">prog</a></p>") });
         showPreview();
         clickLink("web");
-        QTRY_VERIFY(shell.calls.join(QLatin1Char('\n')).contains(
-            QStringLiteral("https://example.org/news")));
+        QTRY_VERIFY(shell.calls.join(QLatin1Char('\n'))
+                        .contains(QStringLiteral("https://example.org/news")));
         clickLink("near");
         QTRY_VERIFY2(shell.calls.join(QLatin1Char('\n')).contains(page),
             qPrintable(shell.calls.join(QLatin1Char('\n'))));
         clickLink("tab");
-        QTRY_VERIFY(shell.calls.join(QLatin1Char('\n')).contains(
-            QStringLiteral("https://example.org/tab")));
+        QTRY_VERIFY(shell.calls.join(QLatin1Char('\n'))
+                        .contains(QStringLiteral("https://example.org/tab")));
         // A program is named in a question first; No starts nothing.
         m_script->queue(Answer::No);
         clickLink("prog");
@@ -179,13 +176,14 @@ private slots:
               "<img id=\"red\" src=\"red.png\"><img id=\"txt\" src=\"secret.txt\">";
         load({ sectionWith(KindPos::HTML, field::HTMLCode, html) });
         showPreview();
-        QTRY_COMPARE(script(QStringLiteral("document.getElementById('red').naturalWidth")).toInt(),
-            8);
+        QTRY_COMPARE(
+            script(QStringLiteral("document.getElementById('red').naturalWidth")).toInt(), 8);
         QCOMPARE(script(QStringLiteral("document.getElementById('txt').naturalWidth")).toInt(), 0);
-        const QString frames = script(QStringLiteral(
-            "[...document.querySelectorAll('iframe')].map(f => { try { return "
-            "f.contentDocument ? f.contentDocument.documentElement.outerHTML : 'closed'; } "
-            "catch (e) { return 'closed'; } }).join('|')"))
+        const QString frames = script(
+            QStringLiteral(
+                "[...document.querySelectorAll('iframe')].map(f => { try { return "
+                "f.contentDocument ? f.contentDocument.documentElement.outerHTML : 'closed'; } "
+                "catch (e) { return 'closed'; } }).join('|')"))
                                    .toString();
         QVERIFY2(!frames.contains(QStringLiteral("TOP SECRET")), qPrintable(frames));
         QTest::qWait(500);
