@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace stv
 {
 
@@ -64,14 +66,31 @@ PreviewPane::PreviewPane(QWidget *parent)
     });
 }
 
+namespace
+{
+
+// Chromium ends the whole program when it is started as root with its sandbox on; the pane
+// says so instead.
+Result<void *> previewEntry()
+{
+    const bool sandboxOff = qEnvironmentVariableIntValue("QTWEBENGINE_DISABLE_SANDBOX") != 0
+        || qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS")
+               .contains(QLatin1String("--no-sandbox"));
+    if (::geteuid() == 0 && !sandboxOff)
+        return fail("the web engine does not run for the root user with its sandbox on");
+    return programModuleEntry(PreviewModuleName, PreviewEntryName);
+}
+
+} // namespace
+
 PreviewView *PreviewPane::view()
 {
     if (m_loadTried)
         return m_view;
     m_loadTried = true;
-    const Result<void *> entry = programModuleEntry(PreviewModuleName, PreviewEntryName);
+    const Result<void *> entry = previewEntry();
     if (!entry) {
-        m_problem = new QLabel(QStringLiteral("The preview cannot be shown: %1")
+        m_problem = new QLabel(QStringLiteral("The preview cannot be shown: %1.")
                                    .arg(QString::fromStdString(entry.error())),
             this);
         m_problem->setObjectName(QStringLiteral("PreviewProblem"));

@@ -3,6 +3,7 @@
 #include "gui/preview/PreviewSchemeHandler.h"
 #include "gui/preview/PreviewWebPage.h"
 
+#include <QTimer>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -182,8 +183,17 @@ void WebPreview::scrollToSection(int section)
 
 void WebPreview::setLayoutWidth(int layoutWidth)
 {
+    if (layoutWidth == m_layoutWidth)
+        return;
     m_layoutWidth = layoutWidth;
     fitLayoutWidth();
+    // Laid out anew, the page's old place means nothing: it goes back to the section on show,
+    // once the new zoom has reached the page.
+    if (m_section >= 0 && !m_loading)
+        QTimer::singleShot(150, this, [this] {
+            if (!m_loading)
+                m_page->runJavaScript(sectionScrollScript(m_section), ScriptWorld);
+        });
 }
 
 void WebPreview::fitLayoutWidth()

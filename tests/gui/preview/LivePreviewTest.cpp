@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QImage>
 
+#include <unistd.h>
+
 using namespace stv;
 using namespace stv::test;
 
@@ -198,6 +200,21 @@ private slots:
         QTRY_VERIFY(!server.requests().empty());
         for (const std::string &request : server.requests())
             QVERIFY2(request.rfind("GET /ok ", 0) == 0, request.c_str());
+    }
+
+    // As root with the sandbox on, Chromium would end the whole program: the pane says why
+    // instead.
+    void saysWhyInsteadOfEndingAsRoot()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only the root user meets this");
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        PreviewPane pane;
+        QVERIFY(pane.view() == nullptr);
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        const QLabel *problem = pane.findChild<QLabel *>(QStringLiteral("PreviewProblem"));
+        QVERIFY(problem != nullptr);
+        QVERIFY2(problem->text().contains(QStringLiteral("root")), qPrintable(problem->text()));
     }
 
 private:
