@@ -94,7 +94,11 @@ bool LivePreview::eventFilter(QObject *watched, QEvent *event)
 
 void LivePreview::scheduleRefresh()
 {
-    if (m_view != nullptr)
+    if (m_view == nullptr)
+        return;
+    if (m_generating || m_drawing)
+        m_pending = true;
+    else if (!m_pause->isActive())
         m_pause->start();
 }
 

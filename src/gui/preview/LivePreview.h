@@ -1,5 +1,5 @@
 #pragma once
-// Keeps the preview pane's page up to date: a pause after the user's last key or click, then
+// Keeps the preview pane's page up to date: a short pause after the user's key or click, then
 // the page made by the page generator (the style's own, in memory, with a mark before each
 // section) on a worker thread, and shown. While a page is being made or drawn, newer edits
 // wait and only the latest is made next, so typing never waits for a large page.
@@ -37,15 +37,16 @@ class LivePreview : public QObject
     Q_OBJECT
 public:
     using Source = std::function<PreviewSource()>;
-    // The pause after the last key before the page is made again.
-    static constexpr int PauseMilliseconds = 120;
+    // The pause after a key before the page is made: the key reaches its field first, and
+    // keys that come together make one page.
+    static constexpr int PauseMilliseconds = 20;
 
     explicit LivePreview(Source source, QObject *parent = nullptr);
     ~LivePreview() override; // waits for a page being made
 
     // The view to show pages in (null: none); starts or stops following the user's edits.
     void setView(PreviewView *view);
-    // Makes the page again after the pause; restarts the pause when it runs.
+    // Makes the page again after the pause, or after the page being made or drawn.
     void scheduleRefresh();
     // Makes the page now (or as soon as the one being made or drawn is done).
     void refreshNow();

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -63,7 +64,14 @@ void WizardWindow::showLivePreview(bool on)
             resize(total, height());
         }
         m_splitter->setSizes({ std::max(1, width() - m_previewWidth), m_previewWidth });
-        m_livePreview->setView(m_previewPane->view());
+        // At start-up the window comes first, and WebEngine once it is on the screen.
+        if (isVisible())
+            m_livePreview->setView(m_previewPane->view());
+        else
+            QTimer::singleShot(0, this, [this] {
+                if (livePreviewShown())
+                    m_livePreview->setView(m_previewPane->view());
+            });
     } else {
         m_previewWidth = m_previewPane->width();
         m_livePreview->setView(nullptr);
