@@ -34,6 +34,11 @@ inline constexpr std::string_view PictureLongestSide = "picture-longest-side";
 inline constexpr std::string_view PreviewShown = "preview-shown";
 inline constexpr std::string_view PreviewPaneWidth = "preview-pane-width";
 inline constexpr std::string_view PreviewLayoutWidth = "preview-layout-width";
+// The page each project wrote last: project and page paths in pairs, the latest first.
+inline constexpr std::string_view LastPages = "last-pages";
+// The folder of the file last chosen in a file dialog, where the next one starts when no
+// project folder is known.
+inline constexpr std::string_view LastFileFolder = "last-file-folder";
 } // namespace settingKey
 
 class Settings

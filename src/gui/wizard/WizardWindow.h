@@ -198,6 +198,8 @@ private:
     // A project just loaded or recovered from `path`: its values, its first page, the caption.
     void showOpenedProject(const QString &path);
     bool loadProject(); // load steps; takes PendingProjectFile when set
+    // The open project's file changed: the caption and where file dialogs start follow.
+    void setProjectFileName(const QString &path);
     void setCaption();
     void refreshSectionManager();
     void selectManagerRow();
