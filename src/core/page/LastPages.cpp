@@ -44,8 +44,7 @@ void rememberLastPage(
         return;
     std::vector<std::string> kept { projectPath, pagePath };
     const std::vector<std::string> fields = pairs(settings);
-    for (std::size_t i = 0; i < fields.size() && kept.size() < 2 * RememberedPageProjects;
-         i += 2)
+    for (std::size_t i = 0; i < fields.size() && kept.size() < 2 * RememberedPageProjects; i += 2)
         if (fields[i] != projectPath) {
             kept.push_back(fields[i]);
             kept.push_back(fields[i + 1]);

@@ -1,9 +1,9 @@
 // The program's real file dialogs, driven as a user drives them: where each starts, and the
 // question before a file is replaced.
+#include "gui/dialogs/FileDialogs.h"
 #include "core/settings/Settings.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/FileDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -156,8 +156,8 @@ private slots:
                 path("project/index.html"), QStringLiteral(".html"),
                 QStringLiteral("html file (*.html)|*.html"), path("project/index.html"));
         };
-        ModalSteps own({ [](QWidget *modal) { typeAndEnter(modal, QStringLiteral("index")); },
-            answerEnter });
+        ModalSteps own(
+            { [](QWidget *modal) { typeAndEnter(modal, QStringLiteral("index")); }, answerEnter });
         QCOMPARE(ask(), path("project/index.html"));
         QVERIFY(own.done());
         QCOMPARE(defaults, QStringList { QStringLiteral("Yes") });
