@@ -27,12 +27,12 @@ public:
 
 // The page's bytes as Create Web Page would write them, but for the files it would copy: the
 // page refers to them where they are.
-QByteArray makePage(const PreviewSource &source)
+QByteArray makePage(const PreviewSource &source, const GenerationTime &when)
 {
     PageRequest request;
     request.pageFile = source.pageFile;
     request.sourceFolder = source.folder;
-    request.when = generationTimeNow();
+    request.when = when;
     request.names = systemDateNames();
     request.sectionMarks = true;
     NoCopies copier;
@@ -72,6 +72,9 @@ void LivePreview::setView(PreviewView *view)
         return;
     }
     view->pageShown = [this](bool ok) { drawn(ok); };
+    // One time in the footer while the pane is open: a page that changes every second would
+    // be drawn again for nothing.
+    m_when = generationTimeNow();
     qApp->installEventFilter(this);
     refreshNow();
 }
@@ -131,8 +134,8 @@ void LivePreview::startGeneration()
         m_worker.join();
     m_generating = true;
     m_pending = false;
-    m_worker = std::thread([this, source = m_source(), shown = m_shownPage]() mutable {
-        const QByteArray page = makePage(source);
+    m_worker = std::thread([this, source = m_source(), when = m_when, shown = m_shownPage] {
+        const QByteArray page = makePage(source, when);
         const bool changed = page != shown;
         const QString charset = source.options.style == PageStyle::Modern
             ? QStringLiteral("utf-8")

@@ -4,6 +4,7 @@
 // section) on a worker thread, and shown. While a page is being made or drawn, newer edits
 // wait and only the latest is made next, so typing never waits for a large page.
 
+#include "core/page/GenerationTime.h"
 #include "core/project/Project.h"
 #include "core/settings/FavouriteLists.h"
 
@@ -73,6 +74,7 @@ private:
     std::thread m_worker;
     QByteArray m_shownPage; // the bytes the view shows
     QString m_shownFolder;
+    GenerationTime m_when; // the footer's time
     bool m_generating = false;
     bool m_drawing = false;
     bool m_pending = false; // an edit came while a page was being made or drawn

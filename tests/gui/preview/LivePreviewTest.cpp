@@ -220,6 +220,7 @@ private slots:
 private:
     void clickLink(const char *id)
     {
+        QTRY_VERIFY(!m_w->livePreview()->busy());
         const QVariantList box
             = script(QStringLiteral("(function () { const r = document.getElementById('%1')"
                                     ".getBoundingClientRect(); return [r.left + r.width / 2, "
