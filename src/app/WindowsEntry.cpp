@@ -19,9 +19,8 @@ int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
 
     // A first start gets the lists that come with the program, so the manual's first page
     // with its colour, link and picture marks works at once, and the modern page style.
-    const std::string defaultsError = stv::provideProgramDefaultLists();
-    if (!defaultsError.empty())
-        stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
+    if (const stv::Result<> provided = stv::provideProgramDefaultLists(); !provided)
+        stv::Dialogs::error(nullptr, QString::fromStdString(provided.error()));
 
     stv::ProgramWindows windows;
     stv::WizardWindow &window = windows.window;

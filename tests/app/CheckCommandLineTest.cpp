@@ -31,12 +31,12 @@ struct Check : CliFixture {
         bool alone = false)
     {
         Project p;
-        ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
         if (alone)
             p.sections = { "" };
         p.sections.back() = record;
         p.pageTitle = title;
-        ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
     }
 };
 
@@ -109,12 +109,12 @@ TEST_F(Check, PublishSaysTheProblemsAndPublishesAllTheSame)
     server.makeFolder("site");
     plant(Rec({ "Image", "I", "star.png", "1", "16", "16", "", "0", "", "1", "0", "1", "0" }));
     Project p;
-    ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
     p.ftpHost = server.host();
     p.ftpUserId = FtpTestServer::User;
     p.ftpPassword = FtpTestServer::password;
     p.ftpInitDir = "site";
-    ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
 
     const CliOutcome r = run({ "--publish", project.string(), "--allow-plain-ftp" });
     EXPECT_EQ(r.exitCode, 0) << err.str();

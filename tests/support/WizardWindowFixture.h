@@ -79,12 +79,12 @@ protected:
     {
         Project p;
         p.sections = records;
-        QVERIFY(saveProjectFile(path(name).toStdString(), p).ok);
+        QVERIFY(saveProjectFile(path(name).toStdString(), p).ok());
         QVERIFY(m_w->loadProjectFromPath(path(name)));
     }
     void goTo(int position)
     {
-        while (m_w->currentSection() < position)
+        while (m_w->currentSection() < position && !QTest::currentTestFailed())
             click("Nextbtn");
     }
     std::vector<std::string> fields(int index, int last = 20)

@@ -362,4 +362,22 @@ ListingRow makeListingRow(const FtpEntry &entry)
     return row;
 }
 
+std::string localNameForDownload(std::string_view remoteName)
+{
+    std::string name;
+    for (const char c : remoteName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            continue;
+        name += (c == '/' || c == '\\') ? '_' : c;
+    }
+    for (std::size_t at; (at = name.find("..")) != std::string::npos;)
+        name.replace(at, 2, "_");
+    name.erase(0, name.find_first_not_of(". "));
+    // What is left of a name made only of dots and separators says nothing.
+    if (name.find_first_not_of("._ ") == std::string::npos)
+        return "download";
+    return name;
+}
+
 } // namespace stv

@@ -152,11 +152,11 @@ WizardWindow::WizardWindow(QWidget *parent)
     // The library and the recent-project list; a missing file is an empty list, one that
     // cannot be read is reported and kept as it is (never written over).
     loadLibrarySections(m_librarySections, this);
-    if (const FileResult recent
+    if (const Result<> recent
         = readRecentFile((programFolder() + QString::fromLatin1(RecentFileName)).toStdString(),
             m_recentProjects);
-        !recent.ok)
-        Dialogs::error(this, QString::fromStdString(recent.error));
+        !recent)
+        Dialogs::error(this, QString::fromStdString(recent.error()));
 
     m_savedProject = m_project;
     m_history.reset(m_project);
@@ -655,7 +655,7 @@ void WizardWindow::checkMyPageClick()
             *this,
             [this] {
                 storeCurrentPage();
-                return checkOpenProject(m_project, m_lists, m_projectFileName);
+                return checkOpenProject(m_project, m_lists, m_projectFileName, m_pageOptions.style);
             },
             this);
         // Beside the wizard rather than over it: the user mends each problem on its page.

@@ -35,7 +35,7 @@ std::vector<std::string> FiveRecords()
 std::string FileText(const std::string &path)
 {
     std::string data;
-    readWholeFile(path, data);
+    data = readWholeFile(path).valueOr({});
     return data;
 }
 
@@ -97,23 +97,23 @@ TEST(LibraryFile, MissingFileIsEmptyAndRecordsRoundTrip)
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("Library")).toStdString();
     std::vector<std::string> sections { "stale" };
-    EXPECT_TRUE(readLibraryFile(path, sections).ok);
+    EXPECT_TRUE(readLibraryFile(path, sections).ok());
     EXPECT_TRUE(sections.empty());
 
     const std::vector<std::string> records = FiveRecords();
-    ASSERT_TRUE(writeLibraryFile(path, records).ok);
+    ASSERT_TRUE(writeLibraryFile(path, records).ok());
     EXPECT_EQ(FileText(path),
         records[0] + "\r\n" + records[1] + "\r\n" + records[2] + "\r\n" + records[3] + "\r\n"
             + records[4] + "\r\n");
-    ASSERT_TRUE(readLibraryFile(path, sections).ok);
+    ASSERT_TRUE(readLibraryFile(path, sections).ok());
     EXPECT_EQ(sections, records);
 
     // A "Library" that cannot be read is an error, not an empty library.
     QDir(dir.path()).mkdir(QStringLiteral("Unreadable"));
-    const FileResult r
+    const Result<> r
         = readLibraryFile(dir.filePath(QStringLiteral("Unreadable")).toStdString(), sections);
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.empty());
+    EXPECT_FALSE(r.ok());
+    EXPECT_FALSE(r.error().empty());
 }
 
 TEST(LibraryRows, PickRemoveAndInsertKeepListOrder)
@@ -166,7 +166,7 @@ TEST_F(LibraryWindow, DeletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile
         (std::vector<QString> {
             QStringLiteral("r0"), QStringLiteral("r2"), QStringLiteral("r4") }));
     std::vector<std::string> onDisk;
-    ASSERT_TRUE(readLibraryFile(m_path, onDisk).ok);
+    ASSERT_TRUE(readLibraryFile(m_path, onDisk).ok());
     EXPECT_EQ(onDisk, left);
     EXPECT_TRUE(lib.isVisible()); // the window stays open after a delete
     EXPECT_TRUE(m_dialogs.messages().empty());
@@ -278,7 +278,7 @@ TEST_F(LibraryWindow, FullDiskKeepsTheOldFile)
     setProgramFolder(QString::fromStdString(disk.path()));
     m_path = libraryFilePath();
     m_library = FiveRecords();
-    ASSERT_TRUE(writeLibraryFile(m_path, m_library).ok);
+    ASSERT_TRUE(writeLibraryFile(m_path, m_library).ok());
     const std::string before = FileText(m_path);
     ASSERT_TRUE(disk.fill(8192));
 
@@ -296,7 +296,7 @@ TEST_F(LibraryWindow, FullDiskKeepsTheOldFile)
 
 TEST_F(LibraryWindow, StartUpReadReportsAnUnreadableFile)
 {
-    ASSERT_TRUE(writeLibraryFile(m_path, FiveRecords()).ok);
+    ASSERT_TRUE(writeLibraryFile(m_path, FiveRecords()).ok());
     loadLibrarySections(m_library, nullptr);
     EXPECT_EQ(m_library, FiveRecords());
     EXPECT_TRUE(m_dialogs.asked().empty());

@@ -359,7 +359,9 @@ TEST_F(SectionManager, CopyToLibraryWritesTheLibrary)
     run("CopytoLibrary1");
     EXPECT_EQ(m_host.library, std::vector<std::string> { Five()[1] });
     std::string data;
-    ASSERT_TRUE(readWholeFile(libraryFilePath(), data).ok);
+    Result<std::string> dataRead = readWholeFile(libraryFilePath());
+    ASSERT_TRUE(dataRead.ok());
+    data = std::move(dataRead.value());
     EXPECT_EQ(data, Five()[1] + "\r\n");
     EXPECT_EQ(m_dialogs.messages(),
         (std::vector<QString> { QStringLiteral("This Section Is Fixed. Sorry.."),

@@ -64,7 +64,7 @@ private:
         p.pageTitle = "First title";
         p.sections = sections;
         const QString path = m_dir->filePath(QStringLiteral("p.stv"));
-        QVERIFY(saveProjectFile(path.toStdString(), p).ok);
+        QVERIFY(saveProjectFile(path.toStdString(), p).ok());
         QVERIFY(w().loadProjectFromPath(path));
         // Records as their pages store them, so that a later page store is no change.
         for (int i = 0; i < static_cast<int>(sections.size()); ++i)
