@@ -19,10 +19,7 @@ namespace
 class NoCopies : public FileCopier
 {
 public:
-    CopyResult copy(const std::string &, const std::string &) override
-    {
-        return { CopyResult::Status::Skipped, {} };
-    }
+    CopyResult copy(const std::string &, const std::string &) override { return CopyDone::Skipped; }
 };
 
 // The page's bytes as Create Web Page would write them, but for the files it would copy: the
