@@ -9,7 +9,7 @@ NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
 
 # Debian packages that building and running the program need (`make run`).
 PROGRAM_PACKAGES := cmake ninja-build g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools \
-            qt6-svg-dev libcurl4-openssl-dev libssl-dev zlib1g-dev libcanberra-dev \
+            qt6-svg-dev qt6-webengine-dev libcurl4-openssl-dev libssl-dev zlib1g-dev libcanberra-dev \
             sound-theme-freedesktop libvips-dev libsecret-1-dev
 # What the tests, benchmarks, checks and the Debian package add (`make test`, `.ci/run`):
 # test servers, the browser, the keyring, sanitizers, formatter, the page checkers and the

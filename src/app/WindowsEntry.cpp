@@ -10,6 +10,9 @@
 
 int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
 {
+    // The live preview's WebEngine, loaded later from its module, draws with GL contexts shared
+    // with the windows; that is decided before the application exists, and costs nothing.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));

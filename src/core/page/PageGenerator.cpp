@@ -245,7 +245,10 @@ bool PageGenerator::writePage(
     m_sinkFailed = false;
     bool importFiles = false;
     pageStart(header, out, importFiles);
+    std::size_t position = 0;
     const bool written = records.forEach([&](std::string_view record) {
+        if (m_request.sectionMarks)
+            appendSectionMark(out, position++);
         emitRecord(record, out, importFiles);
         pageGrew(out);
         return !m_sinkFailed;
@@ -374,6 +377,13 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
 }
 
 } // namespace
+
+void appendSectionMark(std::string &out, std::size_t position)
+{
+    out.append(SectionMarkStart);
+    appendNumber(out, static_cast<unsigned>(position));
+    out.append("-->");
+}
 
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)

@@ -49,7 +49,14 @@ struct PageRequest {
     PicturePreparer *webReadyPictures = nullptr;
     GenerationTime when;
     DateNames names;
+    // The preview finds each section by a comment before its lines ("<!--stv-section N-->",
+    // N counted from 0); comments change nothing a browser shows. Never in a written page.
+    bool sectionMarks = false;
 };
+
+// The comment that starts section `position` when PageRequest::sectionMarks is set.
+inline constexpr std::string_view SectionMarkStart = "<!--stv-section ";
+void appendSectionMark(std::string &out, std::size_t position);
 
 // A page written, with one line per file that could not be copied beside it. When the page
 // itself could not be written, the failure names those files too.

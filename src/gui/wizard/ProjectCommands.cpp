@@ -173,6 +173,7 @@ void WizardWindow::loadConfiguration()
     m_colourForm->refresh();
     m_linkForm->refresh();
     m_imageForm->refresh();
+    loadPreviewSettings();
 }
 
 void WizardWindow::saveConfiguration()
@@ -203,6 +204,8 @@ void WizardWindow::closeEvent(QCloseEvent *event)
         return;
     }
     saveConfiguration();
+    if (livePreviewShown())
+        savePreviewSettings();
     m_autosave->removeRecoveryFile();
     event->accept();
     emit closed();

@@ -17,6 +17,7 @@
 #include "gui/lists/ColourListWindow.h"
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
+#include "gui/preview/LivePreview.h"
 #include "gui/upload/PublishCommand.h"
 #include "gui/wizard/Autosave.h"
 #include "gui/wizard/PageCommands.h"
@@ -110,7 +111,7 @@ WizardWindow::WizardWindow(QWidget *parent)
     buttons->addWidget(quit);
     right->addLayout(buttons);
     outer->addLayout(right, 1);
-    setCentralWidget(central);
+    setCentralWidget(buildPreview(central));
 
     m_labelPanel = new QLabel(this);
     m_labelPanel->setObjectName(QStringLiteral("LabelPanel"));
@@ -346,6 +347,12 @@ void WizardWindow::buildMenus()
         updateEditActions();
     });
 
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    m_previewAction = add(view, "LivePreview1", "Live &Preview", QKeySequence(Qt::Key_F5),
+        &WizardWindow::showLivePreview);
+    m_previewAction->setCheckable(true);
+
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
     QAction *siteLast = add(tools, "SiteLastUpdated1", "&Site Last Updated", {},
@@ -396,6 +403,8 @@ int WizardWindow::visiblePage() const
 void WizardWindow::showCurrentSection()
 {
     selectManagerRow();
+    if (livePreviewShown())
+        m_livePreview->showSection(m_currentSection);
     m_shownPage.reset();
     m_labelPanel->clear();
     m_next->setEnabled(true);

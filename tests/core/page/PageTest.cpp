@@ -252,3 +252,41 @@ TEST(PageName, Proposal)
     EXPECT_EQ(proposedPageName("/w/old.stv/a.stv", ""), "/w/old.stv/a.html");
     EXPECT_EQ(proposedPageName("/w/site.txt", ""), "/w/site.txt.html");
 }
+
+// The preview's marks: one comment before each section, in order, and nothing else changed;
+// a written page never has them.
+TEST(Page, SectionMarksOnlyWhenAsked)
+{
+    Project project;
+    project.pageTitle = "T";
+    project.sections = { Rec({ "Heading", "", "Hello", "3", "0", "0", "0", "0", "0", "0" }),
+        Rec({ "Paragraph", "", "Text", "2", "0", "0", "0", "0", "0", "0", "0", "" }),
+        Rec({ "Divider", "" }) };
+    for (const PageStyle style : { PageStyle::Classic, PageStyle::Modern }) {
+        PageOptions options;
+        options.style = style;
+        const auto page = [&](bool marks) {
+            stv::test::Gen g;
+            g.request.sectionMarks = marks;
+            StringSink sink;
+            EXPECT_TRUE(writePage(project, g.lists, options, g.request, g.copier, sink).ok());
+            return sink.take();
+        };
+        const std::string plain = page(false);
+        std::string marked = page(true);
+        EXPECT_EQ(plain.find(SectionMarkStart), std::string::npos);
+        std::size_t previous = 0;
+        for (int n = 0; n < 3; ++n) {
+            const std::string mark = "<!--stv-section " + std::to_string(n) + "-->";
+            const std::size_t at = marked.find(mark);
+            ASSERT_NE(at, std::string::npos) << mark;
+            EXPECT_GT(at, previous);
+            previous = at;
+        }
+        for (int n = 0; n < 3; ++n) {
+            const std::string mark = "<!--stv-section " + std::to_string(n) + "-->";
+            marked.erase(marked.find(mark), mark.size());
+        }
+        EXPECT_EQ(marked, plain);
+    }
+}

@@ -267,7 +267,7 @@ private slots:
             captions << a->text();
         QCOMPARE(captions,
             (QStringList { QStringLiteral("&File"), QStringLiteral("&Edit"),
-                QStringLiteral("&Tools"), QStringLiteral("&Help") }));
+                QStringLiteral("&View"), QStringLiteral("&Tools"), QStringLiteral("&Help") }));
         QCOMPARE(w().undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
         QCOMPARE(w().redoAction()->shortcuts(),
             (QList<QKeySequence> { QKeySequence(QStringLiteral("Ctrl+Y")),
