@@ -34,7 +34,8 @@ QByteArray makePage(const PreviewSource &source, const GenerationTime &when)
     request.sectionMarks = true;
     NoCopies copier;
     StringSink sink;
-    writePage(source.project, source.lists, source.options, request, copier, sink);
+    // In memory only the records can fail, and they are the window's own: what was made shows.
+    (void)writePage(source.project, source.lists, source.options, request, copier, sink);
     const std::string &bytes = sink.data();
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
