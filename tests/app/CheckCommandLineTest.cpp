@@ -21,10 +21,7 @@ struct Check : CliFixture {
     void SetUp() override
     {
         CliFixture::SetUp();
-        fs::copy(SAMPLE_DIR, root / "proj");
-        for (const char *list : { "Sitorva.config", "StvColList", "StvLinkList", "StvImageList" })
-            fs::copy_file(root / "proj" / list, prog / list);
-        project = root / "proj" / "sample.stv";
+        project = copySample(SAMPLE_DIR);
     }
     // The sample with its last section replaced; with `alone`, the only section.
     void plant(const std::string &record, const std::string &title = "Sitorva sample page",

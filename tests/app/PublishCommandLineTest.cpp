@@ -21,10 +21,7 @@ struct Publish : CliFixture {
     void SetUp() override
     {
         CliFixture::SetUp();
-        fs::copy(SAMPLE_DIR, root / "proj");
-        for (const char *list : { "Sitorva.config", "StvColList", "StvLinkList", "StvImageList" })
-            fs::copy_file(root / "proj" / list, prog / list);
-        project = root / "proj" / "sample.stv";
+        project = copySample(SAMPLE_DIR);
         ::unsetenv("SITORVA_PASSWORD");
     }
     void setServer(const std::string &host, const std::string &user, const std::string &password,
