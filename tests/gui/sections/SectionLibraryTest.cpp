@@ -172,19 +172,48 @@ TEST_F(LibraryWindow, DeletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile
     EXPECT_TRUE(m_dialogs.messages().empty());
 }
 
-TEST_F(LibraryWindow, RightClickKeepsTheSelection)
+// A right click inside the selection keeps all of it; on a row outside, that row alone is
+// chosen, as on any desktop list.
+TEST_F(LibraryWindow, RightClickKeepsASelectionItFallsInto)
 {
     m_library = FiveRecords();
     SectionLibraryWindow lib(m_library);
     lib.show();
     ClickRows(lib, { 1, 3 });
     QListView *list = lib.libList();
-    const QRect row4 = list->visualRect(list->model()->index(4, 0));
-    QTest::mousePress(list->viewport(), Qt::RightButton, {}, row4.center());
-    EXPECT_TRUE(lib.popupMenu()->isVisible());
-    lib.popupMenu()->hide();
-    QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, row4.center());
+    const auto rightClick = [&](int row) {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, rect.center());
+        EXPECT_TRUE(lib.popupMenu()->isVisible());
+        lib.popupMenu()->hide();
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, rect.center());
+    };
+    rightClick(3);
     EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
+    rightClick(4);
+    ASSERT_EQ(list->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(list->selectionModel()->selectedRows()[0].row(), 4);
+}
+
+// Enter and a double click insert the chosen rows, as "&Select" does.
+TEST_F(LibraryWindow, EnterAndDoubleClickSelect)
+{
+    m_library = FiveRecords();
+    SectionLibraryWindow lib(m_library);
+    QListView *list = lib.libList();
+    QTimer::singleShot(0, &lib, [&lib, list] {
+        ClickRows(lib, { 1, 2 });
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    EXPECT_EQ(lib.pickFromLibrary(), (std::vector<std::string> { m_library[1], m_library[2] }));
+    QTimer::singleShot(0, &lib, [list] {
+        const QRect rect = list->visualRect(list->model()->index(4, 0));
+        // A real double click: press, release, the double-click press, release.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rect.center());
+    });
+    EXPECT_EQ(lib.pickFromLibrary(), std::vector<std::string> { m_library[4] });
 }
 
 TEST_F(LibraryWindow, PickReturnsSelectedRecordsInListOrderOnlyThroughSelect)

@@ -107,19 +107,37 @@ TEST_F(SectionManager, RowsAreTheFixedPagesAroundTheRecords)
     EXPECT_EQ(selectedRow(), 0);
 }
 
-TEST_F(SectionManager, RowClickStoresThenJumpsButRightClickDoesNot)
+// A click stores the page, then jumps, and puts the focus on the page. A right click on
+// another row jumps there first, so the popup's commands act on the row under the pointer; on
+// the current row it only opens the popup.
+TEST_F(SectionManager, RowClicksStoreThenJumpRightClicksToo)
 {
     clickRow(5);
     EXPECT_EQ(m_host.current, 2);
     EXPECT_EQ(m_host.stores, 1);
     EXPECT_EQ(m_host.shows, 1);
     EXPECT_EQ(selectedRow(), 5);
+    EXPECT_TRUE(m_host.activated);
 
     QListView *list = m_sm.display();
+    m_host.activated = false;
+    m_host.typed = "typed on the page";
     QTest::mouseClick(list->viewport(), Qt::RightButton, {},
         list->visualRect(list->model()->index(7, 0)).center());
-    EXPECT_EQ(m_host.current, 2);
-    EXPECT_EQ(selectedRow(), 5);
+    EXPECT_EQ(m_host.current, 4);
+    EXPECT_EQ(m_host.stores, 2);
+    EXPECT_EQ(m_host.list[2], Rec({ "Image", "s2", "typed on the page" }));
+    EXPECT_EQ(selectedRow(), 7);
+    EXPECT_FALSE(m_host.activated); // the popup keeps the keys
+    EXPECT_TRUE(m_sm.popupMenu()->isVisible());
+    m_sm.popupMenu()->hide();
+    action("DeleteSection1")->trigger();
+    ASSERT_EQ(m_host.list.size(), 4u);
+    EXPECT_EQ(m_host.list[3], Five()[3]);
+
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {},
+        list->visualRect(list->model()->index(7, 0)).center());
+    EXPECT_EQ(m_host.stores, 3); // Delete's own store; the right click did not jump again
     EXPECT_TRUE(m_sm.popupMenu()->isVisible());
     m_sm.popupMenu()->hide();
 }
