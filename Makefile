@@ -16,10 +16,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tool
             clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
             dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
             imagemagick nodejs $(NPM_PACKAGE) default-jre-headless libsecret-1-dev gnome-keyring dbus \
-            dbus-bin dbus-daemon
+            dbus-bin dbus-daemon xdotool x11-utils openbox
 
 .PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures \
-        bench-page clean fuzz test-sanitize format format-check package page-checks docs-check
+        bench-page bench-exit clean fuzz test-sanitize format format-check package page-checks docs-check
 
 all: build
 
@@ -76,6 +76,11 @@ bench-publish: build
 # "--rounds 1" for a short run.
 bench-pictures: build
 	python3 bench/pictures_vs_vipsthumbnail.py $(BUILD)/sitorva $(BENCH_ARGS)
+
+# How long the program lingers after its last window closed, against xmessage, on DISPLAY
+# or an Xvfb of its own; BENCH_ARGS="--project examples/sample/sample.stv" opens the sample.
+bench-exit: build
+	python3 bench/exit_after_close.py $(BUILD)/sitorva $(BENCH_ARGS)
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.

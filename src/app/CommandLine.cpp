@@ -7,6 +7,7 @@
 #include "core/page/PageStyle.h"
 #include "core/project/Project.h"
 #include "core/settings/Config.h"
+#include "core/settings/DefaultLists.h"
 #include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
 #include "core/text/TerminalText.h"
@@ -32,7 +33,7 @@ constexpr const char *Usage
       "\n"
       "Without options the wizard window opens, with PROJECT.stv loaded when it is given.\n"
       "\n"
-      "  --generate PROJECT.stv  write the project's web page as \"&Create Web Page\" does and\n"
+      "  --generate PROJECT.stv  write the project's web page as \"Create Web Page\" does and\n"
       "                          copy its pictures and sounds beside it\n"
       "  --output PAGE.html      where to write the page (default: in the project's folder,\n"
       "                          under the name of the page saved in the project, else the\n"
@@ -40,7 +41,7 @@ constexpr const char *Usage
       "  --preview               write the page as \"View Your Creation\" does: nothing is\n"
       "                          copied (default output: test.html in the program folder)\n"
       "  --style modern|classic  the modern page (valid HTML that fits phones) or the classic\n"
-      "                          one (default: the \"&Modern Page (fits phones)\" tick)\n"
+      "                          one (default: the \"Modern Page (fits phones)\" tick)\n"
       "  --publish PROJECT.stv   generate the page as --generate does, into a temporary\n"
       "                          folder, and upload what changed since the last publish to\n"
       "                          the project's host and Initial Directory (the password from\n"
@@ -93,6 +94,15 @@ void warn(std::ostream &err, const std::string &message)
     err << "sitorva: warning: " << terminalText(message) << "\n";
 }
 
+// A first run sets up the program folder as the window's first start does, so the marks of a
+// first page ("{c0}", "{i0}") are translated whichever starts first; a failure is a warning,
+// and the page is written with the lists there are.
+void provideFirstRunLists(std::ostream &err)
+{
+    if (const std::string error = provideProgramDefaultLists(); !error.empty())
+        warn(err, error);
+}
+
 // A native path's folder with its '/', or nothing for a name in the current folder.
 std::string nativeFolderOf(const std::string &path)
 {
@@ -120,6 +130,7 @@ std::string defaultPageFile(const std::string &projectPath, const std::string &s
 CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err)
 {
     const std::string &projectPath = *options.generate;
+    provideFirstRunLists(err);
     // The records stay in the file's bytes and go from there to the page.
     ProjectFile project;
     if (const ProjectResult loaded = project.read(projectPath); !loaded.ok)
@@ -282,6 +293,7 @@ CliOutcome runCommandLine(
             || !options.positional.empty())
             return usageError(
                 err, "--publish takes only a project file, --dry-run and --allow-plain-ftp");
+        provideFirstRunLists(err);
         CliOutcome publish { false, 0, {} };
         publish.projectToPublish = *options.publish;
         publish.dryRun = options.dryRun;

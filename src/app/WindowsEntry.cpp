@@ -2,11 +2,7 @@
 // them when no command-line work was asked for.
 #include "app/ModuleEntries.h"
 
-#include "core/files/FileIO.h"
-#include "core/page/PageStyle.h"
-#include "core/settings/Config.h"
 #include "core/settings/DefaultLists.h"
-#include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/wizard/ProgramWindows.h"
 
@@ -19,16 +15,8 @@ int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
 
     // A first start gets the lists that come with the program, so the manual's first page
-    // with its colour, link and picture marks works at once, and the modern page style. The
-    // style is chosen before the lists come, since they bring a configuration with them.
-    const std::string folder = stv::programFolder().toStdString();
-    if (!stv::fileExists(folder + stv::ConfigFileName)) {
-        if (const stv::Result<stv::Settings> settings = stv::settingsAtStartup(folder, false);
-            !settings)
-            stv::Dialogs::error(nullptr, QString::fromStdString(settings.error()));
-    }
-    const std::string defaultsError
-        = stv::provideDefaultLists(stv::defaultListsFolder().toStdString(), folder);
+    // with its colour, link and picture marks works at once, and the modern page style.
+    const std::string defaultsError = stv::provideProgramDefaultLists();
     if (!defaultsError.empty())
         stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
 

@@ -91,6 +91,9 @@ TEST_F(CliFixture, OptionsAndUsage)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(out.str().find("--generate PROJECT.stv [--output PAGE.html] [--preview]"),
         std::string::npos);
+    // Captions are quoted as the menus show them, without their access-key marks.
+    EXPECT_NE(out.str().find("\"Create Web Page\""), std::string::npos);
+    EXPECT_EQ(out.str().find('&'), std::string::npos);
 
     r = run({ "--version" });
     EXPECT_EQ(r.exitCode, 0);

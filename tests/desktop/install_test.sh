@@ -72,6 +72,25 @@ done
 grep -qF '{c' "$page" && fail "an untranslated colour mark is left in the page"
 grep -qF '{l' "$page" && fail "an untranslated link mark is left in the page"
 
+# A first run of the command line sets up an empty program folder as the window's first start
+# does, so the sample's marks are translated without any list put there by hand.
+fresh=$T/fresh-data
+SOURCE_DATE_EPOCH=0 XDG_DATA_HOME=$fresh \
+  "$P/bin/sitorva" --generate "$T/work/sample.stv" --output "$T/fresh-site/index.html" \
+  2>"$T/fresh.log" || { cat "$T/fresh.log"; fail "the first run did not write the page"; }
+[ -s "$T/fresh.log" ] && { cat "$T/fresh.log"; fail "the first run warned"; }
+for f in Sitorva.config StvColList StvLinkList StvImageList; do
+  [ -f "$fresh/Sitorva/$f" ] || fail "the first run did not copy $f into the program folder"
+done
+page=$T/fresh-site/index.html
+for want in '<span style="color:#C00000">red</span>' \
+            '<a href="https://sitorva.org/manual/">the manual</a>' 'star.png'; do
+  grep -qF "$want" "$page" || fail "the first run's page lacks $want"
+done
+for mark in '{i0}' '{c0}' '{c1}' '{c3}' '{l1}' '{l3}'; do
+  grep -qF "$mark" "$page" && fail "the first run's page shows the mark $mark"
+done
+
 # The command line needs neither the windows, the network nor the picture maker: they are
 # modules the installed program loads from PREFIX/lib*/sitorva. --publish of a project without a host stops at once
 # with its own message; on the offscreen platform the windows are still running after three

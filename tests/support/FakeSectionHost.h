@@ -63,6 +63,8 @@ public:
     }
     std::vector<std::string> &librarySections() override { return library; }
     FavouriteLists &favouriteLists() override { return lists; }
+    void imageListChanged() override { ++imageListChanges; }
+    int imageListChanges = 0;
 
 private:
     bool namesRecord() const { return current >= 0 && current < static_cast<int>(list.size()); }

@@ -41,6 +41,12 @@ bool takeLine(std::string_view bytes, std::size_t &cursor, std::string_view &lin
     return true;
 }
 
+bool endsWith(const std::string &name, std::string_view ending)
+{
+    return name.size() > ending.size()
+        && name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+}
+
 // True when a running program holds the lock file.
 bool lockIsHeld(const std::string &lockFile)
 {
@@ -138,6 +144,21 @@ bool RecoverySession::start()
         ::unlink(m_lock.c_str());
         return false;
     }
+    // Another program starting at this moment removes lock files nobody holds; one taken
+    // away between its creation and its lock is made again under the same name.
+    struct stat opened {
+    };
+    struct stat named {
+    };
+    if (::fstat(fd, &opened) != 0 || ::stat(m_lock.c_str(), &named) != 0
+        || opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
+        ::close(fd);
+        if (++m_lockTries > 3) {
+            m_error = "Cannot keep the file " + m_lock + ": it was removed by another program";
+            return false;
+        }
+        return start();
+    }
     const std::string pid = std::to_string(::getpid()) + "\n";
     if (::write(fd, pid.data(), pid.size()) < 0) {
         // The process id is for people; the lock alone tells a running program.
@@ -186,15 +207,23 @@ std::vector<RecoveryEntry> findLeftRecoveries(
     if (dir == nullptr)
         return entries;
     std::vector<std::string> files;
+    std::vector<std::string> locks;
     while (const dirent *item = ::readdir(dir)) {
         const std::string name = item->d_name;
-        if (name.size() > RecoveryEnding.size()
-            && name.compare(
-                   name.size() - RecoveryEnding.size(), RecoveryEnding.size(), RecoveryEnding)
-                == 0)
+        if (endsWith(name, RecoveryEnding))
             files.push_back(folder + "/" + name);
+        else if (endsWith(name, LockEnding))
+            locks.push_back(folder + "/" + name);
     }
     ::closedir(dir);
+    // The lock of a program that ended without cleaning up and left no work behind (it was
+    // killed after saving, or before its first autosave) says nothing any more.
+    for (const std::string &lock : locks) {
+        const std::string file
+            = lock.substr(0, lock.size() - LockEnding.size()) + std::string(RecoveryEnding);
+        if (!lockIsHeld(lock) && ::access(file.c_str(), F_OK) != 0)
+            ::unlink(lock.c_str());
+    }
     for (const std::string &file : files) {
         if (lockIsHeld(lockFileOf(file)))
             continue;

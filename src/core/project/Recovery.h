@@ -62,11 +62,13 @@ private:
     std::string m_lock;
     std::string m_error;
     int m_lockFd = -1;
+    int m_lockTries = 0;
 };
 
 // The recovery files in the folder whose program no longer runs (its lock is free), oldest
-// first. Damaged files are not listed: their errors are added to `damaged`, and the files are
-// renamed aside with ".damaged" so they are never offered half.
+// first; lock files nobody holds that have no recovery file beside them are removed. Damaged files
+// are not listed: their errors are added to `damaged`, and the files are renamed aside with
+// ".damaged" so they are never offered half.
 std::vector<RecoveryEntry> findLeftRecoveries(
     const std::string &folder, std::vector<std::string> *damaged = nullptr);
 // Removes a left recovery file and its lock file.

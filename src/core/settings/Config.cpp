@@ -142,6 +142,17 @@ ConfigSaveResult saveConfiguration(
     return result;
 }
 
+Result<> saveFavouriteList(const std::string &folder, const char *listFile,
+    const std::vector<std::string> &entries, const Configuration &config)
+{
+    if (const std::string configPath = inFolder(folder, ConfigFileName); !fileExists(configPath))
+        if (const FileResult r = writeLinesFile(configPath, configurationLines(config)); !r.ok)
+            return fail(r.error);
+    if (const FileResult r = writeLinesFile(inFolder(folder, listFile), entries); !r.ok)
+        return fail(r.error);
+    return {};
+}
+
 bool placeIsReachable(const ScreenRect &window, const std::vector<ScreenRect> &screens)
 {
     // The band that carries the title bar must show at least this much on one screen.

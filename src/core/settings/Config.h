@@ -4,6 +4,7 @@
 // folder. The configuration is read leniently: a short or damaged file never stops start-up.
 // The list files are read only when the configuration exists, and all are written at exit.
 
+#include "core/Result.h"
 #include "core/settings/FavouriteLists.h"
 
 #include <string>
@@ -68,6 +69,12 @@ struct ConfigSaveResult {
 // Files kept by loadConfiguration are refused and reported among the failures.
 ConfigSaveResult saveConfiguration(
     const std::string &folder, const Configuration &config, const FavouriteLists &lists);
+
+// Writes one list file the moment its list changes, so that a crash loses no entry. The list
+// files are read only beside a configuration, so a folder without one gets `config` first.
+// Each file is replaced atomically; a file kept by loadConfiguration is refused.
+Result<> saveFavouriteList(const std::string &folder, const char *listFile,
+    const std::vector<std::string> &entries, const Configuration &config);
 
 // Rectangle in screen pixels.
 struct ScreenRect {

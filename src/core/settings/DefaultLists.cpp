@@ -1,10 +1,13 @@
 #include "core/settings/DefaultLists.h"
 
 #include "core/files/FileIO.h"
+#include "core/page/PageStyle.h"
 #include "core/project/Records.h"
 #include "core/settings/Config.h"
+#include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace stv
@@ -52,6 +55,35 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
             return written.error;
     }
     return {};
+}
+
+std::string defaultListsFolderPath()
+{
+    const std::string exeFolder = executableFolder();
+    if (exeFolder.empty())
+        return {};
+    for (const char *candidate : { DefaultListsFolderName, "../share/sitorva/defaults" }) {
+        const std::string folder
+            = std::filesystem::path(exeFolder + candidate).lexically_normal().string();
+        if (folderExists(folder))
+            return folder;
+    }
+    return {};
+}
+
+std::string provideProgramDefaultLists()
+{
+    const std::string folder = programFolderPath();
+    std::string error;
+    // A first start writes the modern page style into the settings; the style is chosen
+    // before the lists come, since they bring a configuration with them.
+    if (!fileExists(inFolder(folder, ConfigFileName)))
+        if (const Result<Settings> settings = settingsAtStartup(folder, false); !settings)
+            error = settings.error();
+    const std::string listsError = provideDefaultLists(defaultListsFolderPath(), folder);
+    if (!listsError.empty())
+        error += (error.empty() ? "" : "\n") + listsError;
+    return error;
 }
 
 } // namespace stv

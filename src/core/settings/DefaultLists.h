@@ -19,4 +19,14 @@ inline constexpr const char *DefaultListsFolderName = "defaults";
 std::string provideDefaultLists(
     const std::string &defaultsFolder, const std::string &programFolder);
 
+// The lists that come with the running program: defaults/ beside the executable, else
+// ../share/sitorva/defaults (an installed prefix); empty when neither exists.
+std::string defaultListsFolderPath();
+
+// What every start does before it reads the program folder, the window's and the command
+// line's alike: in a program folder that has no configuration yet, the modern page style
+// chosen and the lists that come with the program copied. Returns an error text, empty on success
+// or when there was nothing to do.
+std::string provideProgramDefaultLists();
+
 } // namespace stv

@@ -29,6 +29,11 @@ inline constexpr std::string_view PasswordInProjectFile = "password-in-project-f
 inline constexpr std::string_view NoKeyringNoticeShown = "no-keyring-notice-shown";
 // The longest side, in pixels, of a picture made ready for the web (modern style).
 inline constexpr std::string_view PictureLongestSide = "picture-longest-side";
+// The page each project wrote last: project and page paths in pairs, the latest first.
+inline constexpr std::string_view LastPages = "last-pages";
+// The folder of the file last chosen in a file dialog, where the next one starts when no
+// project folder is known.
+inline constexpr std::string_view LastFileFolder = "last-file-folder";
 } // namespace settingKey
 
 class Settings

@@ -34,17 +34,6 @@ void setProgramFolder(const QString &folder)
     setProgramFolderPath(QFile::encodeName(folder).toStdString());
 }
 
-QString defaultListsFolder()
-{
-    const QString exeDir = withSlash(QCoreApplication::applicationDirPath());
-    for (const QString &candidate : { exeDir + QStringLiteral("defaults"),
-             exeDir + QStringLiteral("../share/sitorva/defaults") }) {
-        if (QFileInfo(candidate).isDir())
-            return QDir::cleanPath(candidate);
-    }
-    return {};
-}
-
 QString installedHelpFile(const QString &executableFolder)
 {
     const QString name = QStringLiteral("StvHelp.txt");

@@ -13,9 +13,6 @@ namespace stv
 QString programFolder();
 // Tests point the program at a folder of their own.
 void setProgramFolder(const QString &folder);
-// The configuration and lists a new user starts with: defaults/ beside the executable, else
-// ../share/sitorva/defaults (an installed prefix); empty when neither exists.
-QString defaultListsFolder();
 // Where the manual is found: beside the executable, else in the installed data folders.
 QString helpFilePath();
 // The manual of a program whose executable lies in executableFolder: beside it, else in

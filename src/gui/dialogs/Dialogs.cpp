@@ -105,6 +105,8 @@ public:
             box.setCheckBox(dontAsk);
             box.setDefaultButton(QMessageBox::Cancel);
         }
+        if (buttons == Buttons::YesNo)
+            box.setDefaultButton(QMessageBox::Yes);
         if (buttons == Buttons::YesNoSafeNo) {
             box.setDefaultButton(QMessageBox::No);
             box.setEscapeButton(QMessageBox::No);
@@ -135,9 +137,10 @@ public:
     }
 
     QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-        const QString &defaultExt, const QString &filter) override
+        const QString &defaultExt, const QString &filter, const QString &ownFile) override
     {
-        return FileDialogs::instance().askSave(parent, title, currentPath, defaultExt, filter);
+        return FileDialogs::instance().askSave(
+            parent, title, currentPath, defaultExt, filter, ownFile);
     }
 
     std::optional<QColor> askColour(QWidget *parent, const QColor &initial) override
@@ -223,9 +226,9 @@ QString Dialogs::askOpenFile(QWidget *parent, const QString &title, const QStrin
 }
 
 QString Dialogs::askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-    const QString &defaultExt, const QString &filter)
+    const QString &defaultExt, const QString &filter, const QString &ownFile)
 {
-    return seam().askSaveFile(parent, title, currentPath, defaultExt, filter);
+    return seam().askSaveFile(parent, title, currentPath, defaultExt, filter, ownFile);
 }
 
 std::optional<QColor> Dialogs::askColour(QWidget *parent, const QColor &initial)
@@ -311,7 +314,7 @@ Answer ScriptedDialogs::message(QWidget *, Kind kind, const QString &text, Butto
 {
     static const char *const names[] = { "info", "confirm", "error", "warning" };
     const QString what = QString::fromLatin1(names[static_cast<int>(kind)]);
-    m_asked.push_back({ what, {}, text, {}, buttons });
+    m_asked.push_back({ what, {}, text, {}, buttons, {} });
     // Boxes with a single button need no scripted answer.
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -323,7 +326,7 @@ Answer ScriptedDialogs::message(QWidget *, Kind kind, const QString &text, Butto
 std::optional<QString> ScriptedDialogs::askLine(
     QWidget *, const QString &caption, const QString &prompt, const QString &initial)
 {
-    m_asked.push_back({ QStringLiteral("askLine"), caption, prompt, initial, Buttons::Ok });
+    m_asked.push_back({ QStringLiteral("askLine"), caption, prompt, initial, Buttons::Ok, {} });
     const Reply r = next(QStringLiteral("askLine"), prompt);
     if (r.answer != Answer::Ok)
         return std::nullopt;
@@ -333,22 +336,22 @@ std::optional<QString> ScriptedDialogs::askLine(
 QString ScriptedDialogs::askOpenFile(QWidget *, const QString &title, const QString &currentPath,
     const QString &, const QString &filter)
 {
-    m_asked.push_back({ QStringLiteral("open"), title, filter, currentPath, Buttons::Ok });
+    m_asked.push_back({ QStringLiteral("open"), title, filter, currentPath, Buttons::Ok, {} });
     const Reply r = next(QStringLiteral("open"), title);
     return r.answer == Answer::Ok ? r.text : QString();
 }
 
 QString ScriptedDialogs::askSaveFile(QWidget *, const QString &title, const QString &currentPath,
-    const QString &, const QString &filter)
+    const QString &, const QString &filter, const QString &ownFile)
 {
-    m_asked.push_back({ QStringLiteral("save"), title, filter, currentPath, Buttons::Ok });
+    m_asked.push_back({ QStringLiteral("save"), title, filter, currentPath, Buttons::Ok, ownFile });
     const Reply r = next(QStringLiteral("save"), title);
     return r.answer == Answer::Ok ? r.text : QString();
 }
 
 std::optional<QColor> ScriptedDialogs::askColour(QWidget *, const QColor &initial)
 {
-    m_asked.push_back({ QStringLiteral("colour"), {}, {}, initial.name(), Buttons::Ok });
+    m_asked.push_back({ QStringLiteral("colour"), {}, {}, initial.name(), Buttons::Ok, {} });
     const Reply r = next(QStringLiteral("colour"), initial.name());
     if (r.answer != Answer::Ok)
         return std::nullopt;
@@ -358,7 +361,7 @@ std::optional<QColor> ScriptedDialogs::askColour(QWidget *, const QColor &initia
 QString ScriptedDialogs::zoomEdit(
     QWidget *, const QString &caption, const QString &text, Qt::Alignment, const QFont &)
 {
-    m_asked.push_back({ QStringLiteral("zoom"), caption, {}, text, Buttons::Ok });
+    m_asked.push_back({ QStringLiteral("zoom"), caption, {}, text, Buttons::Ok, {} });
     // The editor has no cancel: without a scripted text the text comes back unchanged.
     if (m_replies.empty())
         return text;

@@ -23,7 +23,7 @@ enum class Buttons {
     Abort, // an error box whose only way out is Abort
     YesNoAbort, // the save-changes question
     NoOk, // confirmations of generation and deletions
-    YesNo,
+    YesNo, // Yes the default answer
     TrustKey, // "Trust &Once" (Ok), "Trust and &Remember" (Yes), Cancel
     // "Send &Unencrypted" (Ok; Yes with "Don't ask again for this host" ticked), Cancel
     SendUnencrypted,
@@ -44,8 +44,10 @@ public:
     virtual QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
         const QString &defaultExt, const QString &filter)
         = 0;
+    // A file that already exists is replaced only when the user says so; Yes is the default
+    // answer when it is ownFile (a file the program wrote there itself), No otherwise.
     virtual QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-        const QString &defaultExt, const QString &filter)
+        const QString &defaultExt, const QString &filter, const QString &ownFile)
         = 0;
     virtual std::optional<QColor> askColour(QWidget *parent, const QColor &initial) = 0;
     // The large text editor; there is no cancel, the text comes back as edited.
@@ -73,7 +75,7 @@ public:
     static QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
         const QString &defaultExt, const QString &filter);
     static QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-        const QString &defaultExt, const QString &filter);
+        const QString &defaultExt, const QString &filter, const QString &ownFile = QString());
     static std::optional<QColor> askColour(QWidget *parent, const QColor &initial);
     // The colour the colour dialog last gave, whichever window asked: the program has one
     // colour dialog, and New Colour opens it at the colour of its last use.
@@ -100,6 +102,7 @@ public:
         QString text;
         QString initial; // edit text, current path or zoom text handed in
         Buttons buttons = Buttons::Ok;
+        QString ownFile; // save: the file whose replacement is expected
     };
     struct Reply {
         Answer answer = Answer::Ok;
@@ -133,7 +136,7 @@ public:
     QString askOpenFile(QWidget *parent, const QString &title, const QString &currentPath,
         const QString &defaultExt, const QString &filter) override;
     QString askSaveFile(QWidget *parent, const QString &title, const QString &currentPath,
-        const QString &defaultExt, const QString &filter) override;
+        const QString &defaultExt, const QString &filter, const QString &ownFile) override;
     std::optional<QColor> askColour(QWidget *parent, const QColor &initial) override;
     QString zoomEdit(QWidget *parent, const QString &caption, const QString &text,
         Qt::Alignment alignment, const QFont &font) override;

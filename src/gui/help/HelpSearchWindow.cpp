@@ -105,8 +105,8 @@ void HelpSearchWindow::findWord()
     for (const ManualHit &hit : m_hits) {
         chapters += hit.topic != last ? 1 : 0;
         last = hit.topic;
-        m_hitList->addItem(fromCp1252(hit.title) + QStringLiteral(":  ")
-            + fromCp1252(hit.rowText).trimmed());
+        m_hitList->addItem(
+            fromCp1252(hit.title) + QStringLiteral(":  ") + fromCp1252(hit.rowText).trimmed());
     }
     if (m_hits.empty()) {
         m_countLabel->setText(QStringLiteral("\"%1\" is not in the manual.").arg(word));

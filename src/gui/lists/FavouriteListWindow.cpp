@@ -226,6 +226,7 @@ void FavouriteListWindow::changed(int select)
 {
     m_model->reload();
     selectRow(select);
+    emit entriesChanged();
 }
 
 } // namespace stv

@@ -81,6 +81,10 @@ public:
     // Runs as the popup menu opens: entry commands need a selected entry.
     void prepareMenu();
 
+signals:
+    // An entry was added, changed, moved or deleted (not when the list was loaded).
+    void entriesChanged();
+
 protected:
     FavouriteListWindow(std::vector<std::string> &entries, const QString &listName, int rowHeight,
         RowPainter painter, QWidget *parent, Qt::WindowFlags flags);

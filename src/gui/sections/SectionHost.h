@@ -36,6 +36,8 @@ public:
     virtual void focusPage(bool activate) = 0;
     virtual std::vector<std::string> &librarySections() = 0; // LibrarySections
     virtual FavouriteLists &favouriteLists() = 0; // the Image List rows among them
+    // An image was added to the Image List: its window shows it, its file keeps it.
+    virtual void imageListChanged() = 0;
 };
 
 class SectionView

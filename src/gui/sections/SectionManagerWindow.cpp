@@ -334,6 +334,7 @@ bool SectionManagerWindow::addToImageList()
             return false;
         }
     images.push_back(record);
+    m_host.imageListChanged();
     return true;
 }
 

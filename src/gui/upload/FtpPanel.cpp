@@ -252,10 +252,8 @@ QString FtpPanel::remoteFolder() const
     return text(m_client->currentFolder());
 }
 
-QString FtpPanel::connectNow(MissingFolder missing)
+QString FtpPanel::missingField() const
 {
-    m_cancelled = false;
-    clearRows();
     if (m_hostName.isEmpty())
         return QStringLiteral("HostName must be specified");
     if (m_loginName.isEmpty())
@@ -265,6 +263,15 @@ QString FtpPanel::connectNow(MissingFolder missing)
     const bool keyLogin = address && address->protocol == Protocol::Sftp;
     if (m_password.isEmpty() && !keyLogin)
         return QStringLiteral("Password must be specified");
+    return {};
+}
+
+QString FtpPanel::connectNow(MissingFolder missing)
+{
+    m_cancelled = false;
+    clearRows();
+    if (const QString missing = missingField(); !missing.isEmpty())
+        return missing;
 
     showStatus(QStringLiteral("Connecting to ") + m_hostName);
     m_connected = false;

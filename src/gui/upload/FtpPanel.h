@@ -84,6 +84,9 @@ public:
     // Logs in, changes to remoteDir and lists the directory. Returns the error message, empty
     // when it worked. Over SFTP an unknown host key is shown to the user, who may trust it.
     QString connectToServer(MissingFolder missing = MissingFolder::Report);
+    // The first connection field Connect would refuse, as its message; empty when all are
+    // there. Nothing is sent.
+    QString missingField() const;
     // The server's path of the folder the connection stands in ("/home/me/site").
     QString remoteFolder() const;
     // Reads the listing of the connection's folder again.

@@ -192,6 +192,15 @@ void UploadWindow::copyFieldsToPanel()
     m_ftpPanel->setPassword(m_passwordEdit->text());
 }
 
+void UploadWindow::focusMissingField()
+{
+    for (QLineEdit *edit : { m_hostEdit, m_userEdit, m_passwordEdit })
+        if (edit->text().isEmpty()) {
+            edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
 bool UploadWindow::passwordMayGoUnencrypted()
 {
     const std::optional<RemoteAddress> address = parseHostField(m_hostEdit->text().toStdString());
@@ -248,8 +257,18 @@ void UploadWindow::publish()
 {
     if (m_ftpPanel->busy() || !m_preparer)
         return;
+    // A field left empty is said before the page is checked or created: those questions
+    // would be asked for nothing.
+    copyFieldsToPanel();
+    if (const QString missing = m_ftpPanel->missingField(); !missing.isEmpty()) {
+        Dialogs::error(this, errorBoxText(missing));
+        focusMissingField();
+        return;
+    }
+    if (!passwordMayGoUnencrypted())
+        return;
     const std::optional<PublishRequest> request = m_preparer();
-    if (!request || !passwordMayGoUnencrypted())
+    if (!request)
         return;
     copyFieldsToPanel();
     const QString error = m_ftpPanel->connectToServer(FtpPanel::MissingFolder::OfferToCreate);

@@ -81,6 +81,8 @@ private:
     // Plain FTP sends the password unencrypted: true when the user agreed (once a run for a
     // host, or for good with "don't ask again"), or when nothing secret would go.
     bool passwordMayGoUnencrypted();
+    // Puts the cursor in the first of the connection fields that is empty.
+    void focusMissingField();
     void showContents();
     void copyFieldsToPanel();
     void showBusy(bool busy);

@@ -2,10 +2,13 @@
 
 #include "core/page/CompanionFiles.h"
 #include "core/page/FileCopy.h"
+#include "core/page/LastPages.h"
 #include "core/page/PageGenerator.h"
 #include "core/page/PageStyle.h"
+#include "core/settings/Settings.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
+#include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/LaunchBox.h"
@@ -13,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace stv
 {
@@ -42,10 +47,10 @@ const char *const ConfirmCreateText
       "\n"
       "Are you ready to create your web page?";
 
-// Writes the page; false (after the error box) when it could not be written. The files that
-// could not be copied are listed whatever happened to the page.
-bool writePage(QWidget *parent, const Project &project, const FavouriteLists &lists,
-    const PageOptions &options, const PageRequest &request)
+// Writes the page; nothing (after the error box) when it could not be written. Otherwise the
+// lines about pictures that could not be made or copied, empty when there were none.
+std::optional<QString> writePage(QWidget *parent, const Project &project,
+    const FavouriteLists &lists, const PageOptions &options, const PageRequest &request)
 {
     // The modern page's pictures are made ready for the web; the classic page's are copied.
     std::string pictureWarning;
@@ -66,14 +71,39 @@ bool writePage(QWidget *parent, const Project &project, const FavouriteLists &li
         if (!copyText.isEmpty())
             text += QStringLiteral("\n\nThese files could not be copied either:\n") + copyText;
         Dialogs::error(parent, text);
-        return false;
+        return std::nullopt;
     }
-    if (!copyText.isEmpty())
-        Dialogs::info(parent,
-            QStringLiteral("The page was written, but these files could not be copied "
-                           "beside it:\n")
-                + copyText);
-    return true;
+    if (copyText.isEmpty())
+        return QString();
+    return QStringLiteral("These files could not be copied beside it:") + copyText;
+}
+
+// The page written last in this run: a project never saved has no place in the settings.
+std::string &pageWrittenThisRun()
+{
+    static std::string page;
+    return page;
+}
+
+std::string settingsFolder()
+{
+    return QFile::encodeName(programFolder()).toStdString();
+}
+
+// Remembers the page the project wrote; the error text when the settings could not be kept.
+QString rememberPage(const QString &projectFileName, const std::string &page)
+{
+    pageWrittenThisRun() = page;
+    if (projectFileName.isEmpty())
+        return {};
+    Result<Settings> settings = loadSettings(settingsFolder());
+    if (!settings)
+        return QString::fromStdString(settings.error());
+    Settings changed = settings.value();
+    rememberLastPage(changed, pathToBytes(projectFileName), page);
+    if (const Result<> saved = saveSettings(settingsFolder(), changed); !saved)
+        return QString::fromStdString(saved.error());
+    return {};
 }
 
 PageRequest makeRequest(
@@ -99,25 +129,46 @@ void runCreateWebPage(QWidget *parent, Project &project, const FavouriteLists &l
     if (Dialogs::confirm(parent, QString::fromLatin1(ConfirmCreateText), Buttons::NoOk)
         != Answer::Ok)
         return;
-    project.pageFileName = proposedPageFile(
-        pathToBytes(projectFileName), project.pageFileName, pathToBytes(QDir::homePath()));
+    // The page the project wrote last is known even when the project was not saved since:
+    // its folder is proposed again, and replacing it is the expected answer.
+    std::string ownPage;
+    if (!projectFileName.isEmpty())
+        if (const Result<Settings> settings = loadSettings(settingsFolder()))
+            ownPage = lastPageOf(settings.value(), pathToBytes(projectFileName));
+    if (ownPage.empty() && !project.pageFileName.empty()
+        && project.pageFileName == pageWrittenThisRun())
+        ownPage = project.pageFileName;
+    project.pageFileName = proposedPageFile(pathToBytes(projectFileName),
+        project.pageFileName.empty() ? ownPage : project.pageFileName,
+        pathToBytes(QDir::homePath()));
     const QString chosen = Dialogs::askSaveFile(parent, QStringLiteral("Create your web page as.."),
         pathFromBytes(project.pageFileName), QStringLiteral(".html"),
-        QStringLiteral("html file (*.html)|*.html"));
+        QStringLiteral("html file (*.html)|*.html"), pathFromBytes(ownPage));
     if (chosen.isEmpty())
         return;
     project.pageFileName = pathToBytes(chosen);
 
-    if (!writePage(parent, project, lists, options, makeRequest(true, chosen, projectFileName)))
+    const std::optional<QString> copyNotes
+        = writePage(parent, project, lists, options, makeRequest(true, chosen, projectFileName));
+    if (!copyNotes)
         return;
 
-    // A folder the desktop cannot show leaves the written page in place; the test follows.
+    // The page is there: that is said first. What went wrong around it is a line of the same
+    // box, the folder that the desktop could not show included.
+    QString notes;
+    if (!copyNotes->isEmpty())
+        notes += *copyNotes + QStringLiteral("\n\n");
     const QString name = pathFromBytes(fileNamePart(project.pageFileName));
     const QString folder = pathFromBytes(folderPart(project.pageFileName));
-    launchOrSay(parent, folder);
+    if (const LaunchResult shown = launchFile(folder); !shown.ok)
+        notes += QStringLiteral("The folder could not be shown: ") + shown.text
+            + QStringLiteral("\n\n");
+    if (const QString error = rememberPage(projectFileName, project.pageFileName); !error.isEmpty())
+        notes += QStringLiteral("The page's folder will not be proposed next time: ") + error
+            + QStringLiteral("\n\n");
     const QString question = QStringLiteral("Your web page has now been created as..\n\n\"") + name
-        + QStringLiteral("\"  In Folder\n\"") + folder
-        + QStringLiteral("\"\n\nDo you want to test it?");
+        + QStringLiteral("\"  In Folder\n\"") + folder + QStringLiteral("\"\n\n") + notes
+        + QStringLiteral("Do you want to test it?");
     if (Dialogs::confirm(parent, question, Buttons::NoOk) == Answer::Ok)
         launchOrSay(parent, chosen);
 }
@@ -126,8 +177,14 @@ void runPreview(QWidget *parent, const Project &project, const FavouriteLists &l
     const PageOptions &options)
 {
     const QString page = programFolder() + QStringLiteral("test.html");
-    if (writePage(parent, project, lists, options, makeRequest(false, page, QString())))
-        launchOrSay(parent, page);
+    const std::optional<QString> notes
+        = writePage(parent, project, lists, options, makeRequest(false, page, QString()));
+    if (!notes)
+        return;
+    if (!notes->isEmpty())
+        Dialogs::info(parent,
+            QStringLiteral("The page was written, but ") + notes->at(0).toLower() + notes->mid(1));
+    launchOrSay(parent, page);
 }
 
 } // namespace stv

@@ -6,6 +6,7 @@
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/DecisionBox.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/FileDialogs.h"
 #include "gui/lists/ColourListWindow.h"
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
@@ -54,8 +55,7 @@ void WizardWindow::saveProjectToPath(const QString &path)
         Dialogs::error(this, QString::fromStdString(saved.error));
         return;
     }
-    m_projectFileName = path;
-    setCaption();
+    setProjectFileName(path);
     m_savedProject = m_project;
     m_recovered = false;
     m_autosave->removeRecoveryFile();
@@ -122,8 +122,7 @@ void WizardWindow::showOpenedProject(const QString &path)
     showProjectValues();
     m_currentSection = IntroductionPosition;
     showCurrentSection();
-    m_projectFileName = path;
-    setCaption();
+    setProjectFileName(path);
     refreshSectionManager();
 }
 
@@ -135,11 +134,10 @@ void WizardWindow::newProject()
     m_currentSection = IntroductionPosition;
     showCurrentSection();
     refreshSectionManager();
-    m_projectFileName.clear();
+    setProjectFileName(QString());
     m_project.pageFileName.clear();
     m_savedProject = m_project;
     projectReplaced();
-    setCaption();
 }
 
 void WizardWindow::openPrevious()
@@ -153,6 +151,14 @@ void WizardWindow::runStartupDecision(bool fromMenu)
         showDecisionBox(*this);
     else
         stv::runStartupDecision(*this, false);
+}
+
+void WizardWindow::setProjectFileName(const QString &path)
+{
+    m_projectFileName = path;
+    // File dialogs start in the project's folder.
+    FileDialogs::setProjectFile(path);
+    setCaption();
 }
 
 void WizardWindow::setCaption()
@@ -174,6 +180,21 @@ void WizardWindow::saveConfiguration()
 {
     saveConfigurationFromWindows(
         this, { this, m_sectionManagerWindow, m_decide }, m_pageOptions, m_lists);
+}
+
+void WizardWindow::saveListFile(FavouriteListWindow *form, const char *listFile)
+{
+    const Result<> saved
+        = saveFavouriteList(programFolder().toStdString(), listFile, form->entries(),
+            collectConfiguration({ this, m_sectionManagerWindow, m_decide }, m_pageOptions));
+    if (!saved)
+        Dialogs::error(form, QString::fromStdString(saved.error()));
+}
+
+void WizardWindow::imageListChanged()
+{
+    m_imageForm->refresh();
+    saveListFile(m_imageForm, ImageListFile);
 }
 
 void WizardWindow::closeEvent(QCloseEvent *event)

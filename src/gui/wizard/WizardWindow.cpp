@@ -172,6 +172,13 @@ WizardWindow::WizardWindow(QWidget *parent)
     m_colourForm = new ColourListWindow(m_lists.colours, this);
     m_linkForm = new LinkListWindow(m_lists.links, this);
     m_imageForm = new ImageListWindow(m_lists.images, this);
+    // Each list is on disk the moment it changes, so a crash loses none of its entries.
+    const std::pair<FavouriteListWindow *, const char *> listFiles[]
+        = { { m_colourForm, ColourListFile }, { m_linkForm, LinkListFile },
+              { m_imageForm, ImageListFile } };
+    for (const auto &[form, file] : listFiles)
+        connect(form, &FavouriteListWindow::entriesChanged, this,
+            [this, form = form, file = file] { saveListFile(form, file); });
     m_timer = new QTimer(this);
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &WizardWindow::startupTick);
@@ -318,6 +325,9 @@ void WizardWindow::buildMenus()
         [this] { runStartupDecision(true); });
     file->addSeparator();
     add(file, "CreateWebPage1", "&Create Web Page", ctrl('W'), &WizardWindow::createWebPageClick);
+    file->addSeparator();
+    // The way out by hand: the same close steps as the title bar's button, question included.
+    add(file, "Exit1", "E&xit", ctrl('Q'), [this] { close(); });
     connect(file, &QMenu::aboutToShow, this,
         [this] { m_showDecisionBox->setEnabled(!m_recentProjects.empty()); });
 

@@ -39,6 +39,7 @@ namespace stv
 class Autosave;
 class CheckWindow;
 class ColourListWindow;
+class FavouriteListWindow;
 class ImageListWindow;
 class LinkListWindow;
 
@@ -128,6 +129,7 @@ public:
     void focusPage(bool activate) override;
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
+    void imageListChanged() override;
 
     // DecisionHost
     std::vector<std::string> &recentProjectList() override { return m_recentProjects; }
@@ -153,6 +155,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // Writes the configuration and list files as the program ends.
     virtual void saveConfiguration();
+    // Writes one list file as soon as its list window changed it.
+    void saveListFile(FavouriteListWindow *form, const char *listFile);
 
 private:
     QWidget *buildLeftPanel();
@@ -179,6 +183,8 @@ private:
     // A project just loaded or recovered from `path`: its values, its first page, the caption.
     void showOpenedProject(const QString &path);
     bool loadProject(); // load steps; takes PendingProjectFile when set
+    // The open project's file changed: the caption and where file dialogs start follow.
+    void setProjectFileName(const QString &path);
     void setCaption();
     void refreshSectionManager();
     void selectManagerRow();

@@ -1,7 +1,7 @@
 // Finding a word across the manual's chapters, as the help window shows them.
+#include "core/manual/ManualSearch.h"
 #include "core/files/FileIO.h"
 #include "core/manual/HelpText.h"
-#include "core/manual/ManualSearch.h"
 #include "core/text/TextTools.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,8 @@ TEST(ManualSearch, ShippedManualHitsShowTheWord)
     for (const ManualHit &hit : hits) {
         const HelpChapter chapter = findChapter(manual, hit.topic);
         ASSERT_LT(static_cast<std::size_t>(hit.line), chapter.lines.size());
-        const std::string shown = shownText(withoutPlaceholders(chapter.lines[static_cast<std::size_t>(hit.line)]));
+        const std::string shown
+            = shownText(withoutPlaceholders(chapter.lines[static_cast<std::size_t>(hit.line)]));
         EXPECT_EQ(shown, hit.rowText);
         EXPECT_TRUE(equalsIgnoreCase(shown.substr(hit.start, hit.length), "section manager"));
         chapters += hit.topic != last;

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace stv;
 namespace fs = std::filesystem;
@@ -77,6 +80,44 @@ TEST_F(RecoveryFolder, DamagedFilesAreReportedAndSetAside)
     for (const auto &item : fs::directory_iterator(m_folder))
         aside += item.path().extension() == ".damaged";
     EXPECT_EQ(aside, 3);
+}
+
+TEST_F(RecoveryFolder, LocksOfKilledProgramsGoAtTheNextStart)
+{
+    // Two programs killed: one with unsaved work (its recovery file and lock stay until the
+    // work is recovered or discarded), one with none (its lone lock is stale).
+    const auto killedProgram = [this](bool withWork) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            RecoverySession session(m_folder.string());
+            if (!session.start()
+                || (withWork && !session.write(serializeRecovery(m_project, "", 1)).ok))
+                ::_exit(1);
+            ::raise(SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    };
+    ASSERT_TRUE(killedProgram(true));
+    ASSERT_TRUE(killedProgram(false));
+    RecoverySession running(m_folder.string());
+    ASSERT_TRUE(running.start()) << running.error();
+    const auto count = [this](const char *ending) {
+        int n = 0;
+        for (const auto &item : fs::directory_iterator(m_folder))
+            n += item.path().extension() == ending;
+        return n;
+    };
+    EXPECT_EQ(count(".lock"), 3);
+
+    const std::vector<RecoveryEntry> left = findLeftRecoveries(m_folder.string());
+    ASSERT_EQ(left.size(), 1u);
+    // The running program's lock and the one beside the left work stay.
+    EXPECT_EQ(count(".lock"), 2);
+    EXPECT_TRUE(fs::exists(fs::path(running.recoveryFile()).replace_extension(".lock")));
+    discardRecovery(left[0]);
+    EXPECT_EQ(count(".lock"), 1);
 }
 
 // The work in the folder may hold an FTP password: the folder is private whenever a session

@@ -253,3 +253,30 @@ TEST(ConfigFiles, UnreadableFilesKeepTheDefaults)
     EXPECT_TRUE(noLists.images.empty());
     EXPECT_TRUE(none.pageOptions.siteLastUpdated && none.pageOptions.updateBlack);
 }
+
+// A list saved as it changes: without a configuration beside it the list file would be skipped
+// at the next start, so the first list written brings one; an existing one is left as it is.
+TEST(SaveFavouriteList, BringsAConfigurationOnlyWhenThereIsNone)
+{
+    TempFolder dir;
+    Configuration config;
+    config.decisionItem = 2;
+    ASSERT_TRUE(saveFavouriteList(dir.folder(), ColourListFile, { "255" }, config).ok());
+    Configuration read;
+    FavouriteLists lists;
+    EXPECT_TRUE(loadConfiguration(dir.folder(), read, lists).configFound);
+    EXPECT_EQ(read.decisionItem, 2);
+    EXPECT_EQ(lists.colours, std::vector<std::string> { "255" });
+
+    config.decisionItem = 1;
+    ASSERT_TRUE(saveFavouriteList(dir.folder(), ColourListFile, { "0" }, config).ok());
+    EXPECT_TRUE(loadConfiguration(dir.folder(), read, lists).configFound);
+    EXPECT_EQ(read.decisionItem, 2);
+    EXPECT_EQ(lists.colours, std::vector<std::string> { "0" });
+
+    // A list file that could not be read at the start is not written over.
+    dir.write(LinkListFile, "x");
+    keepUnreadFile(dir.file(LinkListFile));
+    EXPECT_FALSE(saveFavouriteList(dir.folder(), LinkListFile, { "y" }, config).ok());
+    releaseUnreadFile(dir.file(LinkListFile));
+}

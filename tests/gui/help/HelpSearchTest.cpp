@@ -103,8 +103,8 @@ TEST_F(HelpSearch, CtrlFListsThePlacesAndF3StepsThroughThem)
         QStringLiteral("5 places in 3 chapters."));
     EXPECT_EQ(marked(), std::make_pair(0u, 0));
 
-    const std::pair<unsigned, int> expected[] = { { 2, 0 }, { 2, 0 }, { 2, 41 }, { 3, 0 },
-        { 0, 0 } };
+    const std::pair<unsigned, int> expected[]
+        = { { 2, 0 }, { 2, 0 }, { 2, 41 }, { 3, 0 }, { 0, 0 } };
     for (const auto &place : expected) {
         QTest::keyClick(m_help->textBox(), Qt::Key_F3);
         EXPECT_EQ(marked(), place);
@@ -127,8 +127,8 @@ TEST_F(HelpSearch, ChosenPlaceIsMarkedOnItsRow)
 {
     find(QStringLiteral("save"));
     QListWidget *list = search().hitList();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-        list->visualItemRect(list->item(2)).center());
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
     ASSERT_EQ(marked(), std::make_pair(2u, 0));
     EXPECT_EQ(m_help->markedHit()->start, 14u); // "Press Save to save.": the second one
 

@@ -155,8 +155,8 @@ private slots:
         form.show();
 
         // Declined: nothing is sent anywhere, the login folder's page stays.
-        site.queueCreatePage(dialogs, QStringLiteral("index.html"));
         dialogs.queue(Answer::Ok); // plain FTP
+        site.queueCreatePage(dialogs, QStringLiteral("index.html"));
         dialogs.queue(Answer::No); // create the folder
         form.m_publishButton->click();
         QCOMPARE(dialogs.asked().back().text,
@@ -210,6 +210,7 @@ private slots:
         QVERIFY(writePageFile(site.project, site.lists, site.config.pageOptions, request, disk).ok);
         std::filesystem::rename(request.pageFile, page);
         site.project.pageFileName = page;
+        dialogs.queue(Answer::Ok); // plain FTP
         dialogs.queue(Answer::No); // not as "htaccess.html" either
         form.m_publishButton->click();
         QVERIFY(dialogs.unexpected().empty());
@@ -220,8 +221,7 @@ private slots:
         QCOMPARE(Count(server, "CONNECT"), 0);
 
         dialogs.clear();
-        dialogs.queue(Answer::Ok); // as htaccess.html
-        dialogs.queue(Answer::Ok); // plain FTP
+        dialogs.queue(Answer::Ok); // as htaccess.html; plain FTP was agreed for this run
         form.m_publishButton->click();
         QVERIFY(dialogs.unexpected().empty());
         QVERIFY(!std::filesystem::exists(server.home() + "/.htaccess"));

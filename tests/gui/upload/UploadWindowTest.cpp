@@ -452,17 +452,18 @@ private slots:
         form.m_initialDirEdit->setText(QStringLiteral("site"));
         form.show();
 
-        // No page yet: Create Web Page runs first (its confirmation, file and test question).
+        // No page yet: Create Web Page runs first (its confirmation, file and test question),
+        // once the connection is settled.
         const QString page
             = QString::fromStdString(server.scratch()) + QStringLiteral("/index.html");
+        dialogs.queue(Answer::Ok); // the password may go over plain FTP
         dialogs.queue(Answer::Ok);
         dialogs.queue(Answer::Ok);
         dialogs.queueText(page);
         dialogs.queue(Answer::No);
-        dialogs.queue(Answer::Ok); // the password may go over plain FTP
         QSignalSpy progress(form.m_ftpPanel, &FtpPanel::progressChanged);
         form.m_publishButton->click();
-        QCOMPARE(dialogs.asked().front().text,
+        QCOMPARE(dialogs.asked().at(1).text,
             QStringLiteral("No web page has been created for this project yet.\n\n"
                            "Create Web Page first, then publish it?"));
         QCOMPARE(dialogs.messages(),
@@ -492,6 +493,33 @@ private slots:
         QVERIFY(dialogs.asked().front().text.startsWith(
             QStringLiteral("The project has changes that are not in the web page yet.")));
         QVERIFY(server.commands().empty());
+    }
+
+    // An empty connection field is said before the page is checked or created, and the
+    // cursor waits in that field.
+    void publishSaysAnEmptyFieldFirst()
+    {
+        ScriptedDialogs dialogs;
+        UploadWindow form;
+        int prepared = 0;
+        form.setPublishPreparer([&prepared] {
+            ++prepared;
+            return std::optional<PublishRequest>();
+        });
+        form.show();
+        form.m_publishButton->click();
+        form.m_hostEdit->setText(QStringLiteral("ftp://example.org"));
+        form.m_publishButton->click();
+        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.m_userEdit));
+        form.m_userEdit->setText(QStringLiteral("me"));
+        form.m_publishButton->click();
+        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.m_passwordEdit));
+        QCOMPARE(dialogs.messages(),
+            (std::vector<QString> { QStringLiteral("HostName must be specified."),
+                QStringLiteral("LoginName must be specified."),
+                QStringLiteral("Password must be specified.") }));
+        QCOMPARE(prepared, 0);
+        QVERIFY(dialogs.unexpected().empty());
     }
 
     void theProjectsFieldsGoIntoTheWindowAndComeBack()

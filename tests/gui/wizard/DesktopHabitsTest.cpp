@@ -9,8 +9,8 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/FileDialogs.h"
 
-#include <QAction>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCompleter>
 #include <QFileDialog>
@@ -35,7 +35,10 @@ class DesktopHabitsTest : public QObject
     std::unique_ptr<ProgramWindows> m_windows;
 
     WizardWindow &window() { return m_windows->window; }
-    QString focused() { return window().focusWidget() ? window().focusWidget()->objectName() : QString(); }
+    QString focused()
+    {
+        return window().focusWidget() ? window().focusWidget()->objectName() : QString();
+    }
     void press(const char *button)
     {
         auto *b = window().findChild<QPushButton *>(QString::fromLatin1(button));
@@ -51,7 +54,10 @@ class DesktopHabitsTest : public QObject
         QVERIFY(window().loadProjectFromPath(file));
     }
     QListView *managerList() { return m_windows->sectionManager.display(); }
-    QRect managerRow(int row) { return managerList()->visualRect(managerList()->model()->index(row, 0)); }
+    QRect managerRow(int row)
+    {
+        return managerList()->visualRect(managerList()->model()->index(row, 0));
+    }
 
 private slots:
     void init()
@@ -102,7 +108,8 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("TitleEdit"));
         press("Backbtn");
         QCOMPARE(focused(), QStringLiteral("Nextbtn")); // the Introduction is only read
-        QVERIFY(QString::fromStdString(window().project().pageTitle).endsWith(QStringLiteral("My page")));
+        QVERIFY(QString::fromStdString(window().project().pageTitle)
+                    .endsWith(QStringLiteral("My page")));
     }
 
     // A click on a Section Manager row shows its page with the focus in its first field and
@@ -202,9 +209,8 @@ private slots:
                 dialog->reject();
         });
         guard.start(10000);
-        FileDialogs::instance().askOpen(&window(),
-            QStringLiteral("Select An Image.."), QString(), QString(),
-            QStringLiteral("All Files (*.*)|*.*"));
+        FileDialogs::instance().askOpen(&window(), QStringLiteral("Select An Image.."), QString(),
+            QString(), QStringLiteral("All Files (*.*)|*.*"));
         QVERIFY(popupShown);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);

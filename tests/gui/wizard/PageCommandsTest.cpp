@@ -1,7 +1,9 @@
 // The two page commands driven through the dialog seam and a fake desktop shell.
 #include "gui/wizard/PageCommands.h"
 
+#include "core/page/LastPages.h"
 #include "core/project/Records.h"
+#include "core/settings/Settings.h"
 #include "gui/desktop/LaunchFile.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
@@ -95,34 +97,84 @@ TEST_F(Fixture, CreateCancelledKeepsTheProposal)
     EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
 }
 
+// The page is written, its pictures copied, its folder shown; the one box after it says so
+// first and names the file that could not be copied; the project's page is remembered.
 TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
 {
     const QString page = path("web/home.html");
     dialogs.queue(Answer::Ok);
     dialogs.queueText(page);
-    dialogs.queue(Answer::Ok); // the list of files not copied
     dialogs.queue(Answer::Ok); // "Do you want to test it?"
     runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
 
     EXPECT_EQ(project.pageFileName, page.toStdString());
     EXPECT_TRUE(QFile::exists(page));
     EXPECT_TRUE(QFile::exists(path("web/pic.png")));
-    const std::vector<QString> infos = dialogs.messages();
-    ASSERT_EQ(infos.size(), 1u);
-    EXPECT_TRUE(infos[0].contains(QStringLiteral("gone.png")));
-    EXPECT_FALSE(infos[0].contains(QStringLiteral("pic.png")));
+    EXPECT_TRUE(dialogs.messages().empty());
+    ASSERT_EQ(dialogs.asked().size(), 3u);
+    const QString success = dialogs.asked().back().text;
+    EXPECT_TRUE(success.startsWith(
+        QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
+                       "Folder\n\"")
+        + path("web/") + QStringLiteral("\"\n\nThese files could not be copied beside it:\n")));
+    EXPECT_TRUE(success.contains(QStringLiteral("gone.png")));
+    EXPECT_FALSE(success.contains(QStringLiteral("pic.png")));
+    EXPECT_TRUE(success.endsWith(QStringLiteral("\n\nDo you want to test it?")));
 
     ASSERT_EQ(shell.calls.size(), 2);
     EXPECT_EQ(
         shell.calls[0], QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
-    EXPECT_EQ(dialogs.asked().back().text,
-        QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
-                       "Folder\n\"")
-            + path("web/") + QStringLiteral("\"\n\nDo you want to test it?"));
     EXPECT_EQ(shell.calls[1],
         QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
             + QStringLiteral(" in "));
     EXPECT_TRUE(dialogs.unexpected().empty());
+    const Result<Settings> settings = loadSettings(path("prog/").toStdString());
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(lastPageOf(settings.value(), path("home.stv").toStdString()), page.toStdString());
+}
+
+// The project was not saved after its page was written: the next Create Web Page proposes that
+// page all the same, and replacing it is the expected answer. Another project's page is not
+// its own; a project never saved knows the page it wrote in this run.
+TEST_F(Fixture, CreateAgainProposesThePageTheProjectWroteLast)
+{
+    project.sections.resize(1);
+    const QString page = path("web/home.html");
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(page);
+    dialogs.queue(Answer::No);
+    runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
+    EXPECT_EQ(dialogs.asked()[1].ownFile, QString());
+
+    Project reopened = project;
+    reopened.pageFileName.clear(); // as in the project file saved before the page was written
+    dialogs.clear();
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    runCreateWebPage(nullptr, reopened, lists, {}, path("home.stv"));
+    EXPECT_EQ(dialogs.asked()[1].initial, page);
+    EXPECT_EQ(dialogs.asked()[1].ownFile, page);
+
+    Project other = project;
+    other.pageFileName.clear();
+    dialogs.clear();
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    runCreateWebPage(nullptr, other, lists, {}, path("other.stv"));
+    EXPECT_EQ(dialogs.asked()[1].initial, path("other.html"));
+    EXPECT_EQ(dialogs.asked()[1].ownFile, QString());
+
+    Project unsaved;
+    dialogs.clear();
+    dialogs.queue(Answer::Ok);
+    dialogs.queueText(path("web/new.html"));
+    dialogs.queue(Answer::No);
+    runCreateWebPage(nullptr, unsaved, lists, {});
+    dialogs.clear();
+    dialogs.queue(Answer::Ok);
+    dialogs.queueCancel();
+    runCreateWebPage(nullptr, unsaved, lists, {});
+    EXPECT_EQ(dialogs.asked()[1].ownFile, path("web/new.html"));
 }
 
 // A stranger's project names a dotfile as its page and as a picture: the window proposes a
@@ -137,13 +189,11 @@ TEST_F(Fixture, CreateWithAHostileProjectProposesAPageAndNamesWhatItSkipped)
         "", "0", "", "0", "", "1", "1" }) };
     dialogs.queue(Answer::Ok);
     dialogs.queueText(path("web/bashrc.html"));
-    dialogs.queue(Answer::Ok); // the files not copied
     dialogs.queue(Answer::No); // "Do you want to test it?"
     runCreateWebPage(nullptr, project, lists, {}, path("web/site.stv"));
     EXPECT_EQ(dialogs.asked()[1].initial, path("web/bashrc.html"));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(
-        dialogs.messages()[0].contains(QStringLiteral("a hidden file: ") + path("skel/.bashrc")));
+    EXPECT_TRUE(dialogs.asked().back().text.contains(
+        QStringLiteral("a hidden file: ") + path("skel/.bashrc")));
     std::ifstream kept(path("web/.bashrc").toStdString(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "MINE");
     EXPECT_TRUE(QFile::exists(path("web/bashrc.html")));
@@ -203,8 +253,9 @@ TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
     EXPECT_TRUE(bytes.contains(("<img src=\"" + path("pic.png") + "\"").toUtf8()));
 }
 
-// Each launch the desktop refuses gives a box naming what could not be opened; a folder
-// that cannot be shown leaves the page written and the test question still follows.
+// A folder the desktop cannot show is a line of the box that says the page was created,
+// never a box before it; the test question still follows, and a browser that does not start
+// gives a box naming the page.
 TEST_F(Fixture, FailedLaunchesSayWhatCouldNotBeOpened)
 {
     shell.openSucceeds = false;
@@ -212,19 +263,18 @@ TEST_F(Fixture, FailedLaunchesSayWhatCouldNotBeOpened)
     const QString page = path("web/home.html");
     dialogs.queue(Answer::Ok);
     dialogs.queueText(page);
-    dialogs.queue(Answer::Ok); // files not copied
-    dialogs.queue(Answer::Ok); // the folder cannot be shown
     dialogs.queue(Answer::Ok); // "Do you want to test it?"
     dialogs.queue(Answer::Ok); // the browser does not start
     runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
     EXPECT_TRUE(QFile::exists(page));
     const QString reason = launchErrorText(31);
-    const std::vector<QString> infos = dialogs.messages();
-    ASSERT_EQ(infos.size(), 3u);
-    EXPECT_EQ(infos[1], launchFailureText(path("web/"), reason));
-    EXPECT_TRUE(infos[1].contains(path("web/")));
-    EXPECT_EQ(infos[2], launchFailureText(page, reason));
-    EXPECT_TRUE(dialogs.asked().back().text.contains(QStringLiteral("Cannot open")));
+    ASSERT_EQ(dialogs.asked().size(), 4u);
+    EXPECT_TRUE(dialogs.asked()[2].text.startsWith(
+        QStringLiteral("Your web page has now been created as..")));
+    EXPECT_TRUE(
+        dialogs.asked()[2].text.contains(QStringLiteral("\n\nThe folder could not be shown: ")
+            + reason + QStringLiteral("\n\nDo you want to test it?")));
+    EXPECT_EQ(dialogs.messages(), std::vector<QString> { launchFailureText(page, reason) });
 
     dialogs.clear();
     dialogs.queue(Answer::Ok);

@@ -85,6 +85,27 @@ private slots:
         QVERIFY(!QFile::exists(path(QStringLiteral("PWP"))));
     }
 
+    // File > Exit and Ctrl+Q take the same steps as closing the window.
+    void exitAsksFirst()
+    {
+        m_w->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+        goTo(0);
+        click("Acceptbtn");
+        QSignalSpy closed(m_w.get(), &WizardWindow::closed);
+        m_script->queue(Answer::Abort);
+        trigger("Exit1");
+        QCOMPARE(m_script->asked().back().buttons, Buttons::YesNoAbort);
+        QVERIFY(m_w->isVisible());
+        QCOMPARE(closed.count(), 0);
+
+        m_script->queue(Answer::No);
+        QTest::keyClick(m_w.get(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!m_w->isVisible());
+        QCOMPARE(m_w->configurationSaves, 1);
+    }
+
     void saveAsCancelledAndCaptions()
     {
         m_script->queueCancel();
