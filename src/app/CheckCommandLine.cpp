@@ -1,5 +1,6 @@
 #include "app/CheckCommandLine.h"
 
+#include "core/page/PageStyle.h"
 #include "core/settings/Config.h"
 #include "core/settings/ProgramFolderPath.h"
 #include "core/text/Cp1252.h"
@@ -20,9 +21,11 @@ Result<PageReport> checkProjectFile(const std::string &projectPath, std::ostream
     FavouriteLists lists;
     for (const std::string &error : loadConfiguration(programFolderPath(), config, lists).errors)
         err << "sitorva: warning: " << terminalText(error) << "\n";
+    // The style the page is written in; the settings' own warnings come with --generate.
+    (void)loadPageSettings(programFolderPath(), config.pageOptions);
     const std::string folder = folderPart(projectPath);
-    return checkPage(
-        project.header(), SectionRecords(project), lists, folder.empty() ? "./" : folder);
+    return checkPage(project.header(), SectionRecords(project), lists,
+        folder.empty() ? "./" : folder, config.pageOptions.style == PageStyle::Modern);
 }
 
 int printProblems(const std::vector<Problem> &problems, std::ostream &out)

@@ -1,9 +1,13 @@
 // `--generate --style modern` makes the pictures beside the page ready for the web and the
 // page says the size they are shown at; the classic style copies the originals; a second run
-// makes nothing again.
+// makes nothing again. `--publish` of a modern page sends those pictures, each once.
 #include "support/CameraPictures.h"
 #include "support/CliTestUtil.h"
+#include "support/FtpTestServer.h"
+#include "support/ScriptServer.h"
 
+#include "core/page/PageStyle.h"
+#include "core/project/Project.h"
 #include "core/project/Records.h"
 
 #include <regex>
@@ -12,6 +16,15 @@
 using namespace stv;
 using namespace stv::test;
 namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+// LeakSanitizer's stop of the process crashes while it reads the thread-local storage of
+// libvips' worker threads; what those hold is libvips' own, so the leak check goes without it.
+extern "C" const char *__lsan_default_options()
+{
+    return "use_tls=0";
+}
+#endif
 
 namespace
 {
@@ -23,13 +36,9 @@ struct WebPictures : CliFixture {
     void SetUp() override
     {
         CliFixture::SetUp();
-#if defined(__SANITIZE_ADDRESS__)
-        // libvips' worker threads make LeakSanitizer's stop of the child process fail at times.
-        GTEST_SKIP() << "LeakSanitizer cannot follow the picture module's child process here";
-#endif
         fs::create_directories(root / "proj");
-        makeCameraJpeg((root / "proj/photo.jpg").string(), 2000, 1500);
-        makePlainPng((root / "proj/plain.png").string());
+        ASSERT_TRUE(makeCameraJpeg((root / "proj/photo.jpg").string(), 2000, 1500));
+        ASSERT_TRUE(makePlainPng((root / "proj/plain.png").string()));
         WriteAll(root / "proj/broken.jpg", "GIF? JPEG? neither");
         // The same photo again, shown 600 pixels wide: its height follows the upright shape.
         const auto image = [](const std::string &file, const std::string &width) {
@@ -114,6 +123,46 @@ TEST_F(WebPictures, ASecondPageUsesThePicturesMadeForTheFirst)
         EXPECT_EQ(info.st_mtim.tv_nsec, when.tv_nsec) << path;
     }
     EXPECT_EQ(ReadAll(root / "web/photo.jpg"), before);
+}
+
+TEST_F(WebPictures, PublishSendsWhatThePageShowsThenOnlyAChangedPicture)
+{
+    FtpTestServer server;
+    ASSERT_EQ(server.startError(), "");
+    server.makeFolder("site");
+    Project p;
+    ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+    p.ftpHost = server.host();
+    p.ftpUserId = FtpTestServer::User;
+    p.ftpInitDir = "site";
+    ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(savePageStyle(programFolderPath(), PageStyle::Modern));
+    ScopedEnv password("SITORVA_PASSWORD", FtpTestServer::password);
+    const auto publish = [&] {
+        return run({ "--publish", project.string(), "--allow-plain-ftp" }).exitCode;
+    };
+
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(out.str(), "published: 3 uploaded, 0 unchanged, 0 failed\n");
+    EXPECT_NE(err.str().find("broken.jpg"), std::string::npos) << err.str();
+    const std::string sent = server.home() + "/site/photo.jpg";
+    EXPECT_EQ(pixelSize(sent), std::make_pair(1200, 1600));
+    EXPECT_EQ(identifyingTags(sent), "");
+    // The very bytes the modern page beside the project shows.
+    ASSERT_EQ(generate("modern").exitCode, 0) << err.str();
+    EXPECT_EQ(ReadAll(sent), ReadAll(root / "web/photo.jpg"));
+    EXPECT_EQ(server.readFile("site/plain.png"), ReadAll(root / "proj/plain.png"));
+
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(out.str(), "published: 0 uploaded, 3 unchanged, 0 failed\n");
+
+    // Another photo of the same size: only its picture goes again.
+    ASSERT_TRUE(makeCameraJpeg((root / "proj/photo.jpg").string(), 2000, 1500));
+    const std::string before = ReadAll(sent);
+    ASSERT_EQ(publish(), 0) << err.str();
+    EXPECT_EQ(out.str(), "published: 1 uploaded, 2 unchanged, 0 failed\n");
+    EXPECT_NE(ReadAll(sent), before);
+    EXPECT_EQ(pixelSize(sent), std::make_pair(1200, 1600));
 }
 
 } // namespace

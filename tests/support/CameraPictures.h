@@ -1,8 +1,7 @@
 #pragma once
 // Pictures for the tests of pictures made ready for the web, made by ImageMagick and exiftool
 // as a camera or an editor would leave them, and what the command-line tools say of a file.
-
-#include <gtest/gtest.h>
+// Free of any test framework: the GoogleTest and the QtTest cases check what these return.
 
 #include <array>
 #include <cstdio>
@@ -27,9 +26,13 @@ inline std::string commandOutput(const std::string &command)
     return out;
 }
 
-inline void runCommand(const std::string &command)
+// Whether the command ran and succeeded; a failure names the command on stderr.
+[[nodiscard]] inline bool runCommand(const std::string &command)
 {
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    if (std::system(command.c_str()) == 0)
+        return true;
+    std::fprintf(stderr, "failed: %s\n", command.c_str());
+    return false;
 }
 
 inline std::string quoted(const std::string &path)
@@ -40,21 +43,21 @@ inline std::string quoted(const std::string &path)
 // A phone photo stored on its side: `width` by `height` pixels as stored, the left half red
 // and the right half blue under some noise, with EXIF orientation 6 (turn a quarter clockwise
 // to show it), the camera's name, GPS position and an XMP author.
-inline void makeCameraJpeg(const std::string &path, int width, int height)
+[[nodiscard]] inline bool makeCameraJpeg(const std::string &path, int width, int height)
 {
     const std::string half = std::to_string(width / 2) + "x" + std::to_string(height);
-    runCommand("convert -size " + half + " xc:red -size " + half
-        + " xc:blue +append -attenuate 0.4 +noise Gaussian -quality 92 " + quoted(path));
-    runCommand("exiftool -q -overwrite_original -Orientation#=6 -Make=Sitorvacam -Model=T1 "
-               "-GPSLatitude=48.8584 -GPSLatitudeRef=N -GPSLongitude=2.2945 "
-               "-GPSLongitudeRef=E -XMP-dc:Creator=Someone "
-        + quoted(path));
+    return runCommand("convert -size " + half + " xc:red -size " + half
+               + " xc:blue +append -attenuate 0.4 +noise Gaussian -quality 92 " + quoted(path))
+        && runCommand("exiftool -q -overwrite_original -Orientation#=6 -Make=Sitorvacam -Model=T1 "
+                      "-GPSLatitude=48.8584 -GPSLatitudeRef=N -GPSLongitude=2.2945 "
+                      "-GPSLongitudeRef=E -XMP-dc:Creator=Someone "
+            + quoted(path));
 }
 
 // A small PNG without any metadata chunk.
-inline void makePlainPng(const std::string &path)
+[[nodiscard]] inline bool makePlainPng(const std::string &path)
 {
-    runCommand("convert -size 40x30 xc:green -strip " + quoted(path));
+    return runCommand("convert -size 40x30 xc:green -strip " + quoted(path));
 }
 
 // The metadata exiftool finds that could tell about a picture's maker or place.

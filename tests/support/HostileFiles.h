@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace stv::test
 {
@@ -101,6 +103,14 @@ double secondsFor(F &&f)
     const auto start = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs f and prints how long it took: the hang guard around it is the only limit, and how
+// fast it is belongs to bench/.
+template <class F>
+void printSecondsFor(const char *what, F &&f)
+{
+    std::printf("%s: %.3f s\n", what, secondsFor(std::forward<F>(f)));
 }
 
 class TempFolder

@@ -84,7 +84,7 @@ protected:
     }
     void goTo(int position)
     {
-        while (m_w->currentSection() < position)
+        while (m_w->currentSection() < position && !QTest::currentTestFailed())
             click("Nextbtn");
     }
     std::vector<std::string> fields(int index, int last = 20)

@@ -111,9 +111,11 @@ void htmlAnchors(std::string_view code, const std::function<void(std::string)> &
 class PageCheck
 {
 public:
-    PageCheck(const FavouriteLists &lists, const std::string &sourceFolder)
+    PageCheck(
+        const FavouriteLists &lists, const std::string &sourceFolder, bool picturesMadeForTheWeb)
         : m_lists(lists)
         , m_sourceFolder(sourceFolder)
+        , m_picturesMadeForTheWeb(picturesMadeForTheWeb)
     {
         for (const std::string &colour : lists.colours)
             m_listColours.push_back(writtenColour(leadingInt(colour)));
@@ -127,8 +129,11 @@ public:
                 "file name instead");
         m_background = header.backgroundColour & 0xFFFFFF;
         m_backgroundFromPicture = false;
+        // The page copies its files only when the project imports them at all.
+        m_picturesMadeForTheWeb = m_picturesMadeForTheWeb && header.importBackgroundImage;
         if (!header.backgroundImage.empty()) {
-            checkPicture(header.backgroundImage, "the background picture ");
+            checkPicture(
+                header.backgroundImage, "the background picture ", m_picturesMadeForTheWeb);
             const FileFacts &facts = factsOf(header.backgroundImage);
             m_background = facts.error.empty() && facts.kind == MediaKind::Picture
                 ? averageColour(resolve(header.backgroundImage))
@@ -226,8 +231,9 @@ private:
         return ec ? 0 : size;
     }
 
-    // `what` starts the messages ("the background picture ", "picture {i0} ...").
-    void checkPicture(std::string_view stored, const std::string &what)
+    // `what` starts the messages ("the background picture ", "picture {i0} ..."); a picture
+    // `madeSmall` for the web is never too large.
+    void checkPicture(std::string_view stored, const std::string &what, bool madeSmall)
     {
         if (stored.empty()) {
             add("missing-file", what + "has no file chosen: the page shows a broken picture");
@@ -241,8 +247,9 @@ private:
                     + facts.error + ")");
         } else if (facts.kind != MediaKind::Picture) {
             add("not-a-picture", what + name + " is not a picture a browser can show");
-        } else if (facts.picture.bytes > LargePictureBytes || facts.picture.width > LargePictureSide
-            || facts.picture.height > LargePictureSide) {
+        } else if (!madeSmall
+            && (facts.picture.bytes > LargePictureBytes || facts.picture.width > LargePictureSide
+                || facts.picture.height > LargePictureSide)) {
             std::string size = sizeText(facts.picture.bytes);
             if (facts.picture.width > 0)
                 size = std::to_string(facts.picture.width) + " x "
@@ -273,7 +280,8 @@ private:
     void checkImage(std::string_view record, const std::string &what)
     {
         const auto f = fieldViews<13>(record);
-        checkPicture(f[field::ImageFile], what.empty() ? "the picture " : what);
+        checkPicture(f[field::ImageFile], what.empty() ? "the picture " : what,
+            m_picturesMadeForTheWeb && flagValue(f[field::ImageImport]));
         if (isBlank(f[field::ImageAltText]))
             add("no-alt",
                 (what.empty() ? "the picture" : what.substr(0, what.size() - 1))
@@ -454,6 +462,7 @@ private:
 
     const FavouriteLists &m_lists;
     const std::string &m_sourceFolder;
+    bool m_picturesMadeForTheWeb;
     std::vector<int> m_listColours;
     PageReport m_report;
     int m_section = 0;
@@ -513,9 +522,9 @@ void PageCheck::checkSound(std::string_view, const std::string_view *f)
 } // namespace
 
 Result<PageReport> checkPage(const Project &header, SectionRecords records,
-    const FavouriteLists &lists, const std::string &sourceFolder)
+    const FavouriteLists &lists, const std::string &sourceFolder, bool picturesMadeForTheWeb)
 {
-    PageCheck check(lists, sourceFolder);
+    PageCheck check(lists, sourceFolder, picturesMadeForTheWeb);
     check.checkHeader(header);
     const bool read = records.forEach([&](std::string_view record) {
         check.checkRecord(record);

@@ -42,10 +42,13 @@ inline constexpr std::uint64_t LargePictureBytes = std::uint64_t(1) << 20;
 inline constexpr int LargePictureSide = 2000;
 
 // Checks the header's values and the records. Stored paths are read as the page generator
-// copies them: relative ones from `sourceFolder` (native, may be empty). Fails only when a
+// copies them: relative ones from `sourceFolder` (native, may be empty). With
+// `picturesMadeForTheWeb` (a modern page) a picture copied beside the page is made small, so
+// only the pictures the page shows from where they are can be too large. Fails only when a
 // project file cannot be read to its end.
 Result<PageReport> checkPage(const Project &header, SectionRecords records,
-    const FavouriteLists &lists, const std::string &sourceFolder);
+    const FavouriteLists &lists, const std::string &sourceFolder,
+    bool picturesMadeForTheWeb = false);
 
 // "section N: CODE: message" or "page: CODE: message".
 std::string problemLine(const Problem &problem);

@@ -7,14 +7,15 @@
 namespace stv
 {
 
-PageReport checkOpenProject(
-    const Project &project, const FavouriteLists &lists, const QString &projectFileName)
+PageReport checkOpenProject(const Project &project, const FavouriteLists &lists,
+    const QString &projectFileName, PageStyle style)
 {
     const std::string folder = projectFileName.isEmpty()
         ? std::string()
         : QFileInfo(projectFileName).absolutePath().toStdString();
     // The records are in memory: the check cannot fail to read them.
-    return checkPage(project, project.sections, lists, folder).valueOr({});
+    return checkPage(project, project.sections, lists, folder, style == PageStyle::Modern)
+        .valueOr({});
 }
 
 QString problemSummary(const std::vector<Problem> &problems, int limit)

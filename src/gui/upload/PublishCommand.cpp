@@ -82,7 +82,7 @@ std::optional<PublishRequest> preparePublish(QWidget *parent, Project &project,
 {
     // What a visitor would find wrong is shown first; the user decides whether to go on.
     const std::vector<Problem> problems
-        = checkOpenProject(project, lists, projectFileName).problems;
+        = checkOpenProject(project, lists, projectFileName, options.style).problems;
     if (!problems.empty()) {
         const QString question
             = (problems.size() == 1 ? QStringLiteral("Check My Page found a problem:\n\n")

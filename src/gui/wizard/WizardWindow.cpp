@@ -661,7 +661,7 @@ void WizardWindow::checkMyPageClick()
             *this,
             [this] {
                 storeCurrentPage();
-                return checkOpenProject(m_project, m_lists, m_projectFileName);
+                return checkOpenProject(m_project, m_lists, m_projectFileName, m_pageOptions.style);
             },
             this);
         // Beside the wizard rather than over it: the user mends each problem on its page.

@@ -55,9 +55,10 @@ struct PageCheckTest : ::testing::Test {
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    PageReport check()
+    PageReport check(bool picturesMadeForTheWeb = false)
     {
-        Result<PageReport> report = checkPage(project, project.sections, lists, folder.string());
+        Result<PageReport> report
+            = checkPage(project, project.sections, lists, folder.string(), picturesMadeForTheWeb);
         EXPECT_TRUE(report.ok()) << report.error();
         return report.valueOr({});
     }
@@ -218,6 +219,31 @@ TEST_F(PageCheckTest, PictureSizesAreReadFromTheHeadersOfEachFormat)
     ASSERT_EQ(report.problems.size(), 1u);
     EXPECT_EQ(report.problems[0].code, "large-picture");
     EXPECT_NE(report.problems[0].message.find("1.0 MB"), std::string::npos);
+}
+
+// A modern page shows a camera's photo made small beside it: only the large pictures it shows
+// from where they are (not imported) are still slow for a visitor.
+TEST_F(PageCheckTest, PicturesMadeForTheWebAreNeverTooLarge)
+{
+    test::WriteFileBytes((folder / "photo.png").string(), pngHeader(4000, 3000));
+    const auto image = [](const char *import) {
+        return Rec(
+            { "Image", "I", "photo.png", "2", "", "", "A photo", "0", "", "0", "1", import, "0" });
+    };
+    const auto codes = [](const PageReport &report) {
+        std::vector<std::string> found;
+        for (const Problem &problem : report.problems)
+            found.push_back(problem.code);
+        return found;
+    };
+    project.backgroundImage = "photo.png";
+    project.sections = { image("1"), image("0") };
+    const std::vector<std::string> both { "large-picture", "large-picture", "large-picture" };
+    EXPECT_EQ(codes(check()), both);
+    EXPECT_EQ(codes(check(true)), std::vector<std::string> { "large-picture" }); // not imported
+    EXPECT_EQ(check(true).problems[0].section, 2);
+    project.importBackgroundImage = false; // the page copies nothing at all
+    EXPECT_EQ(codes(check(true)), both);
 }
 
 TEST_F(PageCheckTest, AnchorsWrittenByHtmlSectionsCountAndDuplicatesNameTheFirst)

@@ -54,8 +54,8 @@ struct PicturesBesidePage : ::testing::Test {
         fs::create_directories(dir.file("proj"));
         fs::create_directories(dir.file("web"));
         cacheFolder = pictureCacheFolder(dir.file("prog/"));
-        test::makeCameraJpeg(dir.file("proj/photo.jpg"), 2000, 1500);
-        test::makePlainPng(dir.file("proj/plain.png"));
+        ASSERT_TRUE(test::makeCameraJpeg(dir.file("proj/photo.jpg"), 2000, 1500));
+        ASSERT_TRUE(test::makePlainPng(dir.file("proj/plain.png")));
         ASSERT_TRUE(writeWholeFile(dir.file("proj/broken.jpg"), "not a jpeg at all").ok);
     }
 
@@ -135,7 +135,7 @@ TEST_F(PicturesBesidePage, APictureIsMadeOnceWhileItsSourceAndRulesStay)
 
     // The source changed: made again, and its older entry goes.
     const std::size_t kept = entriesIn(cacheFolder);
-    test::makeCameraJpeg(dir.file("proj/photo.jpg"), 1800, 1200);
+    ASSERT_TRUE(test::makeCameraJpeg(dir.file("proj/photo.jpg"), 1800, 1200));
     PictureCache third(cacheFolder, PictureRules {});
     const Result<ReadyPicture> changed = third.prepare(dir.file("proj/photo.jpg"));
     ASSERT_TRUE(changed) << changed.error();

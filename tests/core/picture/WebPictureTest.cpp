@@ -41,7 +41,7 @@ TEST(WebPicture, CameraPhotoComesOutUprightSmallAndWithoutItsSecrets)
 {
     test::TempFolder folder;
     const std::string photo = folder.file("photo.jpg");
-    test::makeCameraJpeg(photo, 2000, 1500);
+    ASSERT_TRUE(test::makeCameraJpeg(photo, 2000, 1500));
     ASSERT_NE(identifyingTags(photo).find("GPSLatitude"), std::string::npos);
 
     const Result<WebPicture> made = makeWebPicture(photo, PictureRules {});
@@ -79,7 +79,7 @@ TEST(WebPicture, PicturesThatNeedNothingStayAsTheyAre)
 {
     test::TempFolder folder;
     const std::string png = folder.file("plain.png");
-    test::makePlainPng(png);
+    ASSERT_TRUE(test::makePlainPng(png));
     const Result<WebPicture> made = makeWebPicture(png, PictureRules {});
     ASSERT_TRUE(made) << made.error();
     EXPECT_TRUE(made.value().asItIs);
@@ -87,7 +87,7 @@ TEST(WebPicture, PicturesThatNeedNothingStayAsTheyAre)
 
     // A GIF is left as it is (it may be animated), whatever its size.
     const std::string gif = folder.file("big.gif");
-    runCommand("convert -size 2000x100 xc:yellow " + test::quoted(gif));
+    ASSERT_TRUE(runCommand("convert -size 2000x100 xc:yellow " + test::quoted(gif)));
     const Result<WebPicture> kept = makeWebPicture(gif, PictureRules {});
     ASSERT_TRUE(kept) << kept.error();
     EXPECT_TRUE(kept.value().asItIs);
@@ -97,10 +97,12 @@ TEST(WebPicture, OnlyTheMetadataOfASmallPictureGoesItsPixelsStay)
 {
     test::TempFolder folder;
     const std::string jpeg = folder.file("small.jpg");
-    runCommand("convert -size 300x200 gradient:red-blue -quality 60 " + test::quoted(jpeg));
-    runCommand("exiftool -q -overwrite_original -GPSLatitude=1 -GPSLatitudeRef=N -Make=Cam "
-               "-Comment=mine "
-        + test::quoted(jpeg));
+    ASSERT_TRUE(
+        runCommand("convert -size 300x200 gradient:red-blue -quality 60 " + test::quoted(jpeg)));
+    ASSERT_TRUE(
+        runCommand("exiftool -q -overwrite_original -GPSLatitude=1 -GPSLatitudeRef=N -Make=Cam "
+                   "-Comment=mine "
+            + test::quoted(jpeg)));
     const Result<WebPicture> made = makeWebPicture(jpeg, PictureRules {});
     ASSERT_TRUE(made) << made.error();
     ASSERT_FALSE(made.value().asItIs);
@@ -114,7 +116,8 @@ TEST(WebPicture, OnlyTheMetadataOfASmallPictureGoesItsPixelsStay)
         0.0);
 
     const std::string png = folder.file("texts.png");
-    runCommand("convert -size 64x64 xc:orange -set comment secret " + test::quoted(png));
+    ASSERT_TRUE(
+        runCommand("convert -size 64x64 xc:orange -set comment secret " + test::quoted(png)));
     const Result<WebPicture> cleaned = makeWebPicture(png, PictureRules {});
     ASSERT_TRUE(cleaned) << cleaned.error();
     ASSERT_FALSE(cleaned.value().asItIs);
@@ -127,8 +130,10 @@ TEST(WebPicture, ATurnedPhotoIsNeverLargerThanItsOriginal)
 {
     test::TempFolder folder;
     const std::string jpeg = folder.file("low.jpg");
-    runCommand("convert -size 900x600 plasma:fractal -quality 40 " + test::quoted(jpeg));
-    runCommand("exiftool -q -overwrite_original -Orientation#=6 " + test::quoted(jpeg));
+    ASSERT_TRUE(
+        runCommand("convert -size 900x600 plasma:fractal -quality 40 " + test::quoted(jpeg)));
+    ASSERT_TRUE(
+        runCommand("exiftool -q -overwrite_original -Orientation#=6 " + test::quoted(jpeg)));
     const Result<WebPicture> made = makeWebPicture(jpeg, PictureRules {});
     ASSERT_TRUE(made) << made.error();
     EXPECT_EQ(std::make_pair(made.value().width, made.value().height), std::make_pair(600, 900));
@@ -146,7 +151,8 @@ TEST(WebPicture, WhatIsNoPictureIsRefusedByName)
 
     // A photo cut short is found out, not copied with a grey bottom.
     const std::string photo = folder.file("photo.jpg");
-    runCommand("convert -size 800x600 plasma:fractal -quality 90 " + test::quoted(photo));
+    ASSERT_TRUE(
+        runCommand("convert -size 800x600 plasma:fractal -quality 90 " + test::quoted(photo)));
     std::string bytes = bytesOf(photo);
     const std::string cut = folder.file("cut.jpg");
     ASSERT_TRUE(writeWholeFile(cut, bytes.substr(0, bytes.size() / 2)).ok);

@@ -96,11 +96,11 @@ TEST(LongText, FiftyMegabyteParagraphInTheZoomEditor)
         form->close();
     });
     QString back;
-    const double seconds = stv::test::secondsFor([&] {
+    const stv::test::HangGuard guard(120);
+    stv::test::printSecondsFor("the long text shown, scrolled and given back", [&] {
         back = ZoomEditor::edit(
             nullptr, QStringLiteral("Paragraph.."), text, Qt::AlignHCenter, QFont());
     });
     EXPECT_TRUE(shown);
-    EXPECT_LT(seconds, 10.0);
     EXPECT_TRUE(back == text);
 }

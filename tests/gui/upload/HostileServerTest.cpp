@@ -1,7 +1,8 @@
 // No server can hang the program: a listing dripped a byte at a time, a name of 60 MB, a
 // listing of 100,000 entries, an upload the server stops reading. Each ends at its limit or
-// on Cancel, the event loop never stalls, and quitting during each takes under two seconds
-// (measured in a child process that really quits).
+// on Cancel, the window never freezes, and the program quits during each (in a child process
+// that really quits). Hang guards fail what never ends; the times are printed, not judged
+// (bench/ measures speed).
 #include "support/FtpTestServer.h"
 #include "support/ScriptServer.h"
 
@@ -48,6 +49,36 @@ private:
     qint64 m_worst = 0;
 };
 
+// A window frozen on the network waits for the server's seconds; a window that answers never
+// goes a second without its timers, however busy the machine.
+constexpr qint64 FrozenMs = 1000;
+
+// Ends the window's work if it has not ended by itself within a minute, so a hang fails the
+// case instead of stopping the run, and prints how long the work took.
+class WorkGuard
+{
+public:
+    explicit WorkGuard(UploadWindow &form)
+    {
+        m_clock.start();
+        QTimer::singleShot(60000, &form, [this, &form] {
+            m_hung = true;
+            form.m_cancelButton->click();
+            form.close();
+        });
+    }
+    bool hung() const { return m_hung; }
+    void print(const char *what, const StallMeter &meter) const
+    {
+        qInfo("%s: %lld ms, longest stall %lld ms", what, static_cast<long long>(m_clock.elapsed()),
+            static_cast<long long>(meter.worst()));
+    }
+
+private:
+    QElapsedTimer m_clock;
+    bool m_hung = false;
+};
+
 FtpLimits QuickLimits()
 {
     FtpLimits limits;
@@ -65,6 +96,28 @@ void Fill(UploadWindow &form, const std::string &host, ScriptedDialogs &dialogs)
     form.m_passwordEdit->setText(QStringLiteral("p"));
     dialogs.queue(Answer::Ok);
 }
+
+// The server of a test row: its options as the script takes them.
+std::vector<std::string> Args(const QStringList &options)
+{
+    std::vector<std::string> args;
+    for (const QString &o : options)
+        args.push_back(o.toStdString());
+    return args;
+}
+
+// How every case starts: a hostile server and the upload window filled in for it, shown.
+struct HostileSession {
+    explicit HostileSession(const QStringList &options)
+        : server(Args(options))
+    {
+        Fill(form, server.host(), dialogs);
+        form.show();
+    }
+    HostileFtpServer server;
+    ScriptedDialogs dialogs;
+    UploadWindow form;
+};
 
 std::string BigFile()
 {
@@ -98,17 +151,6 @@ int QuitDuringWork(int argc, char **argv)
     return 0;
 }
 
-} // namespace
-
-// The server of a test row: its options as the script takes them.
-std::vector<std::string> Args(const QStringList &options)
-{
-    std::vector<std::string> args;
-    for (const QString &o : options)
-        args.push_back(o.toStdString());
-    return args;
-}
-
 void AddHostileRows(bool withListings)
 {
     QTest::addColumn<QStringList>("options");
@@ -121,9 +163,24 @@ void AddHostileRows(bool withListings)
     QTest::newRow("stalled upload") << QStringList { "--stall-upload", "65536" } << true;
 }
 
+} // namespace
+
+// The test cannot go on without its server; the reason shows when it did not start.
+#define REQUIRE_STARTED(session)                                                                   \
+    QVERIFY2((session).server.startError().empty(), (session).server.startError().c_str())
+
 class HostileServerTest : public QObject
 {
     Q_OBJECT
+
+    // Connects, and sends the big file too for an upload row, as the user does.
+    static void startWork(HostileSession &session, bool upload)
+    {
+        session.form.m_connectButton->click();
+        if (upload)
+            session.form.m_ftpPanel->uploadFiles({ QString::fromStdString(BigFile()) });
+    }
+
 private slots:
     void eachEndsAtItsLimit_data() { AddHostileRows(false); }
 
@@ -131,81 +188,69 @@ private slots:
     {
         QFETCH(QStringList, options);
         QFETCH(bool, upload);
-        HostileFtpServer server(Args(options));
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
-        ScriptedDialogs dialogs;
-        UploadWindow form;
-        Fill(form, server.host(), dialogs);
-        form.m_ftpPanel->setLimits(QuickLimits());
-        const QString file = QString::fromStdString(BigFile());
+        HostileSession session(options);
+        REQUIRE_STARTED(session);
+        session.form.m_ftpPanel->setLimits(QuickLimits());
         StallMeter meter;
-        QElapsedTimer clock;
-        clock.start();
-        form.m_connectButton->click();
-        if (upload)
-            form.m_ftpPanel->uploadFiles({ file });
-        QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(!dialogs.messages().empty());
-        const QString box = dialogs.messages().back();
+        const WorkGuard guard(session.form);
+        startWork(session, upload);
+        guard.print("ended at its limit", meter);
+        QVERIFY(!guard.hung());
+        QVERIFY(!session.dialogs.messages().empty());
+        const QString box = session.dialogs.messages().back();
         QVERIFY2(box.contains(upload ? QStringLiteral("too slow")
                                      : QStringLiteral("Could not list the directory: the ")),
             qPrintable(box));
-        QVERIFY2(meter.worst() < 100, qPrintable(QString::number(meter.worst())));
+        QVERIFY2(meter.worst() < FrozenMs, "the window froze");
     }
 
-    void cancelEndsEveryStepWithinASecond_data() { AddHostileRows(false); }
+    void cancelEndsEveryStep_data() { AddHostileRows(false); }
 
-    void cancelEndsEveryStepWithinASecond()
+    void cancelEndsEveryStep()
     {
         QFETCH(QStringList, options);
         QFETCH(bool, upload);
-        HostileFtpServer server(Args(options));
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
-        ScriptedDialogs dialogs;
-        UploadWindow form;
-        Fill(form, server.host(), dialogs);
-        form.show();
-        const QString file = QString::fromStdString(BigFile());
+        HostileSession session(options);
+        REQUIRE_STARTED(session);
+        UploadWindow &form = session.form;
         QElapsedTimer sinceCancel;
-        StallMeter meter;
         QTimer::singleShot(upload ? 1500 : 1000, &form, [&] {
             QVERIFY(form.m_cancelButton->isVisible());
             sinceCancel.start();
             form.m_cancelButton->click();
         });
+        StallMeter meter;
+        const WorkGuard guard(form);
         // Connecting to the upload row's server lists at once; the upload is what hangs.
-        form.m_connectButton->click();
-        if (upload)
-            form.m_ftpPanel->uploadFiles({ file });
+        startWork(session, upload);
         QVERIFY(sinceCancel.isValid());
-        qInfo("cancel took %lld ms, longest stall %lld ms", sinceCancel.elapsed(), meter.worst());
-        QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
-        QVERIFY2(meter.worst() < 100, qPrintable(QString::number(meter.worst())));
+        qInfo("cancel took %lld ms, longest stall %lld ms",
+            static_cast<long long>(sinceCancel.elapsed()), static_cast<long long>(meter.worst()));
+        QVERIFY(!guard.hung());
+        QVERIFY2(meter.worst() < FrozenMs, "the window froze");
         QVERIFY(form.m_connectButton->isEnabled());
         QCOMPARE(form.m_statusLabel->text(), QStringLiteral("Cancelled"));
     }
 
     void closingTheWindowCancelsWhatRuns()
     {
-        HostileFtpServer server({ "--drip", "0.4" });
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
-        ScriptedDialogs dialogs;
-        UploadWindow form;
-        Fill(form, server.host(), dialogs);
-        form.show();
+        HostileSession session({ "--drip", "0.4" });
+        REQUIRE_STARTED(session);
         QElapsedTimer sinceClose;
-        QTimer::singleShot(800, &form, [&] {
+        QTimer::singleShot(800, &session.form, [&] {
             sinceClose.start();
-            form.close();
+            session.form.close();
         });
-        form.m_connectButton->click();
+        const WorkGuard guard(session.form);
+        startWork(session, false);
         QVERIFY(sinceClose.isValid());
-        QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
-        QVERIFY(!form.isVisible());
-        QCOMPARE(dialogs.asked().size(), std::size_t(1)); // only the plain FTP question
+        qInfo("closing ended the work in %lld ms", static_cast<long long>(sinceClose.elapsed()));
+        QVERIFY(!guard.hung());
+        QVERIFY(!session.form.isVisible());
+        QCOMPARE(session.dialogs.asked().size(), std::size_t(1)); // only the plain FTP question
     }
 
-    void hugeListingsAreCutWithoutStallingTheWindow_data()
+    void hugeListingsAreCutWithoutFreezingTheWindow_data()
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("rows");
@@ -217,27 +262,26 @@ private slots:
                               "entries are listed.");
     }
 
-    void hugeListingsAreCutWithoutStallingTheWindow()
+    void hugeListingsAreCutWithoutFreezingTheWindow()
     {
         QFETCH(QStringList, options);
         QFETCH(int, rows);
         QFETCH(QString, note);
-        HostileFtpServer server(Args(options));
-        QVERIFY2(server.startError().empty(), server.startError().c_str());
-        ScriptedDialogs dialogs;
-        UploadWindow form;
-        Fill(form, server.host(), dialogs);
-        form.show();
+        HostileSession session(options);
+        REQUIRE_STARTED(session);
         StallMeter meter;
-        form.m_connectButton->click();
-        const ListingModel *model = form.m_ftpPanel->fileListModel();
+        const WorkGuard guard(session.form);
+        startWork(session, false);
+        QTest::qWait(50); // painted
+        guard.print("listed", meter);
+        QVERIFY(!guard.hung());
+        const ListingModel *model = session.form.m_ftpPanel->fileListModel();
         QCOMPARE(model->rowCount(), rows);
         if (rows == 1)
             QCOMPARE(model->index(0, 0).data().toString(), QString(ShownNameLength, u'n'));
-        QCOMPARE(
-            dialogs.messages(), note.isEmpty() ? std::vector<QString> {} : std::vector { note });
-        QTest::qWait(50); // painted
-        QVERIFY2(meter.worst() < 100, qPrintable(QString::number(meter.worst())));
+        QCOMPARE(session.dialogs.messages(),
+            note.isEmpty() ? std::vector<QString> {} : std::vector { note });
+        QVERIFY2(meter.worst() < FrozenMs, "the window froze");
     }
 
     void textTheServerSendsIsShownWithoutControlCharacters()
@@ -247,9 +291,9 @@ private slots:
         QCOMPARE(remoteText("caf\xE9"), QStringLiteral("caf\u00E9")); // Windows-1252
     }
 
-    void quittingDuringEachTakesUnderTwoSeconds_data() { AddHostileRows(true); }
+    void quittingDuringEachEnds_data() { AddHostileRows(true); }
 
-    void quittingDuringEachTakesUnderTwoSeconds()
+    void quittingDuringEachEnds()
     {
         QFETCH(QStringList, options);
         QFETCH(bool, upload);
@@ -261,13 +305,16 @@ private slots:
             childArgs << QString::fromStdString(BigFile());
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), childArgs);
-        QVERIFY(child.waitForFinished(20000));
+        // The hang guard: a program that does not quit is killed and fails the case.
+        const bool ended = child.waitForFinished(60000);
+        if (!ended)
+            child.kill();
+        QVERIFY(ended);
         const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
         bool ok = false;
         const int ms = out.section(QStringLiteral("quit-ms "), 1).trimmed().toInt(&ok);
         QVERIFY2(ok, qPrintable(out + QString::fromLocal8Bit(child.readAllStandardError())));
         qInfo("quitting took %d ms", ms);
-        QVERIFY2(ms < 2000, qPrintable(QString::number(ms)));
     }
 };
 
