@@ -7,24 +7,30 @@ WERROR   := $(if $(CI),ON,OFF)
 # NodeSource's does) conflicts with Debian's package.
 NPM_PACKAGE := $(if $(shell command -v npm 2>/dev/null),,npm)
 
-# Debian packages the build, the tests and the program need.
-PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools \
-            qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            libcurl4-openssl-dev libssl-dev zlib1g-dev libcanberra-dev sound-theme-freedesktop \
-            python3 python3-pyftpdlib vsftpd openssh-server openssh-sftp-server openssh-client \
-            openssl lftp ccache clang-format-14 time chromium xvfb xauth fonts-dejavu-core \
-            clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info cmark \
-            dpkg-dev lintian file man-db libvips-dev libvips-tools libimage-exiftool-perl \
-            imagemagick nodejs $(NPM_PACKAGE) default-jre-headless libsecret-1-dev gnome-keyring dbus \
-            dbus-bin dbus-daemon xdotool x11-utils openbox
+# Debian packages that building and running the program need (`make run`).
+PROGRAM_PACKAGES := cmake ninja-build g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools \
+            qt6-svg-dev qt6-webengine-dev libcurl4-openssl-dev libssl-dev zlib1g-dev libcanberra-dev \
+            sound-theme-freedesktop libvips-dev libsecret-1-dev
+# What the tests, benchmarks, checks and the Debian package add (`make test`, `.ci/run`):
+# test servers, the browser, the keyring, sanitizers, formatter, the page checkers and the
+# tools benchmarks compare with.
+TEST_PACKAGES := libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pyftpdlib vsftpd \
+            openssh-server openssh-sftp-server openssh-client openssl lftp clang-format-14 time \
+            chromium xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev desktop-file-utils \
+            appstream shared-mime-info cmark dpkg-dev lintian file man-db libvips-tools \
+            libimage-exiftool-perl imagemagick nodejs $(NPM_PACKAGE) default-jre-headless \
+            gnome-keyring dbus dbus-bin dbus-daemon xdotool x11-utils openbox
+PACKAGES := $(PROGRAM_PACKAGES) $(TEST_PACKAGES)
 
-.PHONY: all deps configure build test run bench bench-generate bench-publish bench-pictures \
-        bench-page bench-exit clean fuzz test-sanitize format format-check package page-checks docs-check
+.PHONY: all deps deps-program program configure build test run bench bench-generate \
+        bench-publish bench-pictures bench-page bench-startup bench-exit clean fuzz test-sanitize format \
+        format-check package page-checks docs-check
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs the Debian packages of $(1) that are missing (as root; otherwise says what to run).
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -37,12 +43,26 @@ deps:
 	    exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+deps-program:
+	$(call install_missing,$(PROGRAM_PACKAGES))
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) \
+	  -DBUILD_TESTING=ON -DSITORVA_BENCHMARKS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD)
+
+# The program alone, without tests and benchmarks (and so without their packages).
+program: deps-program
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSITORVA_WERROR=$(WERROR) \
+	  -DBUILD_TESTING=OFF -DSITORVA_BENCHMARKS=OFF >/dev/null
+	@cmake --build $(BUILD) --target sitorva
 
 # The Nu HTML checker and Lighthouse, at the versions locked in tools/page-checks, installed
 # into tools/page-checks/node_modules for the page tests and make bench-page. Their install
@@ -77,6 +97,11 @@ bench-publish: build
 bench-pictures: build
 	python3 bench/pictures_vs_vipsthumbnail.py $(BUILD)/sitorva $(BENCH_ARGS)
 
+# Start-up of sitorva --version and of a small --generate beside the same with every module
+# loaded at start; BENCH_ARGS=--window (with DISPLAY set) adds the time to the first window.
+bench-startup: build
+	python3 bench/startup_time.py $(BUILD)/sitorva $(BENCH_ARGS)
+
 # How long the program lingers after its last window closed, against xmessage, on DISPLAY
 # or an Xvfb of its own; BENCH_ARGS="--project examples/sample/sample.stv" opens the sample.
 bench-exit: build
@@ -84,7 +109,7 @@ bench-exit: build
 
 # The program folder is build/; a first start copies the lists that come with the program
 # (build/defaults) into it, so the marks in the sample's texts work.
-run: build
+run: program
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
 	  ./$(BUILD)/sitorva examples/sample/sample.stv; \
 	else \

@@ -21,5 +21,6 @@ inline void writeLargeProject(const QString &file, int sections)
                                 "255", "0", "https://example.com/" }
                                   : std::vector<std::string> { "Heading", "H" + std::to_string(i),
                                       "A heading", "3", "1", "0", "0", "0", "1", "0" }));
-    stv::saveProjectFile(file.toStdString(), p);
+    if (!stv::saveProjectFile(file.toStdString(), p))
+        qFatal("cannot write %s", qPrintable(file));
 }

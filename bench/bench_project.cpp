@@ -40,7 +40,7 @@ void BM_LoadProject(benchmark::State &state)
     const std::string bytes = serializeProject(bigProject(static_cast<int>(state.range(0))));
     for (auto _ : state) {
         Project p;
-        benchmark::DoNotOptimize(parseProject(bytes, "bench.stv", p).ok);
+        benchmark::DoNotOptimize(parseProject(bytes, "bench.stv", p).ok());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
@@ -65,7 +65,7 @@ void BM_SaveProjectFile(benchmark::State &state)
     const Project p = bigProject(static_cast<int>(state.range(0)));
     const std::string path = "/tmp/sitorva-bench-project.stv";
     for (auto _ : state)
-        benchmark::DoNotOptimize(saveProjectFile(path, p).ok);
+        benchmark::DoNotOptimize(saveProjectFile(path, p).ok());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * serializeProject(p).size()));
     std::remove(path.c_str());
 }

@@ -28,8 +28,8 @@ int main(int argc, char **argv)
         }
         const std::string to = out + source.substr(source.rfind('/') + 1);
         const stv::CopyResult copied = copier.copy(ready.value().file, to);
-        if (copied.status == stv::CopyResult::Status::Failed) {
-            std::fprintf(stderr, "%s\n", copied.error.c_str());
+        if (!copied) {
+            std::fprintf(stderr, "%s\n", copied.error().c_str());
             ++failed;
         }
     }

@@ -19,12 +19,9 @@ class FakeCopier : public stv::FileCopier
 public:
     stv::CopyResult copy(const std::string &, const std::string &) override
     {
-        stv::CopyResult r;
-        if (++m_calls % 2 == 0) {
-            r.status = stv::CopyResult::Status::Failed;
-            r.error = "no space";
-        }
-        return r;
+        if (++m_calls % 2 == 0)
+            return stv::fail("no space");
+        return stv::CopyDone::Copied;
     }
 
 private:
@@ -57,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         = SplitParts(std::string_view(reinterpret_cast<const char *>(data + 1), size - 1));
 
     stv::Project project;
-    if (!stv::parseProject(parts[0], "fuzz.stv", project).ok)
+    if (!stv::parseProject(parts[0], "fuzz.stv", project).ok())
         project.sections = stv::splitLines(parts[0]);
 
     stv::FavouriteLists lists;
@@ -76,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FakeCopier copier;
     stv::StringSink sink;
     const stv::PageResult result = stv::writePage(project, lists, options, request, copier, sink);
-    if (!result.ok || sink.data().empty())
+    if (!result.ok() || sink.data().empty())
         std::abort();
 
     // The marks of every part on their own, through a fresh generator.

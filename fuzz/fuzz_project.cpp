@@ -10,11 +10,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
     stv::Project p;
-    if (!stv::parseProject(bytes, "fuzz.stv", p).ok)
+    if (!stv::parseProject(bytes, "fuzz.stv", p).ok())
         return 0;
     const std::string saved = stv::serializeProject(p);
     stv::Project again;
-    if (!stv::parseProject(saved, "fuzz.stv", again).ok)
+    if (!stv::parseProject(saved, "fuzz.stv", again).ok())
         std::abort();
     if (!(again == p))
         std::abort();

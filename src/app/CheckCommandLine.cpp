@@ -15,12 +15,12 @@ namespace stv
 Result<PageReport> checkProjectFile(const std::string &projectPath, std::ostream &err)
 {
     ProjectFile project;
-    if (const ProjectResult loaded = project.read(projectPath); !loaded.ok)
-        return fail(loaded.error.empty() ? "Cannot read " + projectPath : loaded.error);
+    if (const Result<> loaded = project.read(projectPath); !loaded)
+        return fail(loaded.error().empty() ? "Cannot read " + projectPath : loaded.error());
     Configuration config;
     FavouriteLists lists;
-    for (const std::string &error : loadConfiguration(programFolderPath(), config, lists).errors)
-        err << "sitorva: warning: " << terminalText(error) << "\n";
+    if (const Result<bool> loaded = loadConfiguration(programFolderPath(), config, lists); !loaded)
+        err << "sitorva: warning: " << terminalText(loaded.error()) << "\n";
     // The style the page is written in; the settings' own warnings come with --generate.
     (void)loadPageSettings(programFolderPath(), config.pageOptions);
     const std::string folder = folderPart(projectPath);

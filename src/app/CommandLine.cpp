@@ -13,6 +13,7 @@
 #include "core/text/TerminalText.h"
 #include "core/text/TextTools.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -99,8 +100,8 @@ void warn(std::ostream &err, const std::string &message)
 // and the page is written with the lists there are.
 void provideFirstRunLists(std::ostream &err)
 {
-    if (const std::string error = provideProgramDefaultLists(); !error.empty())
-        warn(err, error);
+    if (const Result<> provided = provideProgramDefaultLists(); !provided)
+        warn(err, provided.error());
 }
 
 // A native path's folder with its '/', or nothing for a name in the current folder.
@@ -133,8 +134,8 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
     provideFirstRunLists(err);
     // The records stay in the file's bytes and go from there to the page.
     ProjectFile project;
-    if (const ProjectResult loaded = project.read(projectPath); !loaded.ok)
-        return failure(err, loaded.error.empty() ? "Cannot read " + projectPath : loaded.error);
+    if (const Result<> loaded = project.read(projectPath); !loaded)
+        return failure(err, loaded.error().empty() ? "Cannot read " + projectPath : loaded.error());
 
     const std::string folder = programFolderPath();
     std::string output;
@@ -169,8 +170,15 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
     // leaves the designed defaults, as it does for the window, and is named in a warning.
     Configuration config;
     FavouriteLists lists;
-    for (const std::string &error : loadConfiguration(folder, config, lists).errors)
-        warn(err, error);
+    if (const Result<bool> loaded = loadConfiguration(folder, config, lists); !loaded) {
+        // One warning a file: the failure holds a paragraph for each.
+        const std::string &text = loaded.error();
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find("\n\n", start), text.size());
+            warn(err, text.substr(start, end - start));
+            start = end + 2;
+        }
+    }
     if (const Result<> settings = loadPageSettings(folder, config.pageOptions); !settings)
         warn(err, settings.error());
     if (options.style)
@@ -194,10 +202,10 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
 
     DiskCopier copier;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, copier);
-    for (const std::string &line : result.copyFailures)
+    if (!result)
+        return failure(err, result.error());
+    for (const std::string &line : result.value().copyFailures)
         warn(err, line);
-    if (!result.ok)
-        return failure(err, result.error);
     out << "The page was written to " << terminalText(output) << "\n";
     return { false, 0, {} };
 }

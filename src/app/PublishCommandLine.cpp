@@ -66,10 +66,11 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     }
     Configuration config;
     FavouriteLists lists;
-    loadConfiguration(programFolderPath(), config, lists);
+    if (const Result<bool> loaded = loadConfiguration(programFolderPath(), config, lists); !loaded)
+        err << "sitorva: warning: " << terminalText(loaded.error()) << "\n";
     if (const Result<> settings = loadPageSettings(programFolderPath(), config.pageOptions);
         !settings)
-        err << "sitorva: warning: " << settings.error() << "\n";
+        err << "sitorva: warning: " << terminalText(settings.error()) << "\n";
     PageRequest request;
     request.importRequested = true;
     request.pageFile = folder + "/" + pageName;
@@ -86,11 +87,11 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
         err << "sitorva: warning: " << terminalText(pictureWarning) << "\n";
     RecordingCopier recorder;
     const PageResult result = writePageFile(project, lists, config.pageOptions, request, recorder);
-    if (!result.ok) {
-        err << "sitorva: " << terminalText(result.error) << "\n";
+    if (!result) {
+        err << "sitorva: " << terminalText(result.error()) << "\n";
         return std::nullopt;
     }
-    for (const std::string &line : result.copyFailures)
+    for (const std::string &line : result.value().copyFailures)
         err << "sitorva: warning: " << terminalText(line) << "\n";
     return publishRequestFor(
         request.pageFile, recorder, CompanionContext { projectPath, {} }, true);
@@ -135,9 +136,9 @@ int publishFromCommandLine(const std::string &projectPath, const PublishOptions 
     std::ostream &out, std::ostream &err)
 {
     Project project;
-    if (const ProjectResult loaded = loadProjectFile(projectPath, project); !loaded.ok) {
+    if (const Result<> loaded = loadProjectFile(projectPath, project); !loaded) {
         err << "sitorva: "
-            << terminalText(loaded.error.empty() ? "Cannot read " + projectPath : loaded.error)
+            << terminalText(loaded.error().empty() ? "Cannot read " + projectPath : loaded.error())
             << "\n";
         return 1;
     }

@@ -10,15 +10,17 @@
 
 int sitorvaRunWindows(int argc, char **argv, const char *projectToOpen)
 {
+    // The live preview's WebEngine, loaded later from its module, draws with GL contexts shared
+    // with the windows; that is decided before the application exists, and costs nothing.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sitorva"));
     QApplication::setApplicationVersion(QStringLiteral(SITORVA_VERSION));
 
     // A first start gets the lists that come with the program, so the manual's first page
     // with its colour, link and picture marks works at once, and the modern page style.
-    const std::string defaultsError = stv::provideProgramDefaultLists();
-    if (!defaultsError.empty())
-        stv::Dialogs::error(nullptr, QString::fromStdString(defaultsError));
+    if (const stv::Result<> provided = stv::provideProgramDefaultLists(); !provided)
+        stv::Dialogs::error(nullptr, QString::fromStdString(provided.error()));
 
     stv::ProgramWindows windows;
     stv::WizardWindow &window = windows.window;

@@ -140,7 +140,7 @@ TEST_F(CliFixture, ChromiumShowsPicturesNamedInAnyScript)
         joinFields({ "PlaySound", "s", storedPath((site / "звук.wav").string()), "0", "0", "1", "0",
             "0" }) };
     project.pageFileName = storedPath((site / "Страница" / "страница.html").string());
-    ASSERT_TRUE(saveProjectFile((site / "проект.stv").string(), project).ok);
+    ASSERT_TRUE(saveProjectFile((site / "проект.stv").string(), project).ok());
 
     const CliOutcome r = run({ "--generate", (site / "проект.stv").string(), "--output",
         (site / "Страница" / "страница.html").string() });

@@ -21,22 +21,19 @@ struct Check : CliFixture {
     void SetUp() override
     {
         CliFixture::SetUp();
-        fs::copy(SAMPLE_DIR, root / "proj");
-        for (const char *list : { "Sitorva.config", "StvColList", "StvLinkList", "StvImageList" })
-            fs::copy_file(root / "proj" / list, prog / list);
-        project = root / "proj" / "sample.stv";
+        project = copySample(SAMPLE_DIR);
     }
     // The sample with its last section replaced; with `alone`, the only section.
     void plant(const std::string &record, const std::string &title = "Sitorva sample page",
         bool alone = false)
     {
         Project p;
-        ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
         if (alone)
             p.sections = { "" };
         p.sections.back() = record;
         p.pageTitle = title;
-        ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
     }
 };
 
@@ -109,12 +106,12 @@ TEST_F(Check, PublishSaysTheProblemsAndPublishesAllTheSame)
     server.makeFolder("site");
     plant(Rec({ "Image", "I", "star.png", "1", "16", "16", "", "0", "", "1", "0", "1", "0" }));
     Project p;
-    ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
     p.ftpHost = server.host();
     p.ftpUserId = FtpTestServer::User;
     p.ftpPassword = FtpTestServer::password;
     p.ftpInitDir = "site";
-    ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
 
     const CliOutcome r = run({ "--publish", project.string(), "--allow-plain-ftp" });
     EXPECT_EQ(r.exitCode, 0) << err.str();

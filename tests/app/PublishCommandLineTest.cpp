@@ -21,22 +21,19 @@ struct Publish : CliFixture {
     void SetUp() override
     {
         CliFixture::SetUp();
-        fs::copy(SAMPLE_DIR, root / "proj");
-        for (const char *list : { "Sitorva.config", "StvColList", "StvLinkList", "StvImageList" })
-            fs::copy_file(root / "proj" / list, prog / list);
-        project = root / "proj" / "sample.stv";
+        project = copySample(SAMPLE_DIR);
         ::unsetenv("SITORVA_PASSWORD");
     }
     void setServer(const std::string &host, const std::string &user, const std::string &password,
         const std::string &dir)
     {
         Project p;
-        ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
         p.ftpHost = host;
         p.ftpUserId = user;
         p.ftpPassword = password;
         p.ftpInitDir = dir;
-        ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
     }
 };
 
@@ -176,12 +173,12 @@ TEST_F(Publish, ThePageGoesOnlyUnderAPageNameAndOnlyIntoItsFolder)
     ASSERT_EQ(server.startError(), "");
     for (const std::string name : { ".htaccess", "x.php", ".ssh/authorized_keys", "a\x1B]0;b" }) {
         Project p;
-        ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
         p.pageFileName = name;
         p.ftpHost = server.host();
         p.ftpUserId = FtpTestServer::User;
         p.ftpPassword = FtpTestServer::password;
-        ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
         EXPECT_EQ(run({ "--publish", project.string(), "--allow-plain-ftp" }).exitCode, 1) << name;
         EXPECT_NE(err.str().find("must end in .html or .htm and must not start with \".\"; "
                                  "nothing was published"),
@@ -191,9 +188,9 @@ TEST_F(Publish, ThePageGoesOnlyUnderAPageNameAndOnlyIntoItsFolder)
     }
     EXPECT_NE(err.str().find("a\\x1B]0;b"), std::string::npos) << err.str();
     Project p;
-    ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
     p.pageFileName = "sample.html";
-    ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
 
     // A folder that cannot be entered: named, nothing sent, nothing in the login folder.
     for (const std::string dir : { "public_html", "pub\x1B[2J" }) {
@@ -222,13 +219,13 @@ TEST_F(Publish, AProjectNamingItselfOrAKeyAsItsPictureSendsNeither)
     ScopedEnv home("HOME", (root / "home").string());
     for (const std::string picture : { "sample.stv", "../home/.ssh/id_ed25519" }) {
         Project p;
-        ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
         p.backgroundImage = picture;
         p.importBackgroundImage = true;
         p.ftpHost = server.host();
         p.ftpUserId = FtpTestServer::User;
         p.ftpPassword = FtpTestServer::password;
-        ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+        ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
         EXPECT_EQ(run({ "--publish", project.string(), "--allow-plain-ftp" }).exitCode, 0)
             << err.str();
         // Refused by the page's writing or by the publishing, and named either way.

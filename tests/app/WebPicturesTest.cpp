@@ -131,11 +131,11 @@ TEST_F(WebPictures, PublishSendsWhatThePageShowsThenOnlyAChangedPicture)
     ASSERT_EQ(server.startError(), "");
     server.makeFolder("site");
     Project p;
-    ASSERT_TRUE(loadProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(loadProjectFile(project.string(), p).ok());
     p.ftpHost = server.host();
     p.ftpUserId = FtpTestServer::User;
     p.ftpInitDir = "site";
-    ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
     ASSERT_TRUE(savePageStyle(programFolderPath(), PageStyle::Modern));
     ScopedEnv password("SITORVA_PASSWORD", FtpTestServer::password);
     const auto publish = [&] {

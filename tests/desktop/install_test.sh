@@ -96,10 +96,12 @@ done
 # with its own message; on the offscreen platform the windows are still running after three
 # seconds (waiting at the start-up question) when their module loaded, and stop at once when
 # not.
-for module in sitorva-windows.so sitorva-publish.so sitorva-pictures.so; do
+for module in sitorva-windows.so sitorva-publish.so sitorva-pictures.so sitorva-preview.so; do
   ls "$P"/lib*/sitorva/$module >/dev/null || fail "$module was not installed"
 done
 ldd "$P/bin/sitorva" | grep -qE 'libQt|libcurl|libvips' && fail "the program itself links Qt, libcurl or libvips"
+ldd "$P"/lib*/sitorva/sitorva-windows.so | grep -q WebEngine \
+  && fail "the windows link Qt WebEngine, which only the preview's module may load"
 printf '\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n0\r\nNo host\r\n' >"$T/nohost.stv"
 "$P/bin/sitorva" --publish "$T/nohost.stv" 2>"$T/publish.log" && fail "a project without a host was published"
 grep -q "no host name" "$T/publish.log" || { cat "$T/publish.log"; fail "--publish did not run"; }

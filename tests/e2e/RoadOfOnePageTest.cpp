@@ -163,7 +163,7 @@ TEST_F(RoadOfOnePage, FromEmptyFolderToPageBesideItsPicture)
     ASSERT_FALSE(HasFatalFailure());
 
     Project saved;
-    ASSERT_TRUE(loadProjectFile(project.toStdString(), saved).ok);
+    ASSERT_TRUE(loadProjectFile(project.toStdString(), saved).ok());
     EXPECT_EQ(saved.pageTitle, "My first page");
     ASSERT_EQ(saved.sections.size(), 3u);
     EXPECT_EQ(splitFields(saved.sections[0], 2)[2], "Hello from Sitorva");
@@ -172,7 +172,10 @@ TEST_F(RoadOfOnePage, FromEmptyFolderToPageBesideItsPicture)
 
     // The recent list in the program folder names the project.
     std::vector<std::string> recent;
-    ASSERT_TRUE(readLinesFile(path(QStringLiteral("program/PWP")).toStdString(), recent));
+    Result<std::vector<std::string>> recentRead
+        = readLinesFile(path(QStringLiteral("program/PWP")).toStdString());
+    ASSERT_TRUE(recentRead.ok());
+    recent = std::move(recentRead.value());
     ASSERT_FALSE(recent.empty());
     EXPECT_EQ(recent.front(), recentEntry(project.toStdString()));
 
@@ -190,7 +193,9 @@ TEST_F(RoadOfOnePage, FromEmptyFolderToPageBesideItsPicture)
         << (m_script.messages().empty() ? "" : m_script.messages().front().toStdString());
 
     std::string html;
-    ASSERT_TRUE(readWholeFile(page.toStdString(), html).ok) << "no page written";
+    Result<std::string> htmlRead = readWholeFile(page.toStdString());
+    ASSERT_TRUE(htmlRead.ok()) << "no page written";
+    html = std::move(htmlRead.value());
     // A new user's first page has the modern style.
     EXPECT_NE(html.find("<title>My first page</title>"), std::string::npos) << html;
     EXPECT_NE(html.find("Hello from Sitorva"), std::string::npos);

@@ -55,6 +55,14 @@ struct CliFixture : ::testing::Test {
         ::unsetenv("SOURCE_DATE_EPOCH");
         std::filesystem::remove_all(root);
     }
+    // A copy of the sample project in root/proj, its lists in the program folder; the project.
+    std::filesystem::path copySample(const std::filesystem::path &sampleFolder)
+    {
+        std::filesystem::copy(sampleFolder, root / "proj");
+        for (const char *list : { "Sitorva.config", "StvColList", "StvLinkList", "StvImageList" })
+            std::filesystem::copy_file(root / "proj" / list, prog / list);
+        return root / "proj" / "sample.stv";
+    }
     CliOutcome run(const std::vector<std::string> &args)
     {
         out.str({});

@@ -21,9 +21,8 @@ public:
     {
         calls.emplace_back(from, to);
         if (from.find("missing") != std::string::npos)
-            return { CopyResult::Status::Failed,
-                "Cannot open " + from + ": No such file or directory" };
-        return {};
+            return fail("Cannot open " + from + ": No such file or directory");
+        return CopyDone::Copied;
     }
     std::vector<std::pair<std::string, std::string>> calls;
 };

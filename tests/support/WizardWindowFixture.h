@@ -79,7 +79,7 @@ protected:
     {
         Project p;
         p.sections = records;
-        QVERIFY(saveProjectFile(path(name).toStdString(), p).ok);
+        QVERIFY(saveProjectFile(path(name).toStdString(), p).ok());
         QVERIFY(m_w->loadProjectFromPath(path(name)));
     }
     void goTo(int position)

@@ -258,9 +258,10 @@ void readPictureSize(std::string_view head, PictureFacts &facts)
 
 std::optional<int> averageColour(const std::string &path, int maxRows)
 {
-    std::string file;
-    if (!readWholeFile(path, file).ok)
+    const Result<std::string> read = readWholeFile(path);
+    if (!read)
         return std::nullopt;
+    const std::string &file = read.value();
     if (startsWith(file, "\x89PNG\r\n\x1A\n"))
         return pngAverage(file, maxRows);
     if (startsWith(file, "BM"))

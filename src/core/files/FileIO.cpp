@@ -41,17 +41,17 @@ std::string tooLargeText(const std::string &path, unsigned long long size, std::
 
 // Opens a regular file for reading without ever waiting: the type is checked before the
 // open (opening a device may have effects of its own) and again on the open file.
-int openRegularFile(const std::string &path, struct stat &info, FileResult &result)
+int openRegularFile(const std::string &path, struct stat &info, Result<> &result)
 {
     const auto refuse = [&](int err) {
-        result = { false, "Cannot open " + path + ": " + systemError(err),
-            err == ENOENT || err == ENOTDIR };
+        result = fail(
+            "Cannot open " + path + ": " + systemError(err), err == ENOENT || err == ENOTDIR);
         return -1;
     };
     if (::stat(path.c_str(), &info) != 0)
         return refuse(errno);
     if (!S_ISREG(info.st_mode)) {
-        result = { false, "Cannot open " + path + ": " + notRegularText(info.st_mode), false };
+        result = fail("Cannot open " + path + ": " + notRegularText(info.st_mode));
         return -1;
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -59,7 +59,7 @@ int openRegularFile(const std::string &path, struct stat &info, FileResult &resu
         return refuse(errno);
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        result = { false, "Cannot open " + path + ": " + notRegularText(info.st_mode), false };
+        result = fail("Cannot open " + path + ": " + notRegularText(info.st_mode));
         return -1;
     }
     return fd;
@@ -67,12 +67,12 @@ int openRegularFile(const std::string &path, struct stat &info, FileResult &resu
 
 // The same, refusing a file that already holds more than `limit` bytes; `size` is the size
 // the file had when opened.
-FileResult openRegularFileWithin(
+Result<> openRegularFileWithin(
     const std::string &path, std::size_t limit, int &fd, std::size_t &size)
 {
     struct stat info {
     };
-    FileResult result { true, {} };
+    Result<> result;
     fd = openRegularFile(path, info, result);
     if (fd < 0)
         return result;
@@ -80,7 +80,7 @@ FileResult openRegularFileWithin(
     if (size > limit) {
         ::close(fd);
         fd = -1;
-        return { false, tooLargeText(path, size, limit) };
+        return fail(tooLargeText(path, size, limit));
     }
     return result;
 }
@@ -132,13 +132,13 @@ std::string notRegularText(unsigned mode)
     return "it is " + fileKindText(mode) + ", not a regular file";
 }
 
-FileResult readWholeFile(const std::string &path, std::string &data, std::size_t limit)
+Result<std::string> readWholeFile(const std::string &path, std::size_t limit)
 {
-    data.clear();
+    std::string data;
     int fd = -1;
     std::size_t size = 0;
-    if (const FileResult opened = openRegularFileWithin(path, limit, fd, size); !opened.ok)
-        return opened;
+    if (const Result<> opened = openRegularFileWithin(path, limit, fd, size); !opened)
+        return opened.failure();
     data.reserve(size);
     // The size can change while the file is read (or be 0 for generated files): the limit
     // holds whatever comes.
@@ -150,19 +150,16 @@ FileResult readWholeFile(const std::string &path, std::string &data, std::size_t
         if (n < 0) {
             const int err = errno;
             ::close(fd);
-            data.clear();
-            return { false, "Cannot read " + path + ": " + systemError(err) };
+            return fail("Cannot read " + path + ": " + systemError(err));
         }
         if (data.size() + static_cast<std::size_t>(n) > limit) {
             ::close(fd);
-            data.clear();
-            data.shrink_to_fit();
-            return { false, tooLargeText(path, 0, limit) };
+            return fail(tooLargeText(path, 0, limit));
         }
         data.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
-    return { true, {} };
+    return data;
 }
 
 LineReader::~LineReader()
@@ -177,7 +174,7 @@ void LineReader::close()
     m_fd = -1;
 }
 
-FileResult LineReader::open(const std::string &path, std::size_t limit)
+Result<> LineReader::open(const std::string &path, std::size_t limit)
 {
     close();
     m_buffer.clear();
@@ -185,13 +182,13 @@ FileResult LineReader::open(const std::string &path, std::size_t limit)
     m_atEnd = true;
     m_error.clear();
     std::size_t size = 0;
-    if (const FileResult opened = openRegularFileWithin(path, limit, m_fd, size); !opened.ok)
+    if (Result<> opened = openRegularFileWithin(path, limit, m_fd, size); !opened)
         return opened;
     m_path = path;
     m_limit = limit;
     m_buffer.resize(BlockSize);
     m_atEnd = false;
-    return { true, {} };
+    return {};
 }
 
 void LineReader::openBytes(std::string bytes)
@@ -263,45 +260,39 @@ bool LineReader::next(std::string_view &line)
     }
 }
 
-FileResult writeWholeFile(const std::string &path, std::string_view bytes, AtomicFile::Links links)
+Result<> writeWholeFile(const std::string &path, std::string_view bytes, AtomicFile::Links links)
 {
     AtomicFile file(path, links);
     if (!file.open() || !file.write(bytes) || !file.commit())
-        return { false, file.error() };
-    return { true, {} };
+        return fail(file.error());
+    return {};
 }
 
-FileResult writeLinesFile(const std::string &path, const std::vector<std::string> &lines)
+Result<> writeLinesFile(const std::string &path, const std::vector<std::string> &lines)
 {
     return writeWholeFile(path, joinLines(lines));
 }
 
-bool readLinesFile(
-    const std::string &path, std::vector<std::string> &lines, std::size_t limit, std::string *error)
+Result<std::vector<std::string>> readLinesFile(const std::string &path, std::size_t limit)
 {
-    std::string data;
-    const FileResult r = readWholeFile(path, data, limit);
-    if (!r.ok) {
-        if (error)
-            *error = r.error;
-        return false;
-    }
-    lines = splitLines(data);
-    return true;
+    Result<std::string> read = readWholeFile(path, limit);
+    if (!read)
+        return read.failure();
+    return splitLines(read.value());
 }
 
-FileResult copyRegularFile(const std::string &from, const std::string &to)
+Result<> copyRegularFile(const std::string &from, const std::string &to)
 {
     struct stat info {
     };
-    FileResult result;
+    Result<> result;
     const int in = openRegularFile(from, info, result);
     if (in < 0)
         return result;
     AtomicFile out(to, AtomicFile::Links::Replace);
     if (!out.open()) {
         ::close(in);
-        return { false, out.error() };
+        return fail(out.error());
     }
     // What the file held when it was opened, and no more: a file that keeps growing cannot
     // keep the copy going.
@@ -315,18 +306,18 @@ FileResult copyRegularFile(const std::string &from, const std::string &to)
         if (n < 0) {
             const int err = errno;
             ::close(in);
-            return { false, "Cannot read " + from + ": " + systemError(err) };
+            return fail("Cannot read " + from + ": " + systemError(err));
         }
         if (!out.write(std::string_view(buf, static_cast<std::size_t>(n)))) {
             ::close(in);
-            return { false, out.error() };
+            return fail(out.error());
         }
         left -= static_cast<unsigned long long>(n);
     }
     ::close(in);
     if (!out.commit())
-        return { false, out.error() };
-    return { true, {} };
+        return fail(out.error());
+    return {};
 }
 
 void keepUnreadFile(const std::string &path)
@@ -341,22 +332,18 @@ void releaseUnreadFile(const std::string &path)
     g_kept.erase(keptKey(path));
 }
 
-FileResult readKeptLinesFile(
-    const std::string &path, std::vector<std::string> &lines, std::size_t limit)
+Result<std::vector<std::string>> readKeptLinesFile(const std::string &path, std::size_t limit)
 {
-    lines.clear();
-    std::string data;
-    const FileResult read = readWholeFile(path, data, limit);
-    if (read.missing)
-        return { true, {} };
-    if (!read.ok) {
+    Result<std::string> read = readWholeFile(path, limit);
+    if (read.missing())
+        return std::vector<std::string>();
+    if (!read) {
         // What could not be read must not be replaced by the next write of the program's own.
         keepUnreadFile(path);
-        return { false, read.error + " (the file is kept as it is)" };
+        return fail(read.error() + " (the file is kept as it is)");
     }
     releaseUnreadFile(path);
-    lines = splitLines(data);
-    return { true, {} };
+    return splitLines(read.value());
 }
 
 bool isKeptUnread(const std::string &path)

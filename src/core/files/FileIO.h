@@ -5,6 +5,7 @@
 // bytes into a ByteSink so tests can make a write fail half-way; files are replaced through
 // AtomicFile.
 
+#include "core/Result.h"
 #include "core/files/AtomicFile.h"
 
 #include <cstddef>
@@ -39,25 +40,18 @@ private:
     std::string m_data;
 };
 
-struct FileResult {
-    bool ok = false;
-    std::string error; // the system's error text with the file named
-    bool missing = false; // the file (or a folder on its path) does not exist
-};
-
-// Reads a whole regular file of at most `limit` bytes (by default the largest kind's). On
-// failure data is empty and the result carries the error; a FIFO, socket, device or folder is
-// refused without waiting.
-FileResult readWholeFile(
-    const std::string &path, std::string &data, std::size_t limit = ProjectFileLimit);
+// Reads a whole regular file of at most `limit` bytes (by default the largest kind's). The
+// failure names the file (missing() when it or a folder on its path does not exist); a FIFO,
+// socket, device or folder is refused without waiting.
+Result<std::string> readWholeFile(const std::string &path, std::size_t limit = ProjectFileLimit);
 // Writes bytes whole through AtomicFile.
-FileResult writeWholeFile(const std::string &path, std::string_view bytes,
+Result<> writeWholeFile(const std::string &path, std::string_view bytes,
     AtomicFile::Links links = AtomicFile::Links::Follow);
 // Writes lines, each followed by CR LF.
-FileResult writeLinesFile(const std::string &path, const std::vector<std::string> &lines);
-// Reads the lines of a file (CR LF, CR or LF); false when the file is missing or unreadable.
-bool readLinesFile(const std::string &path, std::vector<std::string> &lines,
-    std::size_t limit = ProjectFileLimit, std::string *error = nullptr);
+Result<> writeLinesFile(const std::string &path, const std::vector<std::string> &lines);
+// Reads the lines of a file (CR LF, CR or LF).
+Result<std::vector<std::string>> readLinesFile(
+    const std::string &path, std::size_t limit = ProjectFileLimit);
 
 // Reads the lines of a regular file of at most `limit` bytes a block at a time, with the
 // line ends of LineCursor (CR LF, a lone CR or a lone LF; a final line end starts no line).
@@ -71,7 +65,7 @@ public:
     LineReader(const LineReader &) = delete;
     LineReader &operator=(const LineReader &) = delete;
 
-    FileResult open(const std::string &path, std::size_t limit = ProjectFileLimit);
+    Result<> open(const std::string &path, std::size_t limit = ProjectFileLimit);
     // Reads the lines of bytes held in memory instead.
     void openBytes(std::string bytes);
     // The next line, valid until the next call; false at the end or when reading failed, and
@@ -99,7 +93,7 @@ private:
 
 // Copies a regular file to `to` through AtomicFile (a link at `to` is replaced, never
 // followed), a block at a time: memory does not grow with the file.
-FileResult copyRegularFile(const std::string &from, const std::string &to);
+Result<> copyRegularFile(const std::string &from, const std::string &to);
 
 // "a folder", "a FIFO (named pipe)", ... for a file's type bits (st_mode).
 std::string fileKindText(unsigned mode);
@@ -120,8 +114,7 @@ inline constexpr const char *KeptUnreadText
 // Reads the lines of a file of the program folder the program writes back later (library,
 // recent list): a missing file gives no lines; one that exists but cannot be read is kept
 // (keepUnreadFile) and the error says so.
-FileResult readKeptLinesFile(
-    const std::string &path, std::vector<std::string> &lines, std::size_t limit);
+Result<std::vector<std::string>> readKeptLinesFile(const std::string &path, std::size_t limit);
 
 bool fileExists(const std::string &path);
 bool folderExists(const std::string &path);

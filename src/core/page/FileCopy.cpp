@@ -28,11 +28,10 @@ CopyResult DiskCopier::copy(const std::string &from, const std::string &to)
     const bool sameName = std::filesystem::path(from).lexically_normal()
         == std::filesystem::path(to).lexically_normal();
     if (sameName || (!linkAtDestination && sameFile(from, to)))
-        return { CopyResult::Status::Skipped, {} };
-    const FileResult copied = copyRegularFile(from, to);
-    if (!copied.ok)
-        return { CopyResult::Status::Failed, copied.error };
-    return {};
+        return CopyDone::Skipped;
+    if (const Result<> copied = copyRegularFile(from, to); !copied)
+        return copied.failure();
+    return CopyDone::Copied;
 }
 
 } // namespace stv

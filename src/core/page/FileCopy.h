@@ -5,16 +5,19 @@
 // files are copied, a symbolic link at the destination is replaced and never followed, and a
 // destination that is a folder, a FIFO, a socket or a device is refused.
 
+#include "core/Result.h"
+
 #include <string>
 
 namespace stv
 {
 
-struct CopyResult {
-    enum class Status { Copied, Skipped, Failed };
-    Status status = Status::Copied;
-    std::string error; // why the copy failed
+// What a copy that did not fail did.
+enum class CopyDone {
+    Copied,
+    Skipped, // both names lead to the same file
 };
+using CopyResult = Result<CopyDone>;
 
 class FileCopier
 {

@@ -625,7 +625,10 @@ bool ModernPage::writePage(
     bool importFiles = false;
     bool ok = true;
     pageStart(header, options, out, importFiles);
+    std::size_t position = 0;
     const bool written = records.forEach([&](std::string_view record) {
+        if (m_request.sectionMarks)
+            appendSectionMark(out, position++);
         emitRecord(record, out, importFiles);
         if (out.size() >= PageGenerator::PageBlockSize)
             flushUtf8(out, sink, ok);

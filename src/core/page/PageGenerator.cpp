@@ -142,9 +142,8 @@ ImportedPicture PageGenerator::importAs(
         imported.width = copied.width = ready.value().width;
         imported.height = copied.height = ready.value().height;
     }
-    const CopyResult result = m_copier.copy(from, to);
-    if (result.status == CopyResult::Status::Failed)
-        m_copyFailures.push_back(result.error.empty() ? "Cannot copy " + from : result.error);
+    if (const CopyResult result = m_copier.copy(from, to); !result)
+        m_copyFailures.push_back(result.error().empty() ? "Cannot copy " + from : result.error());
     return imported;
 }
 
@@ -246,7 +245,10 @@ bool PageGenerator::writePage(
     m_sinkFailed = false;
     bool importFiles = false;
     pageStart(header, out, importFiles);
+    std::size_t position = 0;
     const bool written = records.forEach([&](std::string_view record) {
+        if (m_request.sectionMarks)
+            appendSectionMark(out, position++);
         emitRecord(record, out, importFiles);
         pageGrew(out);
         return !m_sinkFailed;
@@ -262,16 +264,27 @@ bool PageGenerator::writePage(
 namespace
 {
 
+// The page's failure, with the files that could not be copied either.
+Failure pageFailure(std::string error, const std::vector<std::string> &copyFailures)
+{
+    if (!copyFailures.empty())
+        error += "\n\nThese files could not be copied either:\n";
+    for (const std::string &line : copyFailures)
+        error += "\n" + line;
+    return fail(std::move(error));
+}
+
 // Runs the page style's generator into the sink; `afterwards` sees the generator before it
 // goes (what it asked to copy, and as what).
 PageResult runGenerator(const Project &header, SectionRecords records, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink,
     const std::function<void(const PageGenerator &)> &afterwards = {})
 {
-    PageResult result;
+    bool written = false;
+    std::vector<std::string> copyFailures;
     const auto run = [&](auto &page) {
-        result.ok = page.writePage(header, records, options, sink);
-        result.copyFailures = page.copyFailures();
+        written = page.writePage(header, records, options, sink);
+        copyFailures = page.copyFailures();
         if (afterwards)
             afterwards(page);
     };
@@ -282,9 +295,9 @@ PageResult runGenerator(const Project &header, SectionRecords records, const Fav
         PageGenerator page(lists, request, copier);
         run(page);
     }
-    if (!result.ok)
-        result.error = records.error().empty() ? sink.error() : records.error();
-    return result;
+    if (!written)
+        return pageFailure(records.error().empty() ? sink.error() : records.error(), copyFailures);
+    return PageWritten { std::move(copyFailures) };
 }
 
 // Takes the copies that the page asks for without making them, so that they are made only
@@ -295,7 +308,7 @@ public:
     CopyResult copy(const std::string &from, const std::string &to) override
     {
         m_copies.emplace_back(from, to);
-        return {};
+        return CopyDone::Copied;
     }
     const std::vector<std::pair<std::string, std::string>> &copies() const { return m_copies; }
 
@@ -318,32 +331,32 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
     const FavouriteLists &lists, const PageOptions &options, const PageRequest &request,
     FileCopier &copier)
 {
-    PageResult result;
+    std::vector<std::string> copyFailures;
     // A link at the page's place (as an archive may bring) is replaced, never followed.
     AtomicFile file(request.pageFile, AtomicFile::Links::Replace);
     const auto cannotCreate = [&] {
-        result.ok = false;
-        result.error = "Cannot create file " + request.pageFile + ": " + file.reason();
-        return result;
+        return pageFailure(
+            "Cannot create file " + request.pageFile + ": " + file.reason(), copyFailures);
     };
     // The page first: when it cannot be written, nothing is copied.
     if (!file.open())
         return cannotCreate();
     CopyList wanted;
     std::map<std::string, PageGenerator::WantedCopy> asked; // by destination
-    result = runGenerator(header, records, lists, options, request, wanted, file,
+    PageResult written = runGenerator(header, records, lists, options, request, wanted, file,
         [&](const PageGenerator &generator) {
             for (const auto &copy : wanted.copies())
                 asked[copy.second] = generator.wantedCopy(copy.second);
         });
-    if (!result.ok && !records.error().empty())
-        return result; // the project could not be read to its end: the old page stays
-    if (!result.ok || !file.sync())
+    if (!written && !records.error().empty())
+        return written; // the project could not be read to its end: the old page stays
+    if (!written || !file.sync())
         return cannotCreate();
+    copyFailures = std::move(written.value().copyFailures);
 
     for (const auto &[from, to] : wanted.copies()) {
         if (const std::string why = protectedDestination(request, to); !why.empty()) {
-            result.copyFailures.push_back("Not copied: " + from + " (" + why + ")");
+            copyFailures.push_back("Not copied: " + from + " (" + why + ")");
             continue;
         }
         // The file the project names is checked, not a picture made from it.
@@ -352,20 +365,25 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
             = checkCompanionFile(copy.source.empty() ? from : copy.source, copy.wanted,
                 { request.projectFile, std::string() });
         if (!allowed) {
-            result.copyFailures.push_back(allowed.error());
+            copyFailures.push_back(allowed.error());
             continue;
         }
-        const CopyResult copied = copier.copy(from, to);
-        if (copied.status == CopyResult::Status::Failed)
-            result.copyFailures.push_back(
-                copied.error.empty() ? "Cannot copy " + from : copied.error);
+        if (const CopyResult copied = copier.copy(from, to); !copied)
+            copyFailures.push_back(copied.error().empty() ? "Cannot copy " + from : copied.error());
     }
     if (!file.commit())
         return cannotCreate();
-    return result;
+    return PageWritten { std::move(copyFailures) };
 }
 
 } // namespace
+
+void appendSectionMark(std::string &out, std::size_t position)
+{
+    out.append(SectionMarkStart);
+    appendNumber(out, static_cast<unsigned>(position));
+    out.append("-->");
+}
 
 PageResult writePage(const Project &project, const FavouriteLists &lists,
     const PageOptions &options, const PageRequest &request, FileCopier &copier, ByteSink &sink)

@@ -49,13 +49,21 @@ struct PageRequest {
     PicturePreparer *webReadyPictures = nullptr;
     GenerationTime when;
     DateNames names;
+    // The preview finds each section by a comment before its lines ("<!--stv-section N-->",
+    // N counted from 0); comments change nothing a browser shows. Never in a written page.
+    bool sectionMarks = false;
 };
 
-struct PageResult {
-    bool ok = false;
-    std::string error; // the page could not be written
-    std::vector<std::string> copyFailures; // one line per file that could not be copied
+// The comment that starts section `position` when PageRequest::sectionMarks is set.
+inline constexpr std::string_view SectionMarkStart = "<!--stv-section ";
+void appendSectionMark(std::string &out, std::size_t position);
+
+// A page written, with one line per file that could not be copied beside it. When the page
+// itself could not be written, the failure names those files too.
+struct PageWritten {
+    std::vector<std::string> copyFailures;
 };
+using PageResult = Result<PageWritten>;
 
 // A file copied beside the page: the name the page refers to it by, and for a picture made
 // ready for the web its pixel size (0 when unknown).
@@ -158,10 +166,6 @@ public:
     };
     EmitterBuffers &buffers() { return m_buffers; }
 
-    void setHeadingCounter(unsigned counter)
-    {
-        m_headingCounter = static_cast<unsigned short>(counter);
-    }
     const std::vector<std::string> &copyFailures() const { return m_copyFailures; }
 
 private:

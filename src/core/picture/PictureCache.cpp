@@ -51,9 +51,10 @@ struct StampResult {
 StampResult readStamp(const std::string &path, const std::string &key)
 {
     StampResult stamp;
-    std::string text;
-    if (!readWholeFile(path, text, 1 << 16).ok || text.compare(0, key.size(), key) != 0)
+    const Result<std::string> read = readWholeFile(path, 1 << 16);
+    if (!read || read.value().compare(0, key.size(), key) != 0)
         return stamp;
+    const std::string &text = read.value();
     const std::string last = text.substr(key.size());
     if (std::sscanf(last.c_str(), "as-is %d %d", &stamp.width, &stamp.height) == 2)
         stamp.asItIs = stamp.found = true;
@@ -122,9 +123,9 @@ Result<ReadyPicture> PictureCache::prepare(const std::string &source)
     if (picture.asItIs) {
         result = "as-is " + std::to_string(picture.width) + " " + std::to_string(picture.height);
     } else {
-        const FileResult written = writeWholeFile(picturePath, picture.bytes);
-        if (!written.ok)
-            return fail("the picture made ready for the web could not be kept: " + written.error);
+        const Result<> written = writeWholeFile(picturePath, picture.bytes);
+        if (!written)
+            return fail("the picture made ready for the web could not be kept: " + written.error());
         result = "made " + std::to_string(picture.bytes.size()) + " "
             + std::to_string(picture.width) + " " + std::to_string(picture.height);
     }

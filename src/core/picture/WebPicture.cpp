@@ -260,9 +260,10 @@ Result<WebPicture> makeWebPicture(const std::string &source, const PictureRules 
         }
         // Only the metadata goes, if there is any (libvips does not see every PNG text and
         // JPEG comment): the pixels stay as they were, byte for byte.
-        std::string original;
-        if (const FileResult read = readWholeFile(source, original); !read.ok)
-            return fail(read.error);
+        Result<std::string> read = readWholeFile(source);
+        if (!read)
+            return read.failure();
+        const std::string &original = read.value();
         Result<std::string> stripped = probe.format == Format::Jpeg ? jpegWithoutMetadata(original)
                                                                     : pngWithoutMetadata(original);
         if (!stripped)

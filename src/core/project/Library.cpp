@@ -22,24 +22,26 @@ std::vector<bool> rowMarks(std::size_t count, const std::vector<int> &rows)
 
 } // namespace
 
-FileResult readLibraryFile(const std::string &path, std::vector<std::string> &sections)
+Result<> readLibraryFile(const std::string &path, std::vector<std::string> &sections)
 {
-    return readKeptLinesFile(path, sections, ListFileLimit);
+    Result<std::vector<std::string>> read = readKeptLinesFile(path, ListFileLimit);
+    sections = read ? std::move(read.value()) : std::vector<std::string>();
+    return read ? Result<>() : read.failure();
 }
 
-FileResult writeLibraryFile(const std::string &path, const std::vector<std::string> &sections)
+Result<> writeLibraryFile(const std::string &path, const std::vector<std::string> &sections)
 {
     return writeLinesFile(path, sections);
 }
 
-FileResult appendToLibrary(
+Result<> appendToLibrary(
     std::vector<std::string> &sections, const std::string &record, const std::string &path)
 {
     sections.push_back(record);
     return writeLibraryFile(path, sections);
 }
 
-FileResult deleteLibraryRows(
+Result<> deleteLibraryRows(
     std::vector<std::string> &sections, const std::vector<int> &rows, const std::string &path)
 {
     removeRows(sections, rows);

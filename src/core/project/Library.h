@@ -15,16 +15,16 @@ inline constexpr const char *LibraryFileName = "Library";
 
 // Reads the library file. A missing file is an empty library and no error; a file that cannot
 // be read gives an empty list and an error, and is kept: writes to it are refused.
-FileResult readLibraryFile(const std::string &path, std::vector<std::string> &sections);
+Result<> readLibraryFile(const std::string &path, std::vector<std::string> &sections);
 // Writes every record, one per line, through an atomic write.
-FileResult writeLibraryFile(const std::string &path, const std::vector<std::string> &sections);
+Result<> writeLibraryFile(const std::string &path, const std::vector<std::string> &sections);
 
 // Appends the record and writes the file. The record stays in the list even when the write
 // fails, so the next write carries it.
-FileResult appendToLibrary(
+Result<> appendToLibrary(
     std::vector<std::string> &sections, const std::string &record, const std::string &path);
 // Removes the given rows (any order; rows out of range are ignored) and writes the file.
-FileResult deleteLibraryRows(
+Result<> deleteLibraryRows(
     std::vector<std::string> &sections, const std::vector<int> &rows, const std::string &path);
 
 // The records at the given rows, in list order whatever order the rows come in; a row named

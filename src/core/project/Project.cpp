@@ -9,11 +9,10 @@ namespace stv
 namespace
 {
 
-ProjectResult notAProject(const std::string &fileName)
+Failure notAProject(const std::string &fileName)
 {
-    return { false,
-        "Cannot load " + fileName
-            + ": it is not a Sitorva project (a project file has at least ten lines)." };
+    return fail("Cannot load " + fileName
+        + ": it is not a Sitorva project (a project file has at least ten lines).");
 }
 
 // The header values from the ten header lines, in file order.
@@ -35,7 +34,7 @@ Project headerFromLines(const std::string_view *lines)
 
 } // namespace
 
-ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project)
+Result<> parseProject(std::string_view bytes, const std::string &fileName, Project &project)
 {
     LineCursor cursor(bytes);
     std::string_view lines[ProjectHeaderLines];
@@ -48,23 +47,23 @@ ProjectResult parseProject(std::string_view bytes, const std::string &fileName, 
     for (std::string_view record; cursor.next(record);)
         p.sections.emplace_back(record);
     project = std::move(p);
-    return { true, {} };
+    return {};
 }
 
-ProjectResult ProjectFile::read(const std::string &path)
+Result<> ProjectFile::read(const std::string &path)
 {
-    if (const FileResult r = m_reader.open(path, ProjectFileLimit); !r.ok)
-        return { false, r.error };
+    if (Result<> opened = m_reader.open(path, ProjectFileLimit); !opened)
+        return opened;
     return readHeader(path);
 }
 
-ProjectResult ProjectFile::parse(std::string bytes, const std::string &fileName)
+Result<> ProjectFile::parse(std::string bytes, const std::string &fileName)
 {
     m_reader.openBytes(std::move(bytes));
     return readHeader(fileName);
 }
 
-ProjectResult ProjectFile::readHeader(const std::string &fileName)
+Result<> ProjectFile::readHeader(const std::string &fileName)
 {
     // A line read is only good until the next one, so each is kept as it comes.
     std::string kept[ProjectHeaderLines];
@@ -72,13 +71,12 @@ ProjectResult ProjectFile::readHeader(const std::string &fileName)
     for (int i = 0; i < ProjectHeaderLines; ++i) {
         std::string_view line;
         if (!m_reader.next(line))
-            return m_reader.error().empty() ? notAProject(fileName)
-                                            : ProjectResult { false, m_reader.error() };
+            return m_reader.error().empty() ? notAProject(fileName) : fail(m_reader.error());
         kept[i] = line;
         lines[i] = kept[i];
     }
     m_header = headerFromLines(lines);
-    return { true, {} };
+    return {};
 }
 
 std::vector<std::string> projectHeader(const Project &p)
@@ -126,23 +124,22 @@ std::string serializeProject(const Project &project)
     return sink.take();
 }
 
-ProjectResult loadProjectFile(const std::string &path, Project &project)
+Result<> loadProjectFile(const std::string &path, Project &project)
 {
-    std::string data;
-    const FileResult r = readWholeFile(path, data, ProjectFileLimit);
-    if (!r.ok)
-        return { false, r.error };
-    return parseProject(data, path, project);
+    const Result<std::string> read = readWholeFile(path, ProjectFileLimit);
+    if (!read)
+        return read.failure();
+    return parseProject(read.value(), path, project);
 }
 
-ProjectResult saveProjectFile(const std::string &path, const Project &project)
+Result<> saveProjectFile(const std::string &path, const Project &project)
 {
     AtomicFile file(path);
     if (!project.ftpPassword.empty())
         file.keepPrivate();
     if (!file.open() || !writeProject(project, file) || !file.commit())
-        return { false, file.error() };
-    return { true, {} };
+        return fail(file.error());
+    return {};
 }
 
 std::string recentEntry(const std::string &projectPath)
@@ -158,9 +155,11 @@ void addRecentProject(std::vector<std::string> &recent, const std::string &proje
     recent.insert(recent.begin(), entry);
 }
 
-FileResult readRecentFile(const std::string &path, std::vector<std::string> &recent)
+Result<> readRecentFile(const std::string &path, std::vector<std::string> &recent)
 {
-    return readKeptLinesFile(path, recent, ConfigFileLimit);
+    Result<std::vector<std::string>> read = readKeptLinesFile(path, ConfigFileLimit);
+    recent = read ? std::move(read.value()) : std::vector<std::string>();
+    return read ? Result<>() : read.failure();
 }
 
 std::string recentEntryPath(const std::string &entry)

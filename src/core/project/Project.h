@@ -33,14 +33,9 @@ struct Project {
     bool operator==(const Project &) const = default;
 };
 
-struct ProjectResult {
-    bool ok = false;
-    std::string error;
-};
-
 // Parses a whole project file. Refuses a file of fewer than ten lines; `project` is only
 // assigned on success.
-ProjectResult parseProject(std::string_view bytes, const std::string &fileName, Project &project);
+Result<> parseProject(std::string_view bytes, const std::string &fileName, Project &project);
 
 // A project file read for writing its page: the ten header lines are read at once, the
 // records one at a time while the page is written, the file a block at a time. Memory holds
@@ -48,9 +43,9 @@ ProjectResult parseProject(std::string_view bytes, const std::string &fileName, 
 class ProjectFile
 {
 public:
-    ProjectResult read(const std::string &path);
+    Result<> read(const std::string &path);
     // Reads the bytes of a whole project file held in memory.
-    ProjectResult parse(std::string bytes, const std::string &fileName);
+    Result<> parse(std::string bytes, const std::string &fileName);
     const Project &header() const { return m_header; }
     // The next record line, valid until the next call; false after the last one, or when the
     // file could not be read, and then error() says why.
@@ -58,7 +53,7 @@ public:
     const std::string &error() const { return m_reader.error(); }
 
 private:
-    ProjectResult readHeader(const std::string &fileName);
+    Result<> readHeader(const std::string &fileName);
 
     LineReader m_reader;
     Project m_header;
@@ -70,9 +65,9 @@ std::vector<std::string> projectHeader(const Project &project);
 bool writeProject(const Project &project, ByteSink &sink);
 std::string serializeProject(const Project &project);
 
-ProjectResult loadProjectFile(const std::string &path, Project &project);
+Result<> loadProjectFile(const std::string &path, Project &project);
 // Replaces the file only when everything was written; the old file survives any failure.
-ProjectResult saveProjectFile(const std::string &path, const Project &project);
+Result<> saveProjectFile(const std::string &path, const Project &project);
 
 // Recently saved projects, newest first. Each entry is the record
 // 0xA0 name 0xA0 " in " 0xA0 folder-with-separator 0xA0.
@@ -82,7 +77,7 @@ void addRecentProject(std::vector<std::string> &recent, const std::string &proje
 // Reads the recent list ("PWP"). A missing file is an empty list; a file that cannot be read
 // gives an empty list and an error, and is kept: writing it is refused, so its entries are
 // never replaced by the list of this run alone.
-FileResult readRecentFile(const std::string &path, std::vector<std::string> &recent);
+Result<> readRecentFile(const std::string &path, std::vector<std::string> &recent);
 // Folder followed by file name.
 std::string recentEntryPath(const std::string &entry);
 // The picker's line: name, blank, " in ", blank, folder.

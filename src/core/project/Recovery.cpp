@@ -71,35 +71,27 @@ std::string serializeRecovery(
     return bytes;
 }
 
-bool readRecovery(
-    const std::string &file, RecoveryEntry &entry, Project &project, std::string &error)
+Result<> readRecovery(const std::string &file, RecoveryEntry &entry, Project &project)
 {
-    std::string bytes;
-    const FileResult read = readWholeFile(file, bytes);
-    if (!read.ok) {
-        error = read.error;
-        return false;
-    }
+    const Result<std::string> read = readWholeFile(file);
+    if (!read)
+        return read.failure();
+    const std::string &bytes = read.value();
     std::size_t cursor = 0;
     std::string_view marker, path, time;
     if (!takeLine(bytes, cursor, marker) || marker != Marker || !takeLine(bytes, cursor, path)
         || !takeLine(bytes, cursor, time) || time.empty()
-        || !std::all_of(time.begin(), time.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        error = "The recovery file " + file + " is damaged.";
-        return false;
-    }
+        || !std::all_of(time.begin(), time.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return fail("The recovery file " + file + " is damaged.");
     Project recovered;
-    const ProjectResult parsed
-        = parseProject(std::string_view(bytes).substr(cursor), file, recovered);
-    if (!parsed.ok) {
-        error = "The recovery file " + file + " is damaged: " + parsed.error;
-        return false;
-    }
+    const Result<> parsed = parseProject(std::string_view(bytes).substr(cursor), file, recovered);
+    if (!parsed)
+        return fail("The recovery file " + file + " is damaged: " + parsed.error());
     entry.file = file;
     entry.projectPath = unescapeLineBreaks(path);
     entry.savedAt = std::stoll(std::string(time.substr(0, 18)));
     project = std::move(recovered);
-    return true;
+    return {};
 }
 
 RecoverySession::RecoverySession(std::string folder)
@@ -115,18 +107,18 @@ RecoverySession::~RecoverySession()
     }
 }
 
-bool RecoverySession::start()
+Result<> RecoverySession::start()
 {
     if (m_lockFd >= 0)
-        return true;
+        return {};
     if (::mkdir(m_folder.c_str(), 0700) != 0 && errno != EEXIST) {
         m_error = "Cannot create the folder " + m_folder + ": " + std::strerror(errno);
-        return false;
+        return fail(m_error);
     }
     // Also a folder made by an older copy, or opened up by hand: the work in it is private.
     if (::chmod(m_folder.c_str(), 0700) != 0) {
         m_error = "Cannot make the folder " + m_folder + " private: " + std::strerror(errno);
-        return false;
+        return fail(m_error);
     }
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const std::string stem = m_folder + "/session-" + std::to_string(::getpid()) + "-"
@@ -136,13 +128,13 @@ bool RecoverySession::start()
     const int fd = ::open(m_lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         m_error = "Cannot create the file " + m_lock + ": " + std::strerror(errno);
-        return false;
+        return fail(m_error);
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         m_error = "Cannot lock the file " + m_lock + ": " + std::strerror(errno);
         ::close(fd);
         ::unlink(m_lock.c_str());
-        return false;
+        return fail(m_error);
     }
     // Another program starting at this moment removes lock files nobody holds; one taken
     // away between its creation and its lock is made again under the same name.
@@ -155,7 +147,7 @@ bool RecoverySession::start()
         ::close(fd);
         if (++m_lockTries > 3) {
             m_error = "Cannot keep the file " + m_lock + ": it was removed by another program";
-            return false;
+            return fail(m_error);
         }
         return start();
     }
@@ -164,19 +156,19 @@ bool RecoverySession::start()
         // The process id is for people; the lock alone tells a running program.
     }
     m_lockFd = fd;
-    return true;
+    return {};
 }
 
-FileResult RecoverySession::write(const std::string &bytes) const
+Result<> RecoverySession::write(const std::string &bytes) const
 {
     if (m_lockFd < 0)
-        return { false, m_error.empty() ? "No recovery folder." : m_error };
+        return fail(m_error.empty() ? "No recovery folder." : m_error);
     // The project may hold its FTP password: readable by this user only.
     AtomicFile file(m_file);
     file.keepPrivate();
     if (!file.open() || !file.write(bytes) || !file.commit())
-        return { false, file.error() };
-    return { true, {} };
+        return fail(file.error());
+    return {};
 }
 
 void RecoverySession::remove() const
@@ -185,18 +177,14 @@ void RecoverySession::remove() const
         ::unlink(m_file.c_str());
 }
 
-bool RecoverySession::adopt(const RecoveryEntry &entry, std::string &error)
+Result<> RecoverySession::adopt(const RecoveryEntry &entry)
 {
-    if (m_lockFd < 0 && !start()) {
-        error = m_error;
-        return false;
-    }
-    if (::rename(entry.file.c_str(), m_file.c_str()) != 0) {
-        error = "Cannot move the file " + entry.file + ": " + std::strerror(errno);
-        return false;
-    }
+    if (Result<> started = start(); !started)
+        return started;
+    if (::rename(entry.file.c_str(), m_file.c_str()) != 0)
+        return fail("Cannot move the file " + entry.file + ": " + std::strerror(errno));
     ::unlink(lockFileOf(entry.file).c_str());
-    return true;
+    return {};
 }
 
 std::vector<RecoveryEntry> findLeftRecoveries(
@@ -229,13 +217,13 @@ std::vector<RecoveryEntry> findLeftRecoveries(
             continue;
         RecoveryEntry entry;
         Project project;
-        std::string error;
-        if (readRecovery(file, entry, project, error)) {
+        const Result<> read = readRecovery(file, entry, project);
+        if (read) {
             entries.push_back(std::move(entry));
             continue;
         }
         if (damaged != nullptr)
-            damaged->push_back(error);
+            damaged->push_back(read.error());
         const std::string aside = file + ".damaged";
         ::rename(file.c_str(), aside.c_str());
         ::unlink(lockFileOf(file).c_str());

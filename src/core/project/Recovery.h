@@ -27,9 +27,8 @@ struct RecoveryEntry {
 // the project file's own bytes.
 std::string serializeRecovery(
     const Project &project, const std::string &projectPath, long long savedAt);
-// Reads a recovery file whole; false with an error naming the file when it is damaged.
-bool readRecovery(
-    const std::string &file, RecoveryEntry &entry, Project &project, std::string &error);
+// Reads a recovery file whole; fails naming the file when it is damaged.
+Result<> readRecovery(const std::string &file, RecoveryEntry &entry, Project &project);
 
 // The recovery file of this running program.
 class RecoverySession
@@ -40,21 +39,20 @@ public:
     RecoverySession(const RecoverySession &) = delete;
     RecoverySession &operator=(const RecoverySession &) = delete;
 
-    // Makes the folder and takes a lock file of its own; false with error() when it cannot.
-    bool start();
+    // Makes the folder and takes a lock file of its own.
+    Result<> start();
     bool started() const { return m_lockFd >= 0; }
-    const std::string &error() const { return m_error; }
     const std::string &recoveryFile() const { return m_file; }
 
     // Writes the bytes of serializeRecovery through an atomic write; safe to call from a
     // worker thread while nothing else writes this session's file.
-    FileResult write(const std::string &bytes) const;
+    Result<> write(const std::string &bytes) const;
     // Removes the recovery file (the project it held was saved or left behind on purpose).
     void remove() const;
     // Takes a left recovery file over as this session's own (a recovered project): the file is
-    // renamed, never copied, so the work it holds is on disk all the time. False with an error
-    // when it cannot be moved; the left file then stays where it was.
-    bool adopt(const RecoveryEntry &entry, std::string &error);
+    // renamed, never copied, so the work it holds is on disk all the time. When it cannot be
+    // moved, the left file stays where it was.
+    Result<> adopt(const RecoveryEntry &entry);
 
 private:
     std::string m_folder;

@@ -75,15 +75,14 @@ std::vector<std::string> configurationLines(const Configuration &config)
         config.pageOptions.updateBlack ? "1" : "0" };
 }
 
-ConfigLoadResult loadConfiguration(
+Result<bool> loadConfiguration(
     const std::string &folder, Configuration &config, FavouriteLists &lists)
 {
-    ConfigLoadResult result;
+    std::string errors;
     const auto failed = [&](const std::string &path, const std::string &error) {
         // What could not be read is not written over at exit either.
         keepUnreadFile(path);
-        result.errors.push_back(error + " (the file is kept as it is)");
-        appendError(result.error, result.errors.back());
+        appendError(errors, error + " (the file is kept as it is)");
     };
     const std::pair<const char *, std::vector<std::string> *> listFiles[] = {
         { ColourListFile, &lists.colours },
@@ -91,66 +90,66 @@ ConfigLoadResult loadConfiguration(
         { ImageListFile, &lists.images },
     };
 
+    // A folder in a file's place is something there that cannot be read, not a first run.
+    const auto present
+        = [](const std::string &path) { return fileExists(path) || folderExists(path); };
     const std::string configPath = inFolder(folder, ConfigFileName);
-    if (!fileExists(configPath))
-        return result;
-    std::vector<std::string> lines;
-    std::string error;
-    if (!readLinesFile(configPath, lines, ConfigFileLimit, &error)) {
+    if (!present(configPath))
+        return false;
+    const Result<std::vector<std::string>> lines = readLinesFile(configPath, ConfigFileLimit);
+    if (!lines) {
         // Unreadable: start as on a first run, and say why. The list files are not read
         // without the configuration, so they are kept as they are too.
-        failed(configPath, error);
+        failed(configPath, lines.error());
         for (const auto &[name, list] : listFiles)
-            if (fileExists(inFolder(folder, name)))
+            if (present(inFolder(folder, name)))
                 keepUnreadFile(inFolder(folder, name));
-        return result;
+        return fail(errors);
     }
     releaseUnreadFile(configPath);
-    config = parseConfiguration(lines);
-    result.configFound = true;
+    config = parseConfiguration(lines.value());
 
     for (const auto &[name, list] : listFiles) {
         const std::string path = inFolder(folder, name);
-        if (!fileExists(path))
+        if (!present(path))
             continue;
-        std::vector<std::string> items;
-        if (readLinesFile(path, items, ListFileLimit, &error)) {
+        Result<std::vector<std::string>> items = readLinesFile(path, ListFileLimit);
+        if (items) {
             releaseUnreadFile(path);
-            *list = std::move(items);
+            *list = std::move(items.value());
         } else {
-            failed(path, error);
+            failed(path, items.error());
         }
     }
-    return result;
+    if (!errors.empty())
+        return fail(errors);
+    return true;
 }
 
-ConfigSaveResult saveConfiguration(
+Result<> saveConfiguration(
     const std::string &folder, const Configuration &config, const FavouriteLists &lists)
 {
-    ConfigSaveResult result;
+    std::string errors;
     const auto write = [&](const char *name, const std::vector<std::string> &lines) {
-        const FileResult r = writeLinesFile(inFolder(folder, name), lines);
-        if (!r.ok) {
-            result.ok = false;
-            appendError(result.error, r.error);
-        }
+        if (const Result<> written = writeLinesFile(inFolder(folder, name), lines); !written)
+            appendError(errors, written.error());
     };
     write(ConfigFileName, configurationLines(config));
     write(ColourListFile, lists.colours);
     write(LinkListFile, lists.links);
     write(ImageListFile, lists.images);
-    return result;
+    if (!errors.empty())
+        return fail(errors);
+    return {};
 }
 
 Result<> saveFavouriteList(const std::string &folder, const char *listFile,
     const std::vector<std::string> &entries, const Configuration &config)
 {
     if (const std::string configPath = inFolder(folder, ConfigFileName); !fileExists(configPath))
-        if (const FileResult r = writeLinesFile(configPath, configurationLines(config)); !r.ok)
-            return fail(r.error);
-    if (const FileResult r = writeLinesFile(inFolder(folder, listFile), entries); !r.ok)
-        return fail(r.error);
-    return {};
+        if (Result<> written = writeLinesFile(configPath, configurationLines(config)); !written)
+            return written;
+    return writeLinesFile(inFolder(folder, listFile), entries);
 }
 
 bool placeIsReachable(const ScreenRect &window, const std::vector<ScreenRect> &screens)

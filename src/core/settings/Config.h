@@ -44,30 +44,21 @@ struct Configuration {
 Configuration parseConfiguration(const std::vector<std::string> &lines);
 std::vector<std::string> configurationLines(const Configuration &config);
 
-struct ConfigLoadResult {
-    bool configFound = false; // "Sitorva.config" was there and read
-    std::string error; // read failures of files that exist, one per paragraph
-    std::vector<std::string> errors; // the same, one entry per file
-};
-
 // Reads "Sitorva.config" from folder (a native path) into config and, only when it was read,
 // replaces each list of `lists` whose file exists by that file's lines. Without the
 // configuration both stay as they are. A file that exists but cannot be read (not a regular
 // file, too large, refused by the system) is reported and kept: saveConfiguration will not
 // write over it, and without a readable configuration the existing list files are kept too.
 // This also serves the command line, which needs the lists and the page options but no
-// windows.
-ConfigLoadResult loadConfiguration(
+// windows. Succeeds with whether "Sitorva.config" was there and read; fails, naming each file
+// that exists but could not be read in a paragraph of its own, after applying what could be.
+Result<bool> loadConfiguration(
     const std::string &folder, Configuration &config, FavouriteLists &lists);
 
-struct ConfigSaveResult {
-    bool ok = true;
-    std::string error; // every failed write, joined into one text
-};
-
-// Writes the configuration and all three list files; a failure does not stop the other writes.
-// Files kept by loadConfiguration are refused and reported among the failures.
-ConfigSaveResult saveConfiguration(
+// Writes the configuration and all three list files; a failure does not stop the other writes,
+// and the failure names every write that failed, a paragraph each. Files kept by
+// loadConfiguration are refused and reported among the failures.
+Result<> saveConfiguration(
     const std::string &folder, const Configuration &config, const FavouriteLists &lists);
 
 // Writes one list file the moment its list changes, so that a crash loses no entry. The list

@@ -23,7 +23,7 @@ std::string inFolder(const std::string &folder, const char *name)
 
 } // namespace
 
-std::string provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder)
+Result<> provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder)
 {
     if (defaultsFolder.empty() || !folderExists(defaultsFolder)
         || fileExists(inFolder(programFolder, ConfigFileName)))
@@ -32,12 +32,12 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
         const std::string from = inFolder(defaultsFolder, name);
         if (!fileExists(from))
             continue;
-        std::vector<std::string> lines;
-        std::string error;
         const std::size_t limit
             = std::string_view(name) == ConfigFileName ? ConfigFileLimit : ListFileLimit;
-        if (!readLinesFile(from, lines, limit, &error))
-            return error;
+        Result<std::vector<std::string>> read = readLinesFile(from, limit);
+        if (!read)
+            return read.failure();
+        std::vector<std::string> &lines = read.value();
         if (std::string_view(name) == ImageListFile) {
             for (std::string &entry : lines) {
                 const std::vector<std::string> fields = splitFields(entry, 2);
@@ -50,9 +50,8 @@ std::string provideDefaultLists(const std::string &defaultsFolder, const std::st
             }
         }
         // The configuration goes last: a folder holding it counts as set up.
-        const FileResult written = writeLinesFile(inFolder(programFolder, name), lines);
-        if (!written.ok)
-            return written.error;
+        if (Result<> written = writeLinesFile(inFolder(programFolder, name), lines); !written)
+            return written;
     }
     return {};
 }
@@ -71,7 +70,7 @@ std::string defaultListsFolderPath()
     return {};
 }
 
-std::string provideProgramDefaultLists()
+Result<> provideProgramDefaultLists()
 {
     const std::string folder = programFolderPath();
     std::string error;
@@ -80,10 +79,11 @@ std::string provideProgramDefaultLists()
     if (!fileExists(inFolder(folder, ConfigFileName)))
         if (const Result<Settings> settings = settingsAtStartup(folder, false); !settings)
             error = settings.error();
-    const std::string listsError = provideDefaultLists(defaultListsFolderPath(), folder);
-    if (!listsError.empty())
-        error += (error.empty() ? "" : "\n") + listsError;
-    return error;
+    if (const Result<> lists = provideDefaultLists(defaultListsFolderPath(), folder); !lists)
+        error += (error.empty() ? "" : "\n") + lists.error();
+    if (!error.empty())
+        return fail(error);
+    return {};
 }
 
 } // namespace stv

@@ -4,6 +4,8 @@
 // are copied into a program folder that has no configuration yet, so that the marks of a
 // first page, "{c0}", "{l1}" and "{i0}", work at once.
 
+#include "core/Result.h"
+
 #include <string>
 
 namespace stv
@@ -14,10 +16,8 @@ inline constexpr const char *DefaultListsFolderName = "defaults";
 // Copies the configuration and the three list files from `defaultsFolder` into
 // `programFolder` when the latter holds no configuration file. Image List entries that name a
 // bare file lying in the defaults folder are given its full path, so the picture is found
-// wherever the page is written. Returns an error text naming the file, empty on success or
-// when there was nothing to do.
-std::string provideDefaultLists(
-    const std::string &defaultsFolder, const std::string &programFolder);
+// wherever the page is written. The failure names the file.
+Result<> provideDefaultLists(const std::string &defaultsFolder, const std::string &programFolder);
 
 // The lists that come with the running program: defaults/ beside the executable, else
 // ../share/sitorva/defaults (an installed prefix); empty when neither exists.
@@ -25,8 +25,8 @@ std::string defaultListsFolderPath();
 
 // What every start does before it reads the program folder, the window's and the command
 // line's alike: in a program folder that has no configuration yet, the modern page style
-// chosen and the lists that come with the program copied. Returns an error text, empty on success
-// or when there was nothing to do.
-std::string provideProgramDefaultLists();
+// chosen and the lists that come with the program copied. Succeeds also when there was nothing
+// to do.
+Result<> provideProgramDefaultLists();
 
 } // namespace stv

@@ -96,21 +96,17 @@ Settings Settings::parse(std::string_view bytes)
 
 Result<Settings> loadSettings(const std::string &folder)
 {
-    std::string bytes;
-    const FileResult read = readWholeFile(folder + SettingsFileName, bytes, ConfigFileLimit);
-    if (!read.ok && read.missing)
+    const Result<std::string> read = readWholeFile(folder + SettingsFileName, ConfigFileLimit);
+    if (read.missing())
         return Settings {};
-    if (!read.ok)
-        return fail(read.error);
-    return Settings::parse(bytes);
+    if (!read)
+        return read.failure();
+    return Settings::parse(read.value());
 }
 
 Result<> saveSettings(const std::string &folder, const Settings &settings)
 {
-    const FileResult written = writeWholeFile(folder + SettingsFileName, settings.text());
-    if (!written.ok)
-        return fail(written.error);
-    return {};
+    return writeWholeFile(folder + SettingsFileName, settings.text());
 }
 
 } // namespace stv

@@ -29,6 +29,11 @@ inline constexpr std::string_view PasswordInProjectFile = "password-in-project-f
 inline constexpr std::string_view NoKeyringNoticeShown = "no-keyring-notice-shown";
 // The longest side, in pixels, of a picture made ready for the web (modern style).
 inline constexpr std::string_view PictureLongestSide = "picture-longest-side";
+// The live preview pane: "1" when it is shown, its width in pixels, and the width in CSS
+// pixels the page is laid out at in it (390, 768 or 1280).
+inline constexpr std::string_view PreviewShown = "preview-shown";
+inline constexpr std::string_view PreviewPaneWidth = "preview-pane-width";
+inline constexpr std::string_view PreviewLayoutWidth = "preview-layout-width";
 // The page each project wrote last: project and page paths in pairs, the latest first.
 inline constexpr std::string_view LastPages = "last-pages";
 // The folder of the file last chosen in a file dialog, where the next one starts when no

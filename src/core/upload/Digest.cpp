@@ -71,43 +71,36 @@ std::string Sha256::hex()
     return stv::hex(md, n);
 }
 
-FileDigest digestFile(const std::string &path, const std::function<bool()> &stop)
+Result<FileDigest> digestFile(const std::string &path, const std::function<bool()> &stop)
 {
     FileDigest out;
     std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
         std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        out.error = std::string("the file could not be read: ") + std::strerror(errno);
-        return out;
-    }
+    if (!file)
+        return fail(std::string("the file could not be read: ") + std::strerror(errno));
     DigestContext digest;
-    if (!digest.start()) {
-        out.error = "the checksum could not be computed";
-        return out;
-    }
+    if (!digest.start())
+        return fail("the checksum could not be computed");
     std::vector<char> buffer(256 * 1024);
     for (;;) {
-        if (stop && stop()) {
-            out.error = "the work was cancelled";
-            return out;
-        }
+        if (stop && stop())
+            return fail("the work was cancelled");
         const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file.get());
         if (n > 0) {
             digest.add(buffer.data(), n);
             out.size += static_cast<long long>(n);
         }
         if (n < buffer.size()) {
-            if (std::ferror(file.get())) {
-                out.error = std::string("the file could not be read: ") + std::strerror(errno);
-                return out;
-            }
+            if (std::ferror(file.get()))
+                return fail(std::string("the file could not be read: ") + std::strerror(errno));
             break;
         }
     }
     const std::string raw = digest.finishRaw();
     out.sha256 = hex(
         reinterpret_cast<const unsigned char *>(raw.data()), static_cast<unsigned int>(raw.size()));
-    out.ok = !out.sha256.empty();
+    if (out.sha256.empty())
+        return fail("the checksum could not be computed");
     return out;
 }
 

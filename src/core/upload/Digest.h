@@ -2,6 +2,8 @@
 // SHA-256 of files read in pieces (a page's pictures are never held whole in memory), and the
 // fingerprint of an SSH host key as OpenSSH shows it.
 
+#include "core/Result.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -11,14 +13,12 @@ namespace stv
 {
 
 struct FileDigest {
-    bool ok = false;
-    std::string error; // why the file could not be read
     std::string sha256; // 64 lower-case hexadecimal digits
     long long size = 0;
 };
 
 // With stop, reading ends (with an error) once stop() says so.
-FileDigest digestFile(const std::string &path, const std::function<bool()> &stop = {});
+Result<FileDigest> digestFile(const std::string &path, const std::function<bool()> &stop = {});
 
 // A SHA-256 fed piece by piece (the bytes of a file as they are sent).
 class Sha256

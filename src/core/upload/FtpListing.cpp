@@ -362,4 +362,29 @@ ListingRow makeListingRow(const FtpEntry &entry)
     return row;
 }
 
+std::string localNameForDownload(std::string_view remoteName)
+{
+    std::string kept; // without control characters, folders flattened
+    for (const char c : remoteName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            continue;
+        kept += (c == '/' || c == '\\') ? '_' : c;
+    }
+    std::string name; // each ".." a "_", so no name leads upwards
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (kept[i] == '.' && i + 1 < kept.size() && kept[i + 1] == '.') {
+            name += '_';
+            ++i;
+        } else {
+            name += kept[i];
+        }
+    }
+    name.erase(0, name.find_first_not_of(". "));
+    // What is left of a name made only of dots and separators says nothing.
+    if (name.find_first_not_of("._ ") == std::string::npos)
+        return "download";
+    return name;
+}
+
 } // namespace stv

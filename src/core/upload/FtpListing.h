@@ -79,4 +79,9 @@ struct ListingRow {
 };
 ListingRow makeListingRow(const FtpEntry &entry);
 
+// The local file name a download proposes for a remote name: a server chooses its names, so
+// "/" and "\\" become "_", control characters go, ".." becomes "_" and leading dots and blanks
+// go (no hidden file, no way out of the folder). "download" when nothing is left.
+std::string localNameForDownload(std::string_view remoteName);
+
 } // namespace stv

@@ -48,16 +48,16 @@ bool newer(const struct stat &a, const struct stat &b)
 
 std::string pageIdentity(const std::string &pageFile)
 {
-    std::string page;
-    if (!readWholeFile(pageFile, page).ok)
+    const Result<std::string> page = readWholeFile(pageFile);
+    if (!page)
         return {};
-    return sha256Hex(withoutUpdateTime(page));
+    return sha256Hex(withoutUpdateTime(page.value()));
 }
 
 CopyResult RecordingCopier::copy(const std::string &from, const std::string &to)
 {
     m_copies.push_back({ from, to });
-    return m_inner != nullptr ? m_inner->copy(from, to) : CopyResult {};
+    return m_inner != nullptr ? m_inner->copy(from, to) : CopyResult(CopyDone::Copied);
 }
 
 PublishRequest publishRequestFor(const std::string &pageFile, const RecordingCopier &copier,
@@ -95,16 +95,16 @@ PageCheck checkCreatedPage(const Project &project, const FavouriteLists &lists,
     StringSink fresh;
     const PageResult built = writePage(project, lists, options, request, recorder, fresh);
     check.request = publishRequestFor(request.pageFile, recorder, context);
-    if (request.pageFile.empty() || !built.ok) {
+    if (request.pageFile.empty() || !built) {
         check.reason = "No web page has been created for this project yet.";
         return check;
     }
-    std::string onDisk;
-    if (!readWholeFile(request.pageFile, onDisk).ok) {
+    const Result<std::string> onDisk = readWholeFile(request.pageFile);
+    if (!onDisk) {
         check.reason = "The web page " + request.pageFile + " is not there.";
         return check;
     }
-    if (withoutUpdateTime(onDisk) != withoutUpdateTime(fresh.data())) {
+    if (withoutUpdateTime(onDisk.value()) != withoutUpdateTime(fresh.data())) {
         check.reason = "The project has changes that are not in the web page yet.";
         return check;
     }

@@ -152,11 +152,13 @@ void Publishing::plan(const std::vector<FtpEntry> &entries)
         const bool mayBeThere = recorded != m_record.end()
             && (!item->identity.empty() || recorded->second.size == p.digest.size);
         if (mayBeThere) {
-            p.digest = digestFile(item->localPath, [this] { return m_client.cancelRequested(); });
-            if (!p.digest.ok) {
-                fail(item->remoteName, p.digest.error);
+            const Result<FileDigest> digest
+                = digestFile(item->localPath, [this] { return m_client.cancelRequested(); });
+            if (!digest) {
+                fail(item->remoteName, digest.error());
                 continue;
             }
+            p.digest = digest.value();
         }
         p.send = !mayBeThere || !stillThere(recorded->second, *item, p.digest, listed);
         if (p.send) {

@@ -30,9 +30,6 @@ public:
     int chosenRow() const;
 
     QListWidget *list() const { return m_list; }
-    QPushButton *recoverButton() const { return m_recover; }
-    QPushButton *discardButton() const { return m_discard; }
-    QPushButton *laterButton() const { return m_later; }
 
     // The row of one recovery file.
     static QString entryLine(const RecoveryEntry &entry);

@@ -91,15 +91,14 @@ void HelpSearchWindow::findWord()
         return;
     }
     const QString path = helpFilePath();
-    std::string bytes;
-    const FileResult read = readWholeFile(path.toStdString(), bytes, ManualFileLimit);
-    if (!read.ok) {
+    const Result<std::string> read = readWholeFile(path.toStdString(), ManualFileLimit);
+    if (!read) {
         Dialogs::error(this,
-            read.missing ? QStringLiteral("Cannot Locate Help File..\n\n") + path
-                         : QString::fromStdString(read.error));
+            read.missing() ? QStringLiteral("Cannot Locate Help File..\n\n") + path
+                           : QString::fromStdString(read.error()));
         return;
     }
-    m_hits = searchManual(bytes, toCp1252(word));
+    m_hits = searchManual(read.value(), toCp1252(word));
     int chapters = 0;
     unsigned last = 65536;
     for (const ManualHit &hit : m_hits) {

@@ -327,9 +327,8 @@ HelpWindow::HelpWindow(QWidget *parent)
     m_hoverLink = -1;
     m_loadPicture = QPixmap(LoadButtonPicture);
 
-    std::string bytes;
-    if (readWholeFile(helpFile().toStdString(), bytes, ManualFileLimit).ok)
-        m_lastTopic = static_cast<std::uint16_t>(lastTopicOf(bytes));
+    if (const Result<std::string> manual = readWholeFile(helpFile().toStdString(), ManualFileLimit))
+        m_lastTopic = static_cast<std::uint16_t>(lastTopicOf(manual.value()));
 
     // Ctrl+F searches the whole manual; F3 and Shift+F3 step through the places found.
     m_search = new HelpSearchWindow(*this);
@@ -453,15 +452,15 @@ bool HelpWindow::handleKey(int key)
 bool HelpWindow::loadChapter(unsigned n)
 {
     const QString path = helpFile();
-    std::string bytes;
-    const FileResult read = readWholeFile(path.toStdString(), bytes, ManualFileLimit);
-    if (!read.ok) {
-        if (read.missing)
+    const Result<std::string> read = readWholeFile(path.toStdString(), ManualFileLimit);
+    if (!read) {
+        if (read.missing())
             Dialogs::errorAbort(this, QStringLiteral("Cannot Locate Help File..\n\n") + path);
         else
-            Dialogs::error(this, QString::fromStdString(read.error));
+            Dialogs::error(this, QString::fromStdString(read.error()));
         return false;
     }
+    const std::string &bytes = read.value();
 
     m_chapterLines.clear();
     m_mark.reset();

@@ -15,8 +15,6 @@ public:
     void setMinValue(int value);
     void setMaxValue(int value);
     void setProgress(int value);
-    int minValue() const { return m_min; }
-    int maxValue() const { return m_max; }
     int progress() const { return m_progress; }
     int percentDone() const;
     QString text() const; // "%d%%" filled in

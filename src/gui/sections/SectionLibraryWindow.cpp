@@ -129,11 +129,10 @@ std::string libraryFilePath()
 
 void loadLibrarySections(std::vector<std::string> &sections, QWidget *parent)
 {
-    const FileResult r = readLibraryFile(libraryFilePath(), sections);
-    if (!r.ok)
+    if (const Result<> read = readLibraryFile(libraryFilePath(), sections); !read)
         Dialogs::error(parent,
             QStringLiteral("The Section Library could not be read:\n")
-                + QString::fromStdString(r.error));
+                + QString::fromStdString(read.error()));
 }
 
 SectionLibraryWindow::SectionLibraryWindow(
@@ -216,22 +215,22 @@ std::vector<int> SectionLibraryWindow::selectedRows() const
     return rows;
 }
 
-bool SectionLibraryWindow::writeResult(bool ok, const std::string &error)
+bool SectionLibraryWindow::writeResult(const Result<> &written)
 {
-    if (!ok)
+    if (!written)
         Dialogs::error(this,
             QStringLiteral("The Section Library could not be saved:\n")
-                + QString::fromStdString(error)
+                + QString::fromStdString(written.error())
                 + QStringLiteral("\n\nThe change is kept and will be saved with "
                                  "the next change to the library."));
-    return ok;
+    return written.ok();
 }
 
 void SectionLibraryWindow::copyToLibrary(const std::string &record)
 {
-    const FileResult r = appendToLibrary(m_library, record, libraryFilePath());
+    const Result<> appended = appendToLibrary(m_library, record, libraryFilePath());
     refill();
-    if (writeResult(r.ok, r.error))
+    if (writeResult(appended))
         Dialogs::info(this, QStringLiteral("Section Copied To Library.."));
 }
 
@@ -262,9 +261,9 @@ void SectionLibraryWindow::deleteSelection()
     const std::vector<int> rows = selectedRows();
     if (rows.empty())
         return;
-    const FileResult r = deleteLibraryRows(m_library, rows, libraryFilePath());
+    const Result<> deleted = deleteLibraryRows(m_library, rows, libraryFilePath());
     refill();
-    writeResult(r.ok, r.error);
+    writeResult(deleted);
 }
 
 } // namespace stv

@@ -3,6 +3,8 @@
 // pick several for the Section Manager and deletes records. Also the row model and painter
 // that the Section Manager's list shares with it.
 
+#include "core/Result.h"
+
 #include <QAbstractListModel>
 #include <QDialog>
 #include <QStyledItemDelegate>
@@ -94,7 +96,7 @@ private:
     void refill();
     std::vector<int> selectedRows() const;
     // Writes the library file; a failure is reported and the list keeps its change.
-    bool writeResult(bool ok, const std::string &error);
+    bool writeResult(const Result<> &written);
 
     std::vector<std::string> &m_library;
     RecordRowsModel *m_model;

@@ -1,11 +1,13 @@
 #include "gui/upload/FtpPanel.h"
 
 #include "core/files/FileIO.h"
+#include "core/upload/FtpListing.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/upload/ListingModel.h"
 #include "gui/upload/NetworkWork.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <mutex>
 
 namespace stv
@@ -451,43 +454,94 @@ PublishReport FtpPanel::publish(const PublishRequest &request)
     return std::move(*done);
 }
 
+namespace
+{
+
+// Passes the bytes of a download on and counts them for the progress bar.
+class CountingSink : public ByteSink
+{
+public:
+    explicit CountingSink(ByteSink &inner)
+        : m_inner(inner)
+    {
+    }
+    bool write(std::string_view bytes) override
+    {
+        if (!m_inner.write(bytes))
+            return false;
+        m_count += static_cast<qint64>(bytes.size());
+        return true;
+    }
+    std::string error() const override { return m_inner.error(); }
+    qint64 count() const { return m_count; }
+
+private:
+    ByteSink &m_inner;
+    std::atomic<qint64> m_count = 0;
+};
+
+} // namespace
+
 void FtpPanel::openSelectedEntry()
 {
     if (m_busy)
         return;
     const QModelIndexList rows = m_fileList->selectionModel()->selectedRows(0);
-    if (m_saveDialog && !rows.isEmpty()) {
-        BusyScope busy(*this);
-        const QString name = rows.first().data().toString();
-        const std::string remote
-            = rows.first().data(ListingModel::RemoteNameRole).toByteArray().toStdString();
-        const QString path = Dialogs::askSaveFile(
-            this, m_saveDialog->title, name, m_saveDialog->defaultExt, m_saveDialog->filter);
-        if (!path.isEmpty()) {
-            auto file = std::make_shared<AtomicFile>(localPathBytes(path));
-            std::optional<FtpOutcome> outcome;
-            m_cancelled = false;
-            m_client->clearCancel();
-            if (connection() == nullptr)
-                outcome = FtpOutcome::fail("not connected to a server");
-            else if (remote.empty())
-                outcome = FtpOutcome::fail("the name is too long to fetch");
-            else if (!file->open())
-                outcome = FtpOutcome::fail(file->error());
-            else
-                outcome = runWork<FtpOutcome>([remote, file](FtpClient &c) {
-                    FtpOutcome fetched = c.download(remote, *file);
-                    if (fetched.ok && !file->commit())
-                        fetched = FtpOutcome::fail(file->error());
-                    return fetched;
-                });
-            if (outcome && !outcome->ok && outcome->problem != FtpProblem::Cancelled)
-                Dialogs::error(this,
-                    QStringLiteral("Could not download ") + name + QStringLiteral(": ")
-                        + text(outcome->error));
-        }
-    }
+    if (m_saveDialog && !rows.isEmpty())
+        downloadRow(rows.first());
     emit doubleClicked(m_fileList);
+}
+
+void FtpPanel::downloadRow(const QModelIndex &row)
+{
+    const QString name = row.data().toString();
+    const std::string remote = row.data(ListingModel::RemoteNameRole).toByteArray().toStdString();
+    // The server chose the name: the proposal keeps it in the folder and visible. The dialog
+    // asks before it replaces a file.
+    const QString proposed = QDir::homePath() + QLatin1Char('/')
+        + QString::fromStdString(localNameForDownload(name.toStdString()));
+    const QString path = Dialogs::askSaveFile(
+        this, m_saveDialog->title, proposed, m_saveDialog->defaultExt, m_saveDialog->filter);
+    if (path.isEmpty())
+        return;
+    BusyScope busy(*this);
+    const qint64 size = m_model->index(row.row(), 1).data().toString().toLongLong();
+    auto file = std::make_shared<AtomicFile>(localPathBytes(path));
+    auto counter = std::make_shared<CountingSink>(*file);
+    std::optional<FtpOutcome> outcome;
+    m_cancelled = false;
+    m_client->clearCancel();
+    showStatus(QStringLiteral("Downloading ") + name);
+    const auto tick
+        = [this, counter, size] { emit progressChanged(counter->count(), size, 0, 1, QString()); };
+    if (connection() == nullptr)
+        outcome = FtpOutcome::fail("not connected to a server");
+    else if (remote.empty())
+        outcome = FtpOutcome::fail("the name is too long to fetch");
+    else if (!file->open())
+        outcome = FtpOutcome::fail(file->error());
+    else
+        outcome = runWork<FtpOutcome>(
+            [remote, file, counter](FtpClient &c) {
+                // The old file stays whole until the whole new one is there.
+                FtpOutcome fetched = c.download(remote, *counter);
+                if (fetched.ok && !file->commit())
+                    fetched = FtpOutcome::fail(file->error());
+                return fetched;
+            },
+            tick);
+    if (!outcome || outcome->problem == FtpProblem::Cancelled) {
+        showStatus(QStringLiteral("Cancelled"));
+        return;
+    }
+    if (!outcome->ok) {
+        showStatus(QString());
+        Dialogs::error(this,
+            QStringLiteral("Could not download ") + name + QStringLiteral(": ")
+                + text(outcome->error));
+        return;
+    }
+    showStatus(QStringLiteral("Downloaded ") + name);
 }
 
 QStringList FtpPanel::droppedFiles(const QEvent *event) const

@@ -69,7 +69,6 @@ public:
     void setActive(bool active);
     QLabel *statusLabel() const { return m_statusLabel; }
     void setStatusLabel(QLabel *label) { m_statusLabel = label; }
-    const std::optional<SaveDialogSettings> &saveDialog() const { return m_saveDialog; }
     void setSaveDialog(std::optional<SaveDialogSettings> dialog)
     {
         m_saveDialog = std::move(dialog);
@@ -129,6 +128,8 @@ private:
     // The unknown SSH host key question; true when the user trusts the key.
     bool askToTrustHostKey();
     QString connectionFailure(const FtpOutcome &outcome) const;
+    // Asks where to keep the row's file and fetches it, with progress and Cancel.
+    void downloadRow(const QModelIndex &row);
     void setBusy(bool busy);
     QStringList droppedFiles(const QEvent *event) const;
 

@@ -141,6 +141,8 @@ UploadWindow::UploadWindow(QWidget *parent)
     status->addWidget(m_statusLabel, 1);
     status->addWidget(m_securityLabel);
     m_ftpPanel->setActive(true);
+    // A double-click on a remote file downloads it.
+    m_ftpPanel->setSaveDialog(SaveDialogSettings {});
     m_ftpPanel->setStatusLabel(m_statusLabel);
 
     auto *layout = new QVBoxLayout(this);

@@ -64,6 +64,7 @@ public:
     // Closing the window cancels the network work that runs.
     void reject() override;
 
+private:
     QLineEdit *m_hostEdit = nullptr;
     QLineEdit *m_userEdit = nullptr;
     QLineEdit *m_passwordEdit = nullptr;
@@ -77,7 +78,6 @@ public:
     QLabel *m_statusLabel = nullptr;
     QLabel *m_securityLabel = nullptr;
 
-private:
     // Plain FTP sends the password unencrypted: true when the user agreed (once a run for a
     // host, or for good with "don't ask again"), or when nothing secret would go.
     bool passwordMayGoUnencrypted();

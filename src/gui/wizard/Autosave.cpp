@@ -77,15 +77,15 @@ void Autosave::tick()
             removeRecoveryFile();
         return;
     }
-    if (!m_session.start()) {
-        finished({ false, m_session.error() }, m_removals);
+    if (const Result<> started = m_session.start(); !started) {
+        finished(started, m_removals);
         return;
     }
     // The worker owns its copy; the window goes on changing its own project meanwhile.
     const int removals = m_removals;
     m_worker = std::thread([this, project = std::move(*state), path = m_projectPath(),
                                at = secondsNow(), removals] {
-        const FileResult result = m_session.write(serializeRecovery(project, path, at));
+        const Result<> result = m_session.write(serializeRecovery(project, path, at));
         QMetaObject::invokeMethod(
             this, [this, result, removals] { finished(result, removals); }, Qt::QueuedConnection);
     });
@@ -97,19 +97,19 @@ void Autosave::waitForWrite()
         m_worker.join();
 }
 
-void Autosave::finished(const FileResult &result, int removals)
+void Autosave::finished(const Result<> &result, int removals)
 {
     waitForWrite();
     if (removals != m_removals)
         return; // written before the file was removed on purpose: already gone, not to report
-    if (result.ok) {
+    if (result) {
         m_fileWritten = true;
         m_failureShown = false;
     } else if (!m_failureShown) {
         m_failureShown = true;
-        emit failed(autosaveFailureText(QString::fromStdString(result.error)));
+        emit failed(autosaveFailureText(QString::fromStdString(result.error())));
     }
-    emit written(result.ok);
+    emit written(result.ok());
 }
 
 void Autosave::removeRecoveryFile()
@@ -120,13 +120,13 @@ void Autosave::removeRecoveryFile()
     ++m_removals;
 }
 
-bool Autosave::adopt(const RecoveryEntry &entry, std::string &error)
+Result<> Autosave::adopt(const RecoveryEntry &entry)
 {
     waitForWrite();
-    if (!m_session.adopt(entry, error))
-        return false;
-    m_fileWritten = true;
-    return true;
+    Result<> adopted = m_session.adopt(entry);
+    if (adopted)
+        m_fileWritten = true;
+    return adopted;
 }
 
 } // namespace stv

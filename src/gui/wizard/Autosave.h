@@ -48,7 +48,7 @@ public:
     // The project was saved, left or is no longer changed: its recovery file goes.
     void removeRecoveryFile();
     // Takes a left recovery file over as this program's own (see RecoverySession::adopt).
-    bool adopt(const RecoveryEntry &entry, std::string &error);
+    Result<> adopt(const RecoveryEntry &entry);
     // This program's recovery file; empty before the first write.
     std::string recoveryFile() const { return m_session.recoveryFile(); }
 
@@ -61,7 +61,7 @@ signals:
 private:
     // On the window's thread after a write; `removals` tells whether the file was removed
     // while it was written.
-    void finished(const FileResult &result, int removals);
+    void finished(const Result<> &result, int removals);
 
     Snapshot m_snapshot;
     ProjectPath m_projectPath;

@@ -64,15 +64,16 @@ std::optional<QString> writePage(QWidget *parent, const Project &project,
     QString copyText;
     if (!pictureWarning.empty())
         copyText += QLatin1Char('\n') + QString::fromStdString(pictureWarning);
-    for (const std::string &line : result.copyFailures)
-        copyText += QLatin1Char('\n') + QString::fromStdString(line);
-    if (!result.ok) {
-        QString text = QString::fromStdString(result.error);
+    if (!result) {
+        // The failure names the files that could not be copied either.
+        QString text = QString::fromStdString(result.error());
         if (!copyText.isEmpty())
-            text += QStringLiteral("\n\nThese files could not be copied either:\n") + copyText;
+            text += QStringLiteral("\n") + copyText;
         Dialogs::error(parent, text);
         return std::nullopt;
     }
+    for (const std::string &line : result.value().copyFailures)
+        copyText += QLatin1Char('\n') + QString::fromStdString(line);
     if (copyText.isEmpty())
         return QString();
     return QStringLiteral("These files could not be copied beside it:") + copyText;

@@ -49,10 +49,10 @@ void WizardWindow::saveProjectToPath(const QString &path)
         saveProjectAs();
         return;
     }
-    const ProjectResult saved
+    const Result<> saved
         = saveProjectFile(path.toStdString(), projectForFile(this, m_project, path));
-    if (!saved.ok) {
-        Dialogs::error(this, QString::fromStdString(saved.error));
+    if (!saved) {
+        Dialogs::error(this, QString::fromStdString(saved.error()));
         return;
     }
     setProjectFileName(path);
@@ -60,10 +60,10 @@ void WizardWindow::saveProjectToPath(const QString &path)
     m_recovered = false;
     m_autosave->removeRecoveryFile();
     addRecentProject(m_recentProjects, pathToBytes(path));
-    const FileResult recent = writeLinesFile(
+    const Result<> recent = writeLinesFile(
         (programFolder() + QString::fromLatin1(RecentFileName)).toStdString(), m_recentProjects);
-    if (!recent.ok)
-        Dialogs::error(this, QString::fromStdString(recent.error));
+    if (!recent)
+        Dialogs::error(this, QString::fromStdString(recent.error()));
 }
 
 void WizardWindow::saveProject()
@@ -104,9 +104,8 @@ bool WizardWindow::loadProject()
     if (path.isEmpty())
         return false;
     Project loaded;
-    const ProjectResult r = loadProjectFile(path.toStdString(), loaded);
-    if (!r.ok) {
-        Dialogs::error(this, QString::fromStdString(r.error));
+    if (const Result<> read = loadProjectFile(path.toStdString(), loaded); !read) {
+        Dialogs::error(this, QString::fromStdString(read.error()));
         return false;
     }
     completeLoadedProject(loaded, path);
@@ -174,6 +173,7 @@ void WizardWindow::loadConfiguration()
     m_colourForm->refresh();
     m_linkForm->refresh();
     m_imageForm->refresh();
+    loadPreviewSettings();
 }
 
 void WizardWindow::saveConfiguration()
@@ -204,6 +204,8 @@ void WizardWindow::closeEvent(QCloseEvent *event)
         return;
     }
     saveConfiguration();
+    if (livePreviewShown())
+        savePreviewSettings();
     m_autosave->removeRecoveryFile();
     event->accept();
     emit closed();

@@ -79,9 +79,8 @@ bool WizardWindow::offerRecovery()
         }
         Project project;
         RecoveryEntry read;
-        std::string error;
-        if (!readRecovery(entry.file, read, project, error)) {
-            Dialogs::error(this, QString::fromStdString(error));
+        if (const Result<> readBack = readRecovery(entry.file, read, project); !readBack) {
+            Dialogs::error(this, QString::fromStdString(readBack.error()));
             entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(row));
             continue;
         }
@@ -89,8 +88,8 @@ bool WizardWindow::offerRecovery()
             return false;
         // The left file becomes this program's recovery file; should that fail, it stays where
         // it is for the next start and autosave writes a file of its own.
-        if (!m_autosave->adopt(entry, error))
-            Dialogs::error(this, QString::fromStdString(error));
+        if (const Result<> adopted = m_autosave->adopt(entry); !adopted)
+            Dialogs::error(this, QString::fromStdString(adopted.error()));
         if (!read.projectPath.empty())
             completeLoadedProject(project, pathFromBytes(read.projectPath));
         recoverProject(std::move(project), pathFromBytes(read.projectPath));

@@ -62,11 +62,11 @@ Configuration loadConfigurationIntoWindows(
 {
     Configuration config;
     const std::string folder = programFolder().toStdString();
-    const ConfigLoadResult r = loadConfiguration(folder, config, lists);
-    if (!r.error.empty())
-        Dialogs::error(parent, QString::fromStdString(r.error));
+    const Result<bool> loaded = loadConfiguration(folder, config, lists);
+    if (!loaded)
+        Dialogs::error(parent, QString::fromStdString(loaded.error()));
     // The page style and language live in the settings file; a first start chooses Modern.
-    const Result<Settings> settings = settingsAtStartup(folder, r.configFound);
+    const Result<Settings> settings = settingsAtStartup(folder, loaded.valueOr(false));
     if (!settings) {
         Dialogs::error(parent, QString::fromStdString(settings.error()));
         (void)loadPageSettings(folder, config.pageOptions);
@@ -80,11 +80,11 @@ Configuration loadConfigurationIntoWindows(
 bool saveConfigurationFromWindows(QWidget *parent, const ConfiguredWindows &windows,
     const PageOptions &options, const FavouriteLists &lists)
 {
-    const ConfigSaveResult r = saveConfiguration(
+    const Result<> saved = saveConfiguration(
         programFolder().toStdString(), collectConfiguration(windows, options), lists);
-    if (!r.ok)
-        Dialogs::error(parent, QString::fromStdString(r.error));
-    return r.ok;
+    if (!saved)
+        Dialogs::error(parent, QString::fromStdString(saved.error()));
+    return saved.ok();
 }
 
 void openPrevious(DecisionHost &host)

@@ -17,6 +17,7 @@
 #include "gui/lists/ColourListWindow.h"
 #include "gui/lists/ImageListWindow.h"
 #include "gui/lists/LinkListWindow.h"
+#include "gui/preview/LivePreview.h"
 #include "gui/upload/PublishCommand.h"
 #include "gui/wizard/Autosave.h"
 #include "gui/wizard/PageCommands.h"
@@ -110,7 +111,7 @@ WizardWindow::WizardWindow(QWidget *parent)
     buttons->addWidget(quit);
     right->addLayout(buttons);
     outer->addLayout(right, 1);
-    setCentralWidget(central);
+    setCentralWidget(buildPreview(central));
 
     m_labelPanel = new QLabel(this);
     m_labelPanel->setObjectName(QStringLiteral("LabelPanel"));
@@ -151,11 +152,11 @@ WizardWindow::WizardWindow(QWidget *parent)
     // The library and the recent-project list; a missing file is an empty list, one that
     // cannot be read is reported and kept as it is (never written over).
     loadLibrarySections(m_librarySections, this);
-    if (const FileResult recent
+    if (const Result<> recent
         = readRecentFile((programFolder() + QString::fromLatin1(RecentFileName)).toStdString(),
             m_recentProjects);
-        !recent.ok)
-        Dialogs::error(this, QString::fromStdString(recent.error));
+        !recent)
+        Dialogs::error(this, QString::fromStdString(recent.error()));
 
     m_savedProject = m_project;
     m_history.reset(m_project);
@@ -346,6 +347,12 @@ void WizardWindow::buildMenus()
         updateEditActions();
     });
 
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    m_previewAction = add(view, "LivePreview1", "Live &Preview", QKeySequence(Qt::Key_F5),
+        &WizardWindow::showLivePreview);
+    m_previewAction->setCheckable(true);
+
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
     QAction *siteLast = add(tools, "SiteLastUpdated1", "&Site Last Updated", {},
@@ -396,6 +403,8 @@ int WizardWindow::visiblePage() const
 void WizardWindow::showCurrentSection()
 {
     selectManagerRow();
+    if (livePreviewShown())
+        m_livePreview->showSection(m_currentSection);
     m_shownPage.reset();
     m_labelPanel->clear();
     m_next->setEnabled(true);

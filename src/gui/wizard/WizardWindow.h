@@ -21,6 +21,7 @@
 class QAction;
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QStackedWidget;
 class QTimer;
 
@@ -42,6 +43,9 @@ class ColourListWindow;
 class FavouriteListWindow;
 class ImageListWindow;
 class LinkListWindow;
+class LivePreview;
+class PreviewPane;
+struct PreviewSource;
 
 class WizardWindow : public QMainWindow, public SectionHost, public DecisionHost
 {
@@ -118,6 +122,13 @@ public:
     void choosePageStyle(PageStyle style);
     int visiblePage() const;
 
+    // "Live &Preview" (F5): the page as it will be written, beside the wizard; whether it is
+    // shown, its width and the width the page is laid out at are kept in the settings.
+    void showLivePreview(bool on);
+    bool livePreviewShown() const;
+    PreviewPane *previewPane() const { return m_previewPane; }
+    LivePreview *livePreview() const { return m_livePreview; }
+
     void setSectionView(SectionView *view) { m_sectionView = view; }
     void setSectionManagerWindow(QWidget *window) { m_sectionManagerWindow = window; }
 
@@ -162,6 +173,11 @@ private:
     QWidget *buildLeftPanel();
     QWidget *buildPages();
     void buildMenus();
+    // The wizard and the preview pane side by side (PreviewCommands.cpp).
+    QWidget *buildPreview(QWidget *wizard);
+    PreviewSource previewSource() const;
+    void loadPreviewSettings();
+    void savePreviewSettings();
 
     void showRecord(const std::vector<std::string> &fields);
     // The record a page store would write now; nothing when the page stores no record.
@@ -225,6 +241,11 @@ private:
     QAction *m_showDecisionBox = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
+    QAction *m_previewAction = nullptr;
+    QSplitter *m_splitter = nullptr;
+    PreviewPane *m_previewPane = nullptr;
+    LivePreview *m_livePreview = nullptr;
+    int m_previewWidth = 480; // the pane's width in pixels while it is hidden
 
     UndoHistory m_history;
     Autosave *m_autosave = nullptr;

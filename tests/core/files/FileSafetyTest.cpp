@@ -27,7 +27,7 @@ constexpr const char *NineLines = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n0\r\n0\r\n0\r\n
 
 void writeFile(const std::string &path, const std::string &bytes)
 {
-    ASSERT_TRUE(writeWholeFile(path, bytes).ok) << path;
+    ASSERT_TRUE(writeWholeFile(path, bytes).ok()) << path;
 }
 
 std::set<std::string> namesIn(const std::string &folder)
@@ -52,45 +52,44 @@ const ReadPlace ReadPlaces[] = {
         [](const TempFolder &dir) {
             Configuration config;
             FavouriteLists lists;
-            const ConfigLoadResult r = loadConfiguration(dir.folder(), config, lists);
-            EXPECT_FALSE(r.configFound);
-            return r.error;
+            const Result<bool> r = loadConfiguration(dir.folder(), config, lists);
+            EXPECT_EQ(config, Configuration {}); // nothing of it was applied
+            return r.error();
         } },
     { ColourListFile, ListFileLimit, true,
         [](const TempFolder &dir) {
             writeFile(dir.file(ConfigFileName), NineLines);
             Configuration config;
             FavouriteLists lists;
-            const ConfigLoadResult r = loadConfiguration(dir.folder(), config, lists);
+            const Result<bool> r = loadConfiguration(dir.folder(), config, lists);
             EXPECT_TRUE(lists.colours.empty());
-            return r.error;
+            return r.error();
         } },
     { LibraryFileName, ListFileLimit, false,
         [](const TempFolder &dir) {
             std::vector<std::string> sections;
-            return readLibraryFile(dir.file(LibraryFileName), sections).error;
+            return readLibraryFile(dir.file(LibraryFileName), sections).error();
         } },
     { RecentFileName, ConfigFileLimit, false,
         [](const TempFolder &dir) {
             std::vector<std::string> recent;
-            return readRecentFile(dir.file(RecentFileName), recent).error;
+            return readRecentFile(dir.file(RecentFileName), recent).error();
         } },
     { "site.stv", ProjectFileLimit, false,
         [](const TempFolder &dir) {
             Project project;
-            return loadProjectFile(dir.file("site.stv"), project).error;
+            return loadProjectFile(dir.file("site.stv"), project).error();
         } },
     { "StvHelp.txt", ManualFileLimit, false,
         [](const TempFolder &dir) {
-            std::string bytes;
-            return readWholeFile(dir.file("StvHelp.txt"), bytes, ManualFileLimit).error;
+            return readWholeFile(dir.file("StvHelp.txt"), ManualFileLimit).error();
         } },
     { "pic.png", 0, false,
         [](const TempFolder &dir) {
             const CopyResult r = DiskCopier().copy(dir.file("pic.png"), dir.file("copy.png"));
-            EXPECT_EQ(r.status, CopyResult::Status::Failed);
+            EXPECT_FALSE(r.ok());
             EXPECT_EQ(typeAt(dir.file("copy.png")), 0u);
-            return r.error;
+            return r.error();
         } },
 };
 
@@ -131,12 +130,13 @@ TEST(HostileReads, UnreadFilesAreNeverWrittenBack)
 
     Configuration config;
     FavouriteLists lists;
-    const ConfigLoadResult loaded = loadConfiguration(dir.folder(), config, lists);
-    EXPECT_EQ(loaded.errors.size(), 2u);
-    const ConfigSaveResult saved = saveConfiguration(dir.folder(), config, lists);
-    EXPECT_FALSE(saved.ok);
-    EXPECT_NE(saved.error.find(dir.file(ColourListFile)), std::string::npos) << saved.error;
-    EXPECT_NE(saved.error.find(dir.file(LinkListFile)), std::string::npos);
+    const Result<bool> loaded = loadConfiguration(dir.folder(), config, lists);
+    EXPECT_NE(loaded.error().find(dir.file(ColourListFile)), std::string::npos);
+    EXPECT_NE(loaded.error().find(dir.file(LinkListFile)), std::string::npos);
+    const Result<> saved = saveConfiguration(dir.folder(), config, lists);
+    EXPECT_FALSE(saved.ok());
+    EXPECT_NE(saved.error().find(dir.file(ColourListFile)), std::string::npos) << saved.error();
+    EXPECT_NE(saved.error().find(dir.file(LinkListFile)), std::string::npos);
     EXPECT_EQ(sizeOf(dir.file(ColourListFile)), ListFileLimit + 1);
     EXPECT_EQ(typeAt(dir.file(LinkListFile)), unsigned(S_IFIFO));
     EXPECT_TRUE(fileExists(dir.file(ImageListFile)));
@@ -147,11 +147,13 @@ TEST(HostileReads, UnreadFilesAreNeverWrittenBack)
     writeFile(second.file(ColourListFile), "255\r\n");
     Configuration none;
     FavouriteLists designed;
-    EXPECT_FALSE(loadConfiguration(second.folder(), none, designed).configFound);
-    EXPECT_FALSE(saveConfiguration(second.folder(), none, designed).ok);
+    EXPECT_FALSE(loadConfiguration(second.folder(), none, designed).ok());
+    EXPECT_FALSE(saveConfiguration(second.folder(), none, designed).ok());
     EXPECT_EQ(sizeOf(second.file(ConfigFileName)), ConfigFileLimit + 1);
     std::string colours;
-    ASSERT_TRUE(readWholeFile(second.file(ColourListFile), colours).ok);
+    Result<std::string> coloursRead = readWholeFile(second.file(ColourListFile));
+    ASSERT_TRUE(coloursRead.ok());
+    colours = std::move(coloursRead.value());
     EXPECT_EQ(colours, "255\r\n");
 
     // The library and the recent list: a change or a save does not replace them.
@@ -160,17 +162,17 @@ TEST(HostileReads, UnreadFilesAreNeverWrittenBack)
         SCOPED_TRACE(name);
         ASSERT_TRUE(makeHostile(Hostile::Oversized, second.file(name), limit));
         std::vector<std::string> held;
-        const FileResult read = std::string(name) == LibraryFileName
+        const Result<> read = std::string(name) == LibraryFileName
             ? readLibraryFile(second.file(name), held)
             : readRecentFile(second.file(name), held);
-        EXPECT_FALSE(read.ok);
-        EXPECT_NE(read.error.find("kept as it is"), std::string::npos);
-        const FileResult written = appendToLibrary(held,
+        EXPECT_FALSE(read.ok());
+        EXPECT_NE(read.error().find("kept as it is"), std::string::npos);
+        const Result<> written = appendToLibrary(held,
             "\xA0"
             "Divider\xA0",
             second.file(name));
-        EXPECT_FALSE(written.ok);
-        EXPECT_NE(written.error.find(KeptUnreadText), std::string::npos) << written.error;
+        EXPECT_FALSE(written.ok());
+        EXPECT_NE(written.error().find(KeptUnreadText), std::string::npos) << written.error();
         EXPECT_EQ(sizeOf(second.file(name)), limit + 1);
     }
 }
@@ -190,23 +192,23 @@ const WritePlace WritePlaces[] = {
             PageRequest request;
             request.pageFile = path;
             DiskCopier copier;
-            return writePageFile(Project {}, FavouriteLists {}, {}, request, copier).error;
+            return writePageFile(Project {}, FavouriteLists {}, {}, request, copier).error();
         } },
     { "copy beside the page",
         [](const TempFolder &dir, const std::string &path) {
             writeFile(dir.file("source.png"), "PNG");
-            return DiskCopier().copy(dir.file("source.png"), path).error;
+            return DiskCopier().copy(dir.file("source.png"), path).error();
         } },
     { "project",
         [](const TempFolder &, const std::string &path) {
-            return saveProjectFile(path, Project {}).error;
+            return saveProjectFile(path, Project {}).error();
         } },
     { "library",
         [](const TempFolder &, const std::string &path) {
             return writeLibraryFile(path,
                 { "\xA0"
                   "Divider\xA0" })
-                .error;
+                .error();
         } },
 };
 
@@ -238,7 +240,8 @@ TEST(HostileWrites, FifosSocketsAndFoldersAreRefused)
     TempFolder dir;
     ASSERT_TRUE(makeHostile(Hostile::Fifo, dir.file("fifo")));
     fs::create_symlink(dir.file("fifo"), dir.file("link"));
-    EXPECT_NE(saveProjectFile(dir.file("link"), Project {}).error.find("FIFO"), std::string::npos);
+    EXPECT_NE(
+        saveProjectFile(dir.file("link"), Project {}).error().find("FIFO"), std::string::npos);
     EXPECT_EQ(typeAt(dir.file("fifo")), unsigned(S_IFIFO));
 }
 
@@ -297,7 +300,7 @@ TEST(KilledSave, LeavesNoTemporaryFile)
         SCOPED_TRACE(unnamed ? "unnamed temporaries" : "named temporaries");
         TempFolder dir;
         const std::string path = dir.file("big.stv");
-        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok());
         const auto oldSize = fs::file_size(path);
         const std::string temporary = AtomicFile::temporaryName(path);
 
@@ -330,7 +333,7 @@ TEST(KilledSave, LeavesNoTemporaryFile)
             killDuring(
                 [&](const std::function<void()> &ready) {
                     ready();
-                    saveProjectFile(path, big);
+                    (void)saveProjectFile(path, big); // killed while it writes
                 },
                 delay);
             left = namesIn(dir.path());
@@ -342,7 +345,7 @@ TEST(KilledSave, LeavesNoTemporaryFile)
             EXPECT_TRUE(size == oldSize || size == newSize) << size;
         }
         // The next save clears whatever a killed one left.
-        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok());
         EXPECT_EQ(namesIn(dir.path()), std::set<std::string> { "big.stv" });
     }
     AtomicFile::useUnnamedTemporaries(true);
@@ -363,11 +366,13 @@ TEST(KilledSave, ALiveWritersTemporaryIsNotTaken)
     EXPECT_NE(second.error().find("another save of this file"), std::string::npos);
     EXPECT_TRUE(first.commit());
     std::string bytes;
-    ASSERT_TRUE(readWholeFile(path, bytes).ok);
+    Result<std::string> bytesRead = readWholeFile(path);
+    ASSERT_TRUE(bytesRead.ok());
+    bytes = std::move(bytesRead.value());
     EXPECT_EQ(bytes, "first");
     AtomicFile::useUnnamedTemporaries(true);
     // A name too long for a temporary's prefix still saves.
     const std::string longName = dir.file(std::string(250, 'n') + ".stv");
-    EXPECT_TRUE(saveProjectFile(longName, Project {}).ok);
+    EXPECT_TRUE(saveProjectFile(longName, Project {}).ok());
     EXPECT_EQ(namesIn(dir.path()).size(), 2u);
 }

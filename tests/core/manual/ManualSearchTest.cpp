@@ -73,8 +73,9 @@ TEST(ManualSearch, EmptyWordsAccentsAndTheLimit)
 // The shipped manual: every hit of a common word names a row that shows it.
 TEST(ManualSearch, ShippedManualHitsShowTheWord)
 {
-    std::string manual;
-    ASSERT_TRUE(readWholeFile(STV_MANUAL, manual).ok);
+    const Result<std::string> read = readWholeFile(STV_MANUAL);
+    ASSERT_TRUE(read.ok()) << read.error();
+    const std::string &manual = read.value();
     const std::vector<ManualHit> hits = searchManual(manual, "section manager");
     ASSERT_GT(hits.size(), 3u);
     unsigned chapters = 0;

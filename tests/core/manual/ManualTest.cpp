@@ -15,7 +15,9 @@ namespace
 std::string Manual()
 {
     std::string bytes;
-    EXPECT_TRUE(readWholeFile(STV_MANUAL, bytes).ok) << STV_MANUAL;
+    Result<std::string> bytesRead = readWholeFile(STV_MANUAL);
+    EXPECT_TRUE(bytesRead.ok()) << STV_MANUAL;
+    bytes = std::move(bytesRead.value());
     return bytes;
 }
 

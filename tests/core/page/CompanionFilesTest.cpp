@@ -70,7 +70,7 @@ protected:
     void TearDown() override { fs::remove_all(m_folder); }
     std::string make(const std::string &name, const std::string &bytes)
     {
-        EXPECT_TRUE(writeWholeFile(m_folder + name, bytes).ok);
+        EXPECT_TRUE(writeWholeFile(m_folder + name, bytes).ok());
         return m_folder + name;
     }
     std::string reason(const std::string &path, MediaKind wanted = MediaKind::Other)

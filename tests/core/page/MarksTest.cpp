@@ -140,7 +140,7 @@ TEST(MarkSlices, MarksAcrossSlicesAndBlocksAreTranslatedWhole)
     Project p;
     p.sections = { Rec({ "Paragraph", "p", text, "2", "0", "0", "0", "0", "0", "", "0", "" }) };
     const std::string whole = g.make().buildPage(p, {});
-    ASSERT_TRUE(writePage(p, g.lists, {}, g.request, g.copier, sink).ok);
+    ASSERT_TRUE(writePage(p, g.lists, {}, g.request, g.copier, sink).ok());
     EXPECT_EQ(sink.data, whole);
     ASSERT_GT(sink.sizes.size(), 2u);
     EXPECT_LT(sink.sizes[0], PageGenerator::PageBlockSize + 1024);

@@ -70,10 +70,10 @@ TEST(ModernPage, SkeletonFooterAndTheClassicPageUntouched)
     project.pageTitle = "T";
     StringSink classic, modern;
     PageOptions classicOptions;
-    ASSERT_TRUE(writePage(project, g.lists, classicOptions, g.request, g.copier, classic).ok);
+    ASSERT_TRUE(writePage(project, g.lists, classicOptions, g.request, g.copier, classic).ok());
     EXPECT_EQ(classic.data().rfind("<HTML>\r\n<HEAD>\r\n", 0), 0u);
     classicOptions.style = PageStyle::Modern;
-    ASSERT_TRUE(writePage(project, g.lists, classicOptions, g.request, g.copier, modern).ok);
+    ASSERT_TRUE(writePage(project, g.lists, classicOptions, g.request, g.copier, modern).ok());
     EXPECT_EQ(modern.data().rfind("<!DOCTYPE html>", 0), 0u);
 }
 

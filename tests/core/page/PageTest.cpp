@@ -60,7 +60,7 @@ TEST(Page, EmptyProjectSkeletonAndFooter)
     p.pageTitle = "A <b>&</b> title";
     StringSink sink;
     const PageResult r = writePage(p, g.lists, {}, g.request, g.copier, sink);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.ok());
     EXPECT_EQ(sink.data(),
         "<HTML>\r\n<HEAD>\r\n<!-- Created with Sitorva 98 -->\r\n"
         "<TITLE>A <b>&</b> title</TITLE>\r\n</HEAD>\r\n<BODY BGCOLOR=#FFFFFF>\r\n"
@@ -133,12 +133,12 @@ TEST(Page, CopyFailuresAreCollectedAndRepeatsCopiedOnce)
               Rec({ "Image", "u", "", "", "", "", "", "0", "", "0", "", "1", "1" }) };
     StringSink sink;
     const PageResult r = writePage(p, g.lists, {}, g.request, g.copier, sink);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.ok());
     ASSERT_EQ(g.copier.calls.size(), 3u); // /a/x.png once, /missing/y.png, /proj/rel/z.png
     EXPECT_EQ(g.copier.calls[2].first, "/proj/rel/z.png");
-    ASSERT_EQ(r.copyFailures.size(), 2u);
-    EXPECT_NE(r.copyFailures[0].find("/b/x.png"), std::string::npos);
-    EXPECT_NE(r.copyFailures[1].find("/missing/y.png"), std::string::npos);
+    ASSERT_EQ(r.value().copyFailures.size(), 2u);
+    EXPECT_NE(r.value().copyFailures[0].find("/b/x.png"), std::string::npos);
+    EXPECT_NE(r.value().copyFailures[1].find("/missing/y.png"), std::string::npos);
     EXPECT_NE(sink.data().find("<IMG SRC=\"\" >"), std::string::npos); // no file: no copy
 }
 
@@ -147,21 +147,21 @@ TEST(Page, SinkFailureAndFileWriting)
     Gen g;
     FailingSink failing;
     const PageResult r = writePage(Project {}, g.lists, {}, g.request, g.copier, failing);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, "disk full");
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error(), "disk full");
 
     TempDir dir;
     g.request.pageFile = dir.file("no/such/folder/page.html");
     const PageResult missing = writePageFile(Project {}, g.lists, {}, g.request, g.copier);
-    EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(
-        missing.error, "Cannot create file " + g.request.pageFile + ": No such file or directory");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error(),
+        "Cannot create file " + g.request.pageFile + ": No such file or directory");
 
     g.request.pageFile = dir.file("page.html");
     writeFile(g.request.pageFile, "old");
-    ASSERT_TRUE(writePageFile(Project {}, g.lists, {}, g.request, g.copier).ok);
+    ASSERT_TRUE(writePageFile(Project {}, g.lists, {}, g.request, g.copier).ok());
     std::string bytes;
-    readWholeFile(g.request.pageFile, bytes);
+    bytes = readWholeFile(g.request.pageFile).valueOr({});
     EXPECT_EQ(bytes.substr(0, 8), "<HTML>\r\n");
 }
 
@@ -195,7 +195,7 @@ TEST(Page, WrittenInBlocksAndFromAProjectFileAlike)
     const std::string whole = g.make().buildPage(p, {});
 
     BlockSink sink;
-    ASSERT_TRUE(writePage(p, g.lists, {}, g.request, g.copier, sink).ok);
+    ASSERT_TRUE(writePage(p, g.lists, {}, g.request, g.copier, sink).ok());
     EXPECT_EQ(sink.data, whole);
     ASSERT_GT(sink.sizes.size(), 1u);
     for (std::size_t i = 0; i + 1 < sink.sizes.size(); ++i)
@@ -204,8 +204,8 @@ TEST(Page, WrittenInBlocksAndFromAProjectFileAlike)
     BlockSink refusing;
     refusing.refuseAt = 1;
     const PageResult refused = writePage(p, g.lists, {}, g.request, g.copier, refusing);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.error, "disk full");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), "disk full");
 
     // From the project's bytes in memory, and from its file, which is read a block at a time
     // (the records span several blocks).
@@ -214,11 +214,11 @@ TEST(Page, WrittenInBlocksAndFromAProjectFileAlike)
     writeFile(dir.file("p.stv"), serializeProject(p));
     for (const bool fromDisk : { false, true }) {
         ProjectFile file;
-        ASSERT_TRUE(fromDisk ? file.read(dir.file("p.stv")).ok
-                             : file.parse(serializeProject(p), "p.stv").ok);
-        ASSERT_TRUE(writePageFile(file, g.lists, {}, g.request, g.copier).ok);
+        ASSERT_TRUE(fromDisk ? file.read(dir.file("p.stv")).ok()
+                             : file.parse(serializeProject(p), "p.stv").ok());
+        ASSERT_TRUE(writePageFile(file, g.lists, {}, g.request, g.copier).ok());
         std::string bytes;
-        readWholeFile(g.request.pageFile, bytes);
+        bytes = readWholeFile(g.request.pageFile).valueOr({});
         EXPECT_EQ(bytes, whole) << fromDisk;
     }
 }
@@ -229,15 +229,14 @@ TEST(DiskCopy, CopiesReplacesAndSkipsItself)
     writeFile(dir.file("a.png"), "AAA");
     writeFile(dir.file("b.png"), "old");
     DiskCopier copier;
-    EXPECT_EQ(copier.copy(dir.file("a.png"), dir.file("b.png")).status, CopyResult::Status::Copied);
-    EXPECT_EQ(
-        copier.copy(dir.file("a.png"), dir.file("./a.png")).status, CopyResult::Status::Skipped);
+    EXPECT_EQ(copier.copy(dir.file("a.png"), dir.file("b.png")).value(), CopyDone::Copied);
+    EXPECT_EQ(copier.copy(dir.file("a.png"), dir.file("./a.png")).value(), CopyDone::Skipped);
     const CopyResult missing = copier.copy(dir.file("none.png"), dir.file("c.png"));
-    EXPECT_EQ(missing.status, CopyResult::Status::Failed);
-    EXPECT_FALSE(missing.error.empty());
+    EXPECT_FALSE(missing.ok());
+    EXPECT_FALSE(missing.error().empty());
     std::string a, b;
-    readWholeFile(dir.file("a.png"), a);
-    readWholeFile(dir.file("b.png"), b);
+    a = readWholeFile(dir.file("a.png")).valueOr({});
+    b = readWholeFile(dir.file("b.png")).valueOr({});
     EXPECT_EQ(a, "AAA");
     EXPECT_EQ(b, "AAA");
     EXPECT_FALSE(fileExists(dir.file("c.png")));
@@ -252,4 +251,42 @@ TEST(PageName, Proposal)
     // Only the file's own name changes, and a name without ".stv" never proposes itself.
     EXPECT_EQ(proposedPageName("/w/old.stv/a.stv", ""), "/w/old.stv/a.html");
     EXPECT_EQ(proposedPageName("/w/site.txt", ""), "/w/site.txt.html");
+}
+
+// The preview's marks: one comment before each section, in order, and nothing else changed;
+// a written page never has them.
+TEST(Page, SectionMarksOnlyWhenAsked)
+{
+    Project project;
+    project.pageTitle = "T";
+    project.sections = { Rec({ "Heading", "", "Hello", "3", "0", "0", "0", "0", "0", "0" }),
+        Rec({ "Paragraph", "", "Text", "2", "0", "0", "0", "0", "0", "0", "0", "" }),
+        Rec({ "Divider", "" }) };
+    for (const PageStyle style : { PageStyle::Classic, PageStyle::Modern }) {
+        PageOptions options;
+        options.style = style;
+        const auto page = [&](bool marks) {
+            stv::test::Gen g;
+            g.request.sectionMarks = marks;
+            StringSink sink;
+            EXPECT_TRUE(writePage(project, g.lists, options, g.request, g.copier, sink).ok());
+            return sink.take();
+        };
+        const std::string plain = page(false);
+        std::string marked = page(true);
+        EXPECT_EQ(plain.find(SectionMarkStart), std::string::npos);
+        std::size_t previous = 0;
+        for (int n = 0; n < 3; ++n) {
+            const std::string mark = "<!--stv-section " + std::to_string(n) + "-->";
+            const std::size_t at = marked.find(mark);
+            ASSERT_NE(at, std::string::npos) << mark;
+            EXPECT_GT(at, previous);
+            previous = at;
+        }
+        for (int n = 0; n < 3; ++n) {
+            const std::string mark = "<!--stv-section " + std::to_string(n) + "-->";
+            marked.erase(marked.find(mark), mark.size());
+        }
+        EXPECT_EQ(marked, plain);
+    }
 }

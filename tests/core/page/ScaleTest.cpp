@@ -92,7 +92,7 @@ TEST(Scale, ProjectOfLineBreaksIsReadAsViews)
         const double before = peakMegabytes();
         const auto start = std::chrono::steady_clock::now();
         ProjectFile file;
-        ASSERT_TRUE(file.parse(std::move(bytes), "breaks.stv").ok);
+        ASSERT_TRUE(file.parse(std::move(bytes), "breaks.stv").ok());
         KeepingSink sink;
         ASSERT_TRUE(g.make().writePage(file.header(), SectionRecords(file), {}, sink));
         const double seconds = secondsSince(start);

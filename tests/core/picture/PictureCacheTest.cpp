@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 std::string contentOf(const std::string &path)
 {
     std::string bytes;
-    EXPECT_TRUE(readWholeFile(path, bytes).ok) << path;
+    Result<std::string> bytesRead = readWholeFile(path);
+    EXPECT_TRUE(bytesRead.ok()) << path;
+    bytes = std::move(bytesRead.value());
     return bytes;
 }
 
@@ -56,7 +58,7 @@ struct PicturesBesidePage : ::testing::Test {
         cacheFolder = pictureCacheFolder(dir.file("prog/"));
         ASSERT_TRUE(test::makeCameraJpeg(dir.file("proj/photo.jpg"), 2000, 1500));
         ASSERT_TRUE(test::makePlainPng(dir.file("proj/plain.png")));
-        ASSERT_TRUE(writeWholeFile(dir.file("proj/broken.jpg"), "not a jpeg at all").ok);
+        ASSERT_TRUE(writeWholeFile(dir.file("proj/broken.jpg"), "not a jpeg at all").ok());
     }
 
     static std::string imageRecord(const std::string &file)
@@ -84,16 +86,16 @@ TEST_F(PicturesBesidePage, ReadyPicturesGoBesideThePageUnderTheirOwnNames)
 {
     PictureCache cache(cacheFolder, PictureRules {});
     const PageResult result = writeWith(&cache);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok()) << result.error();
 
     const std::string photo = dir.file("web/photo.jpg");
     EXPECT_EQ(test::pixelSize(photo), std::make_pair(1200, 1600));
     EXPECT_EQ(test::identifyingTags(photo), "");
     EXPECT_EQ(contentOf(dir.file("web/plain.png")), contentOf(dir.file("proj/plain.png")));
     // What is no picture is named, not copied, and the page is written all the same.
-    ASSERT_EQ(result.copyFailures.size(), 1u);
-    EXPECT_NE(result.copyFailures[0].find("broken.jpg"), std::string::npos);
-    EXPECT_NE(result.copyFailures[0].find("not a picture"), std::string::npos);
+    ASSERT_EQ(result.value().copyFailures.size(), 1u);
+    EXPECT_NE(result.value().copyFailures[0].find("broken.jpg"), std::string::npos);
+    EXPECT_NE(result.value().copyFailures[0].find("not a picture"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.file("web/broken.jpg")));
     const std::string page = contentOf(dir.file("web/index.html"));
     EXPECT_NE(page.find("<IMG SRC=\"broken.jpg\""), std::string::npos);
@@ -103,10 +105,10 @@ TEST_F(PicturesBesidePage, ReadyPicturesGoBesideThePageUnderTheirOwnNames)
 TEST_F(PicturesBesidePage, WithoutReadyPicturesTheOriginalsAreCopied)
 {
     const PageResult result = writeWith(nullptr);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok()) << result.error();
     // What is no picture is never copied, whatever the style.
-    ASSERT_EQ(result.copyFailures.size(), 1u);
-    EXPECT_NE(result.copyFailures[0].find("not a picture"), std::string::npos);
+    ASSERT_EQ(result.value().copyFailures.size(), 1u);
+    EXPECT_NE(result.value().copyFailures[0].find("not a picture"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.file("web/broken.jpg")));
     for (const char *name : { "photo.jpg", "plain.png" })
         EXPECT_EQ(contentOf(dir.file(std::string("web/") + name)),
@@ -117,7 +119,7 @@ TEST_F(PicturesBesidePage, WithoutReadyPicturesTheOriginalsAreCopied)
 TEST_F(PicturesBesidePage, APictureIsMadeOnceWhileItsSourceAndRulesStay)
 {
     PictureCache first(cacheFolder, PictureRules {});
-    ASSERT_TRUE(writeWith(&first).ok);
+    ASSERT_TRUE(writeWith(&first).ok());
     EXPECT_EQ(first.madeCount(), 3); // the photo, the PNG (found fine as it is), the broken one
     const std::string readyPhoto = first.prepare(dir.file("proj/photo.jpg")).value().file;
     const ino_t made = inodeOf(readyPhoto);
@@ -125,7 +127,7 @@ TEST_F(PicturesBesidePage, APictureIsMadeOnceWhileItsSourceAndRulesStay)
 
     // A second run, as a new program would: nothing is made again but what is no picture.
     PictureCache second(cacheFolder, PictureRules {});
-    ASSERT_TRUE(writeWith(&second).ok);
+    ASSERT_TRUE(writeWith(&second).ok());
     EXPECT_EQ(second.madeCount(), 1);
     EXPECT_EQ(inodeOf(readyPhoto), made);
     EXPECT_EQ(contentOf(dir.file("web/photo.jpg")), page);
@@ -154,7 +156,7 @@ TEST_F(PicturesBesidePage, APictureIsMadeOnceWhileItsSourceAndRulesStay)
     EXPECT_EQ(smaller.value().height, 800);
 
     // A kept picture that was damaged (its size is not the stamp's) is made again.
-    ASSERT_TRUE(writeWholeFile(smaller.value().file, "x").ok);
+    ASSERT_TRUE(writeWholeFile(smaller.value().file, "x").ok());
     PictureCache fifth(cacheFolder, small);
     ASSERT_TRUE(fifth.prepare(dir.file("proj/photo.jpg")));
     EXPECT_EQ(fifth.madeCount(), 1);

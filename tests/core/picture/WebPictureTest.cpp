@@ -25,7 +25,9 @@ using test::runCommand;
 std::string bytesOf(const std::string &path)
 {
     std::string bytes;
-    EXPECT_TRUE(readWholeFile(path, bytes).ok) << path;
+    Result<std::string> bytesRead = readWholeFile(path);
+    EXPECT_TRUE(bytesRead.ok()) << path;
+    bytes = std::move(bytesRead.value());
     return bytes;
 }
 
@@ -33,7 +35,7 @@ std::string bytesOf(const std::string &path)
 std::string written(const test::TempFolder &folder, const WebPicture &picture)
 {
     const std::string path = folder.file("made");
-    EXPECT_TRUE(writeWholeFile(path, picture.bytes).ok);
+    EXPECT_TRUE(writeWholeFile(path, picture.bytes).ok());
     return path;
 }
 
@@ -144,7 +146,7 @@ TEST(WebPicture, WhatIsNoPictureIsRefusedByName)
 {
     test::TempFolder folder;
     const std::string fake = folder.file("holiday.jpg");
-    ASSERT_TRUE(writeWholeFile(fake, "this is a letter, not a photo").ok);
+    ASSERT_TRUE(writeWholeFile(fake, "this is a letter, not a photo").ok());
     const Result<WebPicture> notPicture = makeWebPicture(fake, PictureRules {});
     ASSERT_FALSE(notPicture);
     EXPECT_NE(notPicture.error().find("not a picture that can be read"), std::string::npos);
@@ -155,7 +157,7 @@ TEST(WebPicture, WhatIsNoPictureIsRefusedByName)
         runCommand("convert -size 800x600 plasma:fractal -quality 90 " + test::quoted(photo)));
     std::string bytes = bytesOf(photo);
     const std::string cut = folder.file("cut.jpg");
-    ASSERT_TRUE(writeWholeFile(cut, bytes.substr(0, bytes.size() / 2)).ok);
+    ASSERT_TRUE(writeWholeFile(cut, bytes.substr(0, bytes.size() / 2)).ok());
     EXPECT_FALSE(makeWebPicture(cut, PictureRules {}));
 
     const Result<WebPicture> missing = makeWebPicture(folder.file("gone.jpg"), PictureRules {});

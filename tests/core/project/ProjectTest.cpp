@@ -92,7 +92,7 @@ TEST(ProjectFile, EmptyProjectIsExactlyTenLines)
         bytes, "\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n16777215\r\nYour web pages title (Change me)\r\n");
     Project back;
     back.pageTitle = "other";
-    ASSERT_TRUE(parseProject(bytes, "p.stv", back).ok);
+    ASSERT_TRUE(parseProject(bytes, "p.stv", back).ok());
     EXPECT_EQ(back, p);
     EXPECT_TRUE(back.sections.empty());
 }
@@ -109,15 +109,15 @@ TEST(ProjectFile, ReadForThePageItGivesTheHeaderThenTheRecords)
 {
     const Project p = everyKind();
     ProjectFile file;
-    ASSERT_TRUE(file.parse(serializeProject(p), "p.stv").ok);
+    ASSERT_TRUE(file.parse(serializeProject(p), "p.stv").ok());
     Project header = p;
     header.sections.clear();
     EXPECT_EQ(file.header(), header);
     EXPECT_EQ(recordsOf(file), p.sections);
 
-    EXPECT_FALSE(file.parse("1\n2\n3\n4\n5\n6\n7\n8\n9\n", "short.stv").ok);
+    EXPECT_FALSE(file.parse("1\n2\n3\n4\n5\n6\n7\n8\n9\n", "short.stv").ok());
     EXPECT_EQ(file.header(), header); // a refused file changes nothing
-    ASSERT_TRUE(file.parse("\n\n\n\n\n\n1\n\n0\ntitle", "t.stv").ok);
+    ASSERT_TRUE(file.parse("\n\n\n\n\n\n1\n\n0\ntitle", "t.stv").ok());
     EXPECT_EQ(file.header().pageTitle, "title");
     EXPECT_TRUE(recordsOf(file).empty());
 }
@@ -139,22 +139,22 @@ TEST(ProjectFile, RecordsReadAcrossBlocksAreTheLinesOfTheWholeFile)
     TempDir::writeFile(dir.file("blocks.stv"), bytes);
 
     ProjectFile file;
-    ASSERT_TRUE(file.read(dir.file("blocks.stv")).ok);
+    ASSERT_TRUE(file.read(dir.file("blocks.stv")).ok());
     EXPECT_EQ(file.header().pageTitle, "title");
     const std::vector<std::string> lines = splitLines(bytes);
     EXPECT_EQ(recordsOf(file), std::vector<std::string>(lines.begin() + 10, lines.end()));
     EXPECT_TRUE(file.error().empty());
 
-    const ProjectResult missing = file.read(dir.file("none.stv"));
-    EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.error.find("none.stv"), std::string::npos);
+    const Result<> missing = file.read(dir.file("none.stv"));
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().find("none.stv"), std::string::npos);
     // A regular file whose reading fails (this one at its start) is reported, never taken
     // for a short project.
-    const ProjectResult unreadable = file.read("/proc/self/mem");
-    EXPECT_FALSE(unreadable.ok);
-    EXPECT_NE(unreadable.error.find("/proc/self/mem"), std::string::npos);
-    EXPECT_EQ(unreadable.error.find("not a Sitorva project"), std::string::npos)
-        << unreadable.error;
+    const Result<> unreadable = file.read("/proc/self/mem");
+    EXPECT_FALSE(unreadable.ok());
+    EXPECT_NE(unreadable.error().find("/proc/self/mem"), std::string::npos);
+    EXPECT_EQ(unreadable.error().find("not a Sitorva project"), std::string::npos)
+        << unreadable.error();
 }
 
 TEST(ProjectFile, HeadCodeIsOneLineInTheFile)
@@ -164,7 +164,7 @@ TEST(ProjectFile, HeadCodeIsOneLineInTheFile)
     const auto lines = splitLines(serializeProject(p));
     EXPECT_EQ(lines[0], "first{lf13}{lf10}second");
     Project back;
-    ASSERT_TRUE(parseProject(serializeProject(p), "p.stv", back).ok);
+    ASSERT_TRUE(parseProject(serializeProject(p), "p.stv", back).ok());
     EXPECT_EQ(back.headCode, "first\r\nsecond");
 }
 
@@ -173,7 +173,7 @@ TEST(ProjectFile, EveryKindRoundTripsByteForByte)
     const Project p = everyKind();
     const std::string bytes = serializeProject(p);
     Project back;
-    ASSERT_TRUE(parseProject(bytes, "p.stv", back).ok);
+    ASSERT_TRUE(parseProject(bytes, "p.stv", back).ok());
     EXPECT_EQ(back, p);
     EXPECT_EQ(serializeProject(back), bytes);
 }
@@ -193,8 +193,8 @@ TEST(ProjectFile, ReadsCrOnlyAndLfOnlyFiles)
         }
     }
     Project a, b;
-    ASSERT_TRUE(parseProject(cr, "cr.stv", a).ok);
-    ASSERT_TRUE(parseProject(lf, "lf.stv", b).ok);
+    ASSERT_TRUE(parseProject(cr, "cr.stv", a).ok());
+    ASSERT_TRUE(parseProject(lf, "lf.stv", b).ok());
     EXPECT_EQ(a, everyKind());
     EXPECT_EQ(b, everyKind());
 }
@@ -204,9 +204,9 @@ TEST(ProjectFile, ShortFilesAreRefusedAndNothingIsTouched)
     Project open = everyKind();
     for (const std::string &bytes :
         { std::string(), std::string("a\r\nb\r\n"), std::string("1\n2\n3\n4\n5\n6\n7\n8\n9\n") }) {
-        const ProjectResult r = parseProject(bytes, "/home/me/short.stv", open);
-        EXPECT_FALSE(r.ok);
-        EXPECT_NE(r.error.find("/home/me/short.stv"), std::string::npos);
+        const Result<> r = parseProject(bytes, "/home/me/short.stv", open);
+        EXPECT_FALSE(r.ok());
+        EXPECT_NE(r.error().find("/home/me/short.stv"), std::string::npos);
         EXPECT_EQ(open, everyKind());
     }
 }
@@ -214,10 +214,10 @@ TEST(ProjectFile, ShortFilesAreRefusedAndNothingIsTouched)
 TEST(ProjectFile, OddHeaderValuesReadLeniently)
 {
     Project p;
-    ASSERT_TRUE(parseProject("h\nd\npw\nu\nhost\npage\n-1\nbg\n12abc\ntitle\n", "x", p).ok);
+    ASSERT_TRUE(parseProject("h\nd\npw\nu\nhost\npage\n-1\nbg\n12abc\ntitle\n", "x", p).ok());
     EXPECT_TRUE(p.importBackgroundImage);
     EXPECT_EQ(p.backgroundColour, 12);
-    ASSERT_TRUE(parseProject("\n\n\n\n\n\n0\n\nnot a number\n\n", "x", p).ok);
+    ASSERT_TRUE(parseProject("\n\n\n\n\n\n0\n\nnot a number\n\n", "x", p).ok());
     EXPECT_FALSE(p.importBackgroundImage);
     EXPECT_EQ(p.backgroundColour, 0);
 }
@@ -228,14 +228,14 @@ TEST(ProjectFile, BinaryAndHugeFilesLoadWithoutCrashing)
     for (int i = 0; i < 5000; ++i)
         binary += static_cast<char>((i * 37) % 256);
     Project p;
-    const ProjectResult r = parseProject(binary, "bin", p);
-    if (r.ok) {
+    const Result<> r = parseProject(binary, "bin", p);
+    if (r.ok()) {
         EXPECT_FALSE(serializeProject(p).empty());
     }
 
     std::string huge(10 * 1024 * 1024, 'x');
     huge = "\n\n\n\n\n\n1\n\n0\n" + huge + "\n";
-    ASSERT_TRUE(parseProject(huge, "huge", p).ok);
+    ASSERT_TRUE(parseProject(huge, "huge", p).ok());
     EXPECT_EQ(p.pageTitle.size(), 10u * 1024 * 1024);
 }
 
@@ -243,16 +243,16 @@ TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
 {
     TempDir dir;
     const std::string path = dir.file("site.stv");
-    ASSERT_TRUE(saveProjectFile(path, everyKind()).ok);
+    ASSERT_TRUE(saveProjectFile(path, everyKind()).ok());
     Project back;
-    ASSERT_TRUE(loadProjectFile(path, back).ok);
+    ASSERT_TRUE(loadProjectFile(path, back).ok());
     EXPECT_EQ(back, everyKind());
     // No temporary files are left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 
-    const ProjectResult missing = loadProjectFile(dir.file("none.stv"), back);
-    EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.error.find("No such file"), std::string::npos);
+    const Result<> missing = loadProjectFile(dir.file("none.stv"), back);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().find("No such file"), std::string::npos);
     EXPECT_EQ(back, everyKind());
 }
 
@@ -260,19 +260,21 @@ TEST(ProjectFile, FailedSaveLeavesTheOldFileWhole)
 {
     TempDir dir;
     const std::string path = dir.file("site.stv");
-    ASSERT_TRUE(saveProjectFile(path, everyKind()).ok);
+    ASSERT_TRUE(saveProjectFile(path, everyKind()).ok());
     std::string before;
-    ASSERT_TRUE(readWholeFile(path, before).ok);
+    Result<std::string> beforeRead = readWholeFile(path);
+    ASSERT_TRUE(beforeRead.ok());
+    before = std::move(beforeRead.value());
 
     // A write refused half-way: the writer reports it.
     FailingSink full(100);
     EXPECT_FALSE(writeProject(everyKind(), full));
 
     // A folder that does not exist: the error names the file and says why.
-    const ProjectResult r = saveProjectFile(dir.file("missing/site.stv"), everyKind());
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("site.stv"), std::string::npos);
-    EXPECT_NE(r.error.find("No such file"), std::string::npos);
+    const Result<> r = saveProjectFile(dir.file("missing/site.stv"), everyKind());
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error().find("site.stv"), std::string::npos);
+    EXPECT_NE(r.error().find("No such file"), std::string::npos);
 
     // An aborted atomic write never replaces the target.
     {
@@ -281,7 +283,9 @@ TEST(ProjectFile, FailedSaveLeavesTheOldFileWhole)
         ASSERT_TRUE(f.write("half"));
     }
     std::string after;
-    ASSERT_TRUE(readWholeFile(path, after).ok);
+    Result<std::string> afterRead = readWholeFile(path);
+    ASSERT_TRUE(afterRead.ok());
+    after = std::move(afterRead.value());
     EXPECT_EQ(after, before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -289,12 +293,12 @@ TEST(ProjectFile, FailedSaveLeavesTheOldFileWhole)
 TEST(ProjectFile, SavingThroughALinkKeepsTheLink)
 {
     TempDir dir;
-    ASSERT_TRUE(saveProjectFile(dir.file("real.stv"), Project {}).ok);
+    ASSERT_TRUE(saveProjectFile(dir.file("real.stv"), Project {}).ok());
     fs::create_symlink(dir.file("real.stv"), dir.file("link.stv"));
-    ASSERT_TRUE(saveProjectFile(dir.file("link.stv"), everyKind()).ok);
+    ASSERT_TRUE(saveProjectFile(dir.file("link.stv"), everyKind()).ok());
     EXPECT_TRUE(fs::is_symlink(dir.file("link.stv")));
     Project back;
-    ASSERT_TRUE(loadProjectFile(dir.file("real.stv"), back).ok);
+    ASSERT_TRUE(loadProjectFile(dir.file("real.stv"), back).ok());
     EXPECT_EQ(back, everyKind());
 }
 
@@ -309,17 +313,17 @@ TEST(ProjectFile, AFileHoldingAPasswordIsPrivate)
         TempDir dir;
         const std::string path = dir.file("site.stv");
         const auto mode = [&] { return fs::status(path).permissions(); };
-        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok());
         EXPECT_EQ(mode(), fs::perms(0644));
 
         Project withPassword;
         withPassword.ftpPassword = "secret";
-        ASSERT_TRUE(saveProjectFile(path, withPassword).ok);
+        ASSERT_TRUE(saveProjectFile(path, withPassword).ok());
         EXPECT_EQ(mode(), fs::perms(0600));
         // The password gone (kept in the keyring now): the file stays as private as it was.
-        ASSERT_TRUE(saveProjectFile(path, Project {}).ok);
+        ASSERT_TRUE(saveProjectFile(path, Project {}).ok());
         EXPECT_EQ(mode(), fs::perms(0600));
-        ASSERT_TRUE(saveProjectFile(dir.file("new.stv"), withPassword).ok);
+        ASSERT_TRUE(saveProjectFile(dir.file("new.stv"), withPassword).ok());
         EXPECT_EQ(fs::status(dir.file("new.stv")).permissions(), fs::perms(0600));
     }
     AtomicFile::useUnnamedTemporaries(true);
@@ -376,26 +380,34 @@ TEST(FullDisk, FailedWritesKeepTheOldFilesWhole)
         GTEST_SKIP() << "no right to mount a tmpfs here";
     const std::string path = disk.file("site.stv");
     const std::string list = disk.file("StvColList");
-    ASSERT_TRUE(saveProjectFile(path, everyKind()).ok);
-    ASSERT_TRUE(writeLinesFile(list, { "255", "65280" }).ok);
+    ASSERT_TRUE(saveProjectFile(path, everyKind()).ok());
+    ASSERT_TRUE(writeLinesFile(list, { "255", "65280" }).ok());
     std::string oldProject, oldList;
-    ASSERT_TRUE(readWholeFile(path, oldProject).ok);
-    ASSERT_TRUE(readWholeFile(list, oldList).ok);
+    Result<std::string> oldProjectRead = readWholeFile(path);
+    ASSERT_TRUE(oldProjectRead.ok());
+    oldProject = std::move(oldProjectRead.value());
+    Result<std::string> oldListRead = readWholeFile(list);
+    ASSERT_TRUE(oldListRead.ok());
+    oldList = std::move(oldListRead.value());
     ASSERT_TRUE(disk.fill(8192));
 
     Project big = everyKind();
     big.sections.push_back(joinFields({ "Paragraph", "big", std::string(200000, 'x') }));
-    const ProjectResult r = saveProjectFile(path, big);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("No space left on device"), std::string::npos) << r.error;
-    EXPECT_NE(r.error.find("site.stv"), std::string::npos) << r.error;
-    const FileResult l = writeLinesFile(list, std::vector<std::string>(30000, "16777215"));
-    EXPECT_FALSE(l.ok);
-    EXPECT_NE(l.error.find("No space left on device"), std::string::npos) << l.error;
+    const Result<> r = saveProjectFile(path, big);
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error().find("No space left on device"), std::string::npos) << r.error();
+    EXPECT_NE(r.error().find("site.stv"), std::string::npos) << r.error();
+    const Result<> l = writeLinesFile(list, std::vector<std::string>(30000, "16777215"));
+    EXPECT_FALSE(l.ok());
+    EXPECT_NE(l.error().find("No space left on device"), std::string::npos) << l.error();
 
     std::string project, colours;
-    ASSERT_TRUE(readWholeFile(path, project).ok);
-    ASSERT_TRUE(readWholeFile(list, colours).ok);
+    Result<std::string> projectRead = readWholeFile(path);
+    ASSERT_TRUE(projectRead.ok());
+    project = std::move(projectRead.value());
+    Result<std::string> coloursRead = readWholeFile(list);
+    ASSERT_TRUE(coloursRead.ok());
+    colours = std::move(coloursRead.value());
     EXPECT_EQ(project, oldProject);
     EXPECT_EQ(colours, oldList);
     EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 3);
@@ -405,17 +417,17 @@ TEST(FullDisk, FailedWritesKeepTheOldFilesWhole)
 TEST(FullDisk, UnwritablePlacesAreReported)
 {
     TempDir dir;
-    ASSERT_TRUE(writeWholeFile(dir.file("plain"), "x").ok);
-    const FileResult underFile = writeLinesFile(dir.file("plain/StvLinkList"), { "#a" });
-    EXPECT_FALSE(underFile.ok);
-    EXPECT_NE(underFile.error.find("StvLinkList"), std::string::npos) << underFile.error;
-    EXPECT_NE(underFile.error.find("Not a directory"), std::string::npos) << underFile.error;
+    ASSERT_TRUE(writeWholeFile(dir.file("plain"), "x").ok());
+    const Result<> underFile = writeLinesFile(dir.file("plain/StvLinkList"), { "#a" });
+    EXPECT_FALSE(underFile.ok());
+    EXPECT_NE(underFile.error().find("StvLinkList"), std::string::npos) << underFile.error();
+    EXPECT_NE(underFile.error().find("Not a directory"), std::string::npos) << underFile.error();
 
     fs::create_directory(dir.file("StvImageList"));
-    EXPECT_FALSE(writeLinesFile(dir.file("StvImageList"), { "x" }).ok);
+    EXPECT_FALSE(writeLinesFile(dir.file("StvImageList"), { "x" }).ok());
     EXPECT_TRUE(fs::is_directory(dir.file("StvImageList")));
 
-    const ProjectResult proc = saveProjectFile("/proc/sitorva.stv", everyKind());
-    EXPECT_FALSE(proc.ok);
-    EXPECT_FALSE(proc.error.empty());
+    const Result<> proc = saveProjectFile("/proc/sitorva.stv", everyKind());
+    EXPECT_FALSE(proc.ok());
+    EXPECT_FALSE(proc.error().empty());
 }

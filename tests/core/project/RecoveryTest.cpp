@@ -38,15 +38,16 @@ protected:
 TEST_F(RecoveryFolder, RunningSessionIsNotOfferedButALeftOneIs)
 {
     RecoverySession running(m_folder.string());
-    ASSERT_TRUE(running.start()) << running.error();
-    ASSERT_TRUE(running.write(serializeRecovery(m_project, "/home/a/Ł.stv", 1765000000)).ok);
+    const Result<> started = running.start();
+    ASSERT_TRUE(started.ok()) << started.error();
+    ASSERT_TRUE(running.write(serializeRecovery(m_project, "/home/a/Ł.stv", 1765000000)).ok());
     EXPECT_TRUE(findLeftRecoveries(m_folder.string()).empty());
 
     {
         // A program that ended without removing its file: its lock is free.
         RecoverySession crashed(m_folder.string());
         ASSERT_TRUE(crashed.start());
-        ASSERT_TRUE(crashed.write(serializeRecovery(m_project, "", 1765000100)).ok);
+        ASSERT_TRUE(crashed.write(serializeRecovery(m_project, "", 1765000100)).ok());
     }
     const std::vector<RecoveryEntry> left = findLeftRecoveries(m_folder.string());
     ASSERT_EQ(left.size(), 1u);
@@ -55,8 +56,8 @@ TEST_F(RecoveryFolder, RunningSessionIsNotOfferedButALeftOneIs)
 
     RecoveryEntry entry;
     Project project;
-    std::string error;
-    ASSERT_TRUE(readRecovery(left[0].file, entry, project, error)) << error;
+    const Result<> read = readRecovery(left[0].file, entry, project);
+    ASSERT_TRUE(read.ok()) << read.error();
     EXPECT_EQ(project, m_project);
 
     discardRecovery(left[0]);
@@ -91,7 +92,7 @@ TEST_F(RecoveryFolder, LocksOfKilledProgramsGoAtTheNextStart)
         if (child == 0) {
             RecoverySession session(m_folder.string());
             if (!session.start()
-                || (withWork && !session.write(serializeRecovery(m_project, "", 1)).ok))
+                || (withWork && !session.write(serializeRecovery(m_project, "", 1)).ok()))
                 ::_exit(1);
             ::raise(SIGKILL);
         }
@@ -102,7 +103,10 @@ TEST_F(RecoveryFolder, LocksOfKilledProgramsGoAtTheNextStart)
     ASSERT_TRUE(killedProgram(true));
     ASSERT_TRUE(killedProgram(false));
     RecoverySession running(m_folder.string());
-    ASSERT_TRUE(running.start()) << running.error();
+    {
+        const Result<> started = running.start();
+        ASSERT_TRUE(started.ok()) << started.error();
+    }
     const auto count = [this](const char *ending) {
         int n = 0;
         for (const auto &item : fs::directory_iterator(m_folder))
@@ -128,15 +132,18 @@ TEST_F(RecoveryFolder, FolderAndFilesAreReadableByTheirOwnerOnly)
     fs::permissions(m_folder, fs::perms(0755));
     const mode_t oldMask = ::umask(022);
     RecoverySession session(m_folder.string());
-    ASSERT_TRUE(session.start()) << session.error();
+    {
+        const Result<> started = session.start();
+        ASSERT_TRUE(started.ok()) << started.error();
+    }
     EXPECT_EQ(fs::status(m_folder).permissions(), fs::perms(0700));
 
     m_project.ftpPassword = "secret";
-    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000000)).ok);
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000000)).ok());
     EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
     // A file that was there open (written by an older copy) is replaced by a private one.
     fs::permissions(session.recoveryFile(), fs::perms(0644));
-    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000001)).ok);
+    ASSERT_TRUE(session.write(serializeRecovery(m_project, "/w/a.stv", 1765000001)).ok());
     EXPECT_EQ(fs::status(session.recoveryFile()).permissions(), fs::perms(0600));
     ::umask(oldMask);
     session.remove();

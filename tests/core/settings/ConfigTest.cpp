@@ -26,12 +26,14 @@ public:
     std::string file(const std::string &name) const { return folder() + name; }
     void write(const std::string &name, const std::string &bytes) const
     {
-        ASSERT_TRUE(writeWholeFile(file(name), bytes).ok);
+        ASSERT_TRUE(writeWholeFile(file(name), bytes).ok());
     }
     std::vector<std::string> lines(const std::string &name) const
     {
         std::vector<std::string> result;
-        EXPECT_TRUE(readLinesFile(file(name), result));
+        Result<std::vector<std::string>> resultRead = readLinesFile(file(name));
+        EXPECT_TRUE(resultRead.ok());
+        result = std::move(resultRead.value());
         return result;
     }
 
@@ -105,9 +107,10 @@ TEST(ConfigFiles, FirstRunInAnEmptyFolderKeepsEverythingDesigned)
     TempFolder dir;
     Configuration config;
     FavouriteLists lists;
-    const ConfigLoadResult r = loadConfiguration(dir.folder(), config, lists);
-    EXPECT_FALSE(r.configFound);
-    EXPECT_TRUE(r.error.empty());
+    const Result<bool> r = loadConfiguration(dir.folder(), config, lists);
+    ASSERT_TRUE(r.ok());
+    EXPECT_FALSE(r.value());
+    EXPECT_TRUE(r.error().empty());
     EXPECT_EQ(config, Configuration());
     EXPECT_EQ(lists.links, FavouriteLists::designedLinks());
     EXPECT_TRUE(lists.colours.empty());
@@ -121,7 +124,7 @@ TEST(ConfigFiles, ListFilesAreIgnoredWithoutTheConfiguration)
     dir.write(LinkListFile, "#only\r\n");
     Configuration config;
     FavouriteLists lists;
-    EXPECT_FALSE(loadConfiguration(dir.folder(), config, lists).configFound);
+    EXPECT_FALSE(loadConfiguration(dir.folder(), config, lists).valueOr(false));
     EXPECT_TRUE(lists.colours.empty());
     EXPECT_EQ(lists.links, FavouriteLists::designedLinks());
 }
@@ -135,9 +138,10 @@ TEST(ConfigFiles, ExistingListsReplaceItemsMissingOnesKeepTheirDesign)
     Configuration config;
     FavouriteLists lists;
     lists.images = { "kept" };
-    const ConfigLoadResult r = loadConfiguration(dir.folder(), config, lists);
-    EXPECT_TRUE(r.configFound);
-    EXPECT_TRUE(r.error.empty());
+    const Result<bool> r = loadConfiguration(dir.folder(), config, lists);
+    ASSERT_TRUE(r.ok());
+    EXPECT_TRUE(r.value());
+    EXPECT_TRUE(r.error().empty());
     EXPECT_EQ(config.mainTop, 1);
     EXPECT_EQ(config.decisionItem, 3);
     EXPECT_FALSE(config.pageOptions.updateBlack);
@@ -154,7 +158,7 @@ TEST(ConfigFiles, EmptyConfigurationFileStillCountsAndLoadsLists)
     Configuration config;
     config.decisionItem = 2;
     FavouriteLists lists;
-    EXPECT_TRUE(loadConfiguration(dir.folder(), config, lists).configFound);
+    EXPECT_TRUE(loadConfiguration(dir.folder(), config, lists).valueOr(false));
     EXPECT_EQ(config, Configuration());
     EXPECT_EQ(lists.images.size(), 1u);
 }
@@ -166,11 +170,13 @@ TEST(ConfigFiles, SaveWritesAllFourFilesAndReadsBack)
     FavouriteLists lists;
     lists.colours = { "10", "20" };
     lists.images = {}; // an empty list is still written
-    const ConfigSaveResult r = saveConfiguration(dir.folder(), config, lists);
-    ASSERT_TRUE(r.ok) << r.error;
+    const Result<> r = saveConfiguration(dir.folder(), config, lists);
+    ASSERT_TRUE(r.ok()) << r.error();
     EXPECT_EQ(dir.lines(ConfigFileName), FullConfig);
     std::string bytes;
-    ASSERT_TRUE(readWholeFile(dir.file(ConfigFileName), bytes).ok);
+    Result<std::string> bytesRead = readWholeFile(dir.file(ConfigFileName));
+    ASSERT_TRUE(bytesRead.ok());
+    bytes = std::move(bytesRead.value());
     EXPECT_EQ(bytes, joinLines(FullConfig)); // CR LF
     EXPECT_EQ(dir.lines(ColourListFile), lists.colours);
     EXPECT_EQ(dir.lines(LinkListFile), FavouriteLists::designedLinks());
@@ -180,7 +186,7 @@ TEST(ConfigFiles, SaveWritesAllFourFilesAndReadsBack)
     Configuration back;
     FavouriteLists backLists;
     backLists.images = { "stale" };
-    ASSERT_TRUE(loadConfiguration(dir.folder(), back, backLists).configFound);
+    ASSERT_TRUE(loadConfiguration(dir.folder(), back, backLists).valueOr(false));
     EXPECT_EQ(back, config);
     EXPECT_EQ(backLists.colours, lists.colours);
     EXPECT_TRUE(backLists.images.empty());
@@ -192,22 +198,21 @@ TEST(ConfigFiles, WriteFailuresAreJoinedAndTheOtherFilesStillWritten)
     fs::create_directory(dir.file(LinkListFile)); // cannot be replaced by a file
     FavouriteLists lists;
     lists.colours = { "1" };
-    const ConfigSaveResult r = saveConfiguration(dir.folder(), Configuration(), lists);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find(LinkListFile), std::string::npos);
-    EXPECT_EQ(r.error.find(ColourListFile), std::string::npos);
+    const Result<> r = saveConfiguration(dir.folder(), Configuration(), lists);
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error().find(LinkListFile), std::string::npos);
+    EXPECT_EQ(r.error().find(ColourListFile), std::string::npos);
     EXPECT_EQ(dir.lines(ColourListFile), lists.colours);
     EXPECT_TRUE(fileExists(dir.file(ConfigFileName)));
     EXPECT_TRUE(fileExists(dir.file(ImageListFile)));
 
     // A folder that is gone (named without its trailing slash): every file fails, all in one
     // text.
-    const ConfigSaveResult gone
-        = saveConfiguration(dir.folder() + "missing", Configuration(), lists);
-    EXPECT_FALSE(gone.ok);
-    EXPECT_NE(gone.error.find("missing/Sitorva.config"), std::string::npos) << gone.error;
+    const Result<> gone = saveConfiguration(dir.folder() + "missing", Configuration(), lists);
+    EXPECT_FALSE(gone.ok());
+    EXPECT_NE(gone.error().find("missing/Sitorva.config"), std::string::npos) << gone.error();
     for (const char *name : { ConfigFileName, ColourListFile, LinkListFile, ImageListFile })
-        EXPECT_NE(gone.error.find(name), std::string::npos) << name;
+        EXPECT_NE(gone.error().find(name), std::string::npos) << name;
 }
 
 TEST(ConfigPlace, WindowsMustStayReachableOnSomeScreen)
@@ -239,7 +244,9 @@ TEST(ConfigFiles, UnreadableFilesKeepTheDefaults)
     dir.write(ImageListFile, "\xA0Image\xA0pic\xA0\r\n");
     Configuration config;
     FavouriteLists lists;
-    loadConfiguration(dir.folder(), config, lists);
+    // Two list files are folders: the failure names them, the readable ones are applied.
+    const Result<bool> loaded = loadConfiguration(dir.folder(), config, lists);
+    EXPECT_NE(loaded.error().find(ColourListFile), std::string::npos) << loaded.error();
     EXPECT_TRUE(lists.colours.empty());
     EXPECT_EQ(lists.links, FavouriteLists::designedLinks());
     EXPECT_EQ(lists.images.size(), 1u);
@@ -249,7 +256,7 @@ TEST(ConfigFiles, UnreadableFilesKeepTheDefaults)
     fs::create_directory(dir.file(ConfigFileName));
     Configuration none;
     FavouriteLists noLists;
-    loadConfiguration(dir.folder(), none, noLists);
+    EXPECT_FALSE(loadConfiguration(dir.folder(), none, noLists).ok());
     EXPECT_TRUE(noLists.images.empty());
     EXPECT_TRUE(none.pageOptions.siteLastUpdated && none.pageOptions.updateBlack);
 }
@@ -264,13 +271,13 @@ TEST(SaveFavouriteList, BringsAConfigurationOnlyWhenThereIsNone)
     ASSERT_TRUE(saveFavouriteList(dir.folder(), ColourListFile, { "255" }, config).ok());
     Configuration read;
     FavouriteLists lists;
-    EXPECT_TRUE(loadConfiguration(dir.folder(), read, lists).configFound);
+    EXPECT_TRUE(loadConfiguration(dir.folder(), read, lists).valueOr(false));
     EXPECT_EQ(read.decisionItem, 2);
     EXPECT_EQ(lists.colours, std::vector<std::string> { "255" });
 
     config.decisionItem = 1;
     ASSERT_TRUE(saveFavouriteList(dir.folder(), ColourListFile, { "0" }, config).ok());
-    EXPECT_TRUE(loadConfiguration(dir.folder(), read, lists).configFound);
+    EXPECT_TRUE(loadConfiguration(dir.folder(), read, lists).valueOr(false));
     EXPECT_EQ(read.decisionItem, 2);
     EXPECT_EQ(lists.colours, std::vector<std::string> { "0" });
 

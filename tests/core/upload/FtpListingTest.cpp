@@ -181,3 +181,19 @@ TEST(UrlPath, EncodesEverythingThatCouldBreakOutOfThePath)
     EXPECT_EQ(encodeUrlPath("x\r\nDELE y"), "x%0D%0ADELE%20y");
     EXPECT_EQ(encodeUrlPath("\xE9"), "%E9");
 }
+
+// A server names its files: the name proposed for a download stays in the chosen folder and
+// visible there.
+TEST(DownloadName, RemoteNamesAreMadeSafeForTheLocalFolder)
+{
+    EXPECT_EQ(localNameForDownload("report.pdf"), "report.pdf");
+    EXPECT_EQ(localNameForDownload("../../etc/passwd"), "____etc_passwd");
+    EXPECT_EQ(localNameForDownload("a\\b/c"), "a_b_c");
+    EXPECT_EQ(localNameForDownload(".bashrc"), "bashrc");
+    EXPECT_EQ(localNameForDownload(". .x...y"), "x_.y");
+    EXPECT_EQ(localNameForDownload("line\r\nbreak\x1B\x7F.txt"), "linebreak.txt");
+    EXPECT_EQ(localNameForDownload("caf\xC3\xA9 menu.html"), "caf\xC3\xA9 menu.html");
+    EXPECT_EQ(localNameForDownload(""), "download");
+    EXPECT_EQ(localNameForDownload(".."), "download");
+    EXPECT_EQ(localNameForDownload("..."), "download");
+}

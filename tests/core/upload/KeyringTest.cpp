@@ -98,14 +98,14 @@ TEST_F(KeyringRunning, ASavedProjectLeavesItsPasswordLineEmptyAndTheKeyringHolds
     ASSERT_TRUE(movePasswordToKeyring(fileProject));
     EXPECT_EQ(fileProject.ftpPassword, "");
     const fs::path file = root / "site.stv";
-    ASSERT_TRUE(saveProjectFile(file.string(), fileProject).ok);
+    ASSERT_TRUE(saveProjectFile(file.string(), fileProject).ok());
     EXPECT_EQ(passwordLine(file), "");
     EXPECT_EQ(modeOf(file), 0644u); // nothing secret in it
     EXPECT_EQ(lookupKeyringPassword({ "ftps", "files.example", "ann" }).value(), "pa\xC3\xA9ss");
 
     // Loading it gives the password back for the window and for --publish.
     Project loaded;
-    ASSERT_TRUE(loadProjectFile(file.string(), loaded).ok);
+    ASSERT_TRUE(loadProjectFile(file.string(), loaded).ok());
     EXPECT_EQ(loaded.ftpPassword, "");
     Result<bool> filled = takePasswordFromKeyring(loaded);
     ASSERT_TRUE(filled) << filled.error();
@@ -125,18 +125,18 @@ TEST_F(KeyringRunning, AProjectHoldingAPasswordUsesItAndMovesItOnTheNextSave)
 {
     ASSERT_TRUE(storeKeyringPassword({ "ftp", "held.example", "ann" }, "keyring's"));
     const fs::path file = root / "held.stv";
-    ASSERT_TRUE(saveProjectFile(file.string(), connection("held.example", "ann", "file's")).ok);
+    ASSERT_TRUE(saveProjectFile(file.string(), connection("held.example", "ann", "file's")).ok());
     EXPECT_EQ(modeOf(file), 0600u);
 
     Project loaded;
-    ASSERT_TRUE(loadProjectFile(file.string(), loaded).ok);
+    ASSERT_TRUE(loadProjectFile(file.string(), loaded).ok());
     EXPECT_FALSE(takePasswordFromKeyring(loaded).value());
     EXPECT_EQ(loaded.ftpPassword, "file's"); // the file's own password wins
     EXPECT_EQ(publishPassword(loaded, nullptr), "file's");
 
     Project fileProject = loaded;
     ASSERT_TRUE(movePasswordToKeyring(fileProject));
-    ASSERT_TRUE(saveProjectFile(file.string(), fileProject).ok);
+    ASSERT_TRUE(saveProjectFile(file.string(), fileProject).ok());
     EXPECT_EQ(passwordLine(file), "");
     EXPECT_EQ(lookupKeyringPassword({ "ftp", "held.example", "ann" }).value(), "file's");
     (void)deleteKeyringPassword({ "ftp", "held.example", "ann" });
@@ -155,7 +155,7 @@ TEST_F(KeyringRunning, TheTickKeepsThePasswordInTheFileAndIsRememberedPerProject
     const fs::path file = root / "tick.stv";
     WriteAll(file, std::string(10, '\n'));
     ::chmod(file.c_str(), 0644);
-    ASSERT_TRUE(saveProjectFile(file.string(), fileProject).ok);
+    ASSERT_TRUE(saveProjectFile(file.string(), fileProject).ok());
     EXPECT_EQ(passwordLine(file), "in the file");
     EXPECT_EQ(modeOf(file), 0600u);
 
@@ -183,7 +183,7 @@ TEST_F(KeyringRunning, PublishLogsInWithTheKeyringsPasswordWhenTheProjectHasNone
     const fs::path project = root / "pub.stv";
     Project p = connection(server.host(), FtpTestServer::User, "");
     p.pageFileName = "pub.html";
-    ASSERT_TRUE(saveProjectFile(project.string(), p).ok);
+    ASSERT_TRUE(saveProjectFile(project.string(), p).ok());
     ::unsetenv("SITORVA_PASSWORD");
     const std::optional<KeyringKey> key = passwordKeyFor(p);
     ASSERT_TRUE(key);
@@ -197,7 +197,7 @@ TEST_F(KeyringRunning, PublishLogsInWithTheKeyringsPasswordWhenTheProjectHasNone
     r = run({ "--publish", project.string(), "--allow-plain-ftp" });
     EXPECT_EQ(r.exitCode, 0) << err.str();
     EXPECT_EQ(out.str(), "published: 1 uploaded, 0 unchanged, 0 failed\n") << err.str();
-    EXPECT_NE(server.readFile("site/pub.html").find("<BODY"), std::string::npos)
+    EXPECT_NE(server.readFile("site/pub.html").find("<body"), std::string::npos)
         << server.readFile("site/pub.html");
     (void)deleteKeyringPassword(*key);
 }

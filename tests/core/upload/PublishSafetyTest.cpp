@@ -54,7 +54,7 @@ struct HostileProject {
         WriteFileBytes(root + "/site/good.png", Png);
         for (const char *from : { "/site/site.stv", "/home/.ssh/id_ed25519", "/site/.bashrc",
                  "/site/photo.png", "/site/good.png" })
-            copies.copy(root + from, root + "/out/" + fs::path(from).filename().string());
+            (void)copies.copy(root + from, root + "/out/" + fs::path(from).filename().string());
     }
     ~HostileProject() { fs::remove_all(root); }
     CompanionContext context() const { return { project, home }; }

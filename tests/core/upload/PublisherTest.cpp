@@ -37,15 +37,15 @@ SamplePage MakeSamplePage(const std::string &folder)
 {
     SamplePage s;
     Configuration config;
-    loadConfiguration(SampleDir + "/", config, s.lists);
+    EXPECT_TRUE(loadConfiguration(SampleDir + "/", config, s.lists).ok());
     s.options = config.pageOptions;
-    EXPECT_TRUE(loadProjectFile(SampleDir + "/sample.stv", s.project).ok);
+    EXPECT_TRUE(loadProjectFile(SampleDir + "/sample.stv", s.project).ok());
     s.pageRequest.importRequested = true;
     s.pageRequest.pageFile = folder + "/index.html";
     s.pageRequest.sourceFolder = SampleDir;
     DiskCopier disk;
     RecordingCopier recorder(&disk);
-    EXPECT_TRUE(writePageFile(s.project, s.lists, s.options, s.pageRequest, recorder).ok);
+    EXPECT_TRUE(writePageFile(s.project, s.lists, s.options, s.pageRequest, recorder).ok());
     s.request = publishRequestFor(s.pageRequest.pageFile, recorder, {});
     return s;
 }
@@ -233,7 +233,7 @@ TEST(Publish, AFileChangedByOthersOrARecordOfOthersIsNoticed)
     again.pageRequest.when.year = 2031;
     DiskCopier disk;
     ASSERT_TRUE(
-        writePageFile(again.project, again.lists, again.options, again.pageRequest, disk).ok);
+        writePageFile(again.project, again.lists, again.options, again.pageRequest, disk).ok());
     EXPECT_EQ(publishCounts(site.publish(
                   publishRequestFor(again.pageRequest.pageFile, RecordingCopier(), {}))),
         "0 uploaded, 1 unchanged, 0 failed");

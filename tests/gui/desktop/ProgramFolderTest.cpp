@@ -4,38 +4,47 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <QtTest>
 
 using namespace stv;
 
 namespace
 {
 
-void touch(const QString &path)
+bool touch(const QString &path)
 {
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
-
-TEST(InstalledHelpFile, BesideTheProgramFirstThenTheSharedDataFolder)
-{
-    QTemporaryDir prefix;
-    ASSERT_TRUE(prefix.isValid());
-    const QDir root(prefix.path());
-    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
-    ASSERT_TRUE(root.mkpath(QStringLiteral("share/sitorva")));
-    const QString bin = root.filePath(QStringLiteral("bin"));
-
-    EXPECT_EQ(installedHelpFile(bin), QString()) << "no manual anywhere";
-
-    touch(root.filePath(QStringLiteral("share/sitorva/StvHelp.txt")));
-    EXPECT_EQ(installedHelpFile(bin), root.filePath(QStringLiteral("share/sitorva/StvHelp.txt")));
-    EXPECT_EQ(installedHelpFile(bin + QLatin1Char('/')),
-        root.filePath(QStringLiteral("share/sitorva/StvHelp.txt")));
-
-    touch(root.filePath(QStringLiteral("bin/StvHelp.txt")));
-    EXPECT_EQ(installedHelpFile(bin), root.filePath(QStringLiteral("bin/StvHelp.txt")));
+    return f.open(QIODevice::WriteOnly);
 }
 
 } // namespace
+
+class ProgramFolderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void helpBesideTheProgramFirstThenTheSharedDataFolder();
+};
+
+void ProgramFolderTest::helpBesideTheProgramFirstThenTheSharedDataFolder()
+{
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(QStringLiteral("bin")));
+    QVERIFY(root.mkpath(QStringLiteral("share/sitorva")));
+    const QString bin = root.filePath(QStringLiteral("bin"));
+
+    QVERIFY2(installedHelpFile(bin).isEmpty(), "no manual anywhere");
+
+    QVERIFY(touch(root.filePath(QStringLiteral("share/sitorva/StvHelp.txt"))));
+    QCOMPARE(installedHelpFile(bin), root.filePath(QStringLiteral("share/sitorva/StvHelp.txt")));
+    QCOMPARE(installedHelpFile(bin + QLatin1Char('/')),
+        root.filePath(QStringLiteral("share/sitorva/StvHelp.txt")));
+
+    QVERIFY(touch(root.filePath(QStringLiteral("bin/StvHelp.txt"))));
+    QCOMPARE(installedHelpFile(bin), root.filePath(QStringLiteral("bin/StvHelp.txt")));
+}
+
+QTEST_APPLESS_MAIN(ProgramFolderTest)
+#include "ProgramFolderTest.moc"

@@ -1,51 +1,58 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/InputBox.h"
 #include "gui/dialogs/LineEdits.h"
-#include "support/QtTestApplication.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-
-#include <gtest/gtest.h>
+#include <QtTest>
 
 using namespace stv;
 
-TEST(Dialogs, FilterPairsBecomeQtFilters)
+class DialogsTest : public QObject
 {
-    EXPECT_EQ(qtFileFilter(QStringLiteral("Sitorva File (*.stv)|*.stv")),
+    Q_OBJECT
+private slots:
+    void filterPairsBecomeQtFilters();
+    void scriptedAnswersAreConsumedInOrder();
+    void inputBoxShowsEveryLineOfALongPrompt();
+    void pastedLineBreaksBecomeSpacesAndLongTextIsKept_data();
+    void pastedLineBreaksBecomeSpacesAndLongTextIsKept();
+};
+
+void DialogsTest::filterPairsBecomeQtFilters()
+{
+    QCOMPARE(qtFileFilter(QStringLiteral("Sitorva File (*.stv)|*.stv")),
         QStringLiteral("Sitorva File (*.stv)"));
-    EXPECT_EQ(
-        qtFileFilter(QStringLiteral("Images (*.gif;*.jpeg)|*.gif;*.jpeg|All Files (*.*)|*.*")),
+    QCOMPARE(qtFileFilter(QStringLiteral("Images (*.gif;*.jpeg)|*.gif;*.jpeg|All Files (*.*)|*.*")),
         QStringLiteral("Images (*.gif *.jpeg);;All Files (*)"));
 }
 
-TEST(Dialogs, ScriptedAnswersAreConsumedInOrder)
+void DialogsTest::scriptedAnswersAreConsumedInOrder()
 {
     ScriptedDialogs script;
     script.queue(Answer::No);
     script.queueText(QStringLiteral("typed"));
     script.queueCancel();
     Dialogs::info(nullptr, QStringLiteral("Saved"));
-    EXPECT_EQ(Dialogs::confirm(nullptr, QStringLiteral("Sure?"), Buttons::YesNoAbort), Answer::No);
-    EXPECT_EQ(
+    QCOMPARE(Dialogs::confirm(nullptr, QStringLiteral("Sure?"), Buttons::YesNoAbort), Answer::No);
+    QCOMPARE(
         Dialogs::askLine(nullptr, QStringLiteral("C"), QStringLiteral("P"), QStringLiteral("i")),
         QStringLiteral("typed"));
-    EXPECT_EQ(Dialogs::askOpenFile(nullptr, QStringLiteral("T"), {}, {}, {}), QString());
-    EXPECT_EQ(Dialogs::zoomEdit(nullptr, QStringLiteral("Z"), QStringLiteral("kept")),
+    QCOMPARE(Dialogs::askOpenFile(nullptr, QStringLiteral("T"), {}, {}, {}), QString());
+    QCOMPARE(Dialogs::zoomEdit(nullptr, QStringLiteral("Z"), QStringLiteral("kept")),
         QStringLiteral("kept"));
-    EXPECT_TRUE(script.unexpected().empty());
-    EXPECT_EQ(script.asked().size(), 5u);
-    EXPECT_EQ(script.messages(), std::vector<QString> { QStringLiteral("Saved") });
+    QVERIFY(script.unexpected().empty());
+    QCOMPARE(script.asked().size(), 5u);
+    QVERIFY(script.messages() == std::vector<QString> { QStringLiteral("Saved") });
 
     // A question nobody scripted is recorded, not answered with a guess.
-    EXPECT_EQ(
-        Dialogs::confirm(nullptr, QStringLiteral("Unplanned"), Buttons::NoOk), Answer::Cancel);
-    EXPECT_EQ(script.unexpected().size(), 1u);
+    QCOMPARE(Dialogs::confirm(nullptr, QStringLiteral("Unplanned"), Buttons::NoOk), Answer::Cancel);
+    QCOMPARE(script.unexpected().size(), 1u);
 }
 
-TEST(InputBox, ShowsEveryLineOfALongPrompt)
+void DialogsTest::inputBoxShowsEveryLineOfALongPrompt()
 {
     InputBox box;
     const QString prompt = QStringLiteral(
@@ -53,24 +60,34 @@ TEST(InputBox, ShowsEveryLineOfALongPrompt)
         "\nThe address is stored as typed.\nA fifth line for a large desktop font.");
     box.setPrompt(prompt);
     const auto *label = box.findChild<QLabel *>(QStringLiteral("PromptLabel"));
-    ASSERT_NE(label, nullptr);
-    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
-    EXPECT_LE(label->geometry().bottom(), box.edit()->geometry().top());
-    EXPECT_LE(box.edit()->geometry().bottom(), box.height());
+    QVERIFY(label != nullptr);
+    QCOMPARE_GE(label->height(), label->heightForWidth(label->width()));
+    QCOMPARE_LE(label->geometry().bottom(), box.edit()->geometry().top());
+    QCOMPARE_LE(box.edit()->geometry().bottom(), box.height());
 }
 
-TEST(LineEdits, PastedLineBreaksBecomeSpacesAndLongTextIsKept)
+void DialogsTest::pastedLineBreaksBecomeSpacesAndLongTextIsKept_data()
 {
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("CR LF") << QStringLiteral("a\r\nb");
+    QTest::newRow("LF") << QStringLiteral("a\nb");
+    QTest::newRow("CR") << QStringLiteral("a\rb");
+    QTest::newRow("line separator") << QStringLiteral("a\u2028b");
+    QTest::newRow("paragraph separator") << QStringLiteral("a\u2029b");
+}
+
+void DialogsTest::pastedLineBreaksBecomeSpacesAndLongTextIsKept()
+{
+    QFETCH(QString, pasted);
     QLineEdit edit;
     prepareLineEdit(&edit);
-    for (const QString &pasted : { QStringLiteral("a\r\nb"), QStringLiteral("a\nb"),
-             QStringLiteral("a\rb"), QStringLiteral("a\u2028b"), QStringLiteral("a\u2029b") }) {
-        edit.clear();
-        QGuiApplication::clipboard()->setText(pasted);
-        edit.paste();
-        EXPECT_EQ(edit.text(), QStringLiteral("a b")) << pasted.toStdString();
-    }
+    QGuiApplication::clipboard()->setText(pasted);
+    edit.paste();
+    QCOMPARE(edit.text(), QStringLiteral("a b"));
     const QString longText(100000, QLatin1Char('x'));
     edit.setText(longText);
-    EXPECT_EQ(edit.text().size(), longText.size());
+    QCOMPARE(edit.text().size(), longText.size());
 }
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"

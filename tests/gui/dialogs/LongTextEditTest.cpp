@@ -4,13 +4,13 @@
 #include "gui/dialogs/ZoomEditor.h"
 
 #include "support/HostileFiles.h"
-#include "support/QtTestApplication.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
+#include <QtTest>
 
 using namespace stv;
 
@@ -28,60 +28,69 @@ QString repeated(const QString &unit, qsizetype size)
 
 } // namespace
 
-TEST(LongText, PiecesJoinBackExactly)
+class LongTextEditTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void piecesJoinBackExactly();
+    void editsAtPieceEnds();
+    void fiftyMegabyteParagraphInTheZoomEditor();
+};
+
+void LongTextEditTest::piecesJoinBackExactly()
 {
     const QString solid(40000, QLatin1Char('x'));
     const QString words = repeated(QStringLiteral("ab "), 40000);
     for (const QString &text : { QString(), QStringLiteral("short\nlines\n"), solid,
              words + QLatin1Char('\n') + solid + QStringLiteral("\n\n"), QStringLiteral("\n") })
-        EXPECT_TRUE(LongTextEdit::joined(LongTextEdit::inPieces(text)) == text);
+        QVERIFY(LongTextEdit::joined(LongTextEdit::inPieces(text)) == text);
 
-    EXPECT_EQ(
+    QCOMPARE(
         LongTextEdit::inPieces(QStringLiteral("short\nlines")), QStringLiteral("short\nlines"));
     const QStringList pieces = LongTextEdit::inPieces(solid).split(QLatin1Char('\n'));
-    EXPECT_EQ(pieces.size(), 5); // 40000 characters in pieces of 8192
+    QCOMPARE(pieces.size(), 5); // 40000 characters in pieces of 8192
     for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
-        EXPECT_EQ(pieces[i].size(), LongTextEdit::PieceLength + 1);
-        EXPECT_EQ(pieces[i].back(), QChar(LongTextEdit::PieceMark));
+        QCOMPARE(pieces[i].size(), LongTextEdit::PieceLength + 1);
+        QCOMPARE(pieces[i].back(), QChar(LongTextEdit::PieceMark));
     }
     // With blanks, a piece ends after one, so no word is cut in two.
     const QString first = LongTextEdit::inPieces(words).section(QLatin1Char('\n'), 0, 0);
-    EXPECT_TRUE(first.endsWith(QStringLiteral(" ") + QChar(LongTextEdit::PieceMark)));
+    QVERIFY(first.endsWith(QStringLiteral(" ") + QChar(LongTextEdit::PieceMark)));
 }
 
 // Typing a line break at a piece's end keeps it; deleting the break between two pieces
 // changes nothing; copying gives the text without marks.
-TEST(LongText, EditsAtPieceEnds)
+void LongTextEditTest::editsAtPieceEnds()
 {
     const QString solid(20000, QLatin1Char('x'));
     LongTextEdit edit;
     edit.setText(solid);
-    ASSERT_EQ(edit.document()->blockCount(), 3);
+    QCOMPARE(edit.document()->blockCount(), 3);
     QTextCursor cursor(edit.document());
     cursor.setPosition(int(LongTextEdit::PieceLength));
     cursor.insertText(QStringLiteral("\n"));
-    EXPECT_TRUE(edit.text()
+    QVERIFY(edit.text()
         == solid.left(LongTextEdit::PieceLength) + QLatin1Char('\n')
             + solid.mid(LongTextEdit::PieceLength));
 
     edit.setText(solid);
     cursor = QTextCursor(edit.document()->findBlockByNumber(1));
     cursor.deletePreviousChar(); // the pieces' line break
-    EXPECT_TRUE(edit.text() == solid);
+    QVERIFY(edit.text() == solid);
     cursor.deletePreviousChar(); // the mark
-    EXPECT_TRUE(edit.text() == solid);
+    QVERIFY(edit.text() == solid);
     cursor.deletePreviousChar(); // a character of the text
-    EXPECT_EQ(edit.text().size(), solid.size() - 1);
+    QCOMPARE(edit.text().size(), solid.size() - 1);
 
     edit.setText(solid + QStringLiteral("\nend"));
     edit.selectAll();
     edit.copy();
-    EXPECT_TRUE(QApplication::clipboard()->text() == solid + QStringLiteral("\nend"));
+    QVERIFY(QApplication::clipboard()->text() == solid + QStringLiteral("\nend"));
 }
 
 // A paragraph of 50 MB in one line opens in the zoom editor, shows, scrolls and comes back
 // within seconds; a whole-line layout of it takes minutes.
-TEST(LongText, FiftyMegabyteParagraphInTheZoomEditor)
+void LongTextEditTest::fiftyMegabyteParagraphInTheZoomEditor()
 {
     const QString text = repeated(QStringLiteral("lorem ipsum dolor "), 50 << 20);
     bool shown = false;
@@ -101,6 +110,9 @@ TEST(LongText, FiftyMegabyteParagraphInTheZoomEditor)
         back = ZoomEditor::edit(
             nullptr, QStringLiteral("Paragraph.."), text, Qt::AlignHCenter, QFont());
     });
-    EXPECT_TRUE(shown);
-    EXPECT_TRUE(back == text);
+    QVERIFY(shown);
+    QVERIFY(back == text);
 }
+
+QTEST_MAIN(LongTextEditTest)
+#include "LongTextEditTest.moc"

@@ -7,6 +7,7 @@
 #include "core/text/TextTools.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
+#include "support/Controls.h"
 
 #include <QApplication>
 #include <QImage>
@@ -16,34 +17,25 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QtTest>
 
 #include <memory>
 
 using namespace stv;
+using stv::test::control;
 
-namespace
+// Every case gets its own program folder holding a small manual, and the help window open on
+// chapter 1.
+class HelpSearchTest : public QObject
 {
-
-QApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "help_search_tests";
-    static char *argv[] = { name, nullptr };
-    static QApplication *app = new QApplication(argc, argv); // never destroyed, as Qt needs
-    return *app;
-}
-
-class HelpSearch : public ::testing::Test
-{
-protected:
-    void SetUp() override
+    Q_OBJECT
+private slots:
+    void init()
     {
-        App();
-        ASSERT_TRUE(m_dir.isValid());
-        setProgramFolder(m_dir.path());
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_script = std::make_unique<ScriptedDialogs>();
+        QVERIFY(m_dir->isValid());
+        setProgramFolder(m_dir->path());
         // Four chapters; "save" stands in 0, twice in 2 (one of them far down) and in 3.
         std::vector<std::string> lines = { "0:Chapter Contents", "%Save%[2] your work",
             "1:Chapter Nothing", "Not here.", "2:Chapter Saving", "Press ^Save^ to save." };
@@ -52,26 +44,32 @@ protected:
         lines.push_back("The last words: save often.");
         lines.push_back("3:Chapter More");
         lines.push_back("{I} 6; Saved");
-        ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok);
+        QVERIFY(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok());
         m_help = std::make_unique<HelpWindow>();
         m_help->showTopic(1);
         m_help->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_help.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_help.get()));
     }
-    void TearDown() override
+    void cleanup()
     {
-        EXPECT_TRUE(m_script.unexpected().empty());
+        QVERIFY(m_script->unexpected().empty());
         m_help.reset();
         setProgramFolder(QString());
+        m_script.reset();
+        m_dir.reset();
     }
+    void ctrlFListsThePlacesAndF3StepsThroughThem();
+    void chosenPlaceIsMarkedOnItsRow();
+    void nothingFoundSaysSo();
 
+private:
     HelpSearchWindow &search() { return *m_help->searchWindow(); }
     // Ctrl+F in the help window, the word typed, Enter.
     void find(const QString &word)
     {
         QTest::keyClick(m_help->textBox(), Qt::Key_F, Qt::ControlModifier);
-        ASSERT_TRUE(search().isVisible());
-        EXPECT_EQ(search().focusWidget(), search().searchEdit());
+        QVERIFY(search().isVisible());
+        QCOMPARE(search().focusWidget(), search().searchEdit());
         QTest::keyClicks(search().searchEdit(), word);
         QTest::keyClick(search().searchEdit(), Qt::Key_Return);
     }
@@ -83,83 +81,84 @@ protected:
         return { m_help->currentTopic(), m_help->markedHit()->line };
     }
 
-    QTemporaryDir m_dir;
-    ScriptedDialogs m_script;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_script;
     std::unique_ptr<HelpWindow> m_help;
 };
-
-} // namespace
 
 // The places are listed in chapter order; the first is shown at once. F3 steps through the
 // rest and round to the first again, Shift+F3 back; each is shown in its chapter with the
 // line in view.
-TEST_F(HelpSearch, CtrlFListsThePlacesAndF3StepsThroughThem)
+void HelpSearchTest::ctrlFListsThePlacesAndF3StepsThroughThem()
 {
     find(QStringLiteral("SAVE"));
     QListWidget *list = search().hitList();
-    ASSERT_EQ(list->count(), 5);
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Saving:  Press Save to save."));
-    EXPECT_EQ(search().findChild<QLabel *>(QStringLiteral("HitCount"))->text(),
-        QStringLiteral("5 places in 3 chapters."));
-    EXPECT_EQ(marked(), std::make_pair(0u, 0));
+    QCOMPARE(list->count(), 5);
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Saving:  Press Save to save."));
+    QCOMPARE(
+        control<QLabel>(search(), "HitCount")->text(), QStringLiteral("5 places in 3 chapters."));
+    QCOMPARE(marked(), std::make_pair(0u, 0));
 
     const std::pair<unsigned, int> expected[]
         = { { 2, 0 }, { 2, 0 }, { 2, 41 }, { 3, 0 }, { 0, 0 } };
     for (const auto &place : expected) {
         QTest::keyClick(m_help->textBox(), Qt::Key_F3);
-        EXPECT_EQ(marked(), place);
+        QCOMPARE(marked(), place);
     }
     QTest::keyClick(m_help->textBox(), Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_EQ(marked(), std::make_pair(3u, 0));
+    QCOMPARE(marked(), std::make_pair(3u, 0));
     QTest::keyClick(m_help->textBox(), Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_EQ(marked(), std::make_pair(2u, 41));
+    QCOMPARE(marked(), std::make_pair(2u, 41));
     // The far place is scrolled into view, a few lines below the top.
-    EXPECT_EQ(m_help->scrollBar()->value(), 38);
-    EXPECT_EQ(list->currentRow(), 3);
+    QCOMPARE(m_help->scrollBar()->value(), 38);
+    QCOMPARE(list->currentRow(), 3);
     // F3 works in the search window too.
     QTest::keyClick(list, Qt::Key_F3);
-    EXPECT_EQ(marked(), std::make_pair(3u, 0));
+    QCOMPARE(marked(), std::make_pair(3u, 0));
 }
 
 // A click or Enter on a listed place shows it; the mark lies over the word on its row, and
 // goes when another chapter is opened.
-TEST_F(HelpSearch, ChosenPlaceIsMarkedOnItsRow)
+void HelpSearchTest::chosenPlaceIsMarkedOnItsRow()
 {
     find(QStringLiteral("save"));
     QListWidget *list = search().hitList();
     QTest::mouseClick(
         list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
-    ASSERT_EQ(marked(), std::make_pair(2u, 0));
-    EXPECT_EQ(m_help->markedHit()->start, 14u); // "Press Save to save.": the second one
+    QCOMPARE(marked(), std::make_pair(2u, 0));
+    QCOMPARE(m_help->markedHit()->start, 14u); // "Press Save to save.": the second one
 
     // The word's own pixels are tinted; those before it are not.
     m_help->textBox()->repaint();
     const QImage shot = m_help->textBox()->grab().toImage();
     const HelpWindow::DrawnRow &row = m_help->drawnRows()[0];
-    ASSERT_EQ(row.pieces.size(), 3u); // "Press ", "Save" in bold, " to save."
+    QCOMPARE(row.pieces.size(), 3u); // "Press ", "Save" in bold, " to save."
     const QFontMetrics plain(m_help->textBox()->font());
     const int wordLeft = row.pieces[2].x + plain.horizontalAdvance(QStringLiteral(" to "));
     const QColor page = m_help->textBox()->palette().color(QPalette::Base);
-    EXPECT_NE(shot.pixelColor(wordLeft + 2, row.y + 1), page);
-    EXPECT_EQ(shot.pixelColor(row.pieces[2].x + 1, row.y + 1), page);
+    QVERIFY(shot.pixelColor(wordLeft + 2, row.y + 1) != page);
+    QCOMPARE(shot.pixelColor(row.pieces[2].x + 1, row.y + 1), page);
 
     list->setCurrentRow(4);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(marked(), std::make_pair(3u, 0));
-    QTest::mouseClick(m_help->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
-    EXPECT_EQ(m_help->currentTopic(), 0u);
-    EXPECT_FALSE(m_help->markedHit().has_value());
+    QCOMPARE(marked(), std::make_pair(3u, 0));
+    QTest::mouseClick(control<QPushButton>(*m_help, "Button1"), Qt::LeftButton);
+    QCOMPARE(m_help->currentTopic(), 0u);
+    QVERIFY(!m_help->markedHit().has_value());
 }
 
 // A word the manual lacks says so; F3 before any search opens the search window.
-TEST_F(HelpSearch, NothingFoundSaysSo)
+void HelpSearchTest::nothingFoundSaysSo()
 {
     QTest::keyClick(m_help->textBox(), Qt::Key_F3);
-    EXPECT_TRUE(search().isVisible());
+    QVERIFY(search().isVisible());
     QTest::keyClicks(search().searchEdit(), QStringLiteral("zebra"));
     QTest::keyClick(search().searchEdit(), Qt::Key_Return);
-    EXPECT_EQ(search().hitList()->count(), 0);
-    EXPECT_EQ(search().findChild<QLabel *>(QStringLiteral("HitCount"))->text(),
+    QCOMPARE(search().hitList()->count(), 0);
+    QCOMPARE(control<QLabel>(search(), "HitCount")->text(),
         QStringLiteral("\"zebra\" is not in the manual."));
-    EXPECT_EQ(m_help->currentTopic(), 1u);
+    QCOMPARE(m_help->currentTopic(), 1u);
 }
+
+QTEST_MAIN(HelpSearchTest)
+#include "HelpSearchTest.moc"

@@ -16,14 +16,12 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QtTest>
 
 #include "support/FakeShell.h"
 #include "support/HostileFiles.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 
@@ -34,38 +32,51 @@ using namespace stv;
 namespace
 {
 
-QApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "help_window_tests";
-    static char *argv[] = { name, nullptr };
-    // Never destroyed: tearing it down among the other statics at exit crashes Qt.
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
-}
+} // namespace
 
-// Catches the web site address instead of starting a browser.
-
-class HelpWindowTest : public ::testing::Test
+// Every case starts with its own program folder (where the manual is read) and its own
+// scripted answers; the window is made by the case.
+class HelpWindowTest : public QObject
 {
-protected:
-    void SetUp() override
+    Q_OBJECT
+private slots:
+    void init()
     {
-        App();
-        ASSERT_TRUE(m_dir.isValid());
-        setProgramFolder(m_dir.path());
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_script = std::make_unique<ScriptedDialogs>();
+        QVERIFY(m_dir->isValid());
+        setProgramFolder(m_dir->path());
         setHelpPrintFile(QString());
     }
-    void TearDown() override
+    void cleanup()
     {
         m_form.reset();
         setHelpPrintFile(QString());
         setProgramFolder(QString());
+        m_script.reset();
+        m_dir.reset();
     }
+    void rowsAtNinetySixDotsPerInch();
+    void linkLineDrawsThreePiecesAndFollows();
+    void pictureGapAndMixedMarkers();
+    void backThroughTwentyEightOfThirtyFiveVisits();
+    void backRestoresTheTopLine();
+    void oneLineAndEmptyChaptersScrollAndGauge();
+    void gaugeShowsHowFarThrough();
+    void printsToPdfWithoutDialog();
+    void breakAfterTheLastCharacterThatFits();
+    void missingHelpFileShowsTheErrorAndKeepsTheView();
+    void showHelpTopicCasesAndEscape();
+    void webSiteLinkOpensTheSite();
+    void shippedManualFitsTheTextBox();
+    void megabyteLinesDrawQuickly();
+    void manualThatCannotBeReadIsReportedAtOnce();
+    void wheelAndKeysScrollTheText();
 
+private:
     void writeHelp(const std::vector<std::string> &lines)
     {
-        ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok);
+        QVERIFY(writeWholeFile(helpFilePath().toStdString(), joinLines(lines)).ok());
     }
     HelpWindow &open(unsigned topic)
     {
@@ -96,35 +107,33 @@ protected:
         return QFontMetrics(f).horizontalAdvance(text);
     }
 
-    QTemporaryDir m_dir;
-    ScriptedDialogs m_script;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_script;
     std::unique_ptr<HelpWindow> m_form;
 };
 
-} // namespace
-
-TEST_F(HelpWindowTest, RowsAtNinetySixDotsPerInch)
+void HelpWindowTest::rowsAtNinetySixDotsPerInch()
 {
     std::vector<std::string> lines = { "0:Chapter Contents" };
     for (int i = 0; i < 40; ++i)
         lines.push_back("line " + intText(i));
     writeHelp(lines);
     HelpWindow &f = open(0);
-    ASSERT_EQ(f.screen()->logicalDotsPerInchY(), 96);
-    EXPECT_EQ(f.linePitch(), 18);
-    EXPECT_EQ(f.linesInView(), 21);
+    QCOMPARE(f.screen()->logicalDotsPerInchY(), 96);
+    QCOMPARE(f.linePitch(), 18);
+    QCOMPARE(f.linesInView(), 21);
     f.drawLines(0);
-    ASSERT_EQ(f.drawnRows().size(), 22u);
-    EXPECT_EQ(f.drawnRows()[21].y, 21 * 18);
-    EXPECT_EQ(f.drawnRows()[21].pieces[0].text, QStringLiteral("line 21"));
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Sitorva 98 .. On-Line Help System."));
-    EXPECT_EQ(f.size(), QSize(508, 442));
-    EXPECT_EQ(f.scrollBar()->singleStep(), 1);
-    EXPECT_EQ(f.scrollBar()->pageStep(), 10);
-    EXPECT_TRUE(m_script.unexpected().empty());
+    QCOMPARE(f.drawnRows().size(), 22u);
+    QCOMPARE(f.drawnRows()[21].y, 21 * 18);
+    QCOMPARE(f.drawnRows()[21].pieces[0].text, QStringLiteral("line 21"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("Sitorva 98 .. On-Line Help System."));
+    QCOMPARE(f.size(), QSize(508, 442));
+    QCOMPARE(f.scrollBar()->singleStep(), 1);
+    QCOMPARE(f.scrollBar()->pageStep(), 10);
+    QVERIFY(m_script->unexpected().empty());
 }
 
-TEST_F(HelpWindowTest, LinkLineDrawsThreePiecesAndFollows)
+void HelpWindowTest::linkLineDrawsThreePiecesAndFollows()
 {
     std::vector<std::string> lines = { "0:Chapter Contents", "See %Saving%[12] for details" };
     for (int t = 1; t <= 12; ++t) {
@@ -136,59 +145,59 @@ TEST_F(HelpWindowTest, LinkLineDrawsThreePiecesAndFollows)
     HelpWindow &f = open(0);
     f.drawLines(0);
     const auto &row = f.drawnRows()[0];
-    ASSERT_EQ(row.pieces.size(), 3u);
+    QCOMPARE(row.pieces.size(), 3u);
     const int see = plainWidth(QStringLiteral("See "));
-    EXPECT_EQ(row.pieces[0].x, 0);
-    EXPECT_EQ(row.pieces[0].text, QStringLiteral("See "));
-    EXPECT_EQ(row.pieces[1].x, see);
-    EXPECT_EQ(row.pieces[1].style, SpanStyle::Link);
-    EXPECT_EQ(row.pieces[1].text, QStringLiteral("Saving"));
-    EXPECT_EQ(row.pieces[2].x, see + row.pieces[1].width);
-    EXPECT_EQ(row.pieces[2].text, QStringLiteral(" for details"));
+    QCOMPARE(row.pieces[0].x, 0);
+    QCOMPARE(row.pieces[0].text, QStringLiteral("See "));
+    QCOMPARE(row.pieces[1].x, see);
+    QCOMPARE(row.pieces[1].style, SpanStyle::Link);
+    QCOMPARE(row.pieces[1].text, QStringLiteral("Saving"));
+    QCOMPARE(row.pieces[2].x, see + row.pieces[1].width);
+    QCOMPARE(row.pieces[2].text, QStringLiteral(" for details"));
     const HelpWindow::LinkSpot spot = f.linkSpots()[0];
-    EXPECT_EQ(spot,
+    QCOMPARE(spot,
         (HelpWindow::LinkSpot { static_cast<std::int16_t>(see), 0,
             static_cast<std::int16_t>(see + row.pieces[1].width), 18, 12 }));
-    EXPECT_EQ(f.linkSpots()[1], HelpWindow::LinkSpot {});
+    QCOMPARE(f.linkSpots()[1], HelpWindow::LinkSpot {});
 
     // The hand shows over the link only.
     QTest::mouseMove(f.textBox(), QPoint(2, 5));
-    EXPECT_EQ(f.hoverLink(), -1);
-    EXPECT_EQ(f.textBox()->cursor().shape(), Qt::IBeamCursor);
+    QCOMPARE(f.hoverLink(), -1);
+    QCOMPARE(f.textBox()->cursor().shape(), Qt::IBeamCursor);
     f.scrollBar()->setValue(3); // topic 12 must still open at its first line
     f.scrollBar()->setValue(0);
     clickLink(0);
-    EXPECT_EQ(f.currentTopic(), 12u);
-    EXPECT_EQ(f.chapterTitle(), "Topic 12");
-    EXPECT_EQ(f.scrollBar()->value(), 0);
-    EXPECT_EQ(f.drawnRows()[0].pieces[0].text, QStringLiteral("body 0"));
-    EXPECT_TRUE(button("Button3")->isEnabled());
+    QCOMPARE(f.currentTopic(), 12u);
+    QCOMPARE(f.chapterTitle(), "Topic 12");
+    QCOMPARE(f.scrollBar()->value(), 0);
+    QCOMPARE(f.drawnRows()[0].pieces[0].text, QStringLiteral("body 0"));
+    QVERIFY(button("Button3")->isEnabled());
 }
 
-TEST_F(HelpWindowTest, PictureGapAndMixedMarkers)
+void HelpWindowTest::pictureGapAndMixedMarkers()
 {
     writeHelp({ "0:Chapter Contents", "Text {I} 3; more", "%a%[1] ^b^", "50% of ^it^" });
     HelpWindow &f = open(0);
     f.drawLines(0);
     const auto &pic = f.drawnRows()[0].pieces;
-    ASSERT_EQ(pic.size(), 3u);
-    EXPECT_EQ(pic[1].picture, 3);
-    EXPECT_EQ(pic[1].x, plainWidth(QStringLiteral("Text ")));
-    EXPECT_EQ(pic[1].width, plainWidth(QStringLiteral("{I} 8;")));
-    EXPECT_EQ(pic[2].x, pic[1].x + pic[1].width);
+    QCOMPARE(pic.size(), 3u);
+    QCOMPARE(pic[1].picture, 3);
+    QCOMPARE(pic[1].x, plainWidth(QStringLiteral("Text ")));
+    QCOMPARE(pic[1].width, plainWidth(QStringLiteral("{I} 8;")));
+    QCOMPARE(pic[2].x, pic[1].x + pic[1].width);
     // Only the "%" pair is styled; the carets are characters.
     const auto &mixed = f.drawnRows()[1].pieces;
-    EXPECT_EQ(mixed.back().text, QStringLiteral(" ^b^"));
-    EXPECT_EQ(mixed.back().style, SpanStyle::Plain);
+    QCOMPARE(mixed.back().text, QStringLiteral(" ^b^"));
+    QCOMPARE(mixed.back().style, SpanStyle::Plain);
     // An unpartnered first marker draws the line as plain text.
-    ASSERT_EQ(f.drawnRows()[2].pieces.size(), 1u);
-    EXPECT_EQ(f.drawnRows()[2].pieces[0].text, QStringLiteral("50% of ^it^"));
+    QCOMPARE(f.drawnRows()[2].pieces.size(), 1u);
+    QCOMPARE(f.drawnRows()[2].pieces[0].text, QStringLiteral("50% of ^it^"));
     // Painting with null icons must not fail and keeps the gap.
     const QImage shot = f.grab().toImage();
-    EXPECT_FALSE(shot.isNull());
+    QVERIFY(!shot.isNull());
 }
 
-TEST_F(HelpWindowTest, BackThroughTwentyEightOfThirtyFiveVisits)
+void HelpWindowTest::backThroughTwentyEightOfThirtyFiveVisits()
 {
     std::vector<std::string> lines;
     for (int t = 0; t <= 36; ++t) {
@@ -200,8 +209,8 @@ TEST_F(HelpWindowTest, BackThroughTwentyEightOfThirtyFiveVisits)
     f.drawLines(0);
     for (int i = 0; i < 35; ++i)
         clickLink(0);
-    EXPECT_EQ(f.currentTopic(), 35u);
-    EXPECT_EQ(f.topicHistory().size(), 29u);
+    QCOMPARE(f.currentTopic(), 35u);
+    QCOMPARE(f.topicHistory().size(), 29u);
     int backs = 0;
     while (button("Button3")->isEnabled()) {
         QTest::mouseClick(button("Button3"), Qt::LeftButton);
@@ -209,12 +218,12 @@ TEST_F(HelpWindowTest, BackThroughTwentyEightOfThirtyFiveVisits)
     }
     // Making room for the topic returned to costs the oldest entry on the first Back: the
     // topics seen while stepping back are the last 28 visited, 35 down to 8.
-    EXPECT_EQ(backs, 27);
-    EXPECT_EQ(f.currentTopic(), 8u);
-    EXPECT_EQ(f.topicHistory().size(), 1u);
+    QCOMPARE(backs, 27);
+    QCOMPARE(f.currentTopic(), 8u);
+    QCOMPARE(f.topicHistory().size(), 1u);
 }
 
-TEST_F(HelpWindowTest, BackRestoresTheTopLine)
+void HelpWindowTest::backRestoresTheTopLine()
 {
     std::vector<std::string> lines = { "0:Chapter Contents" };
     for (int i = 0; i < 60; ++i)
@@ -226,72 +235,72 @@ TEST_F(HelpWindowTest, BackRestoresTheTopLine)
     f.scrollBar()->setValue(35);
     const int row = 40 - 35;
     const HelpWindow::LinkSpot s = f.linkSpots()[0];
-    ASSERT_EQ(s.top, row * 18);
+    QCOMPARE(s.top, row * 18);
     clickLink(0);
-    ASSERT_EQ(f.currentTopic(), 1u);
+    QCOMPARE(f.currentTopic(), 1u);
     QTest::mouseClick(button("Button3"), Qt::LeftButton);
-    EXPECT_EQ(f.currentTopic(), 0u);
-    EXPECT_EQ(f.scrollBar()->value(), 35);
-    EXPECT_EQ(f.gauge()->progress(), 35);
-    EXPECT_EQ(f.drawnRows()[0].pieces[0].text, QStringLiteral("row 35"));
-    EXPECT_FALSE(button("Button3")->isEnabled());
+    QCOMPARE(f.currentTopic(), 0u);
+    QCOMPARE(f.scrollBar()->value(), 35);
+    QCOMPARE(f.gauge()->progress(), 35);
+    QCOMPARE(f.drawnRows()[0].pieces[0].text, QStringLiteral("row 35"));
+    QVERIFY(!button("Button3")->isEnabled());
 }
 
-TEST_F(HelpWindowTest, OneLineAndEmptyChaptersScrollAndGauge)
+void HelpWindowTest::oneLineAndEmptyChaptersScrollAndGauge()
 {
     writeHelp({ "0:Chapter Contents", "only line", "1:Chapter Empty", "2:Chapter Missing next" });
     HelpWindow &f = open(0);
-    EXPECT_EQ(f.scrollBar()->minimum(), 0);
-    EXPECT_EQ(f.scrollBar()->maximum(), 0);
-    EXPECT_EQ(f.gauge()->text(), QStringLiteral("0%"));
+    QCOMPARE(f.scrollBar()->minimum(), 0);
+    QCOMPARE(f.scrollBar()->maximum(), 0);
+    QCOMPARE(f.gauge()->text(), QStringLiteral("0%"));
     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
-    EXPECT_EQ(f.currentTopic(), 1u);
-    EXPECT_EQ(f.scrollBar()->maximum(), 1);
-    EXPECT_TRUE(f.chapterLines().empty());
-    EXPECT_EQ(f.gauge()->text(), QStringLiteral("0%"));
+    QCOMPARE(f.currentTopic(), 1u);
+    QCOMPARE(f.scrollBar()->maximum(), 1);
+    QVERIFY(f.chapterLines().empty());
+    QCOMPARE(f.gauge()->text(), QStringLiteral("0%"));
 
     // Previous at topic 0 and next at the last topic do nothing.
     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
-    EXPECT_EQ(f.currentTopic(), 2u);
-    EXPECT_EQ(f.lastTopic(), 2u);
+    QCOMPARE(f.currentTopic(), 2u);
+    QCOMPARE(f.lastTopic(), 2u);
     QTest::mouseClick(button("Button1"), Qt::LeftButton);
     const std::size_t visits = f.topicHistory().size();
     QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
-    EXPECT_EQ(f.currentTopic(), 0u);
-    EXPECT_EQ(f.topicHistory().size(), visits);
+    QCOMPARE(f.currentTopic(), 0u);
+    QCOMPARE(f.topicHistory().size(), visits);
 
     // A topic without a chapter: empty view, previous title, range 0 to 1.
     f.showTopic(500);
-    EXPECT_EQ(f.currentTopic(), 500u);
-    EXPECT_TRUE(f.chapterLines().empty());
-    EXPECT_EQ(f.chapterTitle(), "Contents");
-    EXPECT_EQ(f.scrollBar()->maximum(), 1);
+    QCOMPARE(f.currentTopic(), 500u);
+    QVERIFY(f.chapterLines().empty());
+    QCOMPARE(f.chapterTitle(), "Contents");
+    QCOMPARE(f.scrollBar()->maximum(), 1);
 }
 
-TEST_F(HelpWindowTest, GaugeShowsHowFarThrough)
+void HelpWindowTest::gaugeShowsHowFarThrough()
 {
     ProgressGauge g;
     g.setMinValue(0);
     g.setMaxValue(3);
     g.setProgress(2);
-    EXPECT_EQ(g.text(), QStringLiteral("66%"));
+    QCOMPARE(g.text(), QStringLiteral("66%"));
     g.setMaxValue(0);
     g.setProgress(0);
-    EXPECT_EQ(g.text(), QStringLiteral("0%"));
+    QCOMPARE(g.text(), QStringLiteral("0%"));
 }
 
-TEST_F(HelpWindowTest, PrintsToPdfWithoutDialog)
+void HelpWindowTest::printsToPdfWithoutDialog()
 {
     writeHelp({ "0:Chapter Contents", "1:Chapter Long" });
-    const QString pdf = m_dir.filePath(QStringLiteral("empty.pdf"));
+    const QString pdf = m_dir->filePath(QStringLiteral("empty.pdf"));
     setHelpPrintFile(pdf);
     open(0);
     QTest::mouseClick(button("Button4"), Qt::LeftButton);
     QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("%PDF"));
-    EXPECT_TRUE(m_script.asked().empty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF"));
+    QVERIFY(m_script->asked().empty());
 
     // A long chapter runs onto more pages; a very long line breaks instead of running off.
     std::vector<std::string> lines = { "0:Chapter Long" };
@@ -299,121 +308,122 @@ TEST_F(HelpWindowTest, PrintsToPdfWithoutDialog)
         lines.push_back("printed line " + intText(i) + " %link%[3] ^bold^");
     lines.push_back(std::string(2000, 'w'));
     writeHelp(lines);
-    const QString longPdf = m_dir.filePath(QStringLiteral("long.pdf"));
+    const QString longPdf = m_dir->filePath(QStringLiteral("long.pdf"));
     setHelpPrintFile(longPdf);
     QTest::mouseClick(button("Button1"), Qt::LeftButton);
     QTest::mouseClick(button("Button4"), Qt::LeftButton);
     QFile longFile(longPdf);
-    ASSERT_TRUE(longFile.open(QIODevice::ReadOnly));
+    QVERIFY(longFile.open(QIODevice::ReadOnly));
     const QByteArray bytes = longFile.readAll();
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
-    EXPECT_GE(QString::fromLatin1(bytes).count(page), 3);
+    QCOMPARE_GE(QString::fromLatin1(bytes).count(page), 3);
     // The job carries the chapter's title.
     QByteArray title;
     for (QChar c : QStringLiteral("Chapter.. Long"))
         title.append('\0').append(static_cast<char>(c.unicode()));
-    EXPECT_TRUE(bytes.contains(title));
-    EXPECT_TRUE(m_script.asked().empty());
+    QVERIFY(bytes.contains(title));
+    QVERIFY(m_script->asked().empty());
 }
 
-TEST_F(HelpWindowTest, BreakAfterTheLastCharacterThatFits)
+void HelpWindowTest::breakAfterTheLastCharacterThatFits()
 {
-    App();
     const QFontMetrics m { QFont() };
     const int w = m.horizontalAdvance(QStringLiteral("abc"));
     const std::vector<QString> parts = breakToWidth(QStringLiteral("abcabcab"), m, w);
-    ASSERT_EQ(parts.size(), 3u);
-    EXPECT_EQ(parts[0], QStringLiteral("abc"));
-    EXPECT_EQ(parts[2], QStringLiteral("ab"));
-    EXPECT_EQ(breakToWidth(QString(), m, w), std::vector<QString> { QString() });
+    QCOMPARE(parts.size(), 3u);
+    QCOMPARE(parts[0], QStringLiteral("abc"));
+    QCOMPARE(parts[2], QStringLiteral("ab"));
+    QCOMPARE(breakToWidth(QString(), m, w), std::vector<QString> { QString() });
     // A character wider than the page still goes out, one per line.
-    EXPECT_EQ(breakToWidth(QStringLiteral("WW"), m, 1).size(), 2u);
+    QCOMPARE(breakToWidth(QStringLiteral("WW"), m, 1).size(), 2u);
 }
 
-TEST_F(HelpWindowTest, MissingHelpFileShowsTheErrorAndKeepsTheView)
+void HelpWindowTest::missingHelpFileShowsTheErrorAndKeepsTheView()
 {
     writeHelp({ "0:Chapter Contents", "kept line" });
     HelpWindow &f = open(0);
-    ASSERT_EQ(f.chapterLines().size(), 1u);
+    QCOMPARE(f.chapterLines().size(), 1u);
     QFile::remove(helpFilePath());
-    m_script.queue(Answer::Abort);
+    m_script->queue(Answer::Abort);
     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton); // LastTopic is 0: nothing
     QTest::mouseClick(button("Button1"), Qt::LeftButton);
-    ASSERT_EQ(m_script.asked().size(), 1u);
-    EXPECT_EQ(m_script.asked()[0].what, QStringLiteral("error"));
-    EXPECT_EQ(m_script.asked()[0].buttons, Buttons::Abort);
-    EXPECT_EQ(m_script.asked()[0].text,
-        QStringLiteral("Cannot Locate Help File..\n\n") + m_dir.path()
+    QCOMPARE(m_script->asked().size(), 1u);
+    QCOMPARE(m_script->asked()[0].what, QStringLiteral("error"));
+    QCOMPARE(m_script->asked()[0].buttons, Buttons::Abort);
+    QCOMPARE(m_script->asked()[0].text,
+        QStringLiteral("Cannot Locate Help File..\n\n") + m_dir->path()
             + QStringLiteral("/StvHelp.txt"));
-    EXPECT_EQ(f.chapterLines(), std::vector<std::string> { "kept line" });
-    EXPECT_EQ(f.topicHistory().size(), 1u);
-    EXPECT_TRUE(m_script.unexpected().empty());
+    QCOMPARE(f.chapterLines(), std::vector<std::string> { "kept line" });
+    QCOMPARE(f.topicHistory().size(), 1u);
+    QVERIFY(m_script->unexpected().empty());
 }
 
-TEST_F(HelpWindowTest, ShowHelpTopicCasesAndEscape)
+void HelpWindowTest::showHelpTopicCasesAndEscape()
 {
     writeHelp({ "0:Chapter Contents", "%One%[1]", "1:Chapter One", "x", "2:Chapter Two", "y" });
     HelpWindow &f = open(1);
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(f.chapterTitle(), "One");
+    QVERIFY(f.isVisible());
+    QCOMPARE(f.chapterTitle(), "One");
     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
-    ASSERT_EQ(f.topicHistory().size(), 2u);
+    QCOMPARE(f.topicHistory().size(), 2u);
     // The same topic only brings the window forward.
     f.showTopic(2);
-    EXPECT_EQ(f.topicHistory().size(), 2u);
+    QCOMPARE(f.topicHistory().size(), 2u);
     // Another topic closes the window (history gone) and opens it again.
     f.showTopic(0);
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(f.currentTopic(), 0u);
-    EXPECT_EQ(f.topicHistory().size(), 1u);
-    EXPECT_FALSE(button("Button3")->isEnabled());
+    QVERIFY(f.isVisible());
+    QCOMPARE(f.currentTopic(), 0u);
+    QCOMPARE(f.topicHistory().size(), 1u);
+    QVERIFY(!button("Button3")->isEnabled());
 
     // Escape closes from any control; the history is emptied, the chapter survives.
     QTest::keyClick(button("Button1"), Qt::Key_Escape);
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_TRUE(f.topicHistory().empty());
-    EXPECT_EQ(f.chapterTitle(), "Contents");
+    QVERIFY(!f.isVisible());
+    QVERIFY(f.topicHistory().empty());
+    QCOMPARE(f.chapterTitle(), "Contents");
 
     // The stay-on-top switch does not reload the chapter.
     f.showTopic(0);
     const std::size_t before = f.topicHistory().size();
     QTest::mouseClick(
         f.findChild<QWidget *>(QStringLiteral("HOnTopCheck")), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(HelpWindow::keepHelpOnTop());
-    EXPECT_FALSE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(f.topicHistory().size(), before);
+    QVERIFY(!HelpWindow::keepHelpOnTop());
+    QVERIFY(!f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(f.isVisible());
+    QCOMPARE(f.topicHistory().size(), before);
 
     // showHelpTopic reaches the window made at start-up.
     m_form.reset();
     HelpWindow &made = open(0);
     made.close();
     showHelpTopic(2);
-    EXPECT_TRUE(made.isVisible());
-    EXPECT_EQ(made.chapterTitle(), "Two");
+    QVERIFY(made.isVisible());
+    QCOMPARE(made.chapterTitle(), "Two");
     showHelpTopic(-4);
-    EXPECT_EQ(made.currentTopic(), 0u);
+    QCOMPARE(made.currentTopic(), 0u);
 }
 
-TEST_F(HelpWindowTest, WebSiteLinkOpensTheSite)
+void HelpWindowTest::webSiteLinkOpensTheSite()
 {
     writeHelp({ "0:Chapter Contents", "Visit %our site%[99]" });
     test::FakeShell shell;
     HelpWindow &f = open(0);
     f.drawLines(0);
     clickLink(0);
-    ASSERT_EQ(shell.calls.size(), 1);
-    EXPECT_EQ(shell.calls[0], QStringLiteral("start /usr/bin/web|--new|https://sitorva.org/ in "));
-    EXPECT_EQ(f.currentTopic(), 0u);
-    EXPECT_EQ(f.topicHistory().size(), 1u);
+    QCOMPARE(shell.calls.size(), 1);
+    QCOMPARE(shell.calls[0], QStringLiteral("start /usr/bin/web|--new|https://sitorva.org/ in "));
+    QCOMPARE(f.currentTopic(), 0u);
+    QCOMPARE(f.topicHistory().size(), 1u);
 }
 
-TEST_F(HelpWindowTest, ShippedManualFitsTheTextBox)
+void HelpWindowTest::shippedManualFitsTheTextBox()
 {
     // The view wraps nothing: every row of the manual must fit the text box's 480 pixels.
     std::string manual;
-    ASSERT_TRUE(readWholeFile(STV_MANUAL, manual).ok);
-    ASSERT_TRUE(writeWholeFile(helpFilePath().toStdString(), manual).ok);
+    Result<std::string> manualRead = readWholeFile(STV_MANUAL);
+    QVERIFY(manualRead.ok());
+    manual = std::move(manualRead.value());
+    QVERIFY(writeWholeFile(helpFilePath().toStdString(), manual).ok());
     HelpWindow &f = open(0);
     for (unsigned t = 0; t <= f.lastTopic(); ++t) {
         f.showTopic(t);
@@ -423,15 +433,16 @@ TEST_F(HelpWindowTest, ShippedManualFitsTheTextBox)
                 if (row.pieces.empty())
                     continue;
                 const HelpWindow::DrawnPiece &end = row.pieces.back();
-                EXPECT_LE(end.x + end.width, 480) << t << ": " << end.text.toStdString();
+                QVERIFY2(end.x + end.width <= 480,
+                    qPrintable(QString::number(t) + QStringLiteral(": ") + end.text));
             }
         }
     }
-    EXPECT_TRUE(m_script.unexpected().empty());
+    QVERIFY(m_script->unexpected().empty());
 }
 
 // A manual of megabyte-long lines: every drawing pass lays out only what the text box shows.
-TEST_F(HelpWindowTest, MegabyteLinesDrawQuickly)
+void HelpWindowTest::megabyteLinesDrawQuickly()
 {
     std::vector<std::string> lines = { "0:Chapter Contents" };
     for (int i = 0; i < 30; ++i)
@@ -447,32 +458,32 @@ TEST_F(HelpWindowTest, MegabyteLinesDrawQuickly)
             f.textBox()->repaint();
         }
     });
-    ASSERT_FALSE(f.drawnRows()[0].pieces.empty());
-    EXPECT_LE(f.drawnRows()[0].pieces[0].text.size(), 480);
-    EXPECT_EQ(f.chapterLines()[0].size(), (1u << 20) + 10);
+    QVERIFY(!f.drawnRows()[0].pieces.empty());
+    QCOMPARE_LE(f.drawnRows()[0].pieces[0].text.size(), 480);
+    QCOMPARE(f.chapterLines()[0].size(), (1u << 20) + 10);
 }
 
 // A manual that is a FIFO or too large: reported at once, naming the file and the reason.
-TEST_F(HelpWindowTest, ManualThatCannotBeReadIsReportedAtOnce)
+void HelpWindowTest::manualThatCannotBeReadIsReportedAtOnce()
 {
     const stv::test::HangGuard guard;
     for (const auto kind : { stv::test::Hostile::Fifo, stv::test::Hostile::Oversized }) {
         QFile::remove(helpFilePath());
-        ASSERT_TRUE(stv::test::makeHostile(kind, helpFilePath().toStdString(), ManualFileLimit));
-        m_script.clear();
+        QVERIFY(stv::test::makeHostile(kind, helpFilePath().toStdString(), ManualFileLimit));
+        m_script->clear();
         m_form.reset();
         stv::test::printSecondsFor("reported", [&] { open(0); });
-        ASSERT_EQ(m_script.messages().size(), 1u);
-        EXPECT_TRUE(m_script.messages()[0].startsWith(QStringLiteral("Cannot ")
-            + (kind == stv::test::Hostile::Fifo ? "open " : "read ") + helpFilePath()))
-            << m_script.messages()[0].toStdString();
-        EXPECT_TRUE(m_script.messages()[0].contains(kind == stv::test::Hostile::Fifo
+        QCOMPARE(m_script->messages().size(), 1u);
+        QVERIFY2(m_script->messages()[0].startsWith(QStringLiteral("Cannot ")
+                     + (kind == stv::test::Hostile::Fifo ? "open " : "read ") + helpFilePath()),
+            qPrintable(m_script->messages()[0]));
+        QVERIFY(m_script->messages()[0].contains(kind == stv::test::Hostile::Fifo
                 ? QStringLiteral("not a regular file")
                 : QStringLiteral("that such a file may hold")));
     }
 }
 
-TEST_F(HelpWindowTest, WheelAndKeysScrollTheText)
+void HelpWindowTest::wheelAndKeysScrollTheText()
 {
     std::vector<std::string> lines = { "0:Chapter Contents" };
     for (int i = 0; i < 100; ++i)
@@ -487,22 +498,25 @@ TEST_F(HelpWindowTest, WheelAndKeysScrollTheText)
     QWheelEvent down(at, text->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
         Qt::NoScrollPhase, false);
     QApplication::sendEvent(text, &down);
-    EXPECT_EQ(bar->value(), 3);
+    QCOMPARE(bar->value(), 3);
     QWheelEvent up(at, text->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
         Qt::NoScrollPhase, false);
     QApplication::sendEvent(text, &up);
-    EXPECT_EQ(bar->value(), 0);
+    QCOMPARE(bar->value(), 0);
 
     QTest::keyClick(text, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), page);
+    QCOMPARE(bar->value(), page);
     QTest::keyClick(text, Qt::Key_Down);
-    EXPECT_EQ(bar->value(), page + 1);
+    QCOMPARE(bar->value(), page + 1);
     QTest::keyClick(text, Qt::Key_Up);
     QTest::keyClick(text, Qt::Key_PageUp);
-    EXPECT_EQ(bar->value(), 0);
+    QCOMPARE(bar->value(), 0);
     QTest::keyClick(text, Qt::Key_End);
-    EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_EQ(f.drawnRows().empty(), false);
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(f.drawnRows().empty(), false);
     QTest::keyClick(text, Qt::Key_Home);
-    EXPECT_EQ(bar->value(), 0);
+    QCOMPARE(bar->value(), 0);
 }
+
+QTEST_MAIN(HelpWindowTest)
+#include "HelpWindowTest.moc"

@@ -102,12 +102,12 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("program"));
         QVERIFY(QDir().mkpath(folder));
         const std::string prog = folder.toStdString() + "/";
-        QVERIFY(writeLinesFile(prog + ImageListFile, { KeptImage }).ok);
+        QVERIFY(writeLinesFile(prog + ImageListFile, { KeptImage }).ok());
         const QString project = dir.filePath(QStringLiteral("p.stv"));
         Project pictures;
         pictures.sections = { imageSection("Hills") };
-        QVERIFY(saveProjectFile(project.toStdString(), pictures).ok);
-        QVERIFY(writeLinesFile(prog + ConfigFileName, configurationLines({})).ok);
+        QVERIFY(saveProjectFile(project.toStdString(), pictures).ok());
+        QVERIFY(writeLinesFile(prog + ConfigFileName, configurationLines({})).ok());
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

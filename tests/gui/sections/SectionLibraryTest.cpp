@@ -7,7 +7,6 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/sections/SectionLibraryWindow.h"
 #include "support/FullFileSystem.h"
-#include "support/QtTestApplication.h"
 #include "support/TestRecords.h"
 
 #include <QAction>
@@ -15,10 +14,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
+#include <QtTest>
 
 using namespace stv;
 using stv::test::Rec;
@@ -35,7 +32,7 @@ std::vector<std::string> FiveRecords()
 std::string FileText(const std::string &path)
 {
     std::string data;
-    readWholeFile(path, data);
+    data = readWholeFile(path).valueOr({});
     return data;
 }
 
@@ -73,16 +70,28 @@ std::vector<QString> ShownRows(SectionLibraryWindow &lib)
     return rows;
 }
 
-class LibraryWindow : public ::testing::Test
+// Each case runs on a fresh fixture, made and destroyed around it.
+class LibraryWindow
 {
-protected:
-    void SetUp() override
+public:
+    void copyingTwiceGivesTwoEqualRowsInTheFile();
+    void deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile();
+    void rightClickKeepsASelectionItFallsInto();
+    void enterAndDoubleClickSelect();
+    void pickReturnsSelectedRecordsInListOrderOnlyThroughSelect();
+    void emptyLibraryOffersNothing();
+    void unknownKindIsListedWithoutIcon();
+    void writeFailureIsReportedAndTheChangeIsWrittenNextTime();
+    void fullDiskKeepsTheOldFile();
+    void startUpReadReportsAnUnreadableFile();
+
+    LibraryWindow()
     {
-        ASSERT_TRUE(m_dir.isValid());
+        QVERIFY(m_dir.isValid());
         setProgramFolder(m_dir.path());
         m_path = libraryFilePath();
     }
-    void TearDown() override { setProgramFolder(QString()); }
+    ~LibraryWindow() { setProgramFolder(QString()); }
 
     QTemporaryDir m_dir;
     std::string m_path;
@@ -92,89 +101,125 @@ protected:
 
 } // namespace
 
-TEST(LibraryFile, MissingFileIsEmptyAndRecordsRoundTrip)
+class SectionLibraryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void missingFileIsEmptyAndRecordsRoundTrip();
+    void pickRemoveAndInsertKeepListOrder();
+    void copyingTwiceGivesTwoEqualRowsInTheFile()
+    {
+        LibraryWindow().copyingTwiceGivesTwoEqualRowsInTheFile();
+    }
+    void deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
+    {
+        LibraryWindow().deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile();
+    }
+    void rightClickKeepsASelectionItFallsInto()
+    {
+        LibraryWindow().rightClickKeepsASelectionItFallsInto();
+    }
+    void enterAndDoubleClickSelect() { LibraryWindow().enterAndDoubleClickSelect(); }
+    void pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
+    {
+        LibraryWindow().pickReturnsSelectedRecordsInListOrderOnlyThroughSelect();
+    }
+    void emptyLibraryOffersNothing() { LibraryWindow().emptyLibraryOffersNothing(); }
+    void unknownKindIsListedWithoutIcon() { LibraryWindow().unknownKindIsListedWithoutIcon(); }
+    void writeFailureIsReportedAndTheChangeIsWrittenNextTime()
+    {
+        LibraryWindow().writeFailureIsReportedAndTheChangeIsWrittenNextTime();
+    }
+    void fullDiskKeepsTheOldFile() { LibraryWindow().fullDiskKeepsTheOldFile(); }
+    void startUpReadReportsAnUnreadableFile()
+    {
+        LibraryWindow().startUpReadReportsAnUnreadableFile();
+    }
+};
+
+void SectionLibraryTest::missingFileIsEmptyAndRecordsRoundTrip()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("Library")).toStdString();
     std::vector<std::string> sections { "stale" };
-    EXPECT_TRUE(readLibraryFile(path, sections).ok);
-    EXPECT_TRUE(sections.empty());
+    QVERIFY(readLibraryFile(path, sections).ok());
+    QVERIFY(sections.empty());
 
     const std::vector<std::string> records = FiveRecords();
-    ASSERT_TRUE(writeLibraryFile(path, records).ok);
-    EXPECT_EQ(FileText(path),
+    QVERIFY(writeLibraryFile(path, records).ok());
+    QCOMPARE(FileText(path),
         records[0] + "\r\n" + records[1] + "\r\n" + records[2] + "\r\n" + records[3] + "\r\n"
             + records[4] + "\r\n");
-    ASSERT_TRUE(readLibraryFile(path, sections).ok);
-    EXPECT_EQ(sections, records);
+    QVERIFY(readLibraryFile(path, sections).ok());
+    QCOMPARE(sections, records);
 
     // A "Library" that cannot be read is an error, not an empty library.
     QDir(dir.path()).mkdir(QStringLiteral("Unreadable"));
-    const FileResult r
+    const Result<> r
         = readLibraryFile(dir.filePath(QStringLiteral("Unreadable")).toStdString(), sections);
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.empty());
+    QVERIFY(!r.ok());
+    QVERIFY(!r.error().empty());
 }
 
-TEST(LibraryRows, PickRemoveAndInsertKeepListOrder)
+void SectionLibraryTest::pickRemoveAndInsertKeepListOrder()
 {
     const std::vector<std::string> lib { "a", "b", "c", "d", "e" };
-    EXPECT_EQ(recordsAtRows(lib, { 2, 0 }), (std::vector<std::string> { "a", "c" }));
-    EXPECT_EQ(recordsAtRows(lib, { 4, 4, 9, -1 }), (std::vector<std::string> { "e" }));
+    QCOMPARE(recordsAtRows(lib, { 2, 0 }), (std::vector<std::string> { "a", "c" }));
+    QCOMPARE(recordsAtRows(lib, { 4, 4, 9, -1 }), (std::vector<std::string> { "e" }));
 
     std::vector<std::string> rows = lib;
     removeRows(rows, { 3, 1 });
-    EXPECT_EQ(rows, (std::vector<std::string> { "a", "c", "e" }));
+    QCOMPARE(rows, (std::vector<std::string> { "a", "c", "e" }));
 
     std::vector<std::string> list { "x", "y" };
     insertRecords(list, 1, { "p", "q" });
-    EXPECT_EQ(list, (std::vector<std::string> { "x", "p", "q", "y" }));
+    QCOMPARE(list, (std::vector<std::string> { "x", "p", "q", "y" }));
     insertRecords(list, 4, { "end" });
     insertRecords(list, 99, { "past" });
     insertRecords(list, -5, { "front" });
-    EXPECT_EQ(list, (std::vector<std::string> { "front", "x", "p", "q", "y", "end", "past" }));
+    QCOMPARE(list, (std::vector<std::string> { "front", "x", "p", "q", "y", "end", "past" }));
 }
 
-TEST_F(LibraryWindow, CopyingTwiceGivesTwoEqualRowsInTheFile)
+void LibraryWindow::copyingTwiceGivesTwoEqualRowsInTheFile()
 {
     SectionLibraryWindow lib(m_library);
     const std::string record = Rec({ "Heading", "Top", "x" });
     lib.copyToLibrary(record);
     lib.copyToLibrary(record);
-    EXPECT_EQ(m_library, (std::vector<std::string> { record, record }));
-    EXPECT_EQ(FileText(m_path), record + "\r\n" + record + "\r\n");
-    EXPECT_EQ(m_dialogs.messages(),
+    QCOMPARE(m_library, (std::vector<std::string> { record, record }));
+    QCOMPARE(FileText(m_path), record + "\r\n" + record + "\r\n");
+    QCOMPARE(m_dialogs.messages(),
         (std::vector<QString> { QStringLiteral("Section Copied To Library.."),
             QStringLiteral("Section Copied To Library..") }));
-    EXPECT_EQ(
+    QCOMPARE(
         ShownRows(lib), (std::vector<QString> { QStringLiteral("Top"), QStringLiteral("Top") }));
 }
 
-TEST_F(LibraryWindow, DeletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile)
+void LibraryWindow::deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
 {
     m_library = FiveRecords();
     SectionLibraryWindow lib(m_library);
     lib.show();
     ClickRows(lib, { 1, 3 });
-    EXPECT_EQ(PopupEnabling(lib), std::make_pair(true, true));
+    QCOMPARE(PopupEnabling(lib), std::make_pair(true, true));
     lib.popupMenu()->findChild<QAction *>(QStringLiteral("Delete1"))->trigger();
 
     const std::vector<std::string> five = FiveRecords();
     const std::vector<std::string> left { five[0], five[2], five[4] };
-    EXPECT_EQ(m_library, left);
-    EXPECT_EQ(ShownRows(lib),
+    QCOMPARE(m_library, left);
+    QCOMPARE(ShownRows(lib),
         (std::vector<QString> {
             QStringLiteral("r0"), QStringLiteral("r2"), QStringLiteral("r4") }));
     std::vector<std::string> onDisk;
-    ASSERT_TRUE(readLibraryFile(m_path, onDisk).ok);
-    EXPECT_EQ(onDisk, left);
-    EXPECT_TRUE(lib.isVisible()); // the window stays open after a delete
-    EXPECT_TRUE(m_dialogs.messages().empty());
+    QVERIFY(readLibraryFile(m_path, onDisk).ok());
+    QCOMPARE(onDisk, left);
+    QVERIFY(lib.isVisible()); // the window stays open after a delete
+    QVERIFY(m_dialogs.messages().empty());
 }
 
 // A right click inside the selection keeps all of it; on a row outside, that row alone is
 // chosen, as on any desktop list.
-TEST_F(LibraryWindow, RightClickKeepsASelectionItFallsInto)
+void LibraryWindow::rightClickKeepsASelectionItFallsInto()
 {
     m_library = FiveRecords();
     SectionLibraryWindow lib(m_library);
@@ -184,19 +229,19 @@ TEST_F(LibraryWindow, RightClickKeepsASelectionItFallsInto)
     const auto rightClick = [&](int row) {
         const QRect rect = list->visualRect(list->model()->index(row, 0));
         QTest::mousePress(list->viewport(), Qt::RightButton, {}, rect.center());
-        EXPECT_TRUE(lib.popupMenu()->isVisible());
+        QVERIFY(lib.popupMenu()->isVisible());
         lib.popupMenu()->hide();
         QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, rect.center());
     };
     rightClick(3);
-    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
+    QCOMPARE(list->selectionModel()->selectedRows().size(), 2);
     rightClick(4);
-    ASSERT_EQ(list->selectionModel()->selectedRows().size(), 1);
-    EXPECT_EQ(list->selectionModel()->selectedRows()[0].row(), 4);
+    QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(list->selectionModel()->selectedRows()[0].row(), 4);
 }
 
 // Enter and a double click insert the chosen rows, as "&Select" does.
-TEST_F(LibraryWindow, EnterAndDoubleClickSelect)
+void LibraryWindow::enterAndDoubleClickSelect()
 {
     m_library = FiveRecords();
     SectionLibraryWindow lib(m_library);
@@ -205,7 +250,7 @@ TEST_F(LibraryWindow, EnterAndDoubleClickSelect)
         ClickRows(lib, { 1, 2 });
         QTest::keyClick(list, Qt::Key_Return);
     });
-    EXPECT_EQ(lib.pickFromLibrary(), (std::vector<std::string> { m_library[1], m_library[2] }));
+    QCOMPARE(lib.pickFromLibrary(), (std::vector<std::string> { m_library[1], m_library[2] }));
     QTimer::singleShot(0, &lib, [list] {
         const QRect rect = list->visualRect(list->model()->index(4, 0));
         // A real double click: press, release, the double-click press, release.
@@ -213,10 +258,10 @@ TEST_F(LibraryWindow, EnterAndDoubleClickSelect)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rect.center());
     });
-    EXPECT_EQ(lib.pickFromLibrary(), std::vector<std::string> { m_library[4] });
+    QCOMPARE(lib.pickFromLibrary(), std::vector<std::string> { m_library[4] });
 }
 
-TEST_F(LibraryWindow, PickReturnsSelectedRecordsInListOrderOnlyThroughSelect)
+void LibraryWindow::pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
 {
     m_library = FiveRecords();
     SectionLibraryWindow lib(m_library);
@@ -225,117 +270,120 @@ TEST_F(LibraryWindow, PickReturnsSelectedRecordsInListOrderOnlyThroughSelect)
         ClickRows(lib, { 2, 0 });
         lib.popupMenu()->findChild<QAction *>(QStringLiteral("Select1"))->trigger();
     });
-    EXPECT_EQ(lib.pickFromLibrary(), (std::vector<std::string> { m_library[0], m_library[2] }));
+    QCOMPARE(lib.pickFromLibrary(), (std::vector<std::string> { m_library[0], m_library[2] }));
 
     // Closed any other way: nothing, even with rows selected.
     QTimer::singleShot(0, &lib, [&lib] {
         ClickRows(lib, { 1 });
         lib.reject();
     });
-    EXPECT_TRUE(lib.pickFromLibrary().empty());
-    EXPECT_EQ(m_library, FiveRecords());
+    QVERIFY(lib.pickFromLibrary().empty());
+    QCOMPARE(m_library, FiveRecords());
 }
 
-TEST_F(LibraryWindow, EmptyLibraryOffersNothing)
+void LibraryWindow::emptyLibraryOffersNothing()
 {
     SectionLibraryWindow lib(m_library);
     bool checked = false;
     QTimer::singleShot(0, &lib, [&] {
-        EXPECT_EQ(lib.libList()->model()->rowCount(), 0);
-        EXPECT_EQ(PopupEnabling(lib), std::make_pair(false, false));
+        QCOMPARE(lib.libList()->model()->rowCount(), 0);
+        QCOMPARE(PopupEnabling(lib), std::make_pair(false, false));
         lib.selectSections(); // even when reached, nothing is picked
         checked = true;
         lib.reject();
     });
-    EXPECT_TRUE(lib.pickFromLibrary().empty());
-    EXPECT_TRUE(checked);
+    QVERIFY(lib.pickFromLibrary().empty());
+    QVERIFY(checked);
 }
 
-TEST_F(LibraryWindow, UnknownKindIsListedWithoutIcon)
+void LibraryWindow::unknownKindIsListedWithoutIcon()
 {
     m_library = { Rec({ "Marquee", "Scrolling", "x" }), Rec({ "Heading", "Top", "x" }) };
     SectionLibraryWindow lib(m_library);
     const auto *model = lib.libList()->model();
-    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Marquee"));
-    EXPECT_EQ(model->index(0, 0).data(RecordRowsModel::LabelRole).toString(),
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Marquee"));
+    QCOMPARE(model->index(0, 0).data(RecordRowsModel::LabelRole).toString(),
         QStringLiteral("Scrolling"));
-    EXPECT_EQ(model->index(0, 0).data(RecordRowsModel::IconRole).toInt(), -1);
-    EXPECT_EQ(model->index(1, 0).data(RecordRowsModel::IconRole).toInt(), 5);
-    EXPECT_EQ(lib.libList()->visualRect(model->index(1, 0)).height(), RecordRowHeight);
+    QCOMPARE(model->index(0, 0).data(RecordRowsModel::IconRole).toInt(), -1);
+    QCOMPARE(model->index(1, 0).data(RecordRowsModel::IconRole).toInt(), 5);
+    QCOMPARE(lib.libList()->visualRect(model->index(1, 0)).height(), RecordRowHeight);
 }
 
-TEST_F(LibraryWindow, WriteFailureIsReportedAndTheChangeIsWrittenNextTime)
+void LibraryWindow::writeFailureIsReportedAndTheChangeIsWrittenNextTime()
 {
     // A folder in the way of the file makes the write fail, even for root.
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
     SectionLibraryWindow lib(m_library);
     const std::string first = Rec({ "Heading", "First", "x" });
     lib.copyToLibrary(first);
-    ASSERT_EQ(m_dialogs.asked().size(), 1u);
-    EXPECT_EQ(m_dialogs.asked()[0].what, QStringLiteral("error"));
-    EXPECT_TRUE(m_dialogs.asked()[0].text.startsWith(
+    QCOMPARE(m_dialogs.asked().size(), 1u);
+    QCOMPARE(m_dialogs.asked()[0].what, QStringLiteral("error"));
+    QVERIFY(m_dialogs.asked()[0].text.startsWith(
         QStringLiteral("The Section Library could not be saved:\n")));
-    EXPECT_EQ(m_library, std::vector<std::string> { first }); // kept in memory
+    QCOMPARE(m_library, std::vector<std::string> { first }); // kept in memory
 
-    ASSERT_TRUE(QDir(m_dir.path()).rmdir(QStringLiteral("Library")));
+    QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Library")));
     m_dialogs.clear();
     const std::string second = Rec({ "Image", "Second", "x" });
     lib.copyToLibrary(second);
-    EXPECT_EQ(m_dialogs.messages(),
+    QCOMPARE(m_dialogs.messages(),
         std::vector<QString> { QStringLiteral("Section Copied To Library..") });
-    EXPECT_EQ(FileText(m_path), first + "\r\n" + second + "\r\n");
+    QCOMPARE(FileText(m_path), first + "\r\n" + second + "\r\n");
 
     // The same for a delete.
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(m_path)));
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
+    QVERIFY(QFile::remove(QString::fromStdString(m_path)));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
     m_dialogs.clear();
     lib.show();
     ClickRows(lib, { 0 });
     lib.deleteSelection();
-    EXPECT_EQ(m_library, std::vector<std::string> { second });
-    ASSERT_EQ(m_dialogs.asked().size(), 1u);
-    EXPECT_EQ(m_dialogs.asked()[0].what, QStringLiteral("error"));
+    QCOMPARE(m_library, std::vector<std::string> { second });
+    QCOMPARE(m_dialogs.asked().size(), 1u);
+    QCOMPARE(m_dialogs.asked()[0].what, QStringLiteral("error"));
 }
 
 // The library on a disk that fills up: copying a big section is reported, the old file
 // stays whole and the list in memory keeps the copy.
-TEST_F(LibraryWindow, FullDiskKeepsTheOldFile)
+void LibraryWindow::fullDiskKeepsTheOldFile()
 {
     stv::test::FullFileSystem disk;
     if (!disk.mounted())
-        GTEST_SKIP() << "no right to mount a tmpfs here";
+        QSKIP("no right to mount a tmpfs here");
     setProgramFolder(QString::fromStdString(disk.path()));
     m_path = libraryFilePath();
     m_library = FiveRecords();
-    ASSERT_TRUE(writeLibraryFile(m_path, m_library).ok);
+    QVERIFY(writeLibraryFile(m_path, m_library).ok());
     const std::string before = FileText(m_path);
-    ASSERT_TRUE(disk.fill(8192));
+    QVERIFY(disk.fill(8192));
 
     SectionLibraryWindow lib(m_library);
     const std::string big = joinFields({ "Paragraph", "big", std::string(200000, 'p') });
     lib.copyToLibrary(big);
-    ASSERT_EQ(m_dialogs.asked().size(), 1u);
-    EXPECT_EQ(m_dialogs.asked()[0].what, QStringLiteral("error"));
-    EXPECT_TRUE(m_dialogs.asked()[0].text.contains(QStringLiteral("No space left on device")))
-        << m_dialogs.asked()[0].text.toStdString();
-    EXPECT_EQ(FileText(m_path), before);
-    ASSERT_EQ(m_library.size(), 6u);
-    EXPECT_EQ(m_library.back(), big);
+    QCOMPARE(m_dialogs.asked().size(), 1u);
+    QCOMPARE(m_dialogs.asked()[0].what, QStringLiteral("error"));
+    QVERIFY2(m_dialogs.asked()[0].text.contains(QStringLiteral("No space left on device")),
+        qPrintable(m_dialogs.asked()[0].text));
+    QCOMPARE(FileText(m_path), before);
+    QCOMPARE(m_library.size(), 6u);
+    QCOMPARE(m_library.back(), big);
 }
 
-TEST_F(LibraryWindow, StartUpReadReportsAnUnreadableFile)
+void LibraryWindow::startUpReadReportsAnUnreadableFile()
 {
-    ASSERT_TRUE(writeLibraryFile(m_path, FiveRecords()).ok);
+    QVERIFY(writeLibraryFile(m_path, FiveRecords()).ok());
     loadLibrarySections(m_library, nullptr);
-    EXPECT_EQ(m_library, FiveRecords());
-    EXPECT_TRUE(m_dialogs.asked().empty());
+    QCOMPARE(m_library, FiveRecords());
+    QVERIFY(m_dialogs.asked().empty());
 
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(m_path)));
+    QVERIFY(QFile::remove(QString::fromStdString(m_path)));
     loadLibrarySections(m_library, nullptr); // missing: empty, silent
-    EXPECT_TRUE(m_library.empty());
-    EXPECT_TRUE(m_dialogs.asked().empty());
+    QVERIFY(m_library.empty());
+    QVERIFY(m_dialogs.asked().empty());
 
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
     loadLibrarySections(m_library, nullptr);
-    EXPECT_EQ(m_dialogs.messages().size(), 1u);
+    QCOMPARE(m_dialogs.messages().size(), 1u);
 }
+
+QTEST_MAIN(SectionLibraryTest)
+#include "SectionLibraryTest.moc"

@@ -3,6 +3,7 @@
 // on Cancel, the window never freezes, and the program quits during each (in a child process
 // that really quits). Hang guards fail what never ends; the times are printed, not judged
 // (bench/ measures speed).
+#include "support/Controls.h"
 #include "support/FtpTestServer.h"
 #include "support/ScriptServer.h"
 
@@ -63,7 +64,7 @@ public:
         m_clock.start();
         QTimer::singleShot(60000, &form, [this, &form] {
             m_hung = true;
-            form.m_cancelButton->click();
+            control<QPushButton>(form, "CancelButton")->click();
             form.close();
         });
     }
@@ -91,9 +92,9 @@ FtpLimits QuickLimits()
 // The window's fields for the server; the password may go over plain FTP.
 void Fill(UploadWindow &form, const std::string &host, ScriptedDialogs &dialogs)
 {
-    form.m_hostEdit->setText(QString::fromStdString(host));
-    form.m_userEdit->setText(QStringLiteral("u"));
-    form.m_passwordEdit->setText(QStringLiteral("p"));
+    control<QLineEdit>(form, "HostEdit")->setText(QString::fromStdString(host));
+    control<QLineEdit>(form, "UserIDEdit")->setText(QStringLiteral("u"));
+    control<QLineEdit>(form, "PasswordEdit")->setText(QStringLiteral("p"));
     dialogs.queue(Answer::Ok);
 }
 
@@ -138,9 +139,9 @@ int QuitDuringWork(int argc, char **argv)
     form.show();
     QElapsedTimer sinceQuit;
     QTimer::singleShot(0, &form, [&] {
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         if (!file.isEmpty())
-            form.m_ftpPanel->uploadFiles({ file });
+            control<FtpPanel>(form, "ftp")->uploadFiles({ file });
     });
     QTimer::singleShot(800, &app, [&] {
         sinceQuit.start();
@@ -176,9 +177,10 @@ class HostileServerTest : public QObject
     // Connects, and sends the big file too for an upload row, as the user does.
     static void startWork(HostileSession &session, bool upload)
     {
-        session.form.m_connectButton->click();
+        control<QPushButton>(session.form, "Button1")->click();
         if (upload)
-            session.form.m_ftpPanel->uploadFiles({ QString::fromStdString(BigFile()) });
+            control<FtpPanel>(session.form, "ftp")
+                ->uploadFiles({ QString::fromStdString(BigFile()) });
     }
 
 private slots:
@@ -190,7 +192,7 @@ private slots:
         QFETCH(bool, upload);
         HostileSession session(options);
         REQUIRE_STARTED(session);
-        session.form.m_ftpPanel->setLimits(QuickLimits());
+        control<FtpPanel>(session.form, "ftp")->setLimits(QuickLimits());
         StallMeter meter;
         const WorkGuard guard(session.form);
         startWork(session, upload);
@@ -215,9 +217,9 @@ private slots:
         UploadWindow &form = session.form;
         QElapsedTimer sinceCancel;
         QTimer::singleShot(upload ? 1500 : 1000, &form, [&] {
-            QVERIFY(form.m_cancelButton->isVisible());
+            QVERIFY(control<QPushButton>(form, "CancelButton")->isVisible());
             sinceCancel.start();
-            form.m_cancelButton->click();
+            control<QPushButton>(form, "CancelButton")->click();
         });
         StallMeter meter;
         const WorkGuard guard(form);
@@ -228,8 +230,8 @@ private slots:
             static_cast<long long>(sinceCancel.elapsed()), static_cast<long long>(meter.worst()));
         QVERIFY(!guard.hung());
         QVERIFY2(meter.worst() < FrozenMs, "the window froze");
-        QVERIFY(form.m_connectButton->isEnabled());
-        QCOMPARE(form.m_statusLabel->text(), QStringLiteral("Cancelled"));
+        QVERIFY(control<QPushButton>(form, "Button1")->isEnabled());
+        QCOMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Cancelled"));
     }
 
     void closingTheWindowCancelsWhatRuns()
@@ -275,7 +277,7 @@ private slots:
         QTest::qWait(50); // painted
         guard.print("listed", meter);
         QVERIFY(!guard.hung());
-        const ListingModel *model = session.form.m_ftpPanel->fileListModel();
+        const ListingModel *model = control<FtpPanel>(session.form, "ftp")->fileListModel();
         QCOMPARE(model->rowCount(), rows);
         if (rows == 1)
             QCOMPARE(model->index(0, 0).data().toString(), QString(ShownNameLength, u'n'));

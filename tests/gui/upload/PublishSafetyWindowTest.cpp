@@ -1,6 +1,7 @@
 // The upload window before anything secret or lasting reaches a server: the question before a
 // password goes over plain FTP (once a run for a host, or never again), Publish into a folder
 // that is not there, and a page name that may not be published.
+#include "support/Controls.h"
 #include "support/FakeShell.h"
 #include "support/FtpTestServer.h"
 #include "support/ScriptServer.h"
@@ -26,6 +27,7 @@
 #include <filesystem>
 
 using namespace stv;
+using stv::test::control;
 using stv::test::FtpTestServer;
 
 #define REQUIRE_RUNNING(server)                                                                    \
@@ -43,10 +45,10 @@ long Count(const FtpTestServer &server, const std::string &prefix)
 
 void Fill(UploadWindow &form, const FtpTestServer &server, const QString &dir = {})
 {
-    form.m_hostEdit->setText(QString::fromStdString(server.host()));
-    form.m_userEdit->setText(QString::fromLatin1(FtpTestServer::User));
-    form.m_passwordEdit->setText(QString::fromLatin1(FtpTestServer::password));
-    form.m_initialDirEdit->setText(dir);
+    control<QLineEdit>(form, "HostEdit")->setText(QString::fromStdString(server.host()));
+    control<QLineEdit>(form, "UserIDEdit")->setText(QString::fromLatin1(FtpTestServer::User));
+    control<QLineEdit>(form, "PasswordEdit")->setText(QString::fromLatin1(FtpTestServer::password));
+    control<QLineEdit>(form, "InitDirEdit")->setText(dir);
 }
 
 // The sample project, its page created beside a copy of it, ready for Publish.
@@ -61,8 +63,8 @@ struct SampleSite {
     {
         std::filesystem::copy(STV_SAMPLE_DIR, folder.path().toStdString() + "/proj");
         projectFile = folder.path() + QStringLiteral("/proj/sample.stv");
-        loadProjectFile(projectFile.toStdString(), project);
-        loadConfiguration(STV_SAMPLE_DIR "/", config, lists);
+        QVERIFY(loadProjectFile(projectFile.toStdString(), project).ok());
+        QVERIFY(loadConfiguration(STV_SAMPLE_DIR "/", config, lists).ok());
     }
     void attach(UploadWindow &form)
     {
@@ -103,20 +105,20 @@ private slots:
 
         // Declined: the server never hears of the user, let alone the password.
         dialogs.queueCancel();
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         QCOMPARE(dialogs.asked()[0].buttons, Buttons::SendUnencrypted);
         QVERIFY(dialogs.asked()[0].text.startsWith(
             QStringLiteral("127.0.0.1 is a plain FTP server: the password for tester would "
                            "travel unencrypted")));
-        QCOMPARE(
-            form.m_statusLabel->text(), QStringLiteral("Not connected: the password was not sent"));
+        QCOMPARE(control<QLabel>(form, "Label5")->text(),
+            QStringLiteral("Not connected: the password was not sent"));
         QCOMPARE(Count(server, "CONNECT"), 0);
 
         // Agreed once: asked no more for this host while the program runs, nor remembered.
         dialogs.queue(Answer::Ok);
-        form.m_connectButton->click();
-        form.m_connectButton->click();
+        control<QPushButton>(form, "Button1")->click();
+        control<QPushButton>(form, "Button1")->click();
         QCOMPARE(dialogs.asked().size(), std::size_t(2));
         QCOMPARE(Count(server, "PASS"), 2);
         QVERIFY(dialogs.unexpected().empty());
@@ -126,18 +128,18 @@ private slots:
         UploadWindow another;
         Fill(another, server);
         dialogs.queue(Answer::Yes);
-        another.m_connectButton->click();
+        control<QPushButton>(another, "Button1")->click();
         QCOMPARE(loadSettings(programFolderPath()).value().value("plain-ftp-hosts"), server.host());
         UploadWindow third;
         Fill(third, server);
-        third.m_connectButton->click();
+        control<QPushButton>(third, "Button1")->click();
         QCOMPARE(dialogs.asked().size(), std::size_t(3));
         QCOMPARE(Count(server, "PASS"), 4);
 
         // Encrypted protocols and an empty password are never asked about.
-        third.m_passwordEdit->clear();
-        third.m_hostEdit->setText(QStringLiteral("ftp://127.0.0.2:1"));
-        third.m_connectButton->click();
+        control<QLineEdit>(third, "PasswordEdit")->clear();
+        control<QLineEdit>(third, "HostEdit")->setText(QStringLiteral("ftp://127.0.0.2:1"));
+        control<QPushButton>(third, "Button1")->click();
         QCOMPARE(dialogs.asked().back().text, QStringLiteral("Password must be specified."));
     }
 
@@ -158,21 +160,21 @@ private slots:
         dialogs.queue(Answer::Ok); // plain FTP
         site.queueCreatePage(dialogs, QStringLiteral("index.html"));
         dialogs.queue(Answer::No); // create the folder
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.asked().back().text,
             QStringLiteral("Could not change to public_html on %1, so nothing has been sent.\n\n"
                            "Create the folder public_html and publish into it?")
                 .arg(QString::fromStdString(server.host())));
         QCOMPARE(Count(server, "STOR"), 0);
         QCOMPARE(server.readFile("index.html"), std::string("another site's page"));
-        QCOMPARE(form.m_statusLabel->text(),
+        QCOMPARE(control<QLabel>(form, "Label5")->text(),
             QStringLiteral("Not published: the folder public_html is not there"));
         QVERIFY(dialogs.messages().empty());
 
         // Created: everything goes into it, and the summary names the folder.
         dialogs.clear();
         dialogs.queue(Answer::Ok);
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QVERIFY(dialogs.unexpected().empty());
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("Published into /public_html on 127.0.0.1:\n\n"
@@ -207,12 +209,13 @@ private slots:
         request.when = generationTimeNow();
         request.names = systemDateNames();
         DiskCopier disk;
-        QVERIFY(writePageFile(site.project, site.lists, site.config.pageOptions, request, disk).ok);
+        QVERIFY(
+            writePageFile(site.project, site.lists, site.config.pageOptions, request, disk).ok());
         std::filesystem::rename(request.pageFile, page);
         site.project.pageFileName = page;
         dialogs.queue(Answer::Ok); // plain FTP
         dialogs.queue(Answer::No); // not as "htaccess.html" either
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QVERIFY(dialogs.unexpected().empty());
         QVERIFY2(dialogs.asked().back().text.endsWith(
                      QStringLiteral("so the page cannot be published under it.\n\n"
@@ -222,7 +225,7 @@ private slots:
 
         dialogs.clear();
         dialogs.queue(Answer::Ok); // as htaccess.html; plain FTP was agreed for this run
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QVERIFY(dialogs.unexpected().empty());
         QVERIFY(!std::filesystem::exists(server.home() + "/.htaccess"));
         QCOMPARE(server.readFile("htaccess.html"), test::ReadFileBytes(page));

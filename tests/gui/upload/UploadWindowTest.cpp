@@ -1,3 +1,4 @@
+#include "support/Controls.h"
 #include "support/FakeShell.h"
 #include "support/FtpTestServer.h"
 #include "support/ScriptServer.h"
@@ -32,6 +33,7 @@
 #include <fstream>
 
 using namespace stv;
+using stv::test::control;
 using stv::test::FtpTestServer;
 using stv::test::ServerOptions;
 
@@ -47,19 +49,19 @@ QString Host(const FtpTestServer &server)
     return QString::fromStdString(server.host());
 }
 
-void Configure(FtpPanel &m_ftpPanel, const FtpTestServer &server, const QString &dir = {})
+void Configure(FtpPanel &panel, const FtpTestServer &server, const QString &dir = {})
 {
-    m_ftpPanel.setHostName(Host(server));
-    m_ftpPanel.setLoginName(QString::fromLatin1(FtpTestServer::User));
-    m_ftpPanel.setPassword(QString::fromLatin1(FtpTestServer::password));
-    m_ftpPanel.setRemoteDir(dir);
+    panel.setHostName(Host(server));
+    panel.setLoginName(QString::fromLatin1(FtpTestServer::User));
+    panel.setPassword(QString::fromLatin1(FtpTestServer::password));
+    panel.setRemoteDir(dir);
 }
 
 // Rows as "name|size|date", sorted (the server's order is its own).
-QStringList Rows(const FtpPanel &m_ftpPanel)
+QStringList Rows(const FtpPanel &panel)
 {
     QStringList rows;
-    const ListingModel *m = m_ftpPanel.fileListModel();
+    const ListingModel *m = panel.fileListModel();
     const auto cell = [m](int r, int c) { return m->index(r, c).data().toString(); };
     for (int r = 0; r < m->rowCount(); ++r)
         rows << cell(r, 0) + u'|' + cell(r, 1) + u'|' + cell(r, 2);
@@ -67,10 +69,10 @@ QStringList Rows(const FtpPanel &m_ftpPanel)
     return rows;
 }
 
-QStringList Names(const FtpPanel &m_ftpPanel)
+QStringList Names(const FtpPanel &panel)
 {
     QStringList names;
-    for (const QString &row : Rows(m_ftpPanel))
+    for (const QString &row : Rows(panel))
         names << row.section(u'|', 0, 0);
     return names;
 }
@@ -89,20 +91,20 @@ std::string Local(const FtpTestServer &server, const std::string &name, const st
 }
 
 // Drops the files on the listing as a file manager does and waits for the work to finish.
-bool DropFiles(FtpPanel &m_ftpPanel, const std::vector<std::string> &paths)
+bool DropFiles(FtpPanel &panel, const std::vector<std::string> &paths)
 {
     QList<QUrl> urls;
     for (const std::string &p : paths)
         urls << QUrl::fromLocalFile(QString::fromStdString(p));
     QMimeData mime;
     mime.setUrls(urls);
-    QWidget *target = m_ftpPanel.fileList()->viewport();
+    QWidget *target = panel.fileList()->viewport();
     const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     if (!enter.isAccepted())
         return false;
-    QSignalSpy changed(&m_ftpPanel, &FtpPanel::changed);
+    QSignalSpy changed(&panel, &FtpPanel::changed);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     return drop.isAccepted() && changed.wait(30000) && changed.count() == 1;
@@ -121,23 +123,23 @@ private slots:
         FtpTestServer server;
         REQUIRE_RUNNING(server);
         server.writeFile("a.txt", "a");
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         QLabel status;
-        m_ftpPanel.setStatusLabel(&status);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 1);
+        panel.setStatusLabel(&status);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(panel.fileListModel()->rowCount(), 1);
         server.clearCommands();
 
-        m_ftpPanel.setHostName({});
-        m_ftpPanel.setLoginName({});
-        m_ftpPanel.setPassword({});
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("HostName must be specified"));
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
-        m_ftpPanel.setHostName(Host(server));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("LoginName must be specified"));
-        m_ftpPanel.setLoginName(QStringLiteral("tester"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Password must be specified"));
+        panel.setHostName({});
+        panel.setLoginName({});
+        panel.setPassword({});
+        QCOMPARE(panel.connectToServer(), QStringLiteral("HostName must be specified"));
+        QCOMPARE(panel.fileListModel()->rowCount(), 0);
+        panel.setHostName(Host(server));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("LoginName must be specified"));
+        panel.setLoginName(QStringLiteral("tester"));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Password must be specified"));
         QCOMPARE(status.text(), QStringLiteral("Connected to ") + Host(server));
         QTest::qWait(200);
         QVERIFY(server.commands().empty());
@@ -165,22 +167,22 @@ private slots:
             server.setTime(name, 2001, 2, 3, 0, 0, 0);
 
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         QLabel status;
-        m_ftpPanel.setStatusLabel(&status);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(Rows(m_ftpPanel),
+        panel.setStatusLabel(&status);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(Rows(panel),
             (QStringList { QStringLiteral("empty||03/02/2001"),
                 QStringLiteral("index.html|1234|03/02/2001"),
                 QStringLiteral("pictures||03/02/2001"), QStringLiteral("zero.txt||03/02/2001") }));
         QCOMPARE(status.text(), QStringLiteral("Connected to ") + Host(server));
-        QVERIFY(m_ftpPanel.connection() != nullptr);
-        QCOMPARE(m_ftpPanel.connection()->usesMlsd(), !noMlsd);
+        QVERIFY(panel.connection() != nullptr);
+        QCOMPARE(panel.connection()->usesMlsd(), !noMlsd);
 
-        m_ftpPanel.setRemoteDir(QStringLiteral("empty"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
+        panel.setRemoteDir(QStringLiteral("empty"));
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(panel.fileListModel()->rowCount(), 0);
         QVERIFY(dialogs.asked().empty());
     }
 
@@ -190,10 +192,10 @@ private slots:
         REQUIRE_RUNNING(server);
         server.writeFile("y2k.txt", "1");
         server.setTime("y2k.txt", 1999, 12, 31, 23, 59, 59);
-        FtpPanel m_ftpPanel;
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QCOMPARE(Rows(m_ftpPanel), QStringList { QStringLiteral("y2k.txt|1|31/12/1999 23:59:58") });
+        FtpPanel panel;
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QCOMPARE(Rows(panel), QStringList { QStringLiteral("y2k.txt|1|31/12/1999 23:59:58") });
         QCOMPARE(listingDateText({ 2001, 2, 3, 0, 0, 0 }, QLocale()), QStringLiteral("03/02/2001"));
         QCOMPARE(listingDateText({ 2001, 2, 3, 0, 0, 2 }, QLocale()),
             QStringLiteral("03/02/2001 00:00:02"));
@@ -204,42 +206,41 @@ private slots:
     {
         FtpTestServer server;
         REQUIRE_RUNNING(server);
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         QLabel status;
-        m_ftpPanel.setStatusLabel(&status);
-        Configure(m_ftpPanel, server);
-        m_ftpPanel.setPassword(QStringLiteral("wrong"));
-        QCOMPARE(
-            m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + Host(server));
+        panel.setStatusLabel(&status);
+        Configure(panel, server);
+        panel.setPassword(QStringLiteral("wrong"));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Could not connect to ") + Host(server));
         QCOMPARE(status.text(), QStringLiteral("Connecting to ") + Host(server));
-        QVERIFY(m_ftpPanel.connection() == nullptr);
+        QVERIFY(panel.connection() == nullptr);
 
         const QString closed = QStringLiteral("127.0.0.1:%1").arg(test::ClosedPort());
-        m_ftpPanel.setHostName(closed);
-        m_ftpPanel.setPassword(QString::fromLatin1(FtpTestServer::password));
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + closed);
-        QCOMPARE(m_ftpPanel.fileListModel()->rowCount(), 0);
-        QCOMPARE(errorBoxText(m_ftpPanel.connectToServer()),
+        panel.setHostName(closed);
+        panel.setPassword(QString::fromLatin1(FtpTestServer::password));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Could not connect to ") + closed);
+        QCOMPARE(panel.fileListModel()->rowCount(), 0);
+        QCOMPARE(errorBoxText(panel.connectToServer()),
             QStringLiteral("Could not connect to ") + closed + u'.');
     }
 
     void theWindowKeepsRunningWhileAServerIsSilentUntilTheTimeLimit()
     {
         test::SilentServer silent;
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         FtpLimits limits;
         limits.connectSeconds = 1;
         limits.stallSeconds = 1;
-        m_ftpPanel.setLimits(limits);
+        panel.setLimits(limits);
         const QString host = QStringLiteral("127.0.0.1:%1").arg(silent.port());
-        m_ftpPanel.setHostName(host);
-        m_ftpPanel.setLoginName(QStringLiteral("u"));
-        m_ftpPanel.setPassword(QStringLiteral("p"));
+        panel.setHostName(host);
+        panel.setLoginName(QStringLiteral("u"));
+        panel.setPassword(QStringLiteral("p"));
         int ticks = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&] { ++ticks; });
         timer.start(20);
-        QCOMPARE(m_ftpPanel.connectToServer(), QStringLiteral("Could not connect to ") + host);
+        QCOMPARE(panel.connectToServer(), QStringLiteral("Could not connect to ") + host);
         QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     }
 
@@ -249,12 +250,12 @@ private slots:
         REQUIRE_RUNNING(server);
         server.writeFile("top.txt", "12");
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        Configure(m_ftpPanel, server, QStringLiteral("nosuch"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
+        FtpPanel panel;
+        Configure(panel, server, QStringLiteral("nosuch"));
+        QCOMPARE(panel.connectToServer(), QString());
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("Could not change to nosuch") });
-        QCOMPARE(Names(m_ftpPanel), QStringList { QStringLiteral("top.txt") });
+        QCOMPARE(Names(panel), QStringList { QStringLiteral("top.txt") });
     }
 
     void threeDroppedFilesAreUploadedInOrderAndListedOnce()
@@ -265,18 +266,18 @@ private slots:
         const std::vector<std::string> files = { Local(server, "page.html", "<p>page</p>"),
             Local(server, "b photo.jpg", std::string(3000, 'j')), Local(server, "a.css", "p{}") };
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.setActive(true);
-        Configure(m_ftpPanel, server, QStringLiteral("site"));
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
+        FtpPanel panel;
+        panel.setActive(true);
+        Configure(panel, server, QStringLiteral("site"));
+        QCOMPARE(panel.connectToServer(), QString());
         server.clearCommands();
 
-        QVERIFY(DropFiles(m_ftpPanel, files));
+        QVERIFY(DropFiles(panel, files));
         QVERIFY(dialogs.asked().empty());
         QCOMPARE(server.readFile("site/page.html"), std::string("<p>page</p>"));
         QCOMPARE(server.readFile("site/b photo.jpg"), std::string(3000, 'j'));
         QStringList sizes;
-        for (const QString &row : Rows(m_ftpPanel))
+        for (const QString &row : Rows(panel))
             sizes << row.section(u'|', 0, 1);
         QCOMPARE(sizes,
             (QStringList { QStringLiteral("a.css|3"), QStringLiteral("b photo.jpg|3000"),
@@ -300,11 +301,11 @@ private slots:
             = { Local(server, "a.txt", "a"), Local(server, "b.txt", "b"),
                   server.scratch() + "/gone.txt", Local(server, "c.txt", "c") };
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.setActive(true);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QVERIFY(DropFiles(m_ftpPanel, files));
+        FtpPanel panel;
+        panel.setActive(true);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QVERIFY(DropFiles(panel, files));
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         const QString box = dialogs.asked().front().text;
         QCOMPARE(dialogs.asked().front().what, QStringLiteral("error"));
@@ -316,8 +317,7 @@ private slots:
             box.contains(QStringLiteral("gone.txt: the file could not be read")), qPrintable(box));
         QVERIFY(!box.contains(QStringLiteral("a.txt")));
         QVERIFY(!box.contains(QString::fromLatin1(FtpTestServer::password)));
-        QCOMPARE(
-            Names(m_ftpPanel), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
+        QCOMPARE(Names(panel), (QStringList { QStringLiteral("a.txt"), QStringLiteral("c.txt") }));
     }
 
     void uploadBrokenOffHalfWayIsReported()
@@ -328,11 +328,11 @@ private slots:
         REQUIRE_RUNNING(server);
         const std::string big = Local(server, "big.bin", std::string(4 << 20, 'x'));
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.setActive(true);
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QVERIFY(DropFiles(m_ftpPanel, { big }));
+        FtpPanel panel;
+        panel.setActive(true);
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QVERIFY(DropFiles(panel, { big }));
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         QCOMPARE(dialogs.asked().front().what, QStringLiteral("error"));
         const QString box = dialogs.asked().front().text;
@@ -343,9 +343,9 @@ private slots:
     void filesDroppedBeforeConnectingAreReportedNotLost()
     {
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        QSignalSpy changed(&m_ftpPanel, &FtpPanel::changed);
-        m_ftpPanel.uploadFiles({ QStringLiteral("/tmp/x/index.html") });
+        FtpPanel panel;
+        QSignalSpy changed(&panel, &FtpPanel::changed);
+        panel.uploadFiles({ QStringLiteral("/tmp/x/index.html") });
         QCOMPARE(dialogs.messages(),
             (std::vector<QString> {
                 QStringLiteral(
@@ -358,13 +358,13 @@ private slots:
     {
         FtpTestServer server;
         REQUIRE_RUNNING(server);
-        FtpPanel m_ftpPanel;
-        QVERIFY(!DropFiles(m_ftpPanel, { Local(server, "a.txt", "a") }));
-        m_ftpPanel.setActive(true);
+        FtpPanel panel;
+        QVERIFY(!DropFiles(panel, { Local(server, "a.txt", "a") }));
+        panel.setActive(true);
         QMimeData text;
         text.setText(QStringLiteral("not a file"));
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_ftpPanel.fileList()->viewport(), &enter);
+        QApplication::sendEvent(panel.fileList()->viewport(), &enter);
         QVERIFY(!enter.isAccepted());
     }
 
@@ -374,17 +374,17 @@ private slots:
         REQUIRE_RUNNING(server);
         server.writeFile("data.bin", "payload");
         ScriptedDialogs dialogs;
-        FtpPanel m_ftpPanel;
-        m_ftpPanel.resize(400, 300);
-        m_ftpPanel.show();
-        Configure(m_ftpPanel, server);
-        QCOMPARE(m_ftpPanel.connectToServer(), QString());
-        QSignalSpy clicked(&m_ftpPanel, &FtpPanel::doubleClicked);
+        FtpPanel panel;
+        panel.resize(400, 300);
+        panel.show();
+        Configure(panel, server);
+        QCOMPARE(panel.connectToServer(), QString());
+        QSignalSpy clicked(&panel, &FtpPanel::doubleClicked);
         const auto doubleClickFirstRow = [&] {
-            const QModelIndex index = m_ftpPanel.fileListModel()->index(0, 0);
-            m_ftpPanel.fileList()->setCurrentIndex(index);
-            QTest::mouseDClick(m_ftpPanel.fileList()->viewport(), Qt::LeftButton, {},
-                m_ftpPanel.fileList()->visualRect(index).center());
+            const QModelIndex index = panel.fileListModel()->index(0, 0);
+            panel.fileList()->setCurrentIndex(index);
+            QTest::mouseDClick(panel.fileList()->viewport(), Qt::LeftButton, {},
+                panel.fileList()->visualRect(index).center());
         };
         doubleClickFirstRow();
         QVERIFY(clicked.wait(5000));
@@ -392,12 +392,12 @@ private slots:
 
         const QString target
             = QString::fromStdString(server.scratch()) + QStringLiteral("/copy.bin");
-        m_ftpPanel.setSaveDialog(SaveDialogSettings {});
+        panel.setSaveDialog(SaveDialogSettings {});
         dialogs.queueText(target);
         doubleClickFirstRow();
         QVERIFY(clicked.wait(10000));
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
-        QCOMPARE(dialogs.asked().front().initial, QStringLiteral("data.bin"));
+        QCOMPARE(dialogs.asked().front().initial, QDir::homePath() + QStringLiteral("/data.bin"));
         QFile copy(target);
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), QByteArray("payload"));
@@ -415,16 +415,57 @@ private slots:
         QCOMPARE(copy.readAll(), QByteArray("payload")); // the old copy is kept whole
     }
 
+    // The window downloads on a double-click; the server's name is made safe before the save
+    // dialog proposes it, and a dialog given up fetches nothing.
+    void theWindowDownloadsADoubleClickedFileUnderASafeName()
+    {
+        FtpTestServer server;
+        REQUIRE_RUNNING(server);
+        server.writeFile(".a..b", "remote bytes");
+        ScriptedDialogs dialogs;
+        UploadWindow form;
+        control<QLineEdit>(form, "HostEdit")->setText(Host(server));
+        control<QLineEdit>(form, "UserIDEdit")->setText(QString::fromLatin1(FtpTestServer::User));
+        control<QLineEdit>(form, "PasswordEdit")
+            ->setText(QString::fromLatin1(FtpTestServer::password));
+        dialogs.queue(Answer::Ok); // the password may go over plain FTP
+        form.show();
+        control<QPushButton>(form, "Button1")->click();
+        auto *list = control<QTreeView>(form, "FileList");
+        QTRY_COMPARE_WITH_TIMEOUT(list->model()->rowCount(), 1, 10000);
+        // The download starts once the double-click has been answered.
+        const auto doubleClickRow = [&] {
+            const QModelIndex index = list->model()->index(0, 0);
+            list->setCurrentIndex(index);
+            const std::size_t before = dialogs.asked().size();
+            QTest::mouseDClick(
+                list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+            QTRY_COMPARE(dialogs.asked().size(), before + 1);
+        };
+        dialogs.queueCancel();
+        doubleClickRow();
+        QCOMPARE(dialogs.asked().back().what, QStringLiteral("save"));
+        QCOMPARE(dialogs.asked().back().initial, QDir::homePath() + QStringLiteral("/a_b"));
+
+        const QString target = QString::fromStdString(server.scratch()) + QStringLiteral("/a_b");
+        dialogs.queueText(target);
+        doubleClickRow();
+        QTRY_COMPARE(control<QLabel>(form, "Label5")->text(), QStringLiteral("Downloaded .a..b"));
+        QFile copy(target);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("remote bytes"));
+        QVERIFY(dialogs.messages().empty());
+    }
+
     void aLibraryThatCannotStartIsReported()
     {
         FtpClient::simulateStartFailure(true);
-        FtpPanel m_ftpPanel;
+        FtpPanel panel;
         FtpClient::simulateStartFailure(false);
-        m_ftpPanel.setHostName(QStringLiteral("127.0.0.1:1"));
-        m_ftpPanel.setLoginName(QStringLiteral("u"));
-        m_ftpPanel.setPassword(QStringLiteral("p"));
-        QCOMPARE(
-            m_ftpPanel.connectToServer(), QStringLiteral("The FTP library could not be started."));
+        panel.setHostName(QStringLiteral("127.0.0.1:1"));
+        panel.setLoginName(QStringLiteral("u"));
+        panel.setPassword(QStringLiteral("p"));
+        QCOMPARE(panel.connectToServer(), QStringLiteral("The FTP library could not be started."));
     }
 
     void publishCreatesThePageFirstThenSendsItWithOneBox()
@@ -435,21 +476,22 @@ private slots:
         ScriptedDialogs dialogs;
         test::FakeShell shell;
         Project project;
-        QVERIFY(loadProjectFile(STV_SAMPLE_DIR "/sample.stv", project).ok);
+        QVERIFY(loadProjectFile(STV_SAMPLE_DIR "/sample.stv", project).ok());
         Configuration config;
         FavouriteLists lists;
-        loadConfiguration(STV_SAMPLE_DIR "/", config, lists);
+        QVERIFY(loadConfiguration(STV_SAMPLE_DIR "/", config, lists).ok());
         UploadWindow form;
-        QVERIFY(!form.m_publishButton->isEnabled());
+        QVERIFY(!control<QPushButton>(form, "PublishButton")->isEnabled());
         form.setPublishPreparer([&] {
             return preparePublish(&form, project, lists, config.pageOptions,
                 QStringLiteral(STV_SAMPLE_DIR "/sample.stv"));
         });
-        QVERIFY(form.m_publishButton->isEnabled());
-        form.m_hostEdit->setText(Host(server));
-        form.m_userEdit->setText(QString::fromLatin1(FtpTestServer::User));
-        form.m_passwordEdit->setText(QString::fromLatin1(FtpTestServer::password));
-        form.m_initialDirEdit->setText(QStringLiteral("site"));
+        QVERIFY(control<QPushButton>(form, "PublishButton")->isEnabled());
+        control<QLineEdit>(form, "HostEdit")->setText(Host(server));
+        control<QLineEdit>(form, "UserIDEdit")->setText(QString::fromLatin1(FtpTestServer::User));
+        control<QLineEdit>(form, "PasswordEdit")
+            ->setText(QString::fromLatin1(FtpTestServer::password));
+        control<QLineEdit>(form, "InitDirEdit")->setText(QStringLiteral("site"));
         form.show();
 
         // No page yet: Create Web Page runs first (its confirmation, file and test question),
@@ -461,8 +503,8 @@ private slots:
         dialogs.queue(Answer::Ok);
         dialogs.queueText(page);
         dialogs.queue(Answer::No);
-        QSignalSpy progress(form.m_ftpPanel, &FtpPanel::progressChanged);
-        form.m_publishButton->click();
+        QSignalSpy progress(control<FtpPanel>(form, "ftp"), &FtpPanel::progressChanged);
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.asked().at(1).text,
             QStringLiteral("No web page has been created for this project yet.\n\n"
                            "Create Web Page first, then publish it?"));
@@ -473,12 +515,12 @@ private slots:
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(2).toInt(), 6); // files done
         QCOMPARE(server.readFile("site/index.html"), test::ReadFileBytes(page.toStdString()));
-        QVERIFY(Names(*form.m_ftpPanel).contains(QStringLiteral("hills.png")));
-        QVERIFY(!form.m_progressBar->isVisible());
+        QVERIFY(Names(*control<FtpPanel>(form, "ftp")).contains(QStringLiteral("hills.png")));
+        QVERIFY(!control<QProgressBar>(form, "PublishProgress")->isVisible());
 
         // Published again unchanged: no question, nothing sent.
         dialogs.clear();
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("Published into /site on 127.0.0.1:\n\n"
                                                   "0 uploaded, 6 unchanged, 0 failed") });
@@ -488,7 +530,7 @@ private slots:
         dialogs.clear();
         server.clearCommands();
         dialogs.queue(Answer::No);
-        form.m_publishButton->click();
+        control<QPushButton>(form, "PublishButton")->click();
         QCOMPARE(dialogs.asked().size(), std::size_t(1));
         QVERIFY(dialogs.asked().front().text.startsWith(
             QStringLiteral("The project has changes that are not in the web page yet.")));
@@ -507,13 +549,16 @@ private slots:
             return std::optional<PublishRequest>();
         });
         form.show();
-        form.m_publishButton->click();
-        form.m_hostEdit->setText(QStringLiteral("ftp://example.org"));
-        form.m_publishButton->click();
-        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.m_userEdit));
-        form.m_userEdit->setText(QStringLiteral("me"));
-        form.m_publishButton->click();
-        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.m_passwordEdit));
+        auto *publish = control<QPushButton>(form, "PublishButton");
+        publish->click();
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("ftp://example.org"));
+        publish->click();
+        auto *user = control<QLineEdit>(form, "UserIDEdit");
+        QCOMPARE(form.focusWidget(), static_cast<QWidget *>(user));
+        user->setText(QStringLiteral("me"));
+        publish->click();
+        QCOMPARE(
+            form.focusWidget(), static_cast<QWidget *>(control<QLineEdit>(form, "PasswordEdit")));
         QCOMPARE(dialogs.messages(),
             (std::vector<QString> { QStringLiteral("HostName must be specified."),
                 QStringLiteral("LoginName must be specified."),
@@ -531,10 +576,10 @@ private slots:
         QTimer::singleShot(0, [] {
             auto *form = qobject_cast<UploadWindow *>(QApplication::activeModalWidget());
             QVERIFY(form != nullptr);
-            QCOMPARE(form->m_hostEdit->text(), QStringLiteral("sftp://example.org"));
-            QVERIFY(form->m_publishButton->isEnabled());
-            auto *keep = form->findChild<QCheckBox *>(QStringLiteral("KeepPasswordCB"));
-            QVERIFY(keep != nullptr);
+            QCOMPARE(control<QLineEdit>(*form, "HostEdit")->text(),
+                QStringLiteral("sftp://example.org"));
+            QVERIFY(control<QPushButton>(*form, "PublishButton")->isEnabled());
+            auto *keep = control<QCheckBox>(*form, "KeepPasswordCB");
             QVERIFY(keep->isChecked());
             QCOMPARE(keep->text(), QStringLiteral("&Keep the password in the project file"));
             // Its letter is its own in the window (Alt+K), and a click unticks it.
@@ -547,7 +592,7 @@ private slots:
                 if (amp >= 0 && amp + 1 < text.size() && text[amp + 1] != u'&')
                     letters << text.mid(amp + 1, 1).toLower();
             }
-            form->m_initialDirEdit->setText(QStringLiteral("www"));
+            control<QLineEdit>(*form, "InitDirEdit")->setText(QStringLiteral("www"));
             QTest::mouseClick(keep, Qt::LeftButton);
             const bool unticked = !keep->isChecked();
             form->close();
@@ -570,10 +615,10 @@ private slots:
         QCOMPARE(securityNote(QStringLiteral("sftp://example.com")), QString());
         QCOMPARE(securityNote(QString()), QString());
         UploadWindow form;
-        form.m_hostEdit->setText(QStringLiteral("example.com"));
-        QCOMPARE(form.m_securityLabel->text(), warning);
-        form.m_hostEdit->setText(QStringLiteral("sftp://example.com"));
-        QCOMPARE(form.m_securityLabel->text(), QString());
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("example.com"));
+        QCOMPARE(control<QLabel>(form, "SecurityLabel")->text(), warning);
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("sftp://example.com"));
+        QCOMPARE(control<QLabel>(form, "SecurityLabel")->text(), QString());
     }
 
     void anUntrustedCertificateIsRefusedNamingTheHostAndTheReason()
@@ -675,35 +720,40 @@ private slots:
         ScriptedDialogs dialogs;
         UploadWindow form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Simple FTP Client"));
-        QCOMPARE(form.m_passwordEdit->echoMode(), QLineEdit::Password);
-        QVERIFY(form.m_ftpPanel->isActive());
-        QCOMPARE(form.m_ftpPanel->statusLabel(), form.m_statusLabel);
+        QCOMPARE(control<QLineEdit>(form, "PasswordEdit")->echoMode(), QLineEdit::Password);
+        QVERIFY(control<FtpPanel>(form, "ftp")->isActive());
+        QCOMPARE(control<FtpPanel>(form, "ftp")->statusLabel(), control<QLabel>(form, "Label5"));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         // The password is still empty: the box says so and nothing reaches the server.
-        QTest::keyClicks(form.m_hostEdit, Host(server) + u' ');
-        QTest::keyClicks(form.m_userEdit, QString::fromLatin1(FtpTestServer::User));
-        QTest::keyClicks(form.m_initialDirEdit, QStringLiteral("site"));
-        QTest::mouseClick(form.m_connectButton, Qt::LeftButton);
+        QTest::keyClicks(control<QLineEdit>(form, "HostEdit"), Host(server) + u' ');
+        QTest::keyClicks(
+            control<QLineEdit>(form, "UserIDEdit"), QString::fromLatin1(FtpTestServer::User));
+        QTest::keyClicks(control<QLineEdit>(form, "InitDirEdit"), QStringLiteral("site"));
+        QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton);
         QCOMPARE(dialogs.messages(),
             std::vector<QString> { QStringLiteral("Password must be specified.") });
         QTest::qWait(200);
         QVERIFY(server.commands().empty());
 
-        QTest::keyClicks(form.m_passwordEdit, QString::fromLatin1(FtpTestServer::password));
+        QTest::keyClicks(
+            control<QLineEdit>(form, "PasswordEdit"), QString::fromLatin1(FtpTestServer::password));
         dialogs.queue(Answer::Ok); // the password may go over plain FTP
-        QTest::mouseClick(form.m_connectButton, Qt::LeftButton);
-        QCOMPARE(form.m_ftpPanel->hostName(), Host(server) + u' ');
-        QCOMPARE(form.m_ftpPanel->loginName(), QString::fromLatin1(FtpTestServer::User));
-        QCOMPARE(form.m_ftpPanel->password(), QString::fromLatin1(FtpTestServer::password));
-        QCOMPARE(form.m_ftpPanel->remoteDir(), QStringLiteral("site"));
-        QCOMPARE(form.m_statusLabel->text(), QStringLiteral("Connected to ") + Host(server) + u' ');
-        QCOMPARE(Names(*form.m_ftpPanel),
+        QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton);
+        QCOMPARE(control<FtpPanel>(form, "ftp")->hostName(), Host(server) + u' ');
+        QCOMPARE(
+            control<FtpPanel>(form, "ftp")->loginName(), QString::fromLatin1(FtpTestServer::User));
+        QCOMPARE(control<FtpPanel>(form, "ftp")->password(),
+            QString::fromLatin1(FtpTestServer::password));
+        QCOMPARE(control<FtpPanel>(form, "ftp")->remoteDir(), QStringLiteral("site"));
+        QCOMPARE(control<QLabel>(form, "Label5")->text(),
+            QStringLiteral("Connected to ") + Host(server) + u' ');
+        QCOMPARE(Names(*control<FtpPanel>(form, "ftp")),
             (QStringList { QStringLiteral("images"), QStringLiteral("index.html"),
                 QStringLiteral("logo.gif") }));
         QCOMPARE(dialogs.messages().size(), std::size_t(1));
-        QVERIFY(form.m_connectButton->isEnabled());
+        QVERIFY(control<QPushButton>(form, "Button1")->isEnabled());
 
         const QByteArray shot = qgetenv("STV_UPLOAD_SCREENSHOT");
         if (!shot.isEmpty())
@@ -711,7 +761,7 @@ private slots:
 
         FtpSettings values { "ftp.example.com", "me", "pa\xE9ss", " dir " };
         form.setSettings(values);
-        QCOMPARE(form.m_passwordEdit->text(), QStringLiteral("pa\u00E9ss"));
+        QCOMPARE(control<QLineEdit>(form, "PasswordEdit")->text(), QStringLiteral("pa\u00E9ss"));
         QCOMPARE(form.settings(), values);
     }
 };

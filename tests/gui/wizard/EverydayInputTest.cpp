@@ -132,7 +132,7 @@ class EverydayInputTest : public QObject
     {
         Project p;
         p.sections = records;
-        QVERIFY(saveProjectFile(bytes(file), p).ok);
+        QVERIFY(saveProjectFile(bytes(file), p).ok());
         QVERIFY(m_w->loadProjectFromPath(file));
     }
 
@@ -178,7 +178,7 @@ private slots:
                 "0", "0", "1", "0", "0" }) };
         p.backgroundImage = storedPath(bytes(site + QStringLiteral("картинка.png")));
         const QString project = site + QStringLiteral("Łódź.stv");
-        QVERIFY(saveProjectFile(bytes(project), p).ok);
+        QVERIFY(saveProjectFile(bytes(project), p).ok());
 
         QVERIFY(m_w->loadProjectFromPath(project));
         QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98 .. Łódź.stv in ") + site);

@@ -35,7 +35,7 @@ private:
         Project p;
         p.sections = { joinFields({ "Paragraph", "a", "t", "2", "0", "0", "0", "0", "0", "0", "0",
             link.toStdString() }) };
-        if (!saveProjectFile(path(QStringLiteral("p.stv")).toStdString(), p).ok
+        if (!saveProjectFile(path(QStringLiteral("p.stv")).toStdString(), p).ok()
             || !m_w->loadProjectFromPath(path(QStringLiteral("p.stv"))))
             qFatal("cannot load the project");
         while (m_w->currentSection() < 0)

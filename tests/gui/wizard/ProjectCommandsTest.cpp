@@ -53,7 +53,7 @@ private slots:
         QVERIFY(sections().empty());
         QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98"));
         Project saved;
-        QVERIFY(loadProjectFile(path(QStringLiteral("first.stv")).toStdString(), saved).ok);
+        QVERIFY(loadProjectFile(path(QStringLiteral("first.stv")).toStdString(), saved).ok());
         QCOMPARE(saved.sections.size(), 1u);
 
         // No discards. The page title typed before survives a new project.
@@ -118,7 +118,10 @@ private slots:
         trigger("Save1");
         QCOMPARE(m_w->windowTitle(), QStringLiteral("Sitorva 98 .. one.stv in ") + folder);
         std::string bytes;
-        QVERIFY(readWholeFile(path(QStringLiteral("one.stv")).toStdString(), bytes).ok);
+        Result<std::string> bytesRead
+            = readWholeFile(path(QStringLiteral("one.stv")).toStdString());
+        QVERIFY(bytesRead.ok());
+        bytes = std::move(bytesRead.value());
         QCOMPARE(splitLines(bytes).size(), 10u);
 
         m_w->newProject();
@@ -145,7 +148,10 @@ private slots:
         m_w->saveProject();
         m_w->saveProject();
         std::vector<std::string> lines;
-        QVERIFY(readLinesFile(path(QStringLiteral("PWP")).toStdString(), lines));
+        Result<std::vector<std::string>> linesRead
+            = readLinesFile(path(QStringLiteral("PWP")).toStdString());
+        QVERIFY(linesRead.ok());
+        lines = std::move(linesRead.value());
         QCOMPARE(lines.size(), 2u);
         QCOMPARE(recentEntryPath(lines[0]), path(QStringLiteral("a.stv")).toStdString());
         QCOMPARE(recentEntryPath(lines[1]), path(QStringLiteral("b.stv")).toStdString());
@@ -166,7 +172,7 @@ private slots:
         const Project before = m_w->project();
         const QString title = m_w->windowTitle();
 
-        QVERIFY(writeWholeFile(path(QStringLiteral("short.stv")).toStdString(), "a\r\nb\r\n").ok);
+        QVERIFY(writeWholeFile(path(QStringLiteral("short.stv")).toStdString(), "a\r\nb\r\n").ok());
         QVERIFY(!m_w->loadProjectFromPath(path(QStringLiteral("short.stv"))));
         QVERIFY(!m_w->loadProjectFromPath(path(QStringLiteral("missing.stv"))));
         QCOMPARE(m_script->messages().size(), 2u);
@@ -198,8 +204,13 @@ private slots:
         m_w->saveProjectAs();
         QVERIFY(!m_w->projectChanged());
         std::string oldProject, oldRecent;
-        QVERIFY(readWholeFile(disk.file("site.stv"), oldProject).ok);
-        QVERIFY(readWholeFile(path(QStringLiteral("PWP")).toStdString(), oldRecent).ok);
+        Result<std::string> oldProjectRead = readWholeFile(disk.file("site.stv"));
+        QVERIFY(oldProjectRead.ok());
+        oldProject = std::move(oldProjectRead.value());
+        Result<std::string> oldRecentRead
+            = readWholeFile(path(QStringLiteral("PWP")).toStdString());
+        QVERIFY(oldRecentRead.ok());
+        oldRecent = std::move(oldRecentRead.value());
         const std::vector<std::string> recent = m_w->recentProjects();
         const QString caption = m_w->windowTitle();
 
@@ -221,8 +232,13 @@ private slots:
         QCOMPARE(m_w->projectFileName(), file);
         QCOMPARE(m_w->recentProjects(), recent);
         std::string project, recentFile;
-        QVERIFY(readWholeFile(disk.file("site.stv"), project).ok);
-        QVERIFY(readWholeFile(path(QStringLiteral("PWP")).toStdString(), recentFile).ok);
+        Result<std::string> projectRead = readWholeFile(disk.file("site.stv"));
+        QVERIFY(projectRead.ok());
+        project = std::move(projectRead.value());
+        Result<std::string> recentFileRead
+            = readWholeFile(path(QStringLiteral("PWP")).toStdString());
+        QVERIFY(recentFileRead.ok());
+        recentFile = std::move(recentFileRead.value());
         QVERIFY(project == oldProject);
         QVERIFY(recentFile == oldRecent);
         QCOMPARE(QDir(QString::fromStdString(disk.path()))
@@ -235,7 +251,7 @@ private slots:
     // counts as saved.
     void recentListThatCannotBeWrittenAfterASave()
     {
-        QVERIFY(writeWholeFile(path(QStringLiteral("plain")).toStdString(), "x").ok);
+        QVERIFY(writeWholeFile(path(QStringLiteral("plain")).toStdString(), "x").ok());
         setProgramFolder(path(QStringLiteral("plain")));
         goTo(0);
         click("Acceptbtn");
@@ -248,7 +264,7 @@ private slots:
         QVERIFY(!m_w->projectChanged());
         QCOMPARE(m_w->projectFileName(), path(QStringLiteral("kept.stv")));
         Project saved;
-        QVERIFY(loadProjectFile(path(QStringLiteral("kept.stv")).toStdString(), saved).ok);
+        QVERIFY(loadProjectFile(path(QStringLiteral("kept.stv")).toStdString(), saved).ok());
         QCOMPARE(saved, m_w->project());
     }
 
@@ -270,7 +286,7 @@ private slots:
         load({ Rec({ "Anchor", "a", "n", "t", "1" }) });
         const Project before = m_w->project();
         const QString caption = m_w->windowTitle();
-        QVERIFY(saveProjectFile(path(QStringLiteral("other.stv")).toStdString(), Project {}).ok);
+        QVERIFY(saveProjectFile(path(QStringLiteral("other.stv")).toStdString(), Project {}).ok());
 
         m_script.reset();
         m_script = std::make_unique<VanishingDialogs>();

@@ -257,7 +257,7 @@ private slots:
         QVERIFY(QDir(recoveryFolder()).entryList(QDir::Files).isEmpty());
 
         const QString damaged = recoveryFolder() + QStringLiteral("/session-1-1.stvr");
-        QVERIFY(writeWholeFile(damaged.toStdString(), "Sitorva recovery 1\r\nhalf").ok);
+        QVERIFY(writeWholeFile(damaged.toStdString(), "Sitorva recovery 1\r\nhalf").ok());
         ScriptedDialogs dialogs;
         WizardWindow w;
         QVERIFY(!w.offerRecovery());
@@ -345,8 +345,7 @@ private slots:
         QCOMPARE(read(project), projectBytes);
         RecoveryEntry entry;
         Project recovered;
-        std::string error;
-        QVERIFY(readRecovery(recovery.toStdString(), entry, recovered, error));
+        QVERIFY(readRecovery(recovery.toStdString(), entry, recovered).ok());
         QCOMPARE(QString::fromStdString(recovered.pageTitle), ChangedTitle);
 
         // Room again: the next autosave works and the message goes.

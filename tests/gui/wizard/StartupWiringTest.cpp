@@ -32,12 +32,12 @@ private slots:
         const std::string folder = dir.path().toStdString() + "/";
         Project p;
         p.pageTitle = "Loaded title";
-        QVERIFY(saveProjectFile(folder + "a.stv", p).ok);
-        QVERIFY(writeLinesFile(folder + "PWP", { recentEntry(folder + "a.stv") }).ok);
+        QVERIFY(saveProjectFile(folder + "a.stv", p).ok());
+        QVERIFY(writeLinesFile(folder + "PWP", { recentEntry(folder + "a.stv") }).ok());
         QVERIFY(writeLinesFile(
             folder + "Sitorva.config", { "50", "220", "60", "30", "170", "300", "0", "0", "1" })
-                    .ok);
-        QVERIFY(writeLinesFile(folder + "StvColList", { "255", "65280" }).ok);
+                    .ok());
+        QVERIFY(writeLinesFile(folder + "StvColList", { "255", "65280" }).ok());
 
         ProgramWindows windows;
         WizardWindow &window = windows.window;
@@ -67,7 +67,9 @@ private slots:
         window.move(240, 70);
         window.close();
         std::vector<std::string> lines;
-        QVERIFY(readLinesFile(folder + "Sitorva.config", lines));
+        Result<std::vector<std::string>> linesRead = readLinesFile(folder + "Sitorva.config");
+        QVERIFY(linesRead.ok());
+        lines = std::move(linesRead.value());
         QCOMPARE(lines[1], std::string("240"));
         QCOMPARE(lines[7], std::string("0"));
         QVERIFY(fileExists(folder + "StvImageList"));
@@ -122,10 +124,10 @@ private slots:
         const std::string folder = dir.path().toStdString() + "/";
         QVERIFY(writeLinesFile(
             folder + "Sitorva.config", { "50", "220", "60", "30", "170", "300", "3", "0", "1" })
-                    .ok);
+                    .ok());
         QVERIFY(makeHostile(Hostile::Oversized, folder + "StvColList", ListFileLimit));
         QVERIFY(makeHostile(Hostile::Fifo, folder + "StvLinkList"));
-        QVERIFY(writeLinesFile(folder + "StvImageList", { "\xA0Image\xA0pic\xA0" }).ok);
+        QVERIFY(writeLinesFile(folder + "StvImageList", { "\xA0Image\xA0pic\xA0" }).ok());
         QVERIFY(makeHostile(Hostile::Fifo, folder + "Library"));
         QVERIFY(makeHostile(Hostile::Oversized, folder + "PWP", ConfigFileLimit));
 
@@ -148,7 +150,9 @@ private slots:
         QCOMPARE(typeAt(folder + "StvLinkList"), unsigned(S_IFIFO));
         QCOMPARE(typeAt(folder + "Library"), unsigned(S_IFIFO));
         std::vector<std::string> config;
-        QVERIFY(readLinesFile(folder + "Sitorva.config", config));
+        Result<std::vector<std::string>> configRead = readLinesFile(folder + "Sitorva.config");
+        QVERIFY(configRead.ok());
+        config = std::move(configRead.value());
         QCOMPARE(config[6], std::string("3"));
         setProgramFolder(QString());
     }

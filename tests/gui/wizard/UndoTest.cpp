@@ -64,7 +64,7 @@ private:
         p.pageTitle = "First title";
         p.sections = sections;
         const QString path = m_dir->filePath(QStringLiteral("p.stv"));
-        QVERIFY(saveProjectFile(path.toStdString(), p).ok);
+        QVERIFY(saveProjectFile(path.toStdString(), p).ok());
         QVERIFY(w().loadProjectFromPath(path));
         // Records as their pages store them, so that a later page store is no change.
         for (int i = 0; i < static_cast<int>(sections.size()); ++i)
@@ -267,7 +267,7 @@ private slots:
             captions << a->text();
         QCOMPARE(captions,
             (QStringList { QStringLiteral("&File"), QStringLiteral("&Edit"),
-                QStringLiteral("&Tools"), QStringLiteral("&Help") }));
+                QStringLiteral("&View"), QStringLiteral("&Tools"), QStringLiteral("&Help") }));
         QCOMPARE(w().undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
         QCOMPARE(w().redoAction()->shortcuts(),
             (QList<QKeySequence> { QKeySequence(QStringLiteral("Ctrl+Y")),

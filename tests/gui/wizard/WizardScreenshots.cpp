@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
         joinFields({ "Mystery", "Hand-made", "x" }),
     };
     const QString file = dir.filePath(QStringLiteral("sample.stv"));
-    if (!saveProjectFile(file.toStdString(), p).ok)
+    if (!saveProjectFile(file.toStdString(), p).ok())
         return 1;
 
     WizardWindow w;

@@ -414,7 +414,7 @@ private slots:
 
         click("PlayBtn");
         const QString wav = path(QStringLiteral("ding.wav"));
-        QVERIFY(writeWholeFile(wav.toStdString(), "RIFF").ok);
+        QVERIFY(writeWholeFile(wav.toStdString(), "RIFF").ok());
         child<QLineEdit>("SoundEdit")->setText(wav);
         click("PlayBtn");
         child<QLineEdit>("SoundEdit")->setText(path(QStringLiteral("none.wav")));
