@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -71,8 +72,32 @@ bool HelpSearchWindow::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+// Beside the help window rather than over it, so the place found stays in sight; where the
+// screen has no room on either side, the window manager places it.
+void HelpSearchWindow::placeBesideHelp()
+{
+    m_placed = true;
+    const QScreen *screen = m_help.screen();
+    if (screen == nullptr)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect help = m_help.frameGeometry();
+    const int frame = 16; // room for the window manager's border
+    int x = help.right() + 1;
+    if (x + width() + frame > room.right()) {
+        x = help.left() - width() - frame;
+        if (x < room.left())
+            return;
+    }
+    const int y
+        = std::clamp(help.top(), room.top(), std::max(room.top(), room.bottom() - height()));
+    move(x, y);
+}
+
 void HelpSearchWindow::openSearch()
 {
+    if (!m_placed && !isVisible())
+        placeBesideHelp();
     show();
     raise();
     activateWindow();

@@ -47,12 +47,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void placeBesideHelp();
+
     HelpWindow &m_help;
     QLineEdit *m_searchEdit;
     QListWidget *m_hitList;
     QLabel *m_countLabel;
     std::vector<ManualHit> m_hits;
     int m_current = -1;
+    bool m_placed = false;
 };
 
 // The pixel spans [left, right) that the shown-text characters [start, start + length) of a
