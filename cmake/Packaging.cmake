@@ -23,7 +23,7 @@ line with sitorva --generate.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_SOURCE_GENERATOR "")
 
-# Before CPack packs its staging folder: the program and its windows module are stripped as
+# Before CPack packs its staging folder: the program, its core library and modules are stripped as
 # Debian strips them (symbols not needed for relocation, and the compiler's .comment and .note
 # sections, which CMake's own strip keeps), and every folder is made 0755. The folders the
 # install creates on its way get the packager's umask (CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -59,6 +59,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The library packages come from the executable's needs (dpkg-shlibdeps, from dpkg-dev).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The program's own core library, in its private folder, is the package's and needs no other.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_LIBDIR}/sitorva)
 # Opening pages and folders goes through xdg-utils; named sounds come from the sound theme.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, sound-theme-freedesktop")
 

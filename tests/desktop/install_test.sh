@@ -96,8 +96,15 @@ done
 # with its own message; on the offscreen platform the windows are still running after three
 # seconds (waiting at the start-up question) when their module loaded, and stop at once when
 # not.
+# The core is one shared library beside them: the program and every module find it there, and
+# none holds a copy of its own, whose state (the program folder) the others would not see.
 for module in sitorva-windows.so sitorva-publish.so sitorva-pictures.so sitorva-preview.so; do
   ls "$P"/lib*/sitorva/$module >/dev/null || fail "$module was not installed"
+  nm -C --defined-only "$P"/lib*/sitorva/$module | grep -q 'stv::programFolderPath' \
+    && fail "$module has a core of its own"
+done
+for binary in "$P/bin/sitorva" "$P"/lib*/sitorva/*.so; do
+  ldd "$binary" | grep -q 'not found' && { ldd "$binary"; fail "$binary misses a library"; }
 done
 ldd "$P/bin/sitorva" | grep -qE 'libQt|libcurl|libvips' && fail "the program itself links Qt, libcurl or libvips"
 ldd "$P"/lib*/sitorva/sitorva-windows.so | grep -q WebEngine \
