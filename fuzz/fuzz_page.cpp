@@ -2,6 +2,7 @@
 // colour, link and image lists, parts separated by a zero byte. A project that does not load
 // is used as a list of section records instead, so every emitter sees arbitrary records.
 // Copies go to a fake copier that fails every other one; nothing touches the disk.
+#include "FuzzParts.h"
 #include "core/page/PageGenerator.h"
 #include "core/text/TextTools.h"
 
@@ -28,21 +29,6 @@ private:
     int m_calls = 0;
 };
 
-std::vector<std::string_view> SplitParts(std::string_view bytes)
-{
-    std::vector<std::string_view> parts;
-    while (parts.size() < 3) {
-        const auto zero = bytes.find('\0');
-        if (zero == std::string_view::npos)
-            break;
-        parts.push_back(bytes.substr(0, zero));
-        bytes.remove_prefix(zero + 1);
-    }
-    parts.push_back(bytes);
-    parts.resize(4);
-    return parts;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -51,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const std::uint8_t flags = data[0];
     const auto parts
-        = SplitParts(std::string_view(reinterpret_cast<const char *>(data + 1), size - 1));
+        = splitFuzzParts(std::string_view(reinterpret_cast<const char *>(data + 1), size - 1));
 
     stv::Project project;
     if (!stv::parseProject(parts[0], "fuzz.stv", project).ok())
