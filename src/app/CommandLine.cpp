@@ -183,14 +183,8 @@ CliOutcome generate(const Options &options, std::ostream &out, std::ostream &err
         warn(err, settings.error());
     if (options.style)
         config.pageOptions.style = *options.style;
-    PageRequest request;
+    PageRequest request = createPageRequest(output, projectPath);
     request.importRequested = !options.preview;
-    request.pageFile = output;
-    request.projectFile = projectPath;
-    const std::string projectFolder = folderPart(projectPath);
-    request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
-    request.when = generationTimeNow();
-    request.names = systemDateNames();
     // The modern page's pictures are made ready for the web; the classic page's are copied.
     std::string pictureWarning;
     const std::unique_ptr<PicturePreparer> pictures

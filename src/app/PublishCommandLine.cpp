@@ -71,14 +71,7 @@ std::optional<PublishRequest> generatePage(const Project &project, const std::st
     if (const Result<> settings = loadPageSettings(programFolderPath(), config.pageOptions);
         !settings)
         err << "sitorva: warning: " << terminalText(settings.error()) << "\n";
-    PageRequest request;
-    request.importRequested = true;
-    request.pageFile = folder + "/" + pageName;
-    request.projectFile = projectPath;
-    const std::string projectFolder = folderPart(projectPath);
-    request.sourceFolder = projectFolder.empty() ? std::string("./") : projectFolder;
-    request.when = generationTimeNow();
-    request.names = systemDateNames();
+    PageRequest request = createPageRequest(folder + "/" + pageName, projectPath);
     std::string pictureWarning;
     const std::unique_ptr<PicturePreparer> pictures = picturesForPage(
         config.pageOptions.style == PageStyle::Modern, true, programFolderPath(), pictureWarning);

@@ -26,6 +26,8 @@ public:
     int stores = 0;
     int shows = 0;
     int changes = 0;
+    int focuses = 0; // page focused after a jump
+    bool activated = false; // ... and the main window made active
     std::string lastChange; // the step name of the last list change
     std::string typed; // on the page, not yet stored
     std::string onPage; // the record the page shows
@@ -53,6 +55,11 @@ public:
     {
         ++changes;
         lastChange = label;
+    }
+    void focusPage(bool activate) override
+    {
+        ++focuses;
+        activated = activated || activate;
     }
     std::vector<std::string> &librarySections() override { return library; }
     FavouriteLists &favouriteLists() override { return lists; }

@@ -374,6 +374,21 @@ PageResult writePageFileFrom(const Project &header, SectionRecords records,
 
 } // namespace
 
+PageRequest createPageRequest(const std::string &pageFile, const std::string &projectFile)
+{
+    PageRequest request;
+    request.importRequested = true;
+    request.pageFile = pageFile;
+    request.projectFile = projectFile;
+    if (!projectFile.empty()) {
+        const std::string folder = folderPart(projectFile);
+        request.sourceFolder = folder.empty() ? std::string("./") : folder;
+    }
+    request.when = generationTimeNow();
+    request.names = systemDateNames();
+    return request;
+}
+
 void appendSectionMark(std::string &out, std::size_t position)
 {
     out.append(SectionMarkStart);

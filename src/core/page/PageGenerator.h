@@ -54,6 +54,12 @@ struct PageRequest {
     bool sectionMarks = false;
 };
 
+// Create Web Page's request for the project at projectFile (native; empty for a project never
+// saved): the page written to pageFile and dated now, the files copied beside it, stored
+// relative paths read from the project's folder (the working folder for a project without
+// one, or never saved).
+PageRequest createPageRequest(const std::string &pageFile, const std::string &projectFile);
+
 // The comment that starts section `position` when PageRequest::sectionMarks is set.
 inline constexpr std::string_view SectionMarkStart = "<!--stv-section ";
 void appendSectionMark(std::string &out, std::size_t position);

@@ -4,6 +4,8 @@
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -144,11 +146,26 @@ QString FileDialogs::run(QFileDialog &dialog, const QString &title, const QStrin
     dialog.setNameFilters(qtFileFilter(filter).split(QStringLiteral(";;")));
     const qsizetype cut = currentPath.lastIndexOf(QLatin1Char('/'));
     dialog.selectFile(cut < 0 ? currentPath : currentPath.mid(cut + 1));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int answer = dialog.exec();
+    closeCompletionPopups(dialog);
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString chosen = dialog.selectedFiles().constFirst();
     rememberFolderOf(chosen);
     return chosen;
+}
+
+// Qt's own file dialog is used: on a desktop without a platform theme or portal (a plain
+// window manager) it is the only one there is, and it works the same everywhere. Its name
+// field completes typed paths in a popup list, and when the dialog is closed with Enter while
+// that list shows, the list stays open after the dialog is gone: it holds the mouse and the
+// keyboard, so the next click or key in the wizard only closed it, or a key went to the hidden
+// name field. The popups are closed with the dialog.
+void FileDialogs::closeCompletionPopups(QFileDialog &dialog)
+{
+    for (const QCompleter *completer : dialog.findChildren<QCompleter *>())
+        if (QAbstractItemView *popup = completer->popup(); popup && popup->isVisible())
+            popup->hide();
 }
 
 QString FileDialogs::askOpen(QWidget *parent, const QString &title, const QString &currentPath,

@@ -41,6 +41,7 @@ private:
     FileDialogs() = default;
     QString run(QFileDialog &dialog, const QString &title, const QString &currentPath,
         const QString &defaultExt, const QString &filter);
+    static void closeCompletionPopups(QFileDialog &dialog);
 };
 
 } // namespace stv

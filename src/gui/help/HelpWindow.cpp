@@ -11,6 +11,7 @@
 #include "gui/dialogs/InputBox.h"
 #include "gui/dialogs/LaunchBox.h"
 #include "gui/help/HelpPrint.h"
+#include "gui/help/HelpSearchWindow.h"
 #include "gui/help/ProgressGauge.h"
 #include "gui/help/ShowHelp.h"
 
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QUrl>
@@ -328,6 +330,15 @@ HelpWindow::HelpWindow(QWidget *parent)
     if (const Result<std::string> manual = readWholeFile(helpFile().toStdString(), ManualFileLimit))
         m_lastTopic = static_cast<std::uint16_t>(lastTopicOf(manual.value()));
 
+    // Ctrl+F searches the whole manual; F3 and Shift+F3 step through the places found.
+    m_search = new HelpSearchWindow(*this);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_search,
+        &HelpSearchWindow::openSearch);
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, m_search,
+        &HelpSearchWindow::showNextHit);
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated,
+        m_search, &HelpSearchWindow::showPreviousHit);
+
     nameControls(this);
     if (!s_instance)
         s_instance = this;
@@ -452,6 +463,7 @@ bool HelpWindow::loadChapter(unsigned n)
     const std::string &bytes = read.value();
 
     m_chapterLines.clear();
+    m_mark.reset();
     m_currentTopic = static_cast<std::uint16_t>(std::min(n, 65535u));
     if (!m_history.empty())
         m_history.leave(m_scrollBar->value());
@@ -557,8 +569,10 @@ void HelpWindow::paintText(QPainter &painter)
 {
     layoutRows(m_scrollBar->value());
     const QColor page = m_textBox->palette().color(QPalette::Base);
+    std::size_t line = static_cast<std::size_t>(std::max(m_scrollBar->value(), 0));
     for (const DrawnRow &row : m_rows) {
         painter.fillRect(0, row.y, m_textBox->width(), m_linePitch, page);
+        drawMark(painter, row, line++);
         for (const DrawnPiece &piece : row.pieces) {
             if (piece.picture >= 0 || piece.text.isEmpty())
                 continue;
@@ -576,6 +590,24 @@ void HelpWindow::paintText(QPainter &painter)
             painter.setPen(m_textBox->palette().color(QPalette::Text));
         }
     }
+}
+
+void HelpWindow::drawMark(QPainter &painter, const DrawnRow &row, std::size_t line) const
+{
+    if (!m_mark || m_mark->topic != m_currentTopic || m_mark->line != static_cast<int>(line)
+        || line >= m_chapterLines.size())
+        return;
+    std::vector<std::pair<int, int>> pieces;
+    for (const DrawnPiece &piece : row.pieces)
+        pieces.emplace_back(piece.x, piece.width);
+    QColor colour = palette().color(QPalette::Highlight);
+    colour.setAlpha(120); // the text stays readable through it, on light and dark pages
+    const auto width = [](SpanStyle style, const QString &text) {
+        return QFontMetrics(styleFont(style)).horizontalAdvance(text);
+    };
+    for (const auto &[left, right] :
+        markedSpans(m_chapterLines[line], pieces, m_mark->start, m_mark->length, width))
+        painter.fillRect(left, row.y, right - left, m_linePitch, colour);
 }
 
 void HelpWindow::drawPicture(QPainter &painter, int picture, int x, int rowTop) const

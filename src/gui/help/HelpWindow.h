@@ -4,6 +4,7 @@
 // a stay-on-top switch. Created once at program start and hidden, not destroyed, when closed.
 
 #include "core/manual/HelpText.h"
+#include "core/manual/ManualSearch.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,7 @@ namespace stv
 {
 
 class ProgressGauge;
+class HelpSearchWindow;
 class HelpTextView;
 
 class HelpWindow : public QWidget
@@ -77,6 +80,11 @@ public:
     void paintText(QPainter &painter);
     bool handleKey(int key);
 
+    // A place found by the search, marked on its row while its chapter is on show.
+    void markHit(const ManualHit &hit) { m_mark = hit; }
+    const std::optional<ManualHit> &markedHit() const { return m_mark; }
+    HelpSearchWindow *searchWindow() const { return m_search; }
+
     // State, read by tests and by nothing else.
     const std::vector<std::string> &chapterLines() const { return m_chapterLines; }
     const std::string &chapterTitle() const { return m_chapterTitle; }
@@ -106,6 +114,7 @@ private:
     void layoutRows(int top);
     void drawPicture(QPainter &painter, int picture, int x, int rowTop) const;
     void drawButtonFace(QPainter &painter, int x1, int y1, int x2, int y2) const;
+    void drawMark(QPainter &painter, const DrawnRow &row, std::size_t line) const;
     void applyStayOnTop();
     void openWebSite();
     QString helpFile() const;
@@ -120,6 +129,7 @@ private:
     QCheckBox *m_stayOnTopCheck;
     HelpTextView *m_textBox;
     QScrollBar *m_scrollBar;
+    HelpSearchWindow *m_search;
 
     std::vector<std::string> m_chapterLines;
     std::string m_chapterTitle;
@@ -135,6 +145,7 @@ private:
     bool m_scrollSilent = false;
     bool m_changingFlags = false; // the stay-on-top switch re-shows the window: no reload
     std::vector<DrawnRow> m_rows;
+    std::optional<ManualHit> m_mark;
     QPixmap m_loadPicture;
 
     static bool s_keepHelpOnTop;

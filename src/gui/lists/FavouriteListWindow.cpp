@@ -2,6 +2,7 @@
 
 #include "gui/desktop/Encoding.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/sections/RightPressPopup.h"
 
 #include <QLabel>
 #include <QListView>
@@ -112,6 +113,7 @@ FavouriteListWindow::FavouriteListWindow(std::vector<std::string> &entries, cons
     connect(m_menu, &QMenu::aboutToShow, this, &FavouriteListWindow::prepareMenu);
     connect(m_view, &QListView::customContextMenuRequested, this,
         [this](const QPoint &pos) { m_menu->popup(m_view->viewport()->mapToGlobal(pos)); });
+    m_view->viewport()->installEventFilter(this);
 
     m_emptyHint = new QLabel(m_view->viewport());
     m_emptyHint->setObjectName(QStringLiteral("EmptyHint"));
@@ -182,6 +184,13 @@ void FavouriteListWindow::showEvent(QShowEvent *event)
     refresh();
     updateEmptyHint();
     QDialog::showEvent(event);
+}
+
+bool FavouriteListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && openPopupOnRightPress(m_view, event, m_menu))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void FavouriteListWindow::prepareMenu()

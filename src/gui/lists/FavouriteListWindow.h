@@ -89,6 +89,7 @@ protected:
     FavouriteListWindow(std::vector<std::string> &entries, const QString &listName, int rowHeight,
         RowPainter painter, QWidget *parent, Qt::WindowFlags flags);
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     // A menu command that works on the selected entry.
     void needsEntry(QAction *action) { m_entryActions.push_back(action); }

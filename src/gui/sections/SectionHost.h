@@ -31,6 +31,9 @@ public:
     // The section list was changed outside a page store: counts as an unsaved change, and as
     // one step to undo named `label` ("Delete Paragraph").
     virtual void sectionListChanged(const std::string &label) = 0;
+    // After a jump: the page's first field takes the focus, so typing goes there; with
+    // `activate` the main window also becomes the active window (a click on a row).
+    virtual void focusPage(bool activate) = 0;
     virtual std::vector<std::string> &librarySections() = 0; // LibrarySections
     virtual FavouriteLists &favouriteLists() = 0; // the Image List rows among them
     // An image was added to the Image List: its window shows it, its file keeps it.

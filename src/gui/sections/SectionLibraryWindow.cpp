@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -172,13 +173,27 @@ SectionLibraryWindow::SectionLibraryWindow(
     connect(m_libraryList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         m_popupMenu->popup(m_libraryList->viewport()->mapToGlobal(pos));
     });
+    // A double click or Enter inserts, as "&Select" does.
+    connect(m_libraryList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &row) {
+        if (row.isValid())
+            selectSections();
+    });
+    m_libraryList->installEventFilter(this);
     m_libraryList->viewport()->installEventFilter(this);
     refill();
 }
 
 bool SectionLibraryWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_libraryList->viewport() && openPopupOnRightPress(event, m_popupMenu))
+    if (watched == m_libraryList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            selectSections();
+            return true;
+        }
+    }
+    if (watched == m_libraryList->viewport()
+        && openPopupOnRightPress(m_libraryList, event, m_popupMenu))
         return true;
     return QWidget::eventFilter(watched, event);
 }

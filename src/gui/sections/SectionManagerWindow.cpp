@@ -113,6 +113,9 @@ SectionManagerWindow::SectionManagerWindow(
     });
     connect(m_sectionList->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &SectionManagerWindow::currentRowChanged);
+    // A click on a row means to work on that section: typing goes to its page at once. (A row
+    // reached with the arrow keys leaves the keys here, for the next row or Delete.)
+    connect(m_sectionList, &QAbstractItemView::clicked, this, [this] { m_host.focusPage(true); });
 }
 
 int SectionManagerWindow::sectionCount() const
@@ -176,6 +179,7 @@ void SectionManagerWindow::jumpToRow(int row)
     m_host.storeCurrentPage();
     m_host.setCurrentSection(row - FixedRowsBefore);
     m_host.showCurrentSection();
+    m_host.focusPage(false);
 }
 
 bool SectionManagerWindow::eventFilter(QObject *watched, QEvent *event)
@@ -188,7 +192,8 @@ bool SectionManagerWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (watched == m_sectionList->viewport() && openPopupOnRightPress(event, m_popupMenu))
+    if (watched == m_sectionList->viewport()
+        && openPopupOnRightPress(m_sectionList, event, m_popupMenu))
         return true;
     return QWidget::eventFilter(watched, event);
 }

@@ -12,7 +12,6 @@
 #include "gui/wizard/PageCommands.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace stv
 {
@@ -23,13 +22,8 @@ namespace
 PageCheck checkPage(const Project &project, const FavouriteLists &lists, const PageOptions &options,
     const QString &projectFileName)
 {
-    PageRequest request;
-    request.importRequested = true;
-    request.pageFile = nativePath(project.pageFileName);
-    if (!projectFileName.isEmpty())
-        request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
-    request.when = generationTimeNow();
-    request.names = systemDateNames();
+    PageRequest request = createPageRequest(
+        nativePath(project.pageFileName), QFile::encodeName(projectFileName).toStdString());
     // The page shows the pictures made for it when it is modern: they are what is compared
     // and sent.
     std::string pictureWarning;

@@ -15,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <optional>
 
@@ -110,15 +109,9 @@ QString rememberPage(const QString &projectFileName, const std::string &page)
 PageRequest makeRequest(
     bool importRequested, const QString &pageFile, const QString &projectFileName)
 {
-    PageRequest request;
+    PageRequest request = createPageRequest(QFile::encodeName(pageFile).toStdString(),
+        QFile::encodeName(projectFileName).toStdString());
     request.importRequested = importRequested;
-    request.pageFile = pageFile.toStdString();
-    if (!projectFileName.isEmpty()) {
-        request.sourceFolder = QFileInfo(projectFileName).absolutePath().toStdString();
-        request.projectFile = projectFileName.toStdString();
-    }
-    request.when = generationTimeNow();
-    request.names = systemDateNames();
     return request;
 }
 

@@ -549,6 +549,18 @@ void WizardWindow::sectionListChanged(const std::string &label)
     recordChange(label);
 }
 
+void WizardWindow::focusPage(bool activate)
+{
+    const auto *page = dynamic_cast<const pages::WizardPage *>(m_pages->currentWidget());
+    QWidget *field = page ? page->firstField() : nullptr;
+    if (!field)
+        field = m_next->isEnabled() ? m_next : m_back;
+    if (activate)
+        activateWindow();
+    // In a window that is not active this only marks where the focus goes when it is.
+    field->setFocus(Qt::OtherFocusReason);
+}
+
 // ---------------------------------------------------------------- wizard buttons
 
 void WizardWindow::goNext()
@@ -558,6 +570,7 @@ void WizardWindow::goNext()
     storeCurrentPage();
     ++m_currentSection;
     showCurrentSection();
+    focusPage(false);
 }
 
 void WizardWindow::goBack()
@@ -567,6 +580,7 @@ void WizardWindow::goBack()
     storeCurrentPage();
     --m_currentSection;
     showCurrentSection();
+    focusPage(false);
 }
 
 void WizardWindow::acceptSection()
@@ -583,6 +597,7 @@ void WizardWindow::acceptSection()
     showCurrentSection();
     refreshSectionManager();
     selectManagerRow();
+    focusPage(false);
 }
 
 void WizardWindow::editUserLabel()

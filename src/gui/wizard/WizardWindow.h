@@ -137,6 +137,7 @@ public:
     int currentSection() const override { return m_currentSection; }
     void setCurrentSection(int position) override { m_currentSection = position; }
     void sectionListChanged(const std::string &label) override;
+    void focusPage(bool activate) override;
     std::vector<std::string> &librarySections() override { return m_librarySections; }
     FavouriteLists &favouriteLists() override { return m_lists; }
     void imageListChanged() override;

@@ -36,10 +36,7 @@ QMenu *openMenu(FavouriteListWindow &form, int row)
 {
     QListView *view = form.listView();
     const QPoint at = row >= 0 ? rowCentre(form, row) : QPoint(5, view->viewport()->height() - 5);
-    if (row >= 0)
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(view->viewport(), &event);
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
     return form.popupMenu();
 }
 
@@ -103,6 +100,7 @@ private slots:
     void rowsFollowListsChangedElsewhere();
     void rowsAreDrawn();
     void emptyListsSayHowToAdd();
+    void rightClickChoosesTheRowUnderThePointer();
 };
 
 void ListsTest::windowsAndMenus()
@@ -443,6 +441,37 @@ void ListsTest::rowsAreDrawn()
     showForm(image);
     clickRow(image, 0);
     saveShot(image, QStringLiteral("imagelist.png"));
+}
+
+// With one colour chosen, a right click on another and "&Delete Colour" deletes the one under
+// the pointer; a right click on the chosen row keeps it.
+void ListsTest::rightClickChoosesTheRowUnderThePointer()
+{
+    ScriptedDialogs script;
+    Entries colours = { "1", "2", "3" };
+    ColourListWindow colour(colours);
+    showForm(colour);
+    clickRow(colour, 0);
+    QTest::mouseClick(colour.listView()->viewport(), Qt::RightButton, {}, rowCentre(colour, 2));
+    QCOMPARE(colour.selectedRow(), 2);
+    QTRY_VERIFY(colour.popupMenu()->isVisible());
+    colour.popupMenu()->hide();
+    script.queue(Answer::Ok);
+    action(colour, "DeleteColour1")->trigger();
+    QCOMPARE(colours, (Entries { "1", "2" }));
+
+    Entries images = { imageRecord("a", "a.gif"), imageRecord("b", "b.gif") };
+    ImageListWindow image(images);
+    showForm(image);
+    clickRow(image, 1);
+    QTest::mouseClick(image.listView()->viewport(), Qt::RightButton, {}, rowCentre(image, 1));
+    QTRY_VERIFY(image.popupMenu()->isVisible());
+    image.popupMenu()->hide();
+    QCOMPARE(image.selectedRow(), 1);
+    QTest::mouseClick(image.listView()->viewport(), Qt::RightButton, {}, rowCentre(image, 0));
+    image.popupMenu()->hide();
+    QCOMPARE(image.selectedRow(), 0);
+    QVERIFY(script.unexpected().empty());
 }
 
 QTEST_MAIN(ListsTest)

@@ -76,7 +76,8 @@ class LibraryWindow
 public:
     void copyingTwiceGivesTwoEqualRowsInTheFile();
     void deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile();
-    void rightClickKeepsTheSelection();
+    void rightClickKeepsASelectionItFallsInto();
+    void enterAndDoubleClickSelect();
     void pickReturnsSelectedRecordsInListOrderOnlyThroughSelect();
     void emptyLibraryOffersNothing();
     void unknownKindIsListedWithoutIcon();
@@ -114,7 +115,11 @@ private slots:
     {
         LibraryWindow().deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile();
     }
-    void rightClickKeepsTheSelection() { LibraryWindow().rightClickKeepsTheSelection(); }
+    void rightClickKeepsASelectionItFallsInto()
+    {
+        LibraryWindow().rightClickKeepsASelectionItFallsInto();
+    }
+    void enterAndDoubleClickSelect() { LibraryWindow().enterAndDoubleClickSelect(); }
     void pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
     {
         LibraryWindow().pickReturnsSelectedRecordsInListOrderOnlyThroughSelect();
@@ -212,19 +217,48 @@ void LibraryWindow::deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
     QVERIFY(m_dialogs.messages().empty());
 }
 
-void LibraryWindow::rightClickKeepsTheSelection()
+// A right click inside the selection keeps all of it; on a row outside, that row alone is
+// chosen, as on any desktop list.
+void LibraryWindow::rightClickKeepsASelectionItFallsInto()
 {
     m_library = FiveRecords();
     SectionLibraryWindow lib(m_library);
     lib.show();
     ClickRows(lib, { 1, 3 });
     QListView *list = lib.libList();
-    const QRect row4 = list->visualRect(list->model()->index(4, 0));
-    QTest::mousePress(list->viewport(), Qt::RightButton, {}, row4.center());
-    QVERIFY(lib.popupMenu()->isVisible());
-    lib.popupMenu()->hide();
-    QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, row4.center());
+    const auto rightClick = [&](int row) {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, rect.center());
+        QVERIFY(lib.popupMenu()->isVisible());
+        lib.popupMenu()->hide();
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, rect.center());
+    };
+    rightClick(3);
     QCOMPARE(list->selectionModel()->selectedRows().size(), 2);
+    rightClick(4);
+    QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(list->selectionModel()->selectedRows()[0].row(), 4);
+}
+
+// Enter and a double click insert the chosen rows, as "&Select" does.
+void LibraryWindow::enterAndDoubleClickSelect()
+{
+    m_library = FiveRecords();
+    SectionLibraryWindow lib(m_library);
+    QListView *list = lib.libList();
+    QTimer::singleShot(0, &lib, [&lib, list] {
+        ClickRows(lib, { 1, 2 });
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    QCOMPARE(lib.pickFromLibrary(), (std::vector<std::string> { m_library[1], m_library[2] }));
+    QTimer::singleShot(0, &lib, [list] {
+        const QRect rect = list->visualRect(list->model()->index(4, 0));
+        // A real double click: press, release, the double-click press, release.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rect.center());
+    });
+    QCOMPARE(lib.pickFromLibrary(), std::vector<std::string> { m_library[4] });
 }
 
 void LibraryWindow::pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()

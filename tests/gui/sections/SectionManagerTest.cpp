@@ -37,7 +37,7 @@ class SectionManager
 {
 public:
     void rowsAreTheFixedPagesAroundTheRecords();
-    void rowClickStoresThenJumpsButRightClickDoesNot();
+    void rowClicksStoreThenJumpRightClicksToo();
     void fixedRowsDisableEditingAndIgnoreTheDeleteKey();
     void deleteKeyAndDeleteAtWhatsNext();
     void cutOfTheLastRecordThenPasteRestoresTheList();
@@ -120,19 +120,37 @@ void SectionManager::rowsAreTheFixedPagesAroundTheRecords()
     QCOMPARE(selectedRow(), 0);
 }
 
-void SectionManager::rowClickStoresThenJumpsButRightClickDoesNot()
+// A click stores the page, then jumps, and puts the focus on the page. A right click on
+// another row jumps there first, so the popup's commands act on the row under the pointer; on
+// the current row it only opens the popup.
+void SectionManager::rowClicksStoreThenJumpRightClicksToo()
 {
     clickRow(5);
     QCOMPARE(m_host.current, 2);
     QCOMPARE(m_host.stores, 1);
     QCOMPARE(m_host.shows, 1);
     QCOMPARE(selectedRow(), 5);
+    QVERIFY(m_host.activated);
 
     QListView *list = m_sm.display();
+    m_host.activated = false;
+    m_host.typed = "typed on the page";
     QTest::mouseClick(list->viewport(), Qt::RightButton, {},
         list->visualRect(list->model()->index(7, 0)).center());
-    QCOMPARE(m_host.current, 2);
-    QCOMPARE(selectedRow(), 5);
+    QCOMPARE(m_host.current, 4);
+    QCOMPARE(m_host.stores, 2);
+    QCOMPARE(m_host.list[2], Rec({ "Image", "s2", "typed on the page" }));
+    QCOMPARE(selectedRow(), 7);
+    QVERIFY(!m_host.activated); // the popup keeps the keys
+    QVERIFY(m_sm.popupMenu()->isVisible());
+    m_sm.popupMenu()->hide();
+    action("DeleteSection1")->trigger();
+    QCOMPARE(m_host.list.size(), 4u);
+    QCOMPARE(m_host.list[3], Five()[3]);
+
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {},
+        list->visualRect(list->model()->index(7, 0)).center());
+    QCOMPARE(m_host.stores, 3); // Delete's own store; the right click did not jump again
     QVERIFY(m_sm.popupMenu()->isVisible());
     m_sm.popupMenu()->hide();
 }
@@ -438,9 +456,9 @@ private slots:
     {
         SectionManager().rowsAreTheFixedPagesAroundTheRecords();
     }
-    void rowClickStoresThenJumpsButRightClickDoesNot()
+    void rowClicksStoreThenJumpRightClicksToo()
     {
-        SectionManager().rowClickStoresThenJumpsButRightClickDoesNot();
+        SectionManager().rowClicksStoreThenJumpRightClicksToo();
     }
     void fixedRowsDisableEditingAndIgnoreTheDeleteKey()
     {

@@ -10,6 +10,9 @@ class IntroductionPage : public WizardPage
 {
 public:
     explicit IntroductionPage(QWidget *parent);
+
+    // The welcome text is only read: Next keeps the focus.
+    QWidget *firstField() const override { return nullptr; }
 };
 
 } // namespace stv::pages

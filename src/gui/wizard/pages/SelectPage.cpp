@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -107,6 +108,20 @@ SelectPage::SelectPage(QWidget *parent)
 
     connect(accept, &QPushButton::clicked, this, &SelectPage::accepted);
     connect(m_selectBox, &QListWidget::itemDoubleClicked, this, &SelectPage::accepted);
+    m_selectBox->installEventFilter(this);
+}
+
+bool SelectPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter on a row accepts it, as a double click does; the list alone would pass the key on.
+    if (watched == m_selectBox && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit accepted();
+            return true;
+        }
+    }
+    return WizardPage::eventFilter(watched, event);
 }
 
 int SelectPage::chosenKind() const

@@ -22,6 +22,9 @@ signals:
     // "&Accept" was pressed or a row double-clicked.
     void accepted();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QListWidget *m_selectBox = nullptr;
 };

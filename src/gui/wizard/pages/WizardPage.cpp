@@ -22,6 +22,19 @@ WizardPage::WizardPage(const QString &name, const QString &heading, QWidget *par
     }
 }
 
+QWidget *WizardPage::firstField() const
+{
+    // The focus chain runs in the order the page made its controls, which is their order on
+    // screen, top to bottom.
+    for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (!isAncestorOf(w))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this))
+            return w;
+    }
+    return nullptr;
+}
+
 QVBoxLayout *WizardPage::pageLayout() const
 {
     return qobject_cast<QVBoxLayout *>(layout());

@@ -22,6 +22,10 @@ class WizardPage : public QWidget
 public:
     WizardPage(const QString &name, const QString &heading, QWidget *parent);
 
+    // Where typing goes when the page comes up: its first control that takes the Tab key,
+    // nullptr for a page with nothing to type into or choose.
+    virtual QWidget *firstField() const;
+
 protected:
     QVBoxLayout *pageLayout() const;
 };
