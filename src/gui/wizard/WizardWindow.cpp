@@ -557,8 +557,9 @@ void WizardWindow::focusPage(bool activate)
         field = m_next->isEnabled() ? m_next : m_back;
     if (activate)
         activateWindow();
-    // In a window that is not active this only marks where the focus goes when it is.
-    field->setFocus(Qt::OtherFocusReason);
+    // In a window that is not active this only marks where the focus goes when it is. As if
+    // tabbed into: a line's text is selected, so typing replaces "(Change me)" texts.
+    field->setFocus(Qt::TabFocusReason);
 }
 
 // ---------------------------------------------------------------- wizard buttons
