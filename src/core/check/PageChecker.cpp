@@ -198,10 +198,7 @@ private:
 
     std::string resolve(std::string_view stored) const
     {
-        std::string path = nativePath(stored);
-        if (!path.empty() && path[0] != '/' && !m_sourceFolder.empty())
-            path = (m_sourceFolder.back() == '/' ? m_sourceFolder : m_sourceFolder + "/") + path;
-        return path;
+        return nativePathIn(stored, m_sourceFolder);
     }
 
     const FileFacts &factsOf(std::string_view stored)

@@ -239,14 +239,9 @@ void ModernPage::emitParagraph(std::string_view record, std::string &out)
 
 std::optional<PixelSize> ModernPage::pictureSize(std::string_view storedPath)
 {
-    std::string path = nativePath(storedPath);
-    if (!path.empty() && path[0] != '/') {
-        const std::string &folder = m_request.sourceFolder;
-        if (!folder.empty())
-            path = (folder.back() == '/' ? folder : folder + "/") + path;
-        else
-            path = folderPart(m_request.pageFile) + path;
-    }
+    const std::string &folder = m_request.sourceFolder;
+    std::string path
+        = nativePathIn(storedPath, folder.empty() ? folderPart(m_request.pageFile) : folder);
     const auto known = m_pictureSizes.find(path);
     if (known != m_pictureSizes.end())
         return known->second;

@@ -110,11 +110,7 @@ ImportedPicture PageGenerator::importAs(
     ImportedPicture imported { fileNamePart(storedPath), 0, 0 };
     if (imported.name.empty()) // no file chosen: nothing to copy
         return imported;
-    std::string from = nativePath(storedPath);
-    if (!from.empty() && from[0] != '/' && !m_request.sourceFolder.empty()) {
-        const std::string &folder = m_request.sourceFolder;
-        from = (folder.back() == '/' ? folder : folder + "/") + from;
-    }
+    std::string from = nativePathIn(storedPath, m_request.sourceFolder);
     const std::string to = folderPart(m_request.pageFile) + nativePath(imported.name);
 
     // A picture used twice is copied once; a second, different file of the same name would

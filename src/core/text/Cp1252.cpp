@@ -181,4 +181,15 @@ std::string utf8ToCp1252(std::string_view utf8)
     return out;
 }
 
+std::string nativePathIn(std::string_view storedPath, std::string_view folder)
+{
+    std::string path = nativePath(storedPath);
+    if (path.empty() || path.front() == '/' || folder.empty())
+        return path;
+    std::string joined(folder);
+    if (joined.back() != '/')
+        joined += '/';
+    return joined + path;
+}
+
 } // namespace stv

@@ -34,6 +34,10 @@ std::string typedTextToUtf8(std::string_view bytes);
 // named with "&#" keeps working: an absolute path whose decoded form does not exist while its
 // literal form does is used literally.
 std::string nativePath(std::string_view storedPath);
+// A stored path as nativePath gives it, a relative one taken from `folder` (native; with an
+// empty folder a relative path stays relative): where the page and its check find a
+// section's file.
+std::string nativePathIn(std::string_view storedPath, std::string_view folder);
 inline std::string storedPath(std::string_view nativePath)
 {
     return utf8ToCp1252(nativePath);

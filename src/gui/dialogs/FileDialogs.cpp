@@ -111,6 +111,11 @@ void FileDialogs::setProjectFile(const QString &path)
     s_projectFolder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
 }
 
+QString FileDialogs::projectFolder()
+{
+    return s_projectFolder;
+}
+
 QString FileDialogs::startFolder(const QString &currentPath)
 {
     const qsizetype cut = currentPath.lastIndexOf(QLatin1Char('/'));

@@ -32,6 +32,8 @@ public:
     // The open project's file (empty for a project never saved): its folder is where
     // dialogs start and relative paths stand.
     static void setProjectFile(const QString &path);
+    // That folder, absolute; empty for a project never saved.
+    static QString projectFolder();
     // The folder a dialog handed currentPath starts in.
     static QString startFolder(const QString &currentPath);
 

@@ -125,21 +125,28 @@ UploadWindow::UploadWindow(QWidget *parent)
     m_progressRow->setLayout(progress);
     m_progressRow->setVisible(false);
 
+    // The status and the plain-FTP note each have a row of their own and wrap, so neither
+    // hides the other. A long status ("Sending NAME into FOLDER on HOST") takes more lines,
+    // never a wider window.
     m_statusLabel = new QLabel;
     m_statusLabel->setObjectName(QStringLiteral("Label5"));
-    m_statusLabel->setFixedHeight(20);
-    // A long status ("Sending NAME into FOLDER on HOST") is cut, never widens the window.
-    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_statusLabel->setMinimumHeight(20);
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    m_statusLabel->setWordWrap(true);
     m_statusLabel->setContentsMargins(6, 0, 6, 0);
     m_securityLabel = new QLabel;
     m_securityLabel->setObjectName(QStringLiteral("SecurityLabel"));
-    m_securityLabel->setFixedHeight(20);
+    m_securityLabel->setMinimumHeight(20);
+    m_securityLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    m_securityLabel->setWordWrap(true);
     m_securityLabel->setContentsMargins(6, 0, 6, 0);
     m_securityLabel->setStyleSheet(QStringLiteral("color: #a04000;"));
-    auto *status = new QHBoxLayout;
+    m_securityLabel->setVisible(false);
+    auto *status = new QVBoxLayout;
     status->setContentsMargins(0, 0, 0, 0);
-    status->addWidget(m_statusLabel, 1);
+    status->setSpacing(0);
     status->addWidget(m_securityLabel);
+    status->addWidget(m_statusLabel);
     m_ftpPanel->setActive(true);
     // A double-click on a remote file downloads it.
     m_ftpPanel->setSaveDialog(SaveDialogSettings {});
@@ -158,8 +165,11 @@ UploadWindow::UploadWindow(QWidget *parent)
     connect(m_cancelButton, &QPushButton::clicked, m_ftpPanel, &FtpPanel::cancel);
     connect(m_ftpPanel, &FtpPanel::busyChanged, this, &UploadWindow::showBusy);
     connect(m_ftpPanel, &FtpPanel::progressChanged, this, &UploadWindow::showProgress);
-    connect(m_hostEdit, &QLineEdit::textChanged, this,
-        [this](const QString &host) { m_securityLabel->setText(securityNote(host)); });
+    connect(m_hostEdit, &QLineEdit::textChanged, this, [this](const QString &host) {
+        const QString note = securityNote(host);
+        m_securityLabel->setText(note);
+        m_securityLabel->setVisible(!note.isEmpty());
+    });
     // A program that quits stops the network work first.
     connect(qApp, &QCoreApplication::aboutToQuit, m_ftpPanel, &FtpPanel::cancel);
 }

@@ -621,6 +621,31 @@ private slots:
         QCOMPARE(control<QLabel>(form, "SecurityLabel")->text(), QString());
     }
 
+    // The note and a long status each show whole, one above the other; the status wraps
+    // rather than widening the window.
+    void aLongStatusShowsWholeBesideThePlainFtpNote()
+    {
+        UploadWindow form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const int width = form.width();
+        control<QLineEdit>(form, "HostEdit")->setText(QStringLiteral("ftp://ftp.example.com"));
+        control<FtpPanel>(form, "ftp")
+            ->showStatus(
+                QStringLiteral("Sending index.html into /public_html/site on ftp.example.com"));
+        const QLabel *note = control<QLabel>(form, "SecurityLabel");
+        const QLabel *status = control<QLabel>(form, "Label5");
+        const auto fits = [](const QLabel *label) {
+            const QRect room = label->contentsRect();
+            return label->isVisible()
+                && room.contains(label->fontMetrics().boundingRect(
+                    room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, label->text()));
+        };
+        QTRY_VERIFY(fits(note) && fits(status));
+        QVERIFY(!note->geometry().intersects(status->geometry()));
+        QCOMPARE(form.width(), width);
+    }
+
     void anUntrustedCertificateIsRefusedNamingTheHostAndTheReason()
     {
         if (!test::CanRunVsftpd())

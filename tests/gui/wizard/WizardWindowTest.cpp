@@ -3,6 +3,7 @@
 #include "gui/wizard/WizardWindow.h"
 #include "core/project/Project.h"
 #include "core/project/Records.h"
+#include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/desktop/Sound.h"
@@ -421,6 +422,30 @@ private slots:
         click("PlayBtn");
         QCOMPARE(m_player.played,
             (QStringList { QStringLiteral("system:SystemStart"), QStringLiteral("file:") + wav }));
+    }
+
+    // A relative sound file plays from the project's folder, as the written page finds it,
+    // not from the working folder; one that is not there is said, not passed over.
+    void playFindsTheSoundBesideTheProject()
+    {
+        const QString site = path(QStringLiteral("site/"));
+        const QString name = QStringLiteral("sounds/Łódź.wav");
+        for (const QString &folder : { site, path(QStringLiteral("./")) }) // the second a decoy
+            QVERIFY(QDir(folder).mkpath(QStringLiteral("sounds"))
+                && writeWholeFile((folder + name).toStdString(), "RIFF").ok());
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(path(QString()));
+        load({ Rec({ "PlaySound", "s", storedPath(name.toStdString()), "0", "0", "1", "0" }) },
+            QStringLiteral("site/p.stv"));
+        goTo(0);
+        click("PlayBtn");
+        child<QLineEdit>("SoundEdit")->setText(QStringLiteral("sounds/gone.wav"));
+        click("PlayBtn");
+        QDir::setCurrent(working);
+        QCOMPARE(m_player.played, QStringList { QStringLiteral("file:") + site + name });
+        QCOMPARE(m_script->messages(),
+            std::vector<QString> { QStringLiteral("The sound file %1 cannot be found.")
+                                       .arg(site + QStringLiteral("sounds/gone.wav")) });
     }
 
     void imageTemplateAndOutOfRangeChoice()

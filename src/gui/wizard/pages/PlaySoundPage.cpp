@@ -1,8 +1,11 @@
 #include "gui/wizard/pages/PlaySoundPage.h"
 
+#include "core/text/Cp1252.h"
 #include "core/text/TextTools.h"
 #include "gui/desktop/Encoding.h"
 #include "gui/desktop/Sound.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/FileDialogs.h"
 #include "gui/wizard/pages/PageWidgets.h"
 
 #include <QButtonGroup>
@@ -83,14 +86,21 @@ std::vector<std::string> PlaySoundPage::fields() const
     return out;
 }
 
-// An empty name plays the system's start sound, so the button always answers.
+// An empty name plays the system's start sound, so the button always answers. A relative name
+// leads from the project's folder, as it does when the page is written.
 void PlaySoundPage::playSound()
 {
     const QString name = m_soundEdit->text();
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         sound().playSystemSound(QStringLiteral("SystemStart"));
-    else if (QFileInfo(name).isFile())
-        sound().playFile(name);
+        return;
+    }
+    const QString file = QString::fromStdString(
+        nativePathIn(pathToBytes(name), FileDialogs::projectFolder().toStdString()));
+    if (QFileInfo(file).isFile())
+        sound().playFile(file);
+    else
+        Dialogs::info(this, QStringLiteral("The sound file %1 cannot be found.").arg(file));
 }
 
 } // namespace stv::pages
