@@ -14,6 +14,7 @@
 #include "gui/wizard/PasswordKeeping.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 
 namespace stv
 {
@@ -103,6 +104,9 @@ bool WizardWindow::loadProject()
             m_projectFileName, QStringLiteral("STV"), QString::fromUtf8(ProjectFilter));
     if (path.isEmpty())
         return false;
+    // A path given on the command line is the working folder's: the project is known by its
+    // full path, which its relative files, the dialogs and the remembered page go by.
+    path = QFileInfo(path).absoluteFilePath();
     Project loaded;
     if (const Result<> read = loadProjectFile(path.toStdString(), loaded); !read) {
         Dialogs::error(this, QString::fromStdString(read.error()));

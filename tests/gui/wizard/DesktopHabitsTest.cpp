@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -129,6 +130,20 @@ private slots:
         QTest::keyClick(managerList(), Qt::Key_Up);
         QCOMPARE(window().currentSection(), 0);
         QCOMPARE(focused(), QStringLiteral("HeadingEdit"));
+    }
+
+    // A project named on the command line by a relative path is known by its full path, so
+    // the dialogs and the remembered page go by its folder whatever the working folder is.
+    void relativeProjectPathBecomesFull()
+    {
+        load({});
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        const bool loaded = window().loadProjectFromPath(QStringLiteral("p.stv"));
+        QDir::setCurrent(before);
+        QVERIFY(loaded);
+        QCOMPARE(window().projectFileName(), m_dir->filePath(QStringLiteral("p.stv")));
+        QCOMPARE(FileDialogs::projectFolder(), m_dir->path());
     }
 
     // "What`s Next?": Enter on a row accepts it, and so does a double click.
