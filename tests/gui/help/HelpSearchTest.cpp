@@ -8,6 +8,7 @@
 #include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "support/Controls.h"
+#include "support/TempProgramFolder.h"
 
 #include <QApplication>
 #include <QImage>
@@ -16,7 +17,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -32,10 +32,8 @@ class HelpSearchTest : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_script = std::make_unique<ScriptedDialogs>();
-        QVERIFY(m_dir->isValid());
-        setProgramFolder(m_dir->path());
+        m_folder = std::make_unique<test::TempProgramFolder>();
+        QVERIFY(m_folder->dir.isValid());
         // Four chapters; "save" stands in 0, twice in 2 (one of them far down) and in 3.
         std::vector<std::string> lines = { "0:Chapter Contents", "%Save%[2] your work",
             "1:Chapter Nothing", "Not here.", "2:Chapter Saving", "Press ^Save^ to save." };
@@ -52,11 +50,9 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY(m_script->unexpected().empty());
+        QVERIFY(m_folder->dialogs.unexpected().empty());
         m_help.reset();
-        setProgramFolder(QString());
-        m_script.reset();
-        m_dir.reset();
+        m_folder.reset();
     }
     void ctrlFListsThePlacesAndF3StepsThroughThem();
     void chosenPlaceIsMarkedOnItsRow();
@@ -81,8 +77,7 @@ private:
         return { m_help->currentTopic(), m_help->markedHit()->line };
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
+    std::unique_ptr<test::TempProgramFolder> m_folder;
     std::unique_ptr<HelpWindow> m_help;
 };
 

@@ -15,13 +15,13 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QtTest>
 
 #include "support/FakeShell.h"
 #include "support/HostileFiles.h"
+#include "support/TempProgramFolder.h"
 
 #include <cstdio>
 
@@ -42,19 +42,15 @@ class HelpWindowTest : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_script = std::make_unique<ScriptedDialogs>();
-        QVERIFY(m_dir->isValid());
-        setProgramFolder(m_dir->path());
+        m_folder = std::make_unique<test::TempProgramFolder>();
+        QVERIFY(m_folder->dir.isValid());
         setHelpPrintFile(QString());
     }
     void cleanup()
     {
         m_form.reset();
         setHelpPrintFile(QString());
-        setProgramFolder(QString());
-        m_script.reset();
-        m_dir.reset();
+        m_folder.reset();
     }
     void rowsAtNinetySixDotsPerInch();
     void linkLineDrawsThreePiecesAndFollows();
@@ -107,8 +103,7 @@ private:
         return QFontMetrics(f).horizontalAdvance(text);
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
+    std::unique_ptr<test::TempProgramFolder> m_folder;
     std::unique_ptr<HelpWindow> m_form;
 };
 
@@ -130,7 +125,7 @@ void HelpWindowTest::rowsAtNinetySixDotsPerInch()
     QCOMPARE(f.size(), QSize(508, 442));
     QCOMPARE(f.scrollBar()->singleStep(), 1);
     QCOMPARE(f.scrollBar()->pageStep(), 10);
-    QVERIFY(m_script->unexpected().empty());
+    QVERIFY(m_folder->dialogs.unexpected().empty());
 }
 
 void HelpWindowTest::linkLineDrawsThreePiecesAndFollows()
@@ -293,14 +288,14 @@ void HelpWindowTest::gaugeShowsHowFarThrough()
 void HelpWindowTest::printsToPdfWithoutDialog()
 {
     writeHelp({ "0:Chapter Contents", "1:Chapter Long" });
-    const QString pdf = m_dir->filePath(QStringLiteral("empty.pdf"));
+    const QString pdf = m_folder->dir.filePath(QStringLiteral("empty.pdf"));
     setHelpPrintFile(pdf);
     open(0);
     QTest::mouseClick(button("Button4"), Qt::LeftButton);
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("%PDF"));
-    QVERIFY(m_script->asked().empty());
+    QVERIFY(m_folder->dialogs.asked().empty());
 
     // A long chapter runs onto more pages; a very long line breaks instead of running off.
     std::vector<std::string> lines = { "0:Chapter Long" };
@@ -308,7 +303,7 @@ void HelpWindowTest::printsToPdfWithoutDialog()
         lines.push_back("printed line " + intText(i) + " %link%[3] ^bold^");
     lines.push_back(std::string(2000, 'w'));
     writeHelp(lines);
-    const QString longPdf = m_dir->filePath(QStringLiteral("long.pdf"));
+    const QString longPdf = m_folder->dir.filePath(QStringLiteral("long.pdf"));
     setHelpPrintFile(longPdf);
     QTest::mouseClick(button("Button1"), Qt::LeftButton);
     QTest::mouseClick(button("Button4"), Qt::LeftButton);
@@ -322,7 +317,7 @@ void HelpWindowTest::printsToPdfWithoutDialog()
     for (QChar c : QStringLiteral("Chapter.. Long"))
         title.append('\0').append(static_cast<char>(c.unicode()));
     QVERIFY(bytes.contains(title));
-    QVERIFY(m_script->asked().empty());
+    QVERIFY(m_folder->dialogs.asked().empty());
 }
 
 void HelpWindowTest::breakAfterTheLastCharacterThatFits()
@@ -344,18 +339,18 @@ void HelpWindowTest::missingHelpFileShowsTheErrorAndKeepsTheView()
     HelpWindow &f = open(0);
     QCOMPARE(f.chapterLines().size(), 1u);
     QFile::remove(helpFilePath());
-    m_script->queue(Answer::Abort);
+    m_folder->dialogs.queue(Answer::Abort);
     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton); // LastTopic is 0: nothing
     QTest::mouseClick(button("Button1"), Qt::LeftButton);
-    QCOMPARE(m_script->asked().size(), 1u);
-    QCOMPARE(m_script->asked()[0].what, QStringLiteral("error"));
-    QCOMPARE(m_script->asked()[0].buttons, Buttons::Abort);
-    QCOMPARE(m_script->asked()[0].text,
-        QStringLiteral("Cannot Locate Help File..\n\n") + m_dir->path()
+    QCOMPARE(m_folder->dialogs.asked().size(), 1u);
+    QCOMPARE(m_folder->dialogs.asked()[0].what, QStringLiteral("error"));
+    QCOMPARE(m_folder->dialogs.asked()[0].buttons, Buttons::Abort);
+    QCOMPARE(m_folder->dialogs.asked()[0].text,
+        QStringLiteral("Cannot Locate Help File..\n\n") + m_folder->dir.path()
             + QStringLiteral("/StvHelp.txt"));
     QCOMPARE(f.chapterLines(), std::vector<std::string> { "kept line" });
     QCOMPARE(f.topicHistory().size(), 1u);
-    QVERIFY(m_script->unexpected().empty());
+    QVERIFY(m_folder->dialogs.unexpected().empty());
 }
 
 void HelpWindowTest::showHelpTopicCasesAndEscape()
@@ -438,7 +433,7 @@ void HelpWindowTest::shippedManualFitsTheTextBox()
             }
         }
     }
-    QVERIFY(m_script->unexpected().empty());
+    QVERIFY(m_folder->dialogs.unexpected().empty());
 }
 
 // A manual of megabyte-long lines: every drawing pass lays out only what the text box shows.
@@ -470,14 +465,14 @@ void HelpWindowTest::manualThatCannotBeReadIsReportedAtOnce()
     for (const auto kind : { stv::test::Hostile::Fifo, stv::test::Hostile::Oversized }) {
         QFile::remove(helpFilePath());
         QVERIFY(stv::test::makeHostile(kind, helpFilePath().toStdString(), ManualFileLimit));
-        m_script->clear();
+        m_folder->dialogs.clear();
         m_form.reset();
         stv::test::printSecondsFor("reported", [&] { open(0); });
-        QCOMPARE(m_script->messages().size(), 1u);
-        QVERIFY2(m_script->messages()[0].startsWith(QStringLiteral("Cannot ")
+        QCOMPARE(m_folder->dialogs.messages().size(), 1u);
+        QVERIFY2(m_folder->dialogs.messages()[0].startsWith(QStringLiteral("Cannot ")
                      + (kind == stv::test::Hostile::Fifo ? "open " : "read ") + helpFilePath()),
-            qPrintable(m_script->messages()[0]));
-        QVERIFY(m_script->messages()[0].contains(kind == stv::test::Hostile::Fifo
+            qPrintable(m_folder->dialogs.messages()[0]));
+        QVERIFY(m_folder->dialogs.messages()[0].contains(kind == stv::test::Hostile::Fifo
                 ? QStringLiteral("not a regular file")
                 : QStringLiteral("that such a file may hold")));
     }

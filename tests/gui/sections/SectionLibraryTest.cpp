@@ -7,6 +7,7 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/sections/SectionLibraryWindow.h"
 #include "support/FullFileSystem.h"
+#include "support/TempProgramFolder.h"
 #include "support/TestRecords.h"
 
 #include <QAction>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <memory>
 
 using namespace stv;
 using stv::test::Rec;
@@ -70,10 +73,26 @@ std::vector<QString> ShownRows(SectionLibraryWindow &lib)
     return rows;
 }
 
-// Each case runs on a fresh fixture, made and destroyed around it.
-class LibraryWindow
+// The library window's cases run in a program folder of their own, with the library as the
+// program holds it in memory.
+struct LibraryState : test::TempProgramFolder {
+    std::string path = libraryFilePath();
+    std::vector<std::string> library;
+
+    LibraryState() { QVERIFY(dir.isValid()); }
+};
+
+} // namespace
+
+// Each case runs on a fresh fixture, made in init() and destroyed in cleanup().
+class SectionLibraryTest : public QObject
 {
-public:
+    Q_OBJECT
+private slots:
+    void init() { m_f = std::make_unique<LibraryState>(); }
+    void cleanup() { m_f.reset(); }
+    void missingFileIsEmptyAndRecordsRoundTrip();
+    void pickRemoveAndInsertKeepListOrder();
     void copyingTwiceGivesTwoEqualRowsInTheFile();
     void deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile();
     void rightClickKeepsASelectionItFallsInto();
@@ -85,56 +104,8 @@ public:
     void fullDiskKeepsTheOldFile();
     void startUpReadReportsAnUnreadableFile();
 
-    LibraryWindow()
-    {
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        m_path = libraryFilePath();
-    }
-    ~LibraryWindow() { setProgramFolder(QString()); }
-
-    QTemporaryDir m_dir;
-    std::string m_path;
-    ScriptedDialogs m_dialogs;
-    std::vector<std::string> m_library;
-};
-
-} // namespace
-
-class SectionLibraryTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void missingFileIsEmptyAndRecordsRoundTrip();
-    void pickRemoveAndInsertKeepListOrder();
-    void copyingTwiceGivesTwoEqualRowsInTheFile()
-    {
-        LibraryWindow().copyingTwiceGivesTwoEqualRowsInTheFile();
-    }
-    void deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
-    {
-        LibraryWindow().deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile();
-    }
-    void rightClickKeepsASelectionItFallsInto()
-    {
-        LibraryWindow().rightClickKeepsASelectionItFallsInto();
-    }
-    void enterAndDoubleClickSelect() { LibraryWindow().enterAndDoubleClickSelect(); }
-    void pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
-    {
-        LibraryWindow().pickReturnsSelectedRecordsInListOrderOnlyThroughSelect();
-    }
-    void emptyLibraryOffersNothing() { LibraryWindow().emptyLibraryOffersNothing(); }
-    void unknownKindIsListedWithoutIcon() { LibraryWindow().unknownKindIsListedWithoutIcon(); }
-    void writeFailureIsReportedAndTheChangeIsWrittenNextTime()
-    {
-        LibraryWindow().writeFailureIsReportedAndTheChangeIsWrittenNextTime();
-    }
-    void fullDiskKeepsTheOldFile() { LibraryWindow().fullDiskKeepsTheOldFile(); }
-    void startUpReadReportsAnUnreadableFile()
-    {
-        LibraryWindow().startUpReadReportsAnUnreadableFile();
-    }
+private:
+    std::unique_ptr<LibraryState> m_f;
 };
 
 void SectionLibraryTest::missingFileIsEmptyAndRecordsRoundTrip()
@@ -180,25 +151,25 @@ void SectionLibraryTest::pickRemoveAndInsertKeepListOrder()
     QCOMPARE(list, (std::vector<std::string> { "front", "x", "p", "q", "y", "end", "past" }));
 }
 
-void LibraryWindow::copyingTwiceGivesTwoEqualRowsInTheFile()
+void SectionLibraryTest::copyingTwiceGivesTwoEqualRowsInTheFile()
 {
-    SectionLibraryWindow lib(m_library);
+    SectionLibraryWindow lib(m_f->library);
     const std::string record = Rec({ "Heading", "Top", "x" });
     lib.copyToLibrary(record);
     lib.copyToLibrary(record);
-    QCOMPARE(m_library, (std::vector<std::string> { record, record }));
-    QCOMPARE(FileText(m_path), record + "\r\n" + record + "\r\n");
-    QCOMPARE(m_dialogs.messages(),
+    QCOMPARE(m_f->library, (std::vector<std::string> { record, record }));
+    QCOMPARE(FileText(m_f->path), record + "\r\n" + record + "\r\n");
+    QCOMPARE(m_f->dialogs.messages(),
         (std::vector<QString> { QStringLiteral("Section Copied To Library.."),
             QStringLiteral("Section Copied To Library..") }));
     QCOMPARE(
         ShownRows(lib), (std::vector<QString> { QStringLiteral("Top"), QStringLiteral("Top") }));
 }
 
-void LibraryWindow::deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
+void SectionLibraryTest::deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
 {
-    m_library = FiveRecords();
-    SectionLibraryWindow lib(m_library);
+    m_f->library = FiveRecords();
+    SectionLibraryWindow lib(m_f->library);
     lib.show();
     ClickRows(lib, { 1, 3 });
     QCOMPARE(PopupEnabling(lib), std::make_pair(true, true));
@@ -206,23 +177,23 @@ void LibraryWindow::deletingRowsOneAndThreeLeavesTheOthersOnScreenAndInTheFile()
 
     const std::vector<std::string> five = FiveRecords();
     const std::vector<std::string> left { five[0], five[2], five[4] };
-    QCOMPARE(m_library, left);
+    QCOMPARE(m_f->library, left);
     QCOMPARE(ShownRows(lib),
         (std::vector<QString> {
             QStringLiteral("r0"), QStringLiteral("r2"), QStringLiteral("r4") }));
     std::vector<std::string> onDisk;
-    QVERIFY(readLibraryFile(m_path, onDisk).ok());
+    QVERIFY(readLibraryFile(m_f->path, onDisk).ok());
     QCOMPARE(onDisk, left);
     QVERIFY(lib.isVisible()); // the window stays open after a delete
-    QVERIFY(m_dialogs.messages().empty());
+    QVERIFY(m_f->dialogs.messages().empty());
 }
 
 // A right click inside the selection keeps all of it; on a row outside, that row alone is
 // chosen, as on any desktop list.
-void LibraryWindow::rightClickKeepsASelectionItFallsInto()
+void SectionLibraryTest::rightClickKeepsASelectionItFallsInto()
 {
-    m_library = FiveRecords();
-    SectionLibraryWindow lib(m_library);
+    m_f->library = FiveRecords();
+    SectionLibraryWindow lib(m_f->library);
     lib.show();
     ClickRows(lib, { 1, 3 });
     QListView *list = lib.libList();
@@ -241,16 +212,17 @@ void LibraryWindow::rightClickKeepsASelectionItFallsInto()
 }
 
 // Enter and a double click insert the chosen rows, as "&Select" does.
-void LibraryWindow::enterAndDoubleClickSelect()
+void SectionLibraryTest::enterAndDoubleClickSelect()
 {
-    m_library = FiveRecords();
-    SectionLibraryWindow lib(m_library);
+    m_f->library = FiveRecords();
+    SectionLibraryWindow lib(m_f->library);
     QListView *list = lib.libList();
     QTimer::singleShot(0, &lib, [&lib, list] {
         ClickRows(lib, { 1, 2 });
         QTest::keyClick(list, Qt::Key_Return);
     });
-    QCOMPARE(lib.pickFromLibrary(), (std::vector<std::string> { m_library[1], m_library[2] }));
+    QCOMPARE(
+        lib.pickFromLibrary(), (std::vector<std::string> { m_f->library[1], m_f->library[2] }));
     QTimer::singleShot(0, &lib, [list] {
         const QRect rect = list->visualRect(list->model()->index(4, 0));
         // A real double click: press, release, the double-click press, release.
@@ -258,19 +230,20 @@ void LibraryWindow::enterAndDoubleClickSelect()
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rect.center());
     });
-    QCOMPARE(lib.pickFromLibrary(), std::vector<std::string> { m_library[4] });
+    QCOMPARE(lib.pickFromLibrary(), std::vector<std::string> { m_f->library[4] });
 }
 
-void LibraryWindow::pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
+void SectionLibraryTest::pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
 {
-    m_library = FiveRecords();
-    SectionLibraryWindow lib(m_library);
+    m_f->library = FiveRecords();
+    SectionLibraryWindow lib(m_f->library);
 
     QTimer::singleShot(0, &lib, [&lib] {
         ClickRows(lib, { 2, 0 });
         lib.popupMenu()->findChild<QAction *>(QStringLiteral("Select1"))->trigger();
     });
-    QCOMPARE(lib.pickFromLibrary(), (std::vector<std::string> { m_library[0], m_library[2] }));
+    QCOMPARE(
+        lib.pickFromLibrary(), (std::vector<std::string> { m_f->library[0], m_f->library[2] }));
 
     // Closed any other way: nothing, even with rows selected.
     QTimer::singleShot(0, &lib, [&lib] {
@@ -278,12 +251,12 @@ void LibraryWindow::pickReturnsSelectedRecordsInListOrderOnlyThroughSelect()
         lib.reject();
     });
     QVERIFY(lib.pickFromLibrary().empty());
-    QCOMPARE(m_library, FiveRecords());
+    QCOMPARE(m_f->library, FiveRecords());
 }
 
-void LibraryWindow::emptyLibraryOffersNothing()
+void SectionLibraryTest::emptyLibraryOffersNothing()
 {
-    SectionLibraryWindow lib(m_library);
+    SectionLibraryWindow lib(m_f->library);
     bool checked = false;
     QTimer::singleShot(0, &lib, [&] {
         QCOMPARE(lib.libList()->model()->rowCount(), 0);
@@ -296,10 +269,10 @@ void LibraryWindow::emptyLibraryOffersNothing()
     QVERIFY(checked);
 }
 
-void LibraryWindow::unknownKindIsListedWithoutIcon()
+void SectionLibraryTest::unknownKindIsListedWithoutIcon()
 {
-    m_library = { Rec({ "Marquee", "Scrolling", "x" }), Rec({ "Heading", "Top", "x" }) };
-    SectionLibraryWindow lib(m_library);
+    m_f->library = { Rec({ "Marquee", "Scrolling", "x" }), Rec({ "Heading", "Top", "x" }) };
+    SectionLibraryWindow lib(m_f->library);
     const auto *model = lib.libList()->model();
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Marquee"));
     QCOMPARE(model->index(0, 0).data(RecordRowsModel::LabelRole).toString(),
@@ -309,80 +282,80 @@ void LibraryWindow::unknownKindIsListedWithoutIcon()
     QCOMPARE(lib.libList()->visualRect(model->index(1, 0)).height(), RecordRowHeight);
 }
 
-void LibraryWindow::writeFailureIsReportedAndTheChangeIsWrittenNextTime()
+void SectionLibraryTest::writeFailureIsReportedAndTheChangeIsWrittenNextTime()
 {
     // A folder in the way of the file makes the write fail, even for root.
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
-    SectionLibraryWindow lib(m_library);
+    QVERIFY(QDir(m_f->dir.path()).mkdir(QStringLiteral("Library")));
+    SectionLibraryWindow lib(m_f->library);
     const std::string first = Rec({ "Heading", "First", "x" });
     lib.copyToLibrary(first);
-    QCOMPARE(m_dialogs.asked().size(), 1u);
-    QCOMPARE(m_dialogs.asked()[0].what, QStringLiteral("error"));
-    QVERIFY(m_dialogs.asked()[0].text.startsWith(
+    QCOMPARE(m_f->dialogs.asked().size(), 1u);
+    QCOMPARE(m_f->dialogs.asked()[0].what, QStringLiteral("error"));
+    QVERIFY(m_f->dialogs.asked()[0].text.startsWith(
         QStringLiteral("The Section Library could not be saved:\n")));
-    QCOMPARE(m_library, std::vector<std::string> { first }); // kept in memory
+    QCOMPARE(m_f->library, std::vector<std::string> { first }); // kept in memory
 
-    QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Library")));
-    m_dialogs.clear();
+    QVERIFY(QDir(m_f->dir.path()).rmdir(QStringLiteral("Library")));
+    m_f->dialogs.clear();
     const std::string second = Rec({ "Image", "Second", "x" });
     lib.copyToLibrary(second);
-    QCOMPARE(m_dialogs.messages(),
+    QCOMPARE(m_f->dialogs.messages(),
         std::vector<QString> { QStringLiteral("Section Copied To Library..") });
-    QCOMPARE(FileText(m_path), first + "\r\n" + second + "\r\n");
+    QCOMPARE(FileText(m_f->path), first + "\r\n" + second + "\r\n");
 
     // The same for a delete.
-    QVERIFY(QFile::remove(QString::fromStdString(m_path)));
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
-    m_dialogs.clear();
+    QVERIFY(QFile::remove(QString::fromStdString(m_f->path)));
+    QVERIFY(QDir(m_f->dir.path()).mkdir(QStringLiteral("Library")));
+    m_f->dialogs.clear();
     lib.show();
     ClickRows(lib, { 0 });
     lib.deleteSelection();
-    QCOMPARE(m_library, std::vector<std::string> { second });
-    QCOMPARE(m_dialogs.asked().size(), 1u);
-    QCOMPARE(m_dialogs.asked()[0].what, QStringLiteral("error"));
+    QCOMPARE(m_f->library, std::vector<std::string> { second });
+    QCOMPARE(m_f->dialogs.asked().size(), 1u);
+    QCOMPARE(m_f->dialogs.asked()[0].what, QStringLiteral("error"));
 }
 
 // The library on a disk that fills up: copying a big section is reported, the old file
 // stays whole and the list in memory keeps the copy.
-void LibraryWindow::fullDiskKeepsTheOldFile()
+void SectionLibraryTest::fullDiskKeepsTheOldFile()
 {
     stv::test::FullFileSystem disk;
     if (!disk.mounted())
         QSKIP("no right to mount a tmpfs here");
     setProgramFolder(QString::fromStdString(disk.path()));
-    m_path = libraryFilePath();
-    m_library = FiveRecords();
-    QVERIFY(writeLibraryFile(m_path, m_library).ok());
-    const std::string before = FileText(m_path);
+    m_f->path = libraryFilePath();
+    m_f->library = FiveRecords();
+    QVERIFY(writeLibraryFile(m_f->path, m_f->library).ok());
+    const std::string before = FileText(m_f->path);
     QVERIFY(disk.fill(8192));
 
-    SectionLibraryWindow lib(m_library);
+    SectionLibraryWindow lib(m_f->library);
     const std::string big = joinFields({ "Paragraph", "big", std::string(200000, 'p') });
     lib.copyToLibrary(big);
-    QCOMPARE(m_dialogs.asked().size(), 1u);
-    QCOMPARE(m_dialogs.asked()[0].what, QStringLiteral("error"));
-    QVERIFY2(m_dialogs.asked()[0].text.contains(QStringLiteral("No space left on device")),
-        qPrintable(m_dialogs.asked()[0].text));
-    QCOMPARE(FileText(m_path), before);
-    QCOMPARE(m_library.size(), 6u);
-    QCOMPARE(m_library.back(), big);
+    QCOMPARE(m_f->dialogs.asked().size(), 1u);
+    QCOMPARE(m_f->dialogs.asked()[0].what, QStringLiteral("error"));
+    QVERIFY2(m_f->dialogs.asked()[0].text.contains(QStringLiteral("No space left on device")),
+        qPrintable(m_f->dialogs.asked()[0].text));
+    QCOMPARE(FileText(m_f->path), before);
+    QCOMPARE(m_f->library.size(), 6u);
+    QCOMPARE(m_f->library.back(), big);
 }
 
-void LibraryWindow::startUpReadReportsAnUnreadableFile()
+void SectionLibraryTest::startUpReadReportsAnUnreadableFile()
 {
-    QVERIFY(writeLibraryFile(m_path, FiveRecords()).ok());
-    loadLibrarySections(m_library, nullptr);
-    QCOMPARE(m_library, FiveRecords());
-    QVERIFY(m_dialogs.asked().empty());
+    QVERIFY(writeLibraryFile(m_f->path, FiveRecords()).ok());
+    loadLibrarySections(m_f->library, nullptr);
+    QCOMPARE(m_f->library, FiveRecords());
+    QVERIFY(m_f->dialogs.asked().empty());
 
-    QVERIFY(QFile::remove(QString::fromStdString(m_path)));
-    loadLibrarySections(m_library, nullptr); // missing: empty, silent
-    QVERIFY(m_library.empty());
-    QVERIFY(m_dialogs.asked().empty());
+    QVERIFY(QFile::remove(QString::fromStdString(m_f->path)));
+    loadLibrarySections(m_f->library, nullptr); // missing: empty, silent
+    QVERIFY(m_f->library.empty());
+    QVERIFY(m_f->dialogs.asked().empty());
 
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Library")));
-    loadLibrarySections(m_library, nullptr);
-    QCOMPARE(m_dialogs.messages().size(), 1u);
+    QVERIFY(QDir(m_f->dir.path()).mkdir(QStringLiteral("Library")));
+    loadLibrarySections(m_f->library, nullptr);
+    QCOMPARE(m_f->dialogs.messages().size(), 1u);
 }
 
 QTEST_MAIN(SectionLibraryTest)

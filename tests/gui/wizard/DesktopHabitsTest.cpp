@@ -9,6 +9,7 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/FileDialogs.h"
 #include "support/Controls.h"
+#include "support/TempProgramFolder.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -32,8 +33,7 @@ class DesktopHabitsTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
+    std::unique_ptr<test::TempProgramFolder> m_folder;
     std::unique_ptr<ProgramWindows> m_windows;
 
     WizardWindow &window() { return m_windows->window; }
@@ -51,7 +51,7 @@ class DesktopHabitsTest : public QObject
     {
         Project p;
         p.sections = records;
-        const QString file = m_dir->filePath(QStringLiteral("p.stv"));
+        const QString file = m_folder->dir.filePath(QStringLiteral("p.stv"));
         QVERIFY(saveProjectFile(file.toStdString(), p).ok());
         QVERIFY(window().loadProjectFromPath(file));
     }
@@ -64,9 +64,7 @@ class DesktopHabitsTest : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramFolder(m_dir->path());
-        m_script = std::make_unique<ScriptedDialogs>();
+        m_folder = std::make_unique<test::TempProgramFolder>();
         m_windows = std::make_unique<ProgramWindows>();
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
@@ -74,10 +72,9 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY(m_script->unexpected().empty());
+        QVERIFY(m_folder->dialogs.unexpected().empty());
         m_windows.reset();
-        m_script.reset();
-        setProgramFolder({});
+        m_folder.reset();
     }
 
     // Next, Back and Accept leave the focus in the first field of the page they show, so the
@@ -138,12 +135,12 @@ private slots:
     {
         load({});
         const QString before = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(QDir::setCurrent(m_folder->dir.path()));
         const bool loaded = window().loadProjectFromPath(QStringLiteral("p.stv"));
         QDir::setCurrent(before);
         QVERIFY(loaded);
-        QCOMPARE(window().projectFileName(), m_dir->filePath(QStringLiteral("p.stv")));
-        QCOMPARE(FileDialogs::projectFolder(), m_dir->path());
+        QCOMPARE(window().projectFileName(), m_folder->dir.filePath(QStringLiteral("p.stv")));
+        QCOMPARE(FileDialogs::projectFolder(), m_folder->dir.path());
     }
 
     // "What`s Next?": Enter on a row accepts it, and so does a double click.

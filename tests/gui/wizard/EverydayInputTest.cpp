@@ -5,7 +5,6 @@
 #include "core/project/Project.h"
 #include "core/project/Records.h"
 #include "core/text/Cp1252.h"
-#include "gui/desktop/ProgramFolder.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/InputBox.h"
 #include "gui/dialogs/SelectionDialog.h"
@@ -13,6 +12,7 @@
 #include "gui/lists/ImageListWindow.h"
 
 #include "support/FakeShell.h"
+#include "support/WizardWindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -27,11 +27,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <map>
-#include <memory>
 
 using namespace stv;
 
@@ -106,20 +104,10 @@ QStringList sharedInMenus(QWidget *window)
 
 } // namespace
 
-class EverydayInputTest : public QObject
+class EverydayInputTest : public test::WizardWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
-    std::unique_ptr<WizardWindow> m_w;
-
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    void goTo(int position)
-    {
-        while (m_w->currentSection() < position)
-            m_w->goNext();
-    }
     // One record of every kind, so that every page is visited.
     std::vector<std::string> everyKind() const
     {
@@ -128,30 +116,10 @@ class EverydayInputTest : public QObject
             records.push_back(joinFields({ std::string(kind.name), "label" }));
         return records;
     }
-    void loadRecords(const std::vector<std::string> &records, const QString &file)
-    {
-        Project p;
-        p.sections = records;
-        QVERIFY(saveProjectFile(bytes(file), p).ok());
-        QVERIFY(m_w->loadProjectFromPath(file));
-    }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramFolder(m_dir->path());
-        m_script = std::make_unique<ScriptedDialogs>();
-        m_w = std::make_unique<WizardWindow>();
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-    }
-    void cleanup()
-    {
-        m_w.reset();
-        m_script.reset();
-        setProgramFolder({});
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     // A project, its pictures, its sound and its page folder in Cyrillic and CJK names.
     void filesNamedInAnyScript()
@@ -214,7 +182,7 @@ private slots:
         m_script->queue(Answer::Ok);
         m_script->queueText(folder + QStringLiteral("страница.html"));
         m_script->queue(Answer::No);
-        m_w->findChild<QAction *>(QStringLiteral("CreateWebPage1"))->trigger();
+        trigger("CreateWebPage1");
         QCOMPARE(m_script->messages().size(), 0u);
         QCOMPARE(shell.calls,
             QStringList { QStringLiteral("open ") + QUrl::fromLocalFile(folder).toString() });
@@ -230,7 +198,7 @@ private slots:
     void pastedLineBreaksInEveryField()
     {
         const QString file = path(QStringLiteral("paste.stv"));
-        loadRecords(everyKind(), file);
+        load(everyKind(), QStringLiteral("paste.stv"));
         const std::vector<std::string> before = m_w->project().sections;
         for (const QString &pasted : { QStringLiteral("a\r\nb"), QStringLiteral("a\nb"),
                  QStringLiteral("a\rb"), QStringLiteral("a\u2028b") }) {
@@ -265,7 +233,7 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("a b"));
 
         // A 100,000-character field survives a store and a save.
-        auto *heading = m_w->findChild<QLineEdit *>(QStringLiteral("HeadingEdit"));
+        auto *heading = child<QLineEdit>("HeadingEdit");
         m_w->setCurrentSection(0);
         m_w->showCurrentSection();
         const QString longText(100000, QLatin1Char('x'));
@@ -281,8 +249,8 @@ private slots:
     void textsInAnyScript()
     {
         const QString file = path(QStringLiteral("texts.stv"));
-        loadRecords(everyKind(), file);
-        auto *heading = m_w->findChild<QLineEdit *>(QStringLiteral("HeadingEdit"));
+        load(everyKind(), QStringLiteral("texts.stv"));
+        auto *heading = child<QLineEdit>("HeadingEdit");
         m_w->setCurrentSection(0);
         m_w->showCurrentSection();
         const QString typed = QString::fromUtf8("Łódź — 日本 ★ &#60;b&#62;");
@@ -305,7 +273,7 @@ private slots:
     // No window or page reachable at once has two controls or menus on one Alt letter.
     void altLettersAreUnique()
     {
-        loadRecords(everyKind(), path(QStringLiteral("keys.stv")));
+        load(everyKind(), QStringLiteral("keys.stv"));
         QStringList shared;
         m_w->setCurrentSection(IntroductionPosition);
         m_w->showCurrentSection();
@@ -337,7 +305,7 @@ private slots:
 
         m_w->setCurrentSection(TitleBarPosition);
         m_w->showCurrentSection();
-        auto *title = m_w->findChild<QLineEdit *>(QStringLiteral("TitleEdit"));
+        auto *title = child<QLineEdit>("TitleEdit");
         title->setFocus();
         m_script->queueCancel();
         QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);

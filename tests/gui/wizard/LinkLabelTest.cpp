@@ -1,70 +1,37 @@
 // The Paragraph page's link label, clicked and keyed in the real window: addresses open at
 // once, a link that would start a program runs only after the user says Yes to a box that
 // names it.
-#include "core/project/Project.h"
 #include "core/project/Records.h"
-#include "gui/desktop/ProgramFolder.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/wizard/WizardWindow.h"
 
 #include "support/FakeShell.h"
+#include "support/WizardWindowFixture.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
 
 using namespace stv;
 
-class LinkLabelTest : public QObject
+class LinkLabelTest : public test::WizardWindowFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
-    std::unique_ptr<WizardWindow> m_w;
-
-    QString path(const QString &name) const { return m_dir->filePath(name); }
     // Loads a project of one paragraph with this link and shows its page.
     QLabel *showLink(const QString &link)
     {
-        Project p;
-        p.sections = { joinFields({ "Paragraph", "a", "t", "2", "0", "0", "0", "0", "0", "0", "0",
-            link.toStdString() }) };
-        if (!saveProjectFile(path(QStringLiteral("p.stv")).toStdString(), p).ok()
-            || !m_w->loadProjectFromPath(path(QStringLiteral("p.stv"))))
-            qFatal("cannot load the project");
-        while (m_w->currentSection() < 0)
-            QTest::mouseClick(
-                m_w->findChild<QPushButton *>(QStringLiteral("Nextbtn")), Qt::LeftButton);
-        auto *label = m_w->findChild<QLabel *>(QStringLiteral("LinkLabel"));
-        if (label == nullptr || label->text() != link)
+        load({ joinFields({ "Paragraph", "a", "t", "2", "0", "0", "0", "0", "0", "0", "0",
+            link.toStdString() }) });
+        goTo(0);
+        auto *label = child<QLabel>("LinkLabel");
+        if (QTest::currentTestFailed() || label->text() != link)
             qFatal("the link label does not show the link");
         return label;
     }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramFolder(m_dir->path());
-        m_script = std::make_unique<ScriptedDialogs>();
-        m_w = std::make_unique<WizardWindow>();
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-    }
-
-    void cleanup()
-    {
-        QVERIFY(m_script->unexpected().empty());
-        m_w.reset();
-        m_script.reset();
-        setProgramFolder({});
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     // The link a stranger's project may carry: a shell told to run a command.
     void aProgramRunsOnlyAfterYes()

